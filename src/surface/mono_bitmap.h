@@ -1,0 +1,122 @@
+#pragma once
+// The only raster type: one bit per pixel, rows top-down, the bit a palette index
+// (0 paper, 1 ink), with a two-entry colour table that only says how to display the indices.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace tenmark {
+
+struct Rgb32Image;
+
+// A colour as 0x00BBGGRR: red in the low byte.
+using Color = std::uint32_t;
+
+constexpr Color makeColor(unsigned red, unsigned green, unsigned blue) {
+  return (red & 0xFFu) | ((green & 0xFFu) << 8) | ((blue & 0xFFu) << 16);
+}
+
+// The in-memory bitmap-info block: a 40-byte BITMAPINFOHEADER followed by two colour entries,
+// laid out exactly as in a BMP file (little-endian hosts only, like every Windows target).
+struct BitmapInfoHeader {
+  std::uint32_t biSize;
+  std::int32_t biWidth;
+  std::int32_t biHeight;
+  std::uint16_t biPlanes;
+  std::uint16_t biBitCount;
+  std::uint32_t biCompression;
+  std::uint32_t biSizeImage;
+  std::int32_t biXPelsPerMeter;
+  std::int32_t biYPelsPerMeter;
+  std::uint32_t biClrUsed;
+  std::uint32_t biClrImportant;
+};
+struct RgbQuad {
+  std::uint8_t blue;
+  std::uint8_t green;
+  std::uint8_t red;
+  std::uint8_t reserved;
+};
+struct MonoBitmapInfo {
+  BitmapInfoHeader header;
+  RgbQuad colors[2];
+};
+static_assert(sizeof(BitmapInfoHeader) == 40);
+static_assert(sizeof(MonoBitmapInfo) == 48);
+
+class MonoBitmap {
+ public:
+  // Largest side we accept: far beyond any canvas a user draws, and small enough that
+  // stride × height always fits in 32 bits.
+  static constexpr std::int32_t kMaxSide = 65535;
+
+  MonoBitmap();
+  virtual ~MonoBitmap();
+  MonoBitmap(const MonoBitmap&) = delete;
+  MonoBitmap& operator=(const MonoBitmap&) = delete;
+  // Moving hands the pixels over whole; loaders decode into a temporary and move on success.
+  MonoBitmap(MonoBitmap&& other) noexcept;
+  MonoBitmap& operator=(MonoBitmap&& other) noexcept;
+
+  void release();
+  // All pixels index 0, palette white/black. False (and no pixels) for a side that is zero,
+  // negative or above kMaxSide; width, height and stride then keep the requested values.
+  bool create(std::int32_t width, std::int32_t height);
+
+  bool loadBmp(const std::string& path);
+  bool saveBmp(const std::string& path) const;
+  bool loadPng(const std::string& path);
+  bool savePng(const std::string& path) const;
+
+  // Block copy of a rectangle into another surface, clipped to both.
+  void copyRectTo(int sx, int sy, int w, int h, MonoBitmap& target, int tx, int ty) const;
+  // Block copy of a rectangle into a 32-bit image, through the palette; clipped to both.
+  void blitTo(int sx, int sy, int w, int h, Rgb32Image& target, int tx, int ty) const;
+  // Scaled copy into a 32-bit image: enlarging repeats pixels; shrinking ANDs the colours of
+  // the source pixels that fall on one target pixel, so a dark ink survives any reduction.
+  void stretchTo(int sx, int sy, int sw, int sh, Rgb32Image& target, int tx, int ty, int tw,
+                 int th) const;
+  void fill(int index);
+  void setColor(int index, Color color);
+  Color getColor(int index) const;
+  // Width 1: the one-pixel line without its end point. Wider: a band with round ends.
+  void drawLine(int x1, int y1, int x2, int y2, int penWidth, int index);
+  void drawDot(int x, int y, int penWidth, int index);
+  void mirrorLeftRight();
+  void mirrorTopBottom();
+  bool isBlank() const;
+  void assign(const MonoBitmap& source);
+  void copyAllFrom(const MonoBitmap& source);
+
+  std::int32_t width() const { return width_; }
+  std::uint32_t height() const { return height_; }
+  std::int32_t stride() const { return stride_; }
+  bool hasPixels() const { return pixels_ != nullptr; }
+  std::uint8_t* pixels() { return pixels_.get(); }
+  const std::uint8_t* pixels() const { return pixels_.get(); }
+  std::uint8_t* row(std::uint32_t y) { return pixels_.get() + std::size_t(y) * std::size_t(stride_); }
+  const std::uint8_t* row(std::uint32_t y) const {
+    return pixels_.get() + std::size_t(y) * std::size_t(stride_);
+  }
+  std::size_t byteCount() const { return hasPixels() ? std::size_t(stride_) * height_ : 0; }
+  const MonoBitmapInfo& info() const { return info_; }
+
+  // Single-pixel access for codecs and tests; out-of-range reads give 0, writes do nothing.
+  int pixel(int x, int y) const;
+  void setPixel(int x, int y, int index);
+
+ private:
+  bool contains(int x, int y) const {
+    return hasPixels() && x >= 0 && y >= 0 && x < width_ && std::uint32_t(y) < height_;
+  }
+
+  MonoBitmapInfo info_{};
+  std::unique_ptr<std::uint8_t[]> pixels_;
+  std::uint32_t height_ = 0;
+  std::int32_t width_ = 0;
+  std::int32_t stride_ = 0;
+};
+
+}  // namespace tenmark

@@ -1,0 +1,11 @@
+#include "surface/rgb32_image.h"
+
+namespace tenmark {
+
+void Rgb32Image::resize(int w, int h) {
+  width = w > 0 ? w : 0;
+  height = h > 0 ? h : 0;
+  pixels.assign(std::size_t(width) * std::size_t(height), 0u);
+}
+
+}  // namespace tenmark

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "surface/mono_bitmap.h"
+
+namespace tenmark {
+namespace {
+
+TEST(MonoBitmapCreate, StrideRoundsWidthUpToWholeWords) {
+  const struct { int width; int stride; } cases[] = {{1, 4}, {7, 4}, {8, 4}, {9, 4}, {31, 4},
+                                                       {32, 4}, {33, 8}, {640, 80}, {5999, 752}};
+  for (const auto& c : cases) {
+    MonoBitmap b;
+    ASSERT_TRUE(b.create(c.width, 3)) << c.width;
+    EXPECT_EQ(b.stride(), c.stride) << c.width;
+    EXPECT_EQ(b.info().header.biSizeImage, std::uint32_t(c.stride * 3)) << c.width;
+  }
+}
+
+TEST(MonoBitmapCreate, InfoBlockIsATopDownOneBitHeaderWithWhiteAndBlack) {
+  MonoBitmap b;
+  ASSERT_TRUE(b.create(33, 2));
+  const auto& info = b.info();
+  const std::uint8_t expected[48] = {40, 0, 0, 0, 33, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF, 1, 0, 1, 0,
+                                     0,  0, 0, 0, 16, 0, 0, 0, 0,    0,    0,    0,    0, 0, 0, 0,
+                                     0,  0, 0, 0, 0,  0, 0, 0, 255,  255,  255,  0,    0, 0, 0, 0};
+  EXPECT_EQ(std::memcmp(&info, expected, 48), 0);
+  EXPECT_EQ(b.getColor(0), 0xFFFFFFu);
+  EXPECT_EQ(b.getColor(1), 0u);
+  for (std::uint32_t y = 0; y < b.height(); ++y)
+    for (int i = 0; i < b.stride(); ++i) EXPECT_EQ(b.row(y)[i], 0);
+}
+
+TEST(MonoBitmapCreate, RefusedSizesLeaveNoPixelsButKeepTheRequest) {
+  const struct { int w; int h; } bad[] = {{0, 5}, {5, 0}, {-1, 5}, {5, -7}, {70000, 70000},
+                                          {0x7FFFFFFF, 1}, {1, 0x7FFFFFFF}};
+  for (const auto& c : bad) {
+    MonoBitmap b;
+    ASSERT_TRUE(b.create(4, 4));
+    EXPECT_FALSE(b.create(c.w, c.h)) << c.w << "x" << c.h;
+    EXPECT_FALSE(b.hasPixels());
+    EXPECT_EQ(b.width(), c.w);
+    EXPECT_EQ(b.byteCount(), 0u);
+  }
+}
+
+TEST(MonoBitmapCreate, RecreatingFreshensPixelsAndPalette) {
+  MonoBitmap b;
+  ASSERT_TRUE(b.create(10, 10));
+  b.setColor(0, 0x123456);
+  b.setColor(1, 0xABCDEF);
+  b.setPixel(3, 3, 1);
+  ASSERT_TRUE(b.create(10, 10));
+  EXPECT_EQ(b.pixel(3, 3), 0);
+  EXPECT_EQ(b.getColor(0), 0xFFFFFFu);
+  EXPECT_EQ(b.getColor(1), 0u);
+}
+
+TEST(MonoBitmapColors, SetColorStoresBlueGreenRedInTheTable) {
+  MonoBitmap b;
+  ASSERT_TRUE(b.create(1, 1));
+  b.setColor(0, 0xEAF1F4);  // red 0xF4, green 0xF1, blue 0xEA
+  b.setColor(7, 0x010203);  // any index above 0 is the pen entry
+  EXPECT_EQ(b.info().colors[0].blue, 0xEA);
+  EXPECT_EQ(b.info().colors[0].green, 0xF1);
+  EXPECT_EQ(b.info().colors[0].red, 0xF4);
+  EXPECT_EQ(b.info().colors[0].reserved, 0);
+  EXPECT_EQ(b.getColor(1), 0x010203u);
+  EXPECT_EQ(b.getColor(-1), 0x010203u);  // getColor: any non-zero index is the pen entry
+  b.setColor(-1, 0x0A0B0C);              // setColor: only positive indices are the pen entry
+  EXPECT_EQ(b.getColor(0), 0x0A0B0Cu);
+}
+
+TEST(MonoBitmapPixels, MostSignificantBitIsTheLeftmostPixel) {
+  MonoBitmap b;
+  ASSERT_TRUE(b.create(9, 2));
+  b.setPixel(0, 0, 1);
+  b.setPixel(8, 1, 1);
+  EXPECT_EQ(b.row(0)[0], 0x80);
+  EXPECT_EQ(b.row(1)[1], 0x80);
+  b.setPixel(9, 0, 1);   // outside: ignored
+  b.setPixel(-1, 0, 1);  // outside: ignored
+  EXPECT_EQ(b.row(0)[1], 0);
+  EXPECT_EQ(b.pixel(100, 100), 0);
+}
+
+TEST(MonoBitmapMove, MovingHandsThePixelsOverAndEmptiesTheSource) {
+  MonoBitmap a;
+  ASSERT_TRUE(a.create(12, 3));
+  a.setPixel(11, 2, 1);
+  a.setColor(0, 0x112233);
+  MonoBitmap b = std::move(a);
+  EXPECT_EQ(b.pixel(11, 2), 1);
+  EXPECT_EQ(b.getColor(0), 0x112233u);
+  EXPECT_FALSE(a.hasPixels());  // NOLINT(bugprone-use-after-move): the moved-from state is defined
+  EXPECT_EQ(a.width(), 0);
+}
+
+}  // namespace
+}  // namespace tenmark
