@@ -1,0 +1,21 @@
+#pragma once
+// BMP files in memory: the exact 1-bit writer and a bounded reader for the usual variants.
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "surface/mono_bitmap.h"
+
+namespace tenmark {
+
+// The 62-byte header block followed by the rows bottom-up, stride bytes each as in memory.
+// Empty when the bitmap holds no pixels.
+std::vector<std::uint8_t> encodeBmp(const MonoBitmap& bitmap);
+
+// On success the target holds the picture: a 1-bit file keeps its indices and both colours,
+// anything else becomes white (0) / black (1) by the nearer colour. On failure the target is
+// left exactly as it was.
+bool decodeBmp(std::span<const std::uint8_t> file, MonoBitmap& target);
+
+}  // namespace tenmark

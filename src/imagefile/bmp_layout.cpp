@@ -1,0 +1,175 @@
+#include "imagefile/bmp_layout.h"
+
+#include "imagefile/little_endian.h"
+#include "surface/mono_bitmap.h"
+
+namespace tenmark {
+
+namespace {
+
+constexpr std::size_t kFileHeaderSize = 14;
+constexpr std::uint32_t kCoreHeaderSize = 12;  // OS/2 1.x: 16-bit sides, 3-byte colour entries
+constexpr std::uint32_t kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3;
+constexpr std::uint32_t kBiAlphaBitfields = 6;
+
+bool fits(std::span<const std::uint8_t> file, std::uint64_t offset, std::uint64_t length) {
+  return offset <= file.size() && length <= file.size() - offset;
+}
+
+// Masks must be non-empty, disjoint and inside the pixel, or channels would be read from
+// bits that are not there or shared between two colours.
+bool masksUsable(const std::array<std::uint32_t, 3>& masks, int bitCount) {
+  const std::uint64_t pixelBits = (std::uint64_t(1) << bitCount) - 1;
+  std::uint32_t seen = 0;
+  for (std::uint32_t mask : masks) {
+    if (mask == 0 || (mask & seen) != 0 || mask > pixelBits) return false;
+    seen |= mask;
+  }
+  return true;
+}
+
+void useDefaultMasks(BmpLayout& layout) {
+  if (layout.bitCount == 16)
+    layout.masks = {0x7C00u, 0x03E0u, 0x001Fu};
+  else
+    layout.masks = {0xFF0000u, 0x00FF00u, 0x0000FFu};
+}
+
+struct RawHeader {
+  std::uint32_t size = 0;
+  std::int64_t width = 0;
+  std::int64_t height = 0;
+  int bitCount = 0;
+  std::uint32_t compression = kBiRgb;
+  std::uint32_t colorsUsed = 0;
+  std::size_t entrySize = 4;
+};
+
+bool readRawHeader(std::span<const std::uint8_t> file, RawHeader& raw) {
+  if (!fits(file, kFileHeaderSize, 4)) return false;
+  const std::uint8_t* h = file.data() + kFileHeaderSize;
+  raw.size = readLe32(h);
+  if (!fits(file, kFileHeaderSize, raw.size)) return false;
+  if (raw.size == kCoreHeaderSize) {
+    raw.width = readLe16(h + 4);
+    raw.height = readLe16(h + 6);
+    raw.bitCount = readLe16(h + 10);
+    raw.entrySize = 3;
+    return true;
+  }
+  if (raw.size != 40 && raw.size != 52 && raw.size != 56 && raw.size != 64 && raw.size != 108 &&
+      raw.size != 124)
+    return false;
+  raw.width = std::int32_t(readLe32(h + 4));
+  raw.height = std::int32_t(readLe32(h + 8));
+  raw.bitCount = readLe16(h + 14);
+  raw.compression = readLe32(h + 16);
+  raw.colorsUsed = readLe32(h + 32);
+  // In the 64-byte OS/2 2.x header the compression codes from 3 on mean other things.
+  return raw.size != 64 || raw.compression < kBiBitfields;
+}
+
+bool chooseEncoding(const RawHeader& raw, BmpLayout& layout) {
+  const int bits = raw.bitCount;
+  const bool indexed = bits == 1 || bits == 4 || bits == 8;
+  const bool trueColour = bits == 16 || bits == 24 || bits == 32;
+  switch (raw.compression) {
+    case kBiRgb:
+      if (!indexed && !trueColour) return false;
+      layout.encoding = indexed ? BmpLayout::Encoding::kIndexed : BmpLayout::Encoding::kTrueColour;
+      return raw.size != kCoreHeaderSize || (bits != 16 && bits != 32);
+    case kBiBitfields:
+    case kBiAlphaBitfields:
+      layout.encoding = BmpLayout::Encoding::kTrueColour;
+      return bits == 16 || bits == 32;
+    case kBiRle8:
+      layout.encoding = BmpLayout::Encoding::kRle8;
+      return bits == 8;
+    case kBiRle4:
+      layout.encoding = BmpLayout::Encoding::kRle4;
+      return bits == 4;
+    default:
+      return false;
+  }
+}
+
+bool takeSides(const RawHeader& raw, BmpLayout& layout) {
+  // 64-bit arithmetic: the magnitude of INT_MIN does not fit in 32 bits.
+  const std::int64_t rows = raw.height < 0 ? -raw.height : raw.height;
+  if (raw.width <= 0 || raw.width > MonoBitmap::kMaxSide) return false;
+  if (rows == 0 || rows > MonoBitmap::kMaxSide) return false;
+  layout.width = std::int32_t(raw.width);
+  layout.height = std::int32_t(rows);
+  layout.topDown = raw.height < 0;
+  layout.bitCount = raw.bitCount;
+  // Compressed rows can only run bottom-up.
+  const bool compressed = layout.encoding == BmpLayout::Encoding::kRle8 ||
+                          layout.encoding == BmpLayout::Encoding::kRle4;
+  return !(compressed && layout.topDown);
+}
+
+// Returns where the colour table starts, or 0 when the masks are unusable or missing.
+std::size_t takeMasks(std::span<const std::uint8_t> file, const RawHeader& raw, BmpLayout& layout) {
+  std::size_t tableStart = kFileHeaderSize + raw.size;
+  if (raw.compression != kBiBitfields && raw.compression != kBiAlphaBitfields) {
+    if (layout.encoding == BmpLayout::Encoding::kTrueColour) useDefaultMasks(layout);
+    return tableStart;
+  }
+  std::size_t maskStart = kFileHeaderSize + 40;
+  if (raw.size == 40) {
+    // The masks follow the short header, before any colour table.
+    const std::size_t maskBytes = raw.compression == kBiAlphaBitfields ? 16 : 12;
+    if (!fits(file, maskStart, maskBytes)) return 0;
+    tableStart += maskBytes;
+  }
+  for (std::size_t i = 0; i < 3; ++i) layout.masks[i] = readLe32(file.data() + maskStart + 4 * i);
+  return masksUsable(layout.masks, layout.bitCount) ? tableStart : 0;
+}
+
+// Entries past 1 << bitCount can never be addressed, so a larger count is cut down; a count of
+// 0 means the full table. The table must lie inside the file.
+bool takePalette(std::span<const std::uint8_t> file, const RawHeader& raw, std::size_t start,
+                 BmpLayout& layout) {
+  layout.palette.fill(0);
+  if (layout.bitCount > 8) return true;
+  const std::uint32_t full = 1u << layout.bitCount;
+  const std::uint32_t count = raw.colorsUsed == 0 || raw.colorsUsed > full ? full : raw.colorsUsed;
+  if (!fits(file, start, std::uint64_t(count) * raw.entrySize)) return false;
+  const std::uint8_t* entry = file.data() + start;
+  for (std::uint32_t i = 0; i < count; ++i, entry += raw.entrySize)
+    layout.palette[i] =
+        std::uint32_t(entry[2]) | (std::uint32_t(entry[1]) << 8) | (std::uint32_t(entry[0]) << 16);
+  return true;
+}
+
+bool takePixelData(std::span<const std::uint8_t> file, BmpLayout& layout) {
+  layout.pixelOffset = readLe32(file.data() + 10);
+  if (!fits(file, layout.pixelOffset, 0)) return false;
+  const std::size_t available = file.size() - layout.pixelOffset;
+  if (layout.encoding == BmpLayout::Encoding::kRle8 ||
+      layout.encoding == BmpLayout::Encoding::kRle4) {
+    layout.rowBytes = 0;
+    layout.pixelBytes = available;
+    return true;
+  }
+  const std::uint64_t rowBytes = (std::uint64_t(layout.width) * layout.bitCount + 31) / 32 * 4;
+  const std::uint64_t total = rowBytes * std::uint64_t(layout.height);
+  if (total > available) return false;
+  layout.rowBytes = std::size_t(rowBytes);
+  layout.pixelBytes = std::size_t(total);
+  return true;
+}
+
+}  // namespace
+
+bool parseBmpLayout(std::span<const std::uint8_t> file, BmpLayout& layout) {
+  if (file.size() < kFileHeaderSize || file[0] != 'B' || file[1] != 'M') return false;
+  RawHeader raw;
+  if (!readRawHeader(file, raw) || !chooseEncoding(raw, layout) || !takeSides(raw, layout))
+    return false;
+  const std::size_t tableStart = takeMasks(file, raw, layout);
+  return tableStart != 0 && takePalette(file, raw, tableStart, layout) &&
+         takePixelData(file, layout);
+}
+
+}  // namespace tenmark

@@ -1,0 +1,34 @@
+#pragma once
+// What the BMP headers say about the pixel data, after every bound has been checked.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace tenmark {
+
+struct BmpLayout {
+  enum class Encoding { kIndexed, kTrueColour, kRle8, kRle4 };
+
+  std::int32_t width = 0;
+  std::int32_t height = 0;  // always positive; topDown tells the row order
+  bool topDown = false;
+  int bitCount = 0;
+  Encoding encoding = Encoding::kIndexed;
+  // Red, green, blue masks of a 16- or 32-bit pixel; unused below 16 bits.
+  std::array<std::uint32_t, 3> masks{};
+  // Colour table as 0x00BBGGRR; entries the file does not hold are black.
+  std::array<std::uint32_t, 256> palette{};
+  std::size_t pixelOffset = 0;
+  // Row length in the file for uncompressed data; for RLE, the compressed byte count.
+  std::size_t rowBytes = 0;
+  std::size_t pixelBytes = 0;
+};
+
+// False for anything the reader does not accept: unknown header or compression, zero or
+// overlapping masks, sides of zero or above MonoBitmap::kMaxSide, a colour table or pixel
+// data that reaches past the end of the file.
+bool parseBmpLayout(std::span<const std::uint8_t> file, BmpLayout& layout);
+
+}  // namespace tenmark

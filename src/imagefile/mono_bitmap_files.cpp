@@ -1,0 +1,31 @@
+// The file members of MonoBitmap: whole files through the in-memory codecs.
+#include <vector>
+
+#include "imagefile/bmp_codec.h"
+#include "imagefile/file_bytes.h"
+#include "imagefile/png_codec.h"
+#include "surface/mono_bitmap.h"
+
+namespace tenmark {
+
+bool MonoBitmap::loadBmp(const std::string& path) {
+  std::vector<std::uint8_t> file;
+  return readWholeFile(path, file) && decodeBmp(file, *this);
+}
+
+bool MonoBitmap::saveBmp(const std::string& path) const {
+  const std::vector<std::uint8_t> file = encodeBmp(*this);
+  return !file.empty() && writeFileAtomically(path, file);
+}
+
+bool MonoBitmap::loadPng(const std::string& path) {
+  std::vector<std::uint8_t> file;
+  return readWholeFile(path, file) && decodePng(file, *this);
+}
+
+bool MonoBitmap::savePng(const std::string& path) const {
+  std::vector<std::uint8_t> file;
+  return encodePng(*this, file) && writeFileAtomically(path, file);
+}
+
+}  // namespace tenmark

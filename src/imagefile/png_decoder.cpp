@@ -1,0 +1,87 @@
+#include <cstring>
+#include <utility>
+
+#include "imagefile/png_codec.h"
+#include "imagefile/png_errors.h"
+
+namespace tenmark {
+
+namespace {
+
+constexpr std::size_t kSignatureSize = 8;
+// Deflate turns one compressed byte into at most 1032 bytes (a 258-byte match in 2 bits).
+constexpr std::uint64_t kMaxInflateRatio = 1032;
+
+struct MemoryReader {
+  const std::uint8_t* data;
+  std::size_t size;
+  std::size_t position;
+};
+
+void readFromMemory(png_structp png, png_bytep out, std::size_t length) {
+  auto* reader = static_cast<MemoryReader*>(png_get_io_ptr(png));
+  if (length > reader->size - reader->position) png_error(png, "truncated");
+  std::memcpy(out, reader->data + reader->position, length);
+  reader->position += length;
+}
+
+// A file too short to inflate into width × height bits cannot succeed: refusing it before the
+// allocation keeps a tiny file from claiming half a gigabyte.
+bool couldHoldPicture(std::size_t fileSize, png_uint_32 width, png_uint_32 height) {
+  const std::uint64_t pixelBytes = std::uint64_t(width) * height / 8;
+  return pixelBytes / kMaxInflateRatio <= fileSize;
+}
+
+void takePalette(png_structp png, png_infop info, MonoBitmap& out) {
+  png_colorp palette = nullptr;
+  int entries = 0;
+  if (png_get_PLTE(png, info, &palette, &entries) != PNG_INFO_PLTE) return;
+  for (int i = 0; i < entries && i < 2; ++i)
+    out.setColor(i, makeColor(palette[i].red, palette[i].green, palette[i].blue));
+}
+
+bool isOneBit(int bitDepth, int colorType) {
+  return bitDepth == 1 && (colorType == PNG_COLOR_TYPE_PALETTE || colorType == PNG_COLOR_TYPE_GRAY);
+}
+
+// libpng leaves this function by longjmp on any error; its frame holds only trivially
+// destructible locals, and nothing read after the jump was changed after setjmp.
+bool readPicture(png_structp png, png_infop info, MemoryReader& reader, MonoBitmap& out) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_set_read_fn(png, &reader, readFromMemory);
+  png_set_sig_bytes(png, int(kSignatureSize));
+  png_set_user_limits(png, MonoBitmap::kMaxSide, MonoBitmap::kMaxSide);
+  png_read_info(png, info);
+  png_uint_32 width = 0, height = 0;
+  int bitDepth = 0, colorType = 0;
+  png_get_IHDR(png, info, &width, &height, &bitDepth, &colorType, nullptr, nullptr, nullptr);
+  if (!isOneBit(bitDepth, colorType) || !couldHoldPicture(reader.size, width, height)) return false;
+  const int passes = png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+  if (!out.create(std::int32_t(width), std::int32_t(height))) return false;
+  if (png_get_rowbytes(png, info) > std::size_t(out.stride())) return false;
+  takePalette(png, info, out);
+  for (int pass = 0; pass < passes; ++pass)
+    for (std::uint32_t y = 0; y < out.height(); ++y) png_read_row(png, out.row(y), nullptr);
+  png_read_end(png, nullptr);
+  return true;
+}
+
+}  // namespace
+
+bool decodePng(std::span<const std::uint8_t> file, MonoBitmap& target) {
+  if (file.size() < kSignatureSize || png_sig_cmp(file.data(), 0, kSignatureSize) != 0)
+    return false;
+  png_structp png =
+      png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, pngFailQuietly, pngIgnoreWarning);
+  if (!png) return false;
+  png_infop info = png_create_info_struct(png);
+  MemoryReader reader{file.data(), file.size(), kSignatureSize};
+  MonoBitmap decoded;
+  const bool read = info && readPicture(png, info, reader, decoded);
+  png_destroy_read_struct(&png, &info, nullptr);
+  if (read) target = std::move(decoded);
+  return read;
+}
+
+}  // namespace tenmark

@@ -1,0 +1,396 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "imagefile/bmp_codec.h"
+
+namespace tenmark {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void put16(Bytes& b, std::size_t at, std::uint32_t v) {
+  b[at] = std::uint8_t(v);
+  b[at + 1] = std::uint8_t(v >> 8);
+}
+void put32(Bytes& b, std::size_t at, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[at + i] = std::uint8_t(v >> (8 * i));
+}
+
+// A BMP file assembled field by field, so that every header variant and fault can be built.
+struct BmpSpec {
+  std::uint32_t headerSize = 40;
+  std::int32_t width = 1;
+  std::int32_t height = 1;
+  std::uint16_t bitCount = 24;
+  std::uint32_t compression = 0;
+  std::uint32_t colorsUsed = 0;
+  std::vector<Color> palette{};        // written as blue, green, red (, 0)
+  std::vector<std::uint32_t> masks{};  // after a 40-byte header, else inside the header
+  Bytes pixels{};                      // exactly as they stand in the file
+};
+
+Bytes buildBmp(const BmpSpec& s) {
+  Bytes b(14 + s.headerSize, 0);
+  b[0] = 'B';
+  b[1] = 'M';
+  put32(b, 14, s.headerSize);
+  if (s.headerSize == 12) {
+    put16(b, 18, std::uint32_t(s.width));
+    put16(b, 20, std::uint32_t(s.height));
+    put16(b, 22, 1);
+    put16(b, 24, s.bitCount);
+  } else {
+    put32(b, 18, std::uint32_t(s.width));
+    put32(b, 22, std::uint32_t(s.height));
+    put16(b, 26, 1);
+    put16(b, 28, s.bitCount);
+    put32(b, 30, s.compression);
+    put32(b, 46, s.colorsUsed);
+    for (std::size_t i = 0; i < s.masks.size(); ++i) {
+      if (s.headerSize == 40) b.resize(b.size() + 4);
+      put32(b, s.headerSize == 40 ? b.size() - 4 : 54 + 4 * i, s.masks[i]);
+    }
+  }
+  for (Color c : s.palette) {
+    b.insert(b.end(), {std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c)});
+    if (s.headerSize != 12) b.push_back(0);
+  }
+  put32(b, 10, std::uint32_t(b.size()));
+  b.insert(b.end(), s.pixels.begin(), s.pixels.end());
+  put32(b, 2, std::uint32_t(b.size()));
+  return b;
+}
+
+// A surface with content of its own, to show that a refused file changes nothing.
+struct Snapshot {
+  std::int32_t width;
+  std::uint32_t height;
+  Color colors[2];
+  Bytes pixels;
+  explicit Snapshot(const MonoBitmap& b)
+      : width(b.width()),
+        height(b.height()),
+        colors{b.getColor(0), b.getColor(1)},
+        pixels(b.pixels(), b.pixels() + b.byteCount()) {}
+  bool operator==(const Snapshot&) const = default;
+};
+
+MonoBitmap markedSurface() {
+  MonoBitmap b;
+  b.create(3, 2);
+  b.setPixel(1, 0, 1);
+  b.setColor(0, makeColor(9, 8, 7));
+  return b;
+}
+
+std::vector<int> indicesOf(const MonoBitmap& b) {
+  std::vector<int> out;
+  for (std::uint32_t y = 0; y < b.height(); ++y)
+    for (int x = 0; x < b.width(); ++x) out.push_back(b.pixel(x, int(y)));
+  return out;
+}
+
+TEST(BmpDecoder, RoundTripKeepsSizeIndicesColoursAndBytes) {
+  std::mt19937 rng(12345);
+  for (int width : {1, 7, 8, 9, 31, 32, 33}) {
+    for (int height : {1, 3}) {
+      MonoBitmap original;
+      ASSERT_TRUE(original.create(width, height));
+      for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) original.setPixel(x, y, int(rng() & 1));
+      original.setColor(0, makeColor(rng() & 255, rng() & 255, rng() & 255));
+      original.setColor(1, makeColor(rng() & 255, rng() & 255, rng() & 255));
+      const Bytes file = encodeBmp(original);
+      MonoBitmap loaded = markedSurface();
+      ASSERT_TRUE(decodeBmp(file, loaded)) << width;
+      EXPECT_EQ(loaded.width(), width);
+      EXPECT_EQ(loaded.height(), std::uint32_t(height));
+      EXPECT_EQ(indicesOf(loaded), indicesOf(original)) << width << "x" << height;
+      EXPECT_EQ(loaded.getColor(0), original.getColor(0));
+      EXPECT_EQ(loaded.getColor(1), original.getColor(1));
+      EXPECT_EQ(encodeBmp(loaded), file);
+    }
+  }
+}
+
+TEST(BmpDecoder, OneBitFileKeepsIndicesEvenWithBlackAsColourZero) {
+  BmpSpec s{.width = 2, .height = 2, .bitCount = 1};
+  s.palette = {makeColor(0, 0, 0), makeColor(255, 255, 255)};
+  s.pixels = {0x40, 0, 0, 0, 0x80, 0, 0, 0};  // bottom row: right pixel; top row: left pixel
+  MonoBitmap b;
+  ASSERT_TRUE(decodeBmp(buildBmp(s), b));
+  EXPECT_EQ(indicesOf(b), (std::vector<int>{1, 0, 0, 1}));
+  EXPECT_EQ(b.getColor(0), 0u);
+  EXPECT_EQ(b.getColor(1), 0xFFFFFFu);
+}
+
+TEST(BmpDecoder, ZeroColoursUsedMeansTheFullTableAndMissingEntriesAreBlack) {
+  BmpSpec s{.width = 1, .height = 1, .bitCount = 1, .colorsUsed = 0};
+  s.palette = {makeColor(10, 20, 30), makeColor(40, 50, 60)};
+  s.pixels = {0, 0, 0, 0};
+  MonoBitmap b;
+  ASSERT_TRUE(decodeBmp(buildBmp(s), b));
+  EXPECT_EQ(b.getColor(0), makeColor(10, 20, 30));
+  EXPECT_EQ(b.getColor(1), makeColor(40, 50, 60));
+
+  s.colorsUsed = 1;  // a one-entry table: index 1 lies past it
+  s.palette = {makeColor(10, 20, 30)};
+  ASSERT_TRUE(decodeBmp(buildBmp(s), b));
+  EXPECT_EQ(b.getColor(0), makeColor(10, 20, 30));
+  EXPECT_EQ(b.getColor(1), 0u);
+}
+
+TEST(BmpDecoder, ColourReductionEdgeIsAChannelSumOf382) {
+  // Squared distance to black is smaller exactly while r + g + b <= 382.
+  const struct {
+    std::uint8_t r, g, b;
+    int index;
+  } cases[] = {{0, 0, 0, 1},     {255, 255, 255, 0}, {127, 127, 128, 1}, {127, 128, 128, 0},
+               {255, 127, 0, 1}, {255, 128, 0, 0},   {128, 128, 128, 0}, {127, 127, 127, 1},
+               {255, 0, 0, 1},   {0, 255, 255, 0}};
+  for (const auto& c : cases) {
+    BmpSpec s{.width = 1, .height = 1, .bitCount = 24};
+    s.pixels = {c.b, c.g, c.r, 0};
+    MonoBitmap b;
+    ASSERT_TRUE(decodeBmp(buildBmp(s), b));
+    EXPECT_EQ(b.pixel(0, 0), c.index) << int(c.r) << "," << int(c.g) << "," << int(c.b);
+    EXPECT_EQ(b.getColor(0), 0xFFFFFFu);
+    EXPECT_EQ(b.getColor(1), 0u);
+  }
+}
+
+// Every variant holds the same 3×2 picture: top row black, white, grey(100); bottom row
+// white, grey(200), black. Expected indices: 1 0 1 / 0 0 1.
+const std::vector<int> kVariantPicture = {1, 0, 1, 0, 0, 1};
+
+struct Variant {
+  const char* name;
+  BmpSpec spec;
+};
+
+std::vector<Variant> variants() {
+  const std::vector<Color> grey = {makeColor(0, 0, 0), makeColor(255, 255, 255),
+                                   makeColor(100, 100, 100), makeColor(200, 200, 200)};
+  std::vector<Variant> v;
+  v.push_back({"4-bit", {.width = 3, .height = 2, .bitCount = 4, .colorsUsed = 4}});
+  v.back().spec.palette = grey;
+  v.back().spec.pixels = {0x13, 0x00, 0, 0, 0x01, 0x20, 0, 0};
+  v.push_back({"8-bit", {.width = 3, .height = 2, .bitCount = 8, .colorsUsed = 4}});
+  v.back().spec.palette = grey;
+  v.back().spec.pixels = {1, 3, 0, 0, 0, 1, 2, 0};
+  v.push_back({"8-bit top-down", v.back().spec});
+  v.back().spec.height = -2;
+  v.back().spec.pixels = {0, 1, 2, 0, 1, 3, 0, 0};
+  v.push_back({"8-bit core header", v[1].spec});
+  v.back().spec.headerSize = 12;
+  v.back().spec.palette.resize(256, 0);
+  v.push_back({"24-bit", {.width = 3, .height = 2, .bitCount = 24}});
+  v.back().spec.pixels = {255, 255, 255, 200, 200, 200, 0,   0,   0,   0, 0, 0,
+                          0,   0,   0,   255, 255, 255, 100, 100, 100, 0, 0, 0};
+  v.push_back({"32-bit", {.width = 3, .height = 2, .bitCount = 32}});
+  v.back().spec.pixels = {255, 255, 255, 0, 200, 200, 200, 0, 0,   0,   0,   0,
+                          0,   0,   0,   0, 255, 255, 255, 0, 100, 100, 100, 0};
+  v.push_back({"16-bit 5-5-5", {.width = 3, .height = 2, .bitCount = 16}});
+  v.back().spec.pixels = {0xFF, 0x7F, 0x39, 0x67, 0, 0, 0, 0, 0, 0, 0xFF, 0x7F, 0x8C, 0x31, 0, 0};
+  v.push_back(
+      {"16-bit 5-6-5 bit fields", {.width = 3, .height = 2, .bitCount = 16, .compression = 3}});
+  v.back().spec.masks = {0xF800, 0x07E0, 0x001F};
+  v.back().spec.pixels = {0xFF, 0xFF, 0x59, 0xCE, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0x2C, 0x63, 0, 0};
+  v.push_back({"32-bit bit fields in a V5 header",
+               {.headerSize = 124, .width = 3, .height = 2, .bitCount = 32, .compression = 3}});
+  v.back().spec.masks = {0x000000FF, 0x0000FF00, 0x00FF0000};  // R, G, B in byte order
+  v.back().spec.pixels = {255, 255, 255, 0, 200, 200, 200, 0, 0,   0,   0,   0,
+                          0,   0,   0,   0, 255, 255, 255, 0, 100, 100, 100, 0};
+  v.push_back({"32-bit alpha bit fields", v.back().spec});
+  v.back().spec.headerSize = 40;
+  v.back().spec.compression = 6;
+  v.back().spec.masks.push_back(0xFF000000);
+  v.push_back({"32-bit V4 header, masks ignored without BI_BITFIELDS", v[5].spec});
+  v.back().spec.headerSize = 108;
+  v.back().spec.masks = {1, 2, 4};
+  v.push_back(
+      {"8-bit RLE", {.width = 3, .height = 2, .bitCount = 8, .compression = 1, .colorsUsed = 4}});
+  v.back().spec.palette = grey;
+  // Bottom row: three one-pixel runs, end of line; top row: a padded literal 0 1 2, end.
+  v.back().spec.pixels = {1, 1, 1, 3, 1, 0, 0, 0, 0, 3, 0, 1, 2, 0, 0, 1};
+  v.push_back(
+      {"4-bit RLE", {.width = 3, .height = 2, .bitCount = 4, .compression = 2, .colorsUsed = 4}});
+  v.back().spec.palette = grey;
+  v.back().spec.pixels = {2, 0x13, 1, 0x00, 0, 0, 0, 3, 0x01, 0x20, 0, 1};
+  return v;
+}
+
+TEST(BmpDecoder, VariantsReduceToTheNearerOfWhiteAndBlack) {
+  for (const Variant& v : variants()) {
+    MonoBitmap b = markedSurface();
+    ASSERT_TRUE(decodeBmp(buildBmp(v.spec), b)) << v.name;
+    EXPECT_EQ(b.width(), 3) << v.name;
+    EXPECT_EQ(b.height(), 2u) << v.name;
+    EXPECT_EQ(indicesOf(b), kVariantPicture) << v.name;
+    EXPECT_EQ(b.getColor(0), 0xFFFFFFu) << v.name;
+    EXPECT_EQ(b.getColor(1), 0u) << v.name;
+  }
+}
+
+TEST(BmpDecoder, PaletteIndicesPastTheTableReadAsBlack) {
+  BmpSpec s{.width = 2, .height = 1, .bitCount = 8, .colorsUsed = 1};
+  s.palette = {makeColor(255, 255, 255)};
+  s.pixels = {0, 200, 0, 0};
+  MonoBitmap b;
+  ASSERT_TRUE(decodeBmp(buildBmp(s), b));
+  EXPECT_EQ(indicesOf(b), (std::vector<int>{0, 1}));
+}
+
+TEST(BmpDecoder, OversizedColourCountIsCutToTheAddressableTable) {
+  BmpSpec s{.width = 1, .height = 1, .bitCount = 1, .colorsUsed = 0xFFFFFFFF};
+  s.palette = {makeColor(1, 1, 1), makeColor(250, 250, 250)};
+  s.pixels = {0x80, 0, 0, 0};
+  MonoBitmap b;
+  ASSERT_TRUE(decodeBmp(buildBmp(s), b));
+  EXPECT_EQ(b.pixel(0, 0), 1);
+  EXPECT_EQ(b.getColor(1), makeColor(250, 250, 250));
+}
+
+TEST(BmpDecoder, RleRunsAndDeltasLeavingThePictureAreClipped) {
+  BmpSpec s{.width = 3, .height = 2, .bitCount = 8, .compression = 1, .colorsUsed = 2};
+  s.palette = {makeColor(255, 255, 255), makeColor(0, 0, 0)};
+  // 200-pixel run on the bottom row, a delta far beyond the top, a run there, end.
+  s.pixels = {200, 1, 0, 2, 255, 255, 9, 1, 0, 1};
+  MonoBitmap b;
+  ASSERT_TRUE(decodeBmp(buildBmp(s), b));
+  EXPECT_EQ(indicesOf(b), (std::vector<int>{0, 0, 0, 1, 1, 1}));
+}
+
+TEST(BmpDecoder, RleSkippedPixelsTakePaletteEntryZero) {
+  BmpSpec s{.width = 9, .height = 2, .bitCount = 8, .compression = 1, .colorsUsed = 2};
+  s.palette = {makeColor(0, 0, 0), makeColor(255, 255, 255)};
+  s.pixels = {0, 2, 8, 1, 1, 1, 0, 1};  // skip to (8, top row), one white pixel
+  MonoBitmap b;
+  ASSERT_TRUE(decodeBmp(buildBmp(s), b));
+  std::vector<int> expected(18, 1);
+  expected[8] = 0;
+  EXPECT_EQ(indicesOf(b), expected);
+}
+
+std::vector<Variant> faults() {
+  const BmpSpec good{.width = 3, .height = 2, .bitCount = 24, .pixels = Bytes(24, 0)};
+  std::vector<Variant> f;
+  auto add = [&](const char* name, auto change) {
+    f.push_back({name, good});
+    change(f.back().spec);
+  };
+  add("zero width", [](BmpSpec& s) { s.width = 0; });
+  add("negative width", [](BmpSpec& s) { s.width = -3; });
+  add("zero height", [](BmpSpec& s) { s.height = 0; });
+  add("INT_MIN height", [](BmpSpec& s) { s.height = INT_MIN; });
+  add("width above the limit", [](BmpSpec& s) { s.width = MonoBitmap::kMaxSide + 1; });
+  add("height above the limit", [](BmpSpec& s) { s.height = -(MonoBitmap::kMaxSide + 1); });
+  add("huge sides whose bytes overflow 32 bits", [](BmpSpec& s) {
+    s.width = INT_MAX;
+    s.height = INT_MAX;
+  });
+  add("unknown header size", [](BmpSpec& s) { s.headerSize = 41; });
+  add("bit count 2", [](BmpSpec& s) { s.bitCount = 2; });
+  add("bit count 0", [](BmpSpec& s) { s.bitCount = 0; });
+  add("JPEG compression", [](BmpSpec& s) { s.compression = 4; });
+  add("PNG compression", [](BmpSpec& s) { s.compression = 5; });
+  add("bit fields on 24 bits", [](BmpSpec& s) {
+    s.compression = 3;
+    s.masks = {0xFF0000, 0xFF00, 0xFF};
+  });
+  add("a zero mask", [](BmpSpec& s) {
+    s.bitCount = 32;
+    s.compression = 3;
+    s.masks = {0xFF0000, 0, 0xFF};
+  });
+  add("overlapping masks", [](BmpSpec& s) {
+    s.bitCount = 32;
+    s.compression = 3;
+    s.masks = {0xFF0000, 0x01FF00, 0xFF};
+  });
+  add("a mask wider than a 16-bit pixel", [](BmpSpec& s) {
+    s.bitCount = 16;
+    s.compression = 3;
+    s.masks = {0x1F0000, 0x3E0, 0x1F};
+    s.pixels.resize(16);
+  });
+  add("rows one byte shorter than claimed", [](BmpSpec& s) { s.pixels.resize(23); });
+  add("8-bit colour table past the end of the file", [](BmpSpec& s) {
+    s.bitCount = 8;
+    s.colorsUsed = 256;
+    s.palette = {0, 0};
+    s.pixels.clear();
+  });
+  add("RLE with a top-down height", [](BmpSpec& s) {
+    s.bitCount = 8;
+    s.compression = 1;
+    s.height = -2;
+    s.pixels = {0, 1};
+  });
+  add("RLE8 on 4 bits", [](BmpSpec& s) {
+    s.bitCount = 4;
+    s.compression = 1;
+    s.pixels = {0, 1};
+  });
+  add("RLE data without its end code", [](BmpSpec& s) {
+    s.bitCount = 8;
+    s.compression = 1;
+    s.pixels = {3, 0, 0, 0};
+  });
+  add("RLE literal longer than the data", [](BmpSpec& s) {
+    s.bitCount = 8;
+    s.compression = 1;
+    s.pixels = {0, 9, 1, 2, 3};
+  });
+  add("RLE delta cut off", [](BmpSpec& s) {
+    s.bitCount = 4;
+    s.compression = 2;
+    s.pixels = {0, 2, 1};
+  });
+  add("core header with 32 bits", [](BmpSpec& s) {
+    s.headerSize = 12;
+    s.bitCount = 32;
+    s.pixels.resize(32);
+  });
+  return f;
+}
+
+TEST(BmpDecoder, RefusedFilesLeaveTheSurfaceExactlyAsItWas) {
+  for (const Variant& v : faults()) {
+    MonoBitmap b = markedSurface();
+    const Snapshot before(b);
+    EXPECT_FALSE(decodeBmp(buildBmp(v.spec), b)) << v.name;
+    EXPECT_TRUE(Snapshot(b) == before) << v.name;
+  }
+}
+
+TEST(BmpDecoder, BrokenFileFramesAreRefused) {
+  const Bytes good = buildBmp({.width = 3, .height = 2, .bitCount = 24, .pixels = Bytes(24, 0)});
+  std::vector<std::pair<const char*, Bytes>> broken;
+  broken.emplace_back("empty", Bytes{});
+  broken.emplace_back("not BM", good);
+  broken.back().second[1] = 'A';
+  for (std::size_t cut : {2, 13, 14, 17, 20, 53, 54, 77})
+    broken.emplace_back("truncated", Bytes(good.begin(), good.begin() + long(cut)));
+  broken.emplace_back("pixel offset past the end", good);
+  put32(broken.back().second, 10, 0xFFFFFFF0u);
+  broken.emplace_back("pixel offset leaving too few bytes", good);
+  put32(broken.back().second, 10, 60);
+  broken.emplace_back("header size past the end", good);
+  put32(broken.back().second, 14, 124);
+  Bytes core = buildBmp({.headerSize = 12, .width = 2, .height = 1, .bitCount = 8});
+  broken.emplace_back("core colour table past the end", core);
+  for (const auto& [name, file] : broken) {
+    MonoBitmap b = markedSurface();
+    const Snapshot before(b);
+    EXPECT_FALSE(decodeBmp(file, b)) << name << " " << file.size();
+    EXPECT_TRUE(Snapshot(b) == before) << name;
+  }
+}
+
+}  // namespace
+}  // namespace tenmark

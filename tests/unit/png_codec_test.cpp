@@ -1,0 +1,384 @@
+#include <gtest/gtest.h>
+#include <png.h>
+#include <zlib.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "imagefile/bmp_codec.h"
+#include "imagefile/png_codec.h"
+
+namespace tenmark {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct Chunk {
+  std::string type;
+  Bytes data;
+};
+
+std::uint32_t be32(const std::uint8_t* p) {
+  return (std::uint32_t(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
+}
+
+std::vector<Chunk> chunksOf(const Bytes& file) {
+  std::vector<Chunk> chunks;
+  for (std::size_t at = 8; at + 12 <= file.size();) {
+    const std::uint32_t length = be32(&file[at]);
+    chunks.push_back({std::string(file.begin() + long(at) + 4, file.begin() + long(at) + 8),
+                      Bytes(file.begin() + long(at) + 8, file.begin() + long(at + 8 + length))});
+    at += 12 + length;
+  }
+  return chunks;
+}
+
+// Rebuilds a file from chunks with fresh CRCs, so that a test can change chunk contents.
+Bytes fileOf(const std::vector<Chunk>& chunks) {
+  Bytes file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  for (const Chunk& c : chunks) {
+    const std::uint32_t n = std::uint32_t(c.data.size());
+    file.insert(file.end(), {std::uint8_t(n >> 24), std::uint8_t(n >> 16), std::uint8_t(n >> 8),
+                             std::uint8_t(n)});
+    Bytes body(c.type.begin(), c.type.end());
+    body.insert(body.end(), c.data.begin(), c.data.end());
+    const std::uint32_t crc = std::uint32_t(crc32(0, body.data(), uInt(body.size())));
+    file.insert(file.end(), body.begin(), body.end());
+    file.insert(file.end(), {std::uint8_t(crc >> 24), std::uint8_t(crc >> 16),
+                             std::uint8_t(crc >> 8), std::uint8_t(crc)});
+  }
+  return file;
+}
+
+Bytes idatStream(const std::vector<Chunk>& chunks) {
+  Bytes z;
+  for (const Chunk& c : chunks)
+    if (c.type == "IDAT") z.insert(z.end(), c.data.begin(), c.data.end());
+  return z;
+}
+
+// Inflated, unfiltered rows of a non-interlaced file with one byte per filter unit.
+std::vector<Bytes> rowsOf(const Bytes& file, std::size_t rowBytes, std::size_t height,
+                          std::vector<int>* filters = nullptr) {
+  const Bytes z = idatStream(chunksOf(file));
+  Bytes raw(height * (rowBytes + 1) + 1);
+  uLongf rawSize = uLongf(raw.size());
+  EXPECT_EQ(uncompress(raw.data(), &rawSize, z.data(), uLong(z.size())), Z_OK);
+  EXPECT_EQ(rawSize, height * (rowBytes + 1)) << "rows of " << rowBytes << " bytes";
+  std::vector<Bytes> rows;
+  Bytes prev(rowBytes, 0);
+  for (std::size_t y = 0; y < height; ++y) {
+    const std::uint8_t filter = raw[y * (rowBytes + 1)];
+    if (filters) filters->push_back(filter);
+    Bytes cur(raw.begin() + long(y * (rowBytes + 1) + 1),
+              raw.begin() + long((y + 1) * (rowBytes + 1)));
+    for (std::size_t i = 0; i < rowBytes; ++i) {
+      const int a = i ? cur[i - 1] : 0, b = prev[i], c = i ? prev[i - 1] : 0;
+      const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+      const int paeth = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+      const int add[] = {0, a, b, (a + b) / 2, paeth};
+      cur[i] = std::uint8_t(cur[i] + add[filter]);
+    }
+    prev = cur;
+    rows.push_back(std::move(cur));
+  }
+  return rows;
+}
+
+// Writes test files of any format with libpng itself.
+struct PngSpec {
+  std::uint32_t width = 1;
+  std::uint32_t height = 1;
+  int bitDepth = 1;
+  int colorType = PNG_COLOR_TYPE_PALETTE;
+  int interlace = PNG_INTERLACE_NONE;
+  std::vector<png_color> palette = {{255, 255, 255}, {0, 0, 0}};
+  std::vector<Bytes> rows{};  // packed as the format wants
+};
+
+void appendTo(png_structp png, png_bytep data, std::size_t n) {
+  auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
+  out->insert(out->end(), data, data + n);
+}
+
+bool writeBody(png_structp png, png_infop info, const PngSpec& s, png_bytepp rows, Bytes& out) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_set_write_fn(png, &out, appendTo, nullptr);
+  png_set_IHDR(png, info, s.width, s.height, s.bitDepth, s.colorType, s.interlace,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  if (s.colorType == PNG_COLOR_TYPE_PALETTE)
+    png_set_PLTE(png, info, s.palette.data(), int(s.palette.size()));
+  png_write_info(png, info);
+  png_write_image(png, rows);
+  png_write_end(png, info);
+  return true;
+}
+
+Bytes writeTestPng(PngSpec s) {
+  std::vector<png_bytep> rows;
+  for (Bytes& r : s.rows) rows.push_back(r.data());
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  Bytes out;
+  const bool ok = writeBody(png, info, s, rows.data(), out);
+  png_destroy_write_struct(&png, &info);
+  EXPECT_TRUE(ok);
+  return out;
+}
+
+std::vector<Bytes> randomOneBitRows(std::uint32_t width, std::uint32_t height, std::mt19937& rng) {
+  std::vector<Bytes> rows(height, Bytes((width + 7) / 8));
+  for (Bytes& r : rows)
+    for (auto& byte : r) byte = std::uint8_t(rng());
+  return rows;
+}
+
+std::vector<int> indicesOf(const MonoBitmap& b) {
+  std::vector<int> out;
+  for (std::uint32_t y = 0; y < b.height(); ++y)
+    for (int x = 0; x < b.width(); ++x) out.push_back(b.pixel(x, int(y)));
+  return out;
+}
+
+std::vector<int> indicesOf(const std::vector<Bytes>& rows, std::uint32_t width) {
+  std::vector<int> out;
+  for (const Bytes& r : rows)
+    for (std::uint32_t x = 0; x < width; ++x) out.push_back((r[x / 8] >> (7 - x % 8)) & 1);
+  return out;
+}
+
+struct Snapshot {
+  std::int32_t width;
+  std::uint32_t height;
+  Color colors[2];
+  Bytes pixels;
+  explicit Snapshot(const MonoBitmap& b)
+      : width(b.width()),
+        height(b.height()),
+        colors{b.getColor(0), b.getColor(1)},
+        pixels(b.pixels(), b.pixels() + b.byteCount()) {}
+  bool operator==(const Snapshot&) const = default;
+};
+
+MonoBitmap markedSurface() {
+  MonoBitmap b;
+  b.create(3, 2);
+  b.setPixel(1, 0, 1);
+  b.setColor(0, makeColor(9, 8, 7));
+  return b;
+}
+
+MonoBitmap randomSurface(int width, int height, std::mt19937& rng) {
+  MonoBitmap b;
+  b.create(width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) b.setPixel(x, y, int(rng() & 1));
+  return b;
+}
+
+TEST(PngEncoder, WritesExactlyIhdrPlteIdatIend) {
+  MonoBitmap b;
+  ASSERT_TRUE(b.create(1, 1));
+  b.setPixel(0, 0, 1);
+  b.setColor(0, makeColor(244, 241, 234));
+  Bytes file;
+  ASSERT_TRUE(encodePng(b, file));
+  const std::vector<Chunk> chunks = chunksOf(file);
+  ASSERT_EQ(chunks.size(), 4u);
+  EXPECT_EQ(chunks[0].type, "IHDR");
+  EXPECT_EQ(chunks[0].data, (Bytes{0, 0, 0, 1, 0, 0, 0, 1, 1, 3, 0, 0, 0}));
+  EXPECT_EQ(chunks[1].type, "PLTE");
+  EXPECT_EQ(chunks[1].data, (Bytes{244, 241, 234, 0, 0, 0}));
+  EXPECT_EQ(chunks[2].type, "IDAT");
+  EXPECT_EQ(chunks[3].type, "IEND");
+  EXPECT_EQ(rowsOf(file, 1, 1), std::vector<Bytes>{{0x80}});
+}
+
+TEST(PngEncoder, RowsHoldOnlyTheBytesThatCarryPixels) {
+  std::mt19937 rng(7);
+  for (int width : {1, 7, 8, 9, 31, 32, 33}) {
+    const MonoBitmap b = randomSurface(width, 3, rng);
+    Bytes file;
+    ASSERT_TRUE(encodePng(b, file));
+    const std::size_t rowBytes = std::size_t(width + 7) / 8;
+    const std::vector<Bytes> rows = rowsOf(file, rowBytes, 3);
+    ASSERT_EQ(rows.size(), 3u);
+    for (std::uint32_t y = 0; y < 3; ++y)
+      EXPECT_EQ(rows[y], Bytes(b.row(y), b.row(y) + rowBytes)) << width;
+  }
+}
+
+TEST(PngEncoder, FiltersAreAdaptiveAndCompressionIsTheDefaultLevel) {
+  std::mt19937 rng(3);
+  MonoBitmap b = randomSurface(64, 1, rng);
+  ASSERT_TRUE(b.create(64, 16));
+  for (std::uint32_t y = 0; y < 16; ++y)
+    for (int i = 0; i < 8; ++i) b.row(y)[i] = std::uint8_t(0x35 * (i + 1));
+  Bytes file;
+  ASSERT_TRUE(encodePng(b, file));
+  std::vector<int> filters;
+  rowsOf(file, 8, 16, &filters);
+  // Repeated rows are cheapest as Up (2): only a writer with all filters enabled picks it.
+  EXPECT_NE(std::count(filters.begin(), filters.end(), 2), 0);
+  const Bytes z = idatStream(chunksOf(file));
+  ASSERT_GE(z.size(), 2u);
+  EXPECT_EQ(z[1] >> 6, 2) << "zlib FLEVEL of the default level 6, not 9";
+}
+
+TEST(PngEncoder, SurfaceWithoutPixelsWritesNothing) {
+  MonoBitmap b;
+  Bytes file = {1, 2, 3};
+  EXPECT_FALSE(encodePng(b, file));
+  EXPECT_EQ(file, (Bytes{1, 2, 3}));
+}
+
+TEST(PngCodec, RoundTripKeepsIndicesAndBothColours) {
+  std::mt19937 rng(12345);
+  for (int width : {1, 7, 8, 9, 31, 32, 33}) {
+    for (int height : {1, 5}) {
+      MonoBitmap original = randomSurface(width, height, rng);
+      original.setColor(0, makeColor(rng() & 255, rng() & 255, rng() & 255));
+      original.setColor(1, makeColor(rng() & 255, rng() & 255, rng() & 255));
+      Bytes file;
+      ASSERT_TRUE(encodePng(original, file));
+      MonoBitmap loaded = markedSurface();
+      ASSERT_TRUE(decodePng(file, loaded));
+      EXPECT_EQ(loaded.width(), width);
+      EXPECT_EQ(loaded.height(), std::uint32_t(height));
+      EXPECT_EQ(indicesOf(loaded), indicesOf(original)) << width << "x" << height;
+      EXPECT_EQ(loaded.getColor(0), original.getColor(0));
+      EXPECT_EQ(loaded.getColor(1), original.getColor(1));
+    }
+  }
+}
+
+TEST(PngDecoder, AcceptedOneBitFormatsKeepTheStoredIndices) {
+  std::mt19937 rng(99);
+  const struct {
+    const char* name;
+    int colorType;
+    int interlace;
+    std::vector<png_color> palette;
+    Color color0, color1;
+  } cases[] = {
+      {"palette black, white",
+       PNG_COLOR_TYPE_PALETTE,
+       PNG_INTERLACE_NONE,
+       {{0, 0, 0}, {255, 255, 255}},
+       0x000000,
+       0xFFFFFF},
+      {"interlaced palette",
+       PNG_COLOR_TYPE_PALETTE,
+       PNG_INTERLACE_ADAM7,
+       {{10, 20, 30}, {40, 50, 60}},
+       makeColor(10, 20, 30),
+       makeColor(40, 50, 60)},
+      {"greyscale", PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE, {}, 0xFFFFFF, 0},
+      {"interlaced greyscale", PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_ADAM7, {}, 0xFFFFFF, 0},
+      {"one-entry palette",
+       PNG_COLOR_TYPE_PALETTE,
+       PNG_INTERLACE_NONE,
+       {{1, 2, 3}},
+       makeColor(1, 2, 3),
+       0},
+  };
+  for (const auto& c : cases) {
+    for (std::uint32_t width : {1u, 9u, 13u, 33u}) {
+      PngSpec s{.width = width,
+                .height = 11,
+                .colorType = c.colorType,
+                .interlace = c.interlace,
+                .palette = c.palette,
+                .rows = randomOneBitRows(width, 11, rng)};
+      if (c.palette.size() == 1)
+        for (Bytes& r : s.rows) std::fill(r.begin(), r.end(), 0);
+      MonoBitmap b = markedSurface();
+      ASSERT_TRUE(decodePng(writeTestPng(s), b)) << c.name << " " << width;
+      EXPECT_EQ(indicesOf(b), indicesOf(s.rows, width)) << c.name << " " << width;
+      EXPECT_EQ(b.getColor(0), c.color0) << c.name;
+      EXPECT_EQ(b.getColor(1), c.color1) << c.name;
+    }
+  }
+}
+
+TEST(PngDecoder, OtherDepthsAndColourTypesAreRefused) {
+  const struct {
+    const char* name;
+    int bitDepth, colorType;
+    std::size_t rowBytes;
+  } cases[] = {{"2-bit palette", 2, PNG_COLOR_TYPE_PALETTE, 1},
+               {"8-bit palette", 8, PNG_COLOR_TYPE_PALETTE, 4},
+               {"2-bit greyscale", 2, PNG_COLOR_TYPE_GRAY, 1},
+               {"8-bit greyscale", 8, PNG_COLOR_TYPE_GRAY, 4},
+               {"true colour", 8, PNG_COLOR_TYPE_RGB, 12},
+               {"true colour with alpha", 8, PNG_COLOR_TYPE_RGB_ALPHA, 16},
+               {"greyscale with alpha", 8, PNG_COLOR_TYPE_GRAY_ALPHA, 8}};
+  for (const auto& c : cases) {
+    PngSpec s{.width = 4,
+              .height = 2,
+              .bitDepth = c.bitDepth,
+              .colorType = c.colorType,
+              .rows = std::vector<Bytes>(2, Bytes(c.rowBytes, 0))};
+    MonoBitmap b = markedSurface();
+    const Snapshot before(b);
+    EXPECT_FALSE(decodePng(writeTestPng(s), b)) << c.name;
+    EXPECT_TRUE(Snapshot(b) == before) << c.name;
+  }
+}
+
+std::vector<std::pair<std::string, Bytes>> brokenFiles() {
+  std::mt19937 rng(5);
+  MonoBitmap picture = randomSurface(40, 30, rng);
+  Bytes good;
+  encodePng(picture, good);
+  const std::vector<Chunk> chunks = chunksOf(good);
+  std::vector<std::pair<std::string, Bytes>> broken;
+  for (std::size_t cut : {0, 7, 8, 20, 33, 40, 50})
+    broken.emplace_back("cut", Bytes(good.begin(), good.begin() + long(cut)));
+  broken.emplace_back("cut before IEND", Bytes(good.begin(), good.end() - 12));
+  broken.emplace_back("cut inside IDAT", Bytes(good.begin(), good.end() - 20));
+  MonoBitmap small;
+  small.create(3, 3);
+  broken.emplace_back("a BMP file", encodeBmp(small));
+  broken.emplace_back("CRC error in IDAT", good);
+  broken.back().second[good.size() - 14] ^= 1;
+  auto withChunks = [&](const char* name, auto change) {
+    std::vector<Chunk> c = chunks;
+    change(c);
+    broken.emplace_back(name, fileOf(c));
+  };
+  withChunks("corrupt zlib data", [](std::vector<Chunk>& c) { c[2].data[0] = 0xFF; });
+  withChunks("inflated rows too short", [](std::vector<Chunk>& c) {
+    Bytes rows(10, 0);
+    uLongf size = compressBound(10);
+    c[2].data.assign(size, 0);
+    compress(c[2].data.data(), &size, rows.data(), 10);
+    c[2].data.resize(size);
+  });
+  withChunks("width above the limit", [](std::vector<Chunk>& c) { c[0].data[1] = 1; });
+  withChunks("zero height", [](std::vector<Chunk>& c) { std::fill_n(&c[0].data[4], 4, 0); });
+  withChunks("1-bit true colour", [](std::vector<Chunk>& c) { c[0].data[9] = 2; });
+  withChunks("sides far too large for the data", [](std::vector<Chunk>& c) {
+    const std::uint8_t side[4] = {0, 0, 0xEA, 0x60};  // 60000 × 60000
+    std::copy(side, side + 4, &c[0].data[0]);
+    std::copy(side, side + 4, &c[0].data[4]);
+  });
+  withChunks("no IDAT", [](std::vector<Chunk>& c) { c.erase(c.begin() + 2); });
+  withChunks("palette after IDAT", [](std::vector<Chunk>& c) { std::swap(c[1], c[2]); });
+  return broken;
+}
+
+TEST(PngDecoder, BrokenFilesAreRefusedAndLeaveTheSurfaceAsItWas) {
+  for (const auto& [name, file] : brokenFiles()) {
+    MonoBitmap b = markedSurface();
+    const Snapshot before(b);
+    EXPECT_FALSE(decodePng(file, b)) << name << " " << file.size();
+    EXPECT_TRUE(Snapshot(b) == before) << name;
+  }
+}
+
+}  // namespace
+}  // namespace tenmark
