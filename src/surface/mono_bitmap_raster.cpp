@@ -1,5 +1,81 @@
-// Raster operations of MonoBitmap: fills, copies, lines, mirrors and the blank test.
-#include "surface/mono_bitmap.h"
-#include "surface/rgb32_image.h"
+// Raster operations of MonoBitmap: fill, copies, mirrors and the blank test. All work on palette
+// indices, whole rows at a time; the bits after the last pixel of a row are never read as pixels.
+#include <algorithm>
+#include <cstring>
+#include <vector>
 
-namespace tenmark {}  // namespace tenmark
+#include "surface/bit_span.h"
+#include "surface/copy_clip.h"
+#include "surface/mono_bitmap.h"
+
+namespace tenmark {
+
+void MonoBitmap::fill(int index) {
+  if (!hasPixels()) return;
+  for (std::uint32_t y = 0; y < height_; ++y) bits::fillBits(row(y), 0, width_, index != 0);
+}
+
+void MonoBitmap::copyRectTo(int sx, int sy, int w, int h, MonoBitmap& target, int tx,
+                            int ty) const {
+  if (!hasPixels() || !target.hasPixels()) return;
+  CopyRect r{sx, sy, tx, ty, w, h};
+  if (!clipCopy(r, width_, height_, target.width(), target.height())) return;
+
+  if (&target != this) {
+    for (std::int64_t i = 0; i < r.h; ++i) {
+      bits::copyBits(row(std::uint32_t(r.sy + i)), r.sx, target.row(std::uint32_t(r.ty + i)), r.tx,
+                     r.w);
+    }
+    return;
+  }
+  // A copy within one surface: each source row goes through a scratch row, and rows are taken
+  // in the order that reads every source row before it is overwritten.
+  std::vector<std::uint8_t> scratch(static_cast<std::size_t>(stride_));
+  const bool downward = r.ty > r.sy;
+  for (std::int64_t k = 0; k < r.h; ++k) {
+    const std::int64_t i = downward ? r.h - 1 - k : k;
+    std::memcpy(scratch.data(), row(std::uint32_t(r.sy + i)), scratch.size());
+    bits::copyBits(scratch.data(), r.sx, target.row(std::uint32_t(r.ty + i)), r.tx, r.w);
+  }
+}
+
+void MonoBitmap::copyAllFrom(const MonoBitmap& source) {
+  source.copyRectTo(0, 0, source.width(), int(source.height()), *this, 0, 0);
+}
+
+void MonoBitmap::assign(const MonoBitmap& source) {
+  if (&source == this) return;
+  if (source.width() != width_ || source.height() != height_) {
+    create(source.width(), std::int32_t(source.height()));
+  }
+  setColor(0, source.getColor(0));
+  setColor(1, source.getColor(1));
+  copyAllFrom(source);
+}
+
+void MonoBitmap::mirrorLeftRight() {
+  if (!hasPixels()) return;
+  std::vector<std::uint8_t> mirrored(static_cast<std::size_t>(stride_));
+  const std::size_t pixelBytes = (std::size_t(width_) + 7) / 8;
+  for (std::uint32_t y = 0; y < height_; ++y) {
+    bits::reverseRow(row(y), width_, mirrored.data());
+    std::memcpy(row(y), mirrored.data(), pixelBytes);
+  }
+}
+
+void MonoBitmap::mirrorTopBottom() {
+  if (!hasPixels()) return;
+  for (std::uint32_t top = 0, bottom = height_ - 1; top < bottom; ++top, --bottom) {
+    std::swap_ranges(row(top), row(top) + stride_, row(bottom));
+  }
+}
+
+bool MonoBitmap::isBlank() const {
+  if (!hasPixels()) return true;
+  for (std::uint32_t y = 0; y < height_; ++y) {
+    if (bits::anyBits(row(y), width_)) return false;
+  }
+  return true;
+}
+
+}  // namespace tenmark

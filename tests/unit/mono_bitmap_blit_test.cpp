@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <random>
+
+#include "surface/mono_bitmap.h"
+#include "surface/rgb32_image.h"
+
+namespace tenmark {
+namespace {
+
+constexpr std::uint32_t kUntouched = 0xDEADBEEF;
+
+Rgb32Image image(int w, int h) {
+  Rgb32Image img;
+  img.resize(w, h);
+  std::fill(img.pixels.begin(), img.pixels.end(), kUntouched);
+  return img;
+}
+
+MonoBitmap randomBitmap(int w, int h, std::mt19937& rng) {
+  MonoBitmap b;
+  EXPECT_TRUE(b.create(w, h));
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) b.setPixel(x, y, int(rng() & 1));
+  return b;
+}
+
+TEST(MonoBitmapBlit, CopiesThroughThePaletteInScreenByteOrder) {
+  MonoBitmap b;
+  ASSERT_TRUE(b.create(3, 1));
+  b.setColor(0, makeColor(0x11, 0x22, 0x33));
+  b.setColor(1, makeColor(0xAA, 0xBB, 0xCC));
+  b.setPixel(1, 0, 1);
+  Rgb32Image img = image(3, 1);
+  b.blitTo(0, 0, 3, 1, img, 0, 0);
+  EXPECT_EQ(img.at(0, 0), 0x112233u);
+  EXPECT_EQ(img.at(1, 0), 0xAABBCCu);
+  EXPECT_EQ(img.at(2, 0), 0x112233u);
+}
+
+TEST(MonoBitmapBlit, ClipsToSourceAndTarget) {
+  const struct {
+    int sx, sy, w, h, tx, ty;
+  } cases[] = {{0, 0, 20, 20, -3, -2},   {0, 0, 20, 20, 5, 4},
+               {-4, -1, 20, 20, 0, 0},   {6, 2, 50, 50, 1, 1},
+               {0, 0, 0, 9, 0, 0},       {INT_MIN, 0, INT_MAX, 9, 0, 0},
+               {0, 0, 9, 9, INT_MAX, 0}, {0, 0, INT_MAX, INT_MAX, INT_MIN, INT_MIN}};
+  std::mt19937 rng(1);
+  const MonoBitmap b = randomBitmap(13, 9, rng);
+  const std::uint32_t colour[2] = {0xFFFFFF, 0x000000};
+  for (const auto& c : cases) {
+    Rgb32Image img = image(11, 8);
+    b.blitTo(c.sx, c.sy, c.w, c.h, img, c.tx, c.ty);
+    for (int y = 0; y < 8; ++y) {
+      for (int x = 0; x < 11; ++x) {
+        const std::int64_t i = std::int64_t(x) - c.tx, j = std::int64_t(y) - c.ty;
+        const std::int64_t px = c.sx + i, py = c.sy + j;
+        const bool copied =
+            i >= 0 && j >= 0 && i < c.w && j < c.h && px >= 0 && py >= 0 && px < 13 && py < 9;
+        const std::uint32_t want = copied ? colour[b.pixel(int(px), int(py))] : kUntouched;
+        ASSERT_EQ(img.at(x, y), want) << c.sx << "," << c.tx << " at " << x << "," << y;
+      }
+    }
+  }
+}
+
+TEST(MonoBitmapStretch, EnlargingTwiceRepeatsEveryPixel) {
+  std::mt19937 rng(2);
+  const MonoBitmap b = randomBitmap(17, 6, rng);
+  Rgb32Image img = image(34, 12);
+  b.stretchTo(0, 0, 17, 6, img, 0, 0, 34, 12);
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 34; ++x)
+      ASSERT_EQ(img.at(x, y), b.pixel(x / 2, y / 2) ? 0u : 0xFFFFFFu) << x << "," << y;
+}
+
+TEST(MonoBitmapStretch, ShrinkingKeepsASingleInkPixelOfEveryBlock) {
+  for (int at = 0; at < 16; ++at) {
+    MonoBitmap b;
+    ASSERT_TRUE(b.create(8, 8));
+    b.setPixel(4 + at % 4, at / 4, 1);
+    Rgb32Image img = image(2, 2);
+    b.stretchTo(0, 0, 8, 8, img, 0, 0, 2, 2);
+    EXPECT_EQ(img.at(1, 0), 0x000000u) << at;
+    EXPECT_EQ(img.at(0, 0), 0xFFFFFFu) << at;
+    EXPECT_EQ(img.at(0, 1), 0xFFFFFFu) << at;
+    EXPECT_EQ(img.at(1, 1), 0xFFFFFFu) << at;
+  }
+}
+
+TEST(MonoBitmapStretch, ShrinkingAndsTheColoursPresentInABlock) {
+  MonoBitmap b;
+  ASSERT_TRUE(b.create(4, 2));
+  b.setColor(0, makeColor(0xF0, 0x0F, 0xFF));
+  b.setColor(1, makeColor(0x3C, 0xFF, 0x81));
+  b.setPixel(0, 0, 1);  // block 0: ink and paper
+  b.setPixel(2, 0, 1);  // block 1: ink only
+  b.setPixel(3, 0, 1);
+  b.setPixel(2, 1, 1);
+  b.setPixel(3, 1, 1);
+  Rgb32Image img = image(2, 1);
+  b.stretchTo(0, 0, 4, 2, img, 0, 0, 2, 1);
+  EXPECT_EQ(img.at(0, 0), 0xF00FFFu & 0x3CFF81u);
+  EXPECT_EQ(img.at(1, 0), 0x3CFF81u);
+}
+
+// Rectangles on the zoom grid land on exactly the pixels a whole stretch gives them.
+TEST(MonoBitmapStretch, PartOfAStretchMatchesTheWholeStretch) {
+  const struct {
+    int c, d;
+  } zooms[] = {{4, 1}, {2, 1}, {4, 3}, {1, 1}, {4, 5}, {2, 3}, {4, 7}, {1, 2}};
+  std::mt19937 rng(3);
+  const MonoBitmap b = randomBitmap(48, 40, rng);
+  for (const auto& z : zooms) {
+    Rgb32Image whole = image(48 * z.d / z.c, 40 * z.d / z.c);
+    b.stretchTo(0, 0, 48, 40, whole, 0, 0, whole.width, whole.height);
+    Rgb32Image part = whole;
+    std::fill(part.pixels.begin(), part.pixels.end(), kUntouched);
+    const int x = 2 * z.c, y = 3 * z.c, w = 5 * z.c, h = 4 * z.c;
+    b.stretchTo(x, y, w, h, part, x * z.d / z.c, y * z.d / z.c, w * z.d / z.c, h * z.d / z.c);
+    for (int ty = 0; ty < whole.height; ++ty) {
+      for (int tx = 0; tx < whole.width; ++tx) {
+        if (part.at(tx, ty) == kUntouched) continue;
+        ASSERT_EQ(part.at(tx, ty), whole.at(tx, ty)) << z.c << ":" << z.d << " " << tx << "," << ty;
+      }
+    }
+    int written = 0;
+    for (std::uint32_t p : part.pixels) written += p != kUntouched;
+    EXPECT_EQ(written, (w * z.d / z.c) * (h * z.d / z.c));
+  }
+}
+
+TEST(MonoBitmapStretch, ClipsToSourceAndTarget) {
+  MonoBitmap b;
+  ASSERT_TRUE(b.create(10, 10));
+  b.fill(1);
+  Rgb32Image img = image(8, 8);
+  // Target rectangle hanging over the top-left corner; source reaching past the right edge.
+  b.stretchTo(5, 0, 10, 10, img, -4, -4, 20, 20);
+  for (int y = 0; y < 8; ++y) {
+    for (int x = 0; x < 8; ++x) {
+      // Target x maps to source 5 + (x + 4) / 2, which is inside the source up to x = 5.
+      const bool inside = 5 + (x + 4) / 2 < 10 && (y + 4) / 2 < 10;
+      EXPECT_EQ(img.at(x, y), inside ? 0u : kUntouched) << x << "," << y;
+    }
+  }
+  Rgb32Image tiny = image(3, 3);
+  b.stretchTo(0, 0, 10, 10, tiny, INT_MAX - 5, 0, 100, 100);
+  b.stretchTo(0, 0, 10, 10, tiny, 0, 0, 0, 5);
+  b.stretchTo(INT_MIN, 0, 10, 10, tiny, 0, 0, 3, 3);
+  MonoBitmap none;
+  none.stretchTo(0, 0, 10, 10, tiny, 0, 0, 3, 3);
+  none.blitTo(0, 0, 10, 10, tiny, 0, 0);
+  for (std::uint32_t p : tiny.pixels) EXPECT_EQ(p, kUntouched);
+}
+
+}  // namespace
+}  // namespace tenmark
