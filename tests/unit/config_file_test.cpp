@@ -1,0 +1,262 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <string>
+#include <unistd.h>
+
+#include "settings/config_file.h"
+
+namespace tenmark {
+namespace {
+
+constexpr std::uint32_t kAnyUInt = std::numeric_limits<std::uint32_t>::max();
+
+ConfigFile fileWith(std::string_view text) {
+  ConfigFile file;
+  file.LoadText(text);
+  return file;
+}
+
+std::int32_t readInt(std::string_view text, const char* key, std::int32_t start, std::int32_t min,
+                     std::int32_t max) {
+  std::int32_t value = start;
+  fileWith(text).GetInt(key, value, min, max);
+  return value;
+}
+
+TEST(ConfigFileLookup, IntegerValuesFollowTheLookupAndParseRules) {
+  const struct {
+    const char* text;
+    std::int32_t expected;
+  } cases[] = {
+      {"n_pen_size=5\r\n", 5},
+      {"n_pen_size= 5 \r\n", 5},                // white space around the value is trimmed
+      {"n_pen_size=\t5\v\f \r\n", 5},           // every kind of white space
+      {"n_pen_size =5\r\n", 1},                 // space before "=": key not found
+      {"n_pen_size=5abc\r\n", 5},               // trailing text after the digits is ignored
+      {"n_pen_size=abc\r\n", 1},                // letters parse as 0, out of 1..30
+      {"n_pen_size=40\r\n", 1},                 // out of range is ignored, not clamped to 30
+      {"n_pen_size=0\r\n", 1},                  // below the range
+      {"n_pen_size=30\r\n", 30},                // upper bound inclusive
+      {"n_pen_size=+7\r\n", 7},                 // explicit plus sign
+      {"n_pen_size=-3\r\n", 1},                 // negative, out of range
+      {"n_pen_size=007\r\n", 7},                // leading zeros
+      {"n_pen_size=\r\n", 1},                   // empty value
+      {"n_pen_size=   \r\n", 1},                // empty after trimming
+      {"n_pen_size=5", 1},                      // last line without CR LF
+      {"n_pen_size=5\n", 1},                    // LF only, no CR LF later
+      {"n_pen_size=5\nx=1\r\n", 5},             // a value runs to the next CR LF anywhere later
+      {"n_pen_size=5\nn_erase=9\r\n", 5},       // ... and the digits stop at the LF
+      {"n_pen_size=3\r\nn_pen_size=9\r\n", 3},  // duplicates: the first counts
+      {"xn_pen_size=4\r\n", 4},                 // not anchored at the start of a line
+      {"N_PEN_SIZE=4\r\n", 1},                  // case-sensitive
+      {"", 1},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(readInt(c.text, "n_pen_size", 1, 1, 30), c.expected) << c.text;
+}
+
+TEST(ConfigFileLookup, LettersParseAsZeroWhereZeroIsInRange) {
+  EXPECT_EQ(readInt("n_alpha=abc\r\n", "n_alpha", 212, 0, 255), 0);
+}
+
+TEST(ConfigFileLookup, AKeyIsFoundInsideALongerKeyThatEndsWithIt) {
+  // The search is not anchored: "alpha=" is the tail of "n_alpha=" and the first one wins.
+  EXPECT_EQ(readInt("n_alpha=100\r\nalpha=7\r\n", "alpha", 0, 0, 255), 100);
+  EXPECT_EQ(readInt("alpha=7\r\nn_alpha=100\r\n", "alpha", 0, 0, 255), 7);
+  EXPECT_EQ(readInt("alpha=7\r\nn_alpha=100\r\n", "n_alpha", 0, 0, 255), 100);
+}
+
+TEST(ConfigFileLookup, SetAlphaBeforeAlphaKeepsBothApart) {
+  // "n_alpha=" does not occur inside "n_set_alpha=", so the order of the two lines is free.
+  EXPECT_EQ(readInt("n_set_alpha=1\r\nn_alpha=100\r\n", "n_alpha", 212, 0, 255), 100);
+  EXPECT_EQ(readInt("n_set_alpha=1\r\nn_alpha=100\r\n", "n_set_alpha", 0, 0, 1), 1);
+  EXPECT_EQ(readInt("n_set_alpha=1\r\n", "n_alpha", 212, 0, 255), 212);
+}
+
+TEST(ConfigFileLookup, IntegerBoundsAreSignedAndInclusive) {
+  EXPECT_EQ(readInt("n_xpos=-1000\r\n", "n_xpos", 0, -1000, 9999), -1000);
+  EXPECT_EQ(readInt("n_xpos=-1001\r\n", "n_xpos", 0, -1000, 9999), 0);
+  EXPECT_EQ(readInt("n_xpos=9999\r\n", "n_xpos", 0, -1000, 9999), 9999);
+  EXPECT_EQ(readInt("n_xpos=10000\r\n", "n_xpos", 0, -1000, 9999), 0);
+}
+
+TEST(ConfigFileLookup, NumbersAccumulateInThirtyTwoBits) {
+  EXPECT_EQ(parseConfigInteger("4294967295"), 0xFFFFFFFFu);
+  EXPECT_EQ(parseConfigInteger("4294967296"), 0u);
+  EXPECT_EQ(parseConfigInteger("4294967301"), 5u);
+  EXPECT_EQ(parseConfigInteger("-2147483648"), 0x80000000u);
+  EXPECT_EQ(parseConfigInteger("99999999999999999999999"), 0xF67FFFFFu);
+  EXPECT_EQ(parseConfigInteger("-"), 0u);
+  EXPECT_EQ(parseConfigInteger("+-5"), 0u);
+  EXPECT_EQ(parseConfigInteger(" 5"), 0u);  // lookups trim first; the parser itself does not
+}
+
+TEST(ConfigFileLookup, UIntTakesEveryNonEmptyValue) {
+  const struct {
+    const char* text;
+    std::uint32_t expected;
+  } cases[] = {
+      {"k=-1\r\n", 0xFFFFFFFFu}, {"k=-32736\r\n", 0xFFFF8020u},
+      {"k=32768\r\n", 0x8000u},  {"k=abc\r\n", 0u},
+      {"k=\r\n", 77u},           {"k=5", 77u},
+  };
+  for (const auto& c : cases) {
+    std::uint32_t value = 77;
+    fileWith(c.text).GetUInt("k", value, kAnyUInt);
+    EXPECT_EQ(value, c.expected) << c.text;
+  }
+  std::uint32_t limited = 77;
+  fileWith("k=200\r\n").GetUInt("k", limited, 100);
+  EXPECT_EQ(limited, 77u);
+}
+
+TEST(ConfigFileLookup, StringsAreTrimmedAndEmptyValuesKeepTheVariable) {
+  const struct {
+    const char* text;
+    const char* expected;
+  } cases[] = {
+      {"s_save_dir=C:\\pics\\\r\n", "C:\\pics\\"},
+      {"s_save_dir=  a b  \r\n", "a b"},
+      {"s_save_dir=\r\n", "keep"},
+      {"s_save_dir= \t \r\n", "keep"},
+      {"s_save_dir=x", "keep"},
+      {"s_save_dir=a=b\r\n", "a=b"},
+  };
+  for (const auto& c : cases) {
+    std::string value = "keep";
+    fileWith(c.text).GetString("s_save_dir", value);
+    EXPECT_EQ(value, c.expected) << c.text;
+  }
+}
+
+TEST(ConfigFileLookup, TextEndsAtTheFirstNulByte) {
+  const std::string text("a=1\r\nb=2\0\r\nc=3\r\n", 16);
+  const ConfigFile file = fileWith(text);
+  EXPECT_EQ(file.text(), "a=1\r\nb=2");
+  std::int32_t a = 0, b = 0, c = 0;
+  file.GetInt("a", a, 0, 9);
+  file.GetInt("b", b, 0, 9);
+  file.GetInt("c", c, 0, 9);
+  EXPECT_EQ(a, 1);
+  EXPECT_EQ(b, 0);  // its CR LF lies beyond the NUL
+  EXPECT_EQ(c, 0);
+}
+
+TEST(ConfigFileBlock, BlockFormRoundTripsAMultiLineValue) {
+  ConfigFile writer;
+  writer.PutString("memo", "first\r\nsecond", ConfigFile::Form::Block);
+  writer.PutString("line", "x");
+  EXPECT_EQ(writer.text(), "memo{\r\nfirst\r\nsecond\r\n}\r\nline=x\r\n");
+  const ConfigFile reader = fileWith(writer.text());
+  std::string memo, line = "keep";
+  reader.GetString("memo", memo, ConfigFile::Form::Block);
+  EXPECT_EQ(memo, "first\r\nsecond");
+  reader.GetString("line", line, ConfigFile::Form::Block);
+  EXPECT_EQ(line, "keep");  // a line entry is not a block
+}
+
+TEST(ConfigFileBlock, BlockWithoutClosingBraceIsEmpty) {
+  std::string value = "keep";
+  fileWith("memo{\r\nabc\r\n").GetString("memo", value, ConfigFile::Form::Block);
+  EXPECT_EQ(value, "keep");
+}
+
+TEST(ConfigFileWrite, EntriesAreCrLfLinesWithSignedDecimals) {
+  ConfigFile file;
+  file.PutString("s", "v");
+  file.PutInt("a", 0);
+  file.PutInt("b", -1000);
+  file.AppendLine("");
+  file.PutInt("c", static_cast<std::int32_t>(0x80000000u));
+  file.PutInt("d", static_cast<std::int32_t>(0xFFFF8020u));
+  file.PutInt("e", 2147483647);
+  EXPECT_EQ(file.text(),
+            "s=v\r\na=0\r\nb=-1000\r\n\r\nc=-2147483648\r\nd=-32736\r\ne=2147483647\r\n");
+}
+
+class ConfigFileOnDisk : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = std::filesystem::temp_directory_path() /
+              ("tenmark_config_test_" + std::to_string(::getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  std::string path(const char* name) const { return (folder_ / name).string(); }
+  static void writeBytes(const std::string& target, const std::string& bytes) {
+    std::ofstream(target, std::ios::binary) << bytes;
+  }
+  static std::string readBytes(const std::string& source) {
+    std::ifstream in(source, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  std::filesystem::path folder_;
+};
+
+TEST_F(ConfigFileOnDisk, MissingFileLoadsNothing) {
+  ConfigFile file;
+  EXPECT_FALSE(file.Load(path("absent.ini")));
+  EXPECT_TRUE(file.text().empty());
+}
+
+TEST_F(ConfigFileOnDisk, SaveWritesTheExactBytesAndLoadReadsThemBack) {
+  ConfigFile writer;
+  writer.PutInt("n", -5);
+  writer.AppendLine("");
+  writer.PutString("s", "\x95\x5C");
+  ASSERT_TRUE(writer.Save(path("a.ini")));
+  EXPECT_EQ(readBytes(path("a.ini")), "n=-5\r\n\r\ns=\x95\x5C\r\n");
+  ConfigFile reader;
+  ASSERT_TRUE(reader.Load(path("a.ini")));
+  EXPECT_EQ(reader.text(), writer.text());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1);  // no leftovers
+}
+
+TEST_F(ConfigFileOnDisk, SaveReplacesALongerFileWhole) {
+  writeBytes(path("a.ini"), std::string(5000, 'x'));
+  ConfigFile writer;
+  writer.PutInt("n", 1);
+  ASSERT_TRUE(writer.Save(path("a.ini")));
+  EXPECT_EQ(readBytes(path("a.ini")), "n=1\r\n");
+}
+
+TEST_F(ConfigFileOnDisk, FailedSaveChangesNothing) {
+  ConfigFile writer;
+  writer.PutInt("n", 1);
+  EXPECT_FALSE(writer.Save(path("no_such_folder/a.ini")));
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "no_such_folder"));
+}
+
+TEST_F(ConfigFileOnDisk, EnormousFileIsReadOnlyUpToTheLimit) {
+  std::string bytes = "n_pen_size=5\r\n";
+  bytes.append(ConfigFile::kMaxFileBytes, 'x');
+  bytes.append("\r\nn_erase_size=9\r\n");
+  writeBytes(path("big.ini"), bytes);
+  ConfigFile file;
+  ASSERT_TRUE(file.Load(path("big.ini")));
+  EXPECT_EQ(file.text().size(), ConfigFile::kMaxFileBytes);
+  std::int32_t pen = 1, eraser = 8;
+  file.GetInt("n_pen_size", pen, 1, 30);
+  file.GetInt("n_erase_size", eraser, 1, 30);
+  EXPECT_EQ(pen, 5);
+  EXPECT_EQ(eraser, 8);
+}
+
+TEST_F(ConfigFileOnDisk, NulInTheFileEndsTheText) {
+  writeBytes(path("nul.ini"), std::string("a=1\r\n\0b=2\r\n", 11));
+  ConfigFile file;
+  ASSERT_TRUE(file.Load(path("nul.ini")));
+  EXPECT_EQ(file.text(), "a=1\r\n");
+}
+
+}  // namespace
+}  // namespace tenmark

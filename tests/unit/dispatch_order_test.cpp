@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "shortcuts/dispatch_order.h"
+#include "shortcuts/virtual_keys.h"
+
+namespace tenmark {
+namespace {
+
+KeyStateQuery held(std::set<int> keys) {
+  return [keys = std::move(keys)](int key) { return keys.count(key) > 0; };
+}
+
+KeyBindings defaults() {
+  KeyBindings b;
+  b.setDefaults();
+  return b;
+}
+
+ShortcutMatch press(const KeyBindings& bindings, std::set<int> keys, KeyCode base = 0) {
+  const auto query = held(std::move(keys));
+  return findShortcut(bindings, inputState(base, query), query);
+}
+
+TEST(DispatchOrder, DefaultBindings) {
+  const KeyBindings b = defaults();
+  const struct {
+    const char* what;
+    std::set<int> keys;
+    std::optional<CommandId> command;
+    bool eraser;
+  } cases[] = {
+      {"N", {'N'}, CommandId::New, false},
+      {"Ctrl+C: Copy before Eraser", {vk::kControl, 'C'}, CommandId::Copy, false},
+      {"Ctrl+Space: Eraser, then Move", {vk::kControl, vk::kSpace}, CommandId::Move, true},
+      {"Ctrl alone: Eraser, not consumed", {vk::kControl}, std::nullopt, true},
+      {"Space: Hand", {vk::kSpace}, CommandId::Hand, false},
+      {"Shift+N: nothing", {vk::kShift, 'N'}, std::nullopt, false},
+      {"1: zoom in", {'1'}, CommandId::ZoomUp, false},
+      {"End: nothing", {vk::kEnd}, std::nullopt, false},
+      {"nothing held", {}, std::nullopt, false},
+      // The held key found first wins, whatever key produced the message.
+      {"N held while Z pressed", {'N', 'Z'}, CommandId::New, false},
+      {"Z and Y held", {'Z', 'Y'}, CommandId::Undo, false},
+  };
+  for (const auto& c : cases) {
+    const ShortcutMatch m = press(b, c.keys);
+    EXPECT_EQ(m.command, c.command) << c.what;
+    EXPECT_EQ(m.eraserMatched, c.eraser) << c.what;
+  }
+}
+
+TEST(DispatchOrder, FollowsTheFixedOrderNotTheCommandNumbers) {
+  // Every command bound to the same key: the order decides alone.
+  const CommandId expectedOrder[] = {
+      CommandId::New,        CommandId::Open,       CommandId::Save,    CommandId::SaveAs,
+      CommandId::Undo,       CommandId::Redo,       CommandId::VMirror, CommandId::HMirror,
+      CommandId::Resize,     CommandId::Alpha,      CommandId::Config,  CommandId::KeyConf,
+      CommandId::ShowMenu,   CommandId::PopMenu,    CommandId::Copy,    CommandId::Paste,
+      CommandId::Brush_P,    CommandId::Brush_M,    CommandId::Erase_P, CommandId::Erase_M,
+      CommandId::SetPresser, CommandId::NoSaveExit, CommandId::Clear,   CommandId::ZoomUp,
+      CommandId::ZoomDown,   CommandId::ZoomNomal,  CommandId::Hand,    CommandId::Move};
+  KeyBindings b;
+  b.codes.fill(0x51);
+  b[CommandId::Eraser] = 0;
+  for (CommandId expected : expectedOrder) {
+    const ShortcutMatch m = press(b, {'Q'});
+    ASSERT_EQ(m.command, expected);
+    b[expected] = 0;
+  }
+  EXPECT_EQ(press(b, {'Q'}).command, std::nullopt);
+}
+
+TEST(DispatchOrder, EraserIsSeenOnlyWhenNoCommandMatchedBefore) {
+  KeyBindings b = defaults();
+  b[CommandId::Eraser] = 0x51;  // Q
+  b[CommandId::Clear] = 0x51;
+  EXPECT_EQ(press(b, {'Q'}).command, CommandId::Clear);
+  EXPECT_FALSE(press(b, {'Q'}).eraserMatched);
+  b[CommandId::Clear] = 0;
+  const ShortcutMatch m = press(b, {'Q'});
+  EXPECT_EQ(m.command, std::nullopt);
+  EXPECT_TRUE(m.eraserMatched);
+}
+
+TEST(DispatchOrder, RightClickBindingMatchesOnlyAPlainRightClick) {
+  KeyBindings b = defaults();
+  b[CommandId::PopMenu] = kRightClick;
+  EXPECT_EQ(press(b, {}, kRightClick).command, CommandId::PopMenu);
+  EXPECT_EQ(press(b, {vk::kShift}, kRightClick).command, std::nullopt);
+  // With Ctrl held the right button matches nothing, not even Eraser on Ctrl alone.
+  const ShortcutMatch withCtrl = press(b, {vk::kControl}, kRightClick);
+  EXPECT_EQ(withCtrl.command, std::nullopt);
+  EXPECT_FALSE(withCtrl.eraserMatched);
+  EXPECT_EQ(press(defaults(), {}, kRightClick).command, std::nullopt);
+}
+
+}  // namespace
+}  // namespace tenmark
