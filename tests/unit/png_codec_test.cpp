@@ -61,20 +61,24 @@ Bytes idatStream(const std::vector<Chunk>& chunks) {
 }
 
 // Inflated, unfiltered rows of a non-interlaced file with one byte per filter unit.
-std::vector<Bytes> rowsOf(const Bytes& file, std::size_t rowBytes, std::size_t height,
-                          std::vector<int>* filters = nullptr) {
+struct FileRows {
+  std::vector<Bytes> rows;
+  std::vector<int> filters;
+};
+
+FileRows rowsOf(const Bytes& file, std::size_t rowBytes, std::size_t height) {
   const Bytes z = idatStream(chunksOf(file));
   Bytes raw(height * (rowBytes + 1) + 1);
   uLongf rawSize = uLongf(raw.size());
   EXPECT_EQ(uncompress(raw.data(), &rawSize, z.data(), uLong(z.size())), Z_OK);
   EXPECT_EQ(rawSize, height * (rowBytes + 1)) << "rows of " << rowBytes << " bytes";
-  std::vector<Bytes> rows;
-  Bytes prev(rowBytes, 0);
+  FileRows out;
+  Bytes prev(rowBytes);
   for (std::size_t y = 0; y < height; ++y) {
     const std::uint8_t filter = raw[y * (rowBytes + 1)];
-    if (filters) filters->push_back(filter);
-    Bytes cur(raw.begin() + long(y * (rowBytes + 1) + 1),
-              raw.begin() + long((y + 1) * (rowBytes + 1)));
+    out.filters.push_back(filter);
+    const std::uint8_t* filtered = &raw[y * (rowBytes + 1) + 1];
+    Bytes cur(filtered, filtered + rowBytes);
     for (std::size_t i = 0; i < rowBytes; ++i) {
       const int a = i ? cur[i - 1] : 0, b = prev[i], c = i ? prev[i - 1] : 0;
       const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
@@ -83,9 +87,9 @@ std::vector<Bytes> rowsOf(const Bytes& file, std::size_t rowBytes, std::size_t h
       cur[i] = std::uint8_t(cur[i] + add[filter]);
     }
     prev = cur;
-    rows.push_back(std::move(cur));
+    out.rows.push_back(std::move(cur));
   }
-  return rows;
+  return out;
 }
 
 // Writes test files of any format with libpng itself.
@@ -194,7 +198,7 @@ TEST(PngEncoder, WritesExactlyIhdrPlteIdatIend) {
   EXPECT_EQ(chunks[1].data, (Bytes{244, 241, 234, 0, 0, 0}));
   EXPECT_EQ(chunks[2].type, "IDAT");
   EXPECT_EQ(chunks[3].type, "IEND");
-  EXPECT_EQ(rowsOf(file, 1, 1), std::vector<Bytes>{{0x80}});
+  EXPECT_EQ(rowsOf(file, 1, 1).rows, std::vector<Bytes>{{0x80}});
 }
 
 TEST(PngEncoder, RowsHoldOnlyTheBytesThatCarryPixels) {
@@ -204,7 +208,7 @@ TEST(PngEncoder, RowsHoldOnlyTheBytesThatCarryPixels) {
     Bytes file;
     ASSERT_TRUE(encodePng(b, file));
     const std::size_t rowBytes = std::size_t(width + 7) / 8;
-    const std::vector<Bytes> rows = rowsOf(file, rowBytes, 3);
+    const std::vector<Bytes> rows = rowsOf(file, rowBytes, 3).rows;
     ASSERT_EQ(rows.size(), 3u);
     for (std::uint32_t y = 0; y < 3; ++y)
       EXPECT_EQ(rows[y], Bytes(b.row(y), b.row(y) + rowBytes)) << width;
@@ -212,15 +216,13 @@ TEST(PngEncoder, RowsHoldOnlyTheBytesThatCarryPixels) {
 }
 
 TEST(PngEncoder, FiltersAreAdaptiveAndCompressionIsTheDefaultLevel) {
-  std::mt19937 rng(3);
-  MonoBitmap b = randomSurface(64, 1, rng);
+  MonoBitmap b;
   ASSERT_TRUE(b.create(64, 16));
   for (std::uint32_t y = 0; y < 16; ++y)
     for (int i = 0; i < 8; ++i) b.row(y)[i] = std::uint8_t(0x35 * (i + 1));
   Bytes file;
   ASSERT_TRUE(encodePng(b, file));
-  std::vector<int> filters;
-  rowsOf(file, 8, 16, &filters);
+  const std::vector<int> filters = rowsOf(file, 8, 16).filters;
   // Repeated rows are cheapest as Up (2): only a writer with all filters enabled picks it.
   EXPECT_NE(std::count(filters.begin(), filters.end(), 2), 0);
   const Bytes z = idatStream(chunksOf(file));

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "surface/mono_bitmap.h"
+
+namespace tenmark {
+namespace {
+
+namespace fs = std::filesystem;
+
+class BmpFile : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "tenmark-bmp-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string path(const char* name) const { return (dir_ / name).string(); }
+  std::set<std::string> names() const {
+    std::set<std::string> out;
+    for (const auto& entry : fs::directory_iterator(dir_)) out.insert(entry.path().filename());
+    return out;
+  }
+  static std::string contentOf(const std::string& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+  static void writeText(const std::string& p, const std::string& text) {
+    std::ofstream(p, std::ios::binary) << text;
+  }
+
+  fs::path dir_;
+};
+
+MonoBitmap stripes(int width, int height) {
+  MonoBitmap b;
+  b.create(width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) b.setPixel(x, y, (x * 7 + y * 3) % 5 == 0);
+  b.setColor(0, makeColor(244, 241, 234));
+  return b;
+}
+
+TEST_F(BmpFile, SaveThenLoadGivesBackThePictureAndReplacesAnOldFile) {
+  const MonoBitmap original = stripes(33, 7);
+  writeText(path("a.bmp"), "old");
+  ASSERT_TRUE(original.saveBmp(path("a.bmp")));
+  EXPECT_EQ(fs::file_size(path("a.bmp")), 62u + 8u * 7u);
+  EXPECT_EQ(names(), std::set<std::string>{"a.bmp"});
+  MonoBitmap loaded;
+  ASSERT_TRUE(loaded.loadBmp(path("a.bmp")));
+  ASSERT_EQ(loaded.byteCount(), original.byteCount());
+  EXPECT_TRUE(
+      std::equal(original.pixels(), original.pixels() + original.byteCount(), loaded.pixels()));
+  EXPECT_EQ(loaded.getColor(0), original.getColor(0));
+}
+
+TEST_F(BmpFile, SaveIntoAMissingFolderFailsAndCreatesNothing) {
+  EXPECT_FALSE(stripes(4, 4).saveBmp(path("missing/a.bmp")));
+  EXPECT_TRUE(names().empty());
+}
+
+TEST_F(BmpFile, SurfaceWithoutPixelsLeavesAnExistingFileAlone) {
+  writeText(path("a.bmp"), "old picture");
+  MonoBitmap empty;
+  EXPECT_FALSE(empty.saveBmp(path("a.bmp")));
+  EXPECT_EQ(contentOf(path("a.bmp")), "old picture");
+  EXPECT_EQ(names(), std::set<std::string>{"a.bmp"});
+}
+
+TEST_F(BmpFile, TargetThatCannotBeReplacedLeavesNoTemporary) {
+  fs::create_directory(path("folder.bmp"));
+  EXPECT_FALSE(stripes(4, 4).saveBmp(path("folder.bmp")));
+  EXPECT_TRUE(fs::is_directory(path("folder.bmp")));
+  EXPECT_EQ(names(), std::set<std::string>{"folder.bmp"});
+}
+
+// A file-size limit makes the write itself fail part way, as a full disk would.
+TEST_F(BmpFile, WriteFailingPartWayKeepsTheOldFileAndLeavesNoPartialOne) {
+  writeText(path("a.bmp"), "old picture");
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  rlimit small = saved;
+  small.rlim_cur = 4096;
+  const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  MonoBitmap big;
+  ASSERT_TRUE(big.create(500, 500));
+  std::mt19937 rng(1);  // noise, so that even the PNG outgrows the limit
+  for (std::uint32_t y = 0; y < big.height(); ++y)
+    for (int i = 0; i < big.stride(); ++i) big.row(y)[i] = std::uint8_t(rng());
+  const bool bmpSaved = big.saveBmp(path("a.bmp"));
+  const bool pngSaved = big.savePng(path("a.bmp"));
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(bmpSaved);
+  EXPECT_FALSE(pngSaved);
+  EXPECT_EQ(contentOf(path("a.bmp")), "old picture");
+  EXPECT_EQ(names(), std::set<std::string>{"a.bmp"});
+}
+
+TEST_F(BmpFile, FailedLoadsLeaveTheSurfaceAsItWas) {
+  const MonoBitmap original = stripes(9, 3);
+  ASSERT_TRUE(original.saveBmp(path("good.bmp")));
+  const std::string good = contentOf(path("good.bmp"));
+  writeText(path("cut.bmp"), good.substr(0, good.size() - 1));
+  writeText(path("empty.bmp"), "");
+  ASSERT_TRUE(original.savePng(path("png.bmp")));
+  for (const char* name : {"cut.bmp", "empty.bmp", "png.bmp", "absent.bmp"}) {
+    MonoBitmap b = stripes(5, 2);
+    const std::vector<std::uint8_t> before(b.pixels(), b.pixels() + b.byteCount());
+    EXPECT_FALSE(b.loadBmp(path(name))) << name;
+    EXPECT_EQ(b.width(), 5) << name;
+    EXPECT_EQ(std::vector<std::uint8_t>(b.pixels(), b.pixels() + b.byteCount()), before) << name;
+    EXPECT_EQ(b.getColor(0), makeColor(244, 241, 234)) << name;
+  }
+}
+
+}  // namespace
+}  // namespace tenmark
