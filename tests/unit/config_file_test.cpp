@@ -122,6 +122,7 @@ TEST(ConfigFileLookup, StringsAreTrimmedAndEmptyValuesKeepTheVariable) {
   } cases[] = {
       {"s_save_dir=C:\\pics\\\r\n", "C:\\pics\\"},
       {"s_save_dir=  a b  \r\n", "a b"},
+      {"s_save_dir=\v\f\ta b\f\v\t\r\n", "a b"},
       {"s_save_dir=\r\n", "keep"},
       {"s_save_dir= \t \r\n", "keep"},
       {"s_save_dir=x", "keep"},
