@@ -1,0 +1,272 @@
+// Our files read by ImageMagick, and ImageMagick's files read by us.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "surface/mono_bitmap.h"
+
+namespace tenmark {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr int kWidth = 37;
+constexpr int kHeight = 13;
+
+std::string run(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+      out.append(buffer, n);
+    pclose(pipe);
+  }
+  return out;
+}
+
+class ImageMagickInterop : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "tenmark-im-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string path(const std::string& name) const { return (dir_ / name).string(); }
+
+  // Writes a greyscale source picture for ImageMagick as a binary PGM.
+  std::string writeSource(const std::string& name, const Bytes& greys) const {
+    std::ofstream out(path(name), std::ios::binary);
+    out << "P5\n" << kWidth << " " << kHeight << "\n255\n";
+    out.write(reinterpret_cast<const char*>(greys.data()), std::streamsize(greys.size()));
+    return path(name);
+  }
+
+  // convert <source> <options> <target>; the target is returned.
+  std::string convert(const std::string& source, const std::string& options,
+                      const std::string& target) const {
+    run(std::string(TENMARK_CONVERT) + " '" + source + "' " + options + " '" + path(target) +
+        "' 2>&1");
+    const std::string written = fs::path(path(target)).filename() == target
+                                    ? path(target)
+                                    : path(target.substr(target.find(':') + 1));
+    EXPECT_TRUE(fs::exists(written)) << options << " " << target;
+    return written;
+  }
+
+  // The picture as ImageMagick decodes it: 8-bit red, green, blue per pixel.
+  Bytes rgbOf(const std::string& file) const {
+    const std::string raw = run(std::string(TENMARK_CONVERT) + " '" + file + "' -depth 8 rgb:-");
+    return Bytes(raw.begin(), raw.end());
+  }
+
+  std::string identify(const std::string& format, const std::string& file) const {
+    return run(std::string(TENMARK_IDENTIFY) + " -format '" + format + "' '" + file + "'");
+  }
+
+  fs::path dir_;
+};
+
+Bytes twoToneGreys(std::mt19937& rng, bool blackFirst) {
+  Bytes greys(kWidth * kHeight);
+  for (auto& g : greys) g = (rng() & 1) ? 0 : 255;
+  greys[0] = blackFirst ? 0 : 255;  // ImageMagick orders its palette by first appearance
+  greys[1] = blackFirst ? 255 : 0;
+  return greys;
+}
+
+// Greys around the reduction edge: 127 (sum 381, black) and 128 (sum 384, white).
+Bytes manyGreys(std::mt19937& rng) {
+  Bytes greys(kWidth * kHeight);
+  for (std::size_t i = 0; i < greys.size(); ++i)
+    greys[i] = i % 3 == 0 ? std::uint8_t(127 + (i / 3) % 2) : std::uint8_t(rng());
+  return greys;
+}
+
+MonoBitmap randomPicture(std::mt19937& rng, Color paper, Color ink) {
+  MonoBitmap b;
+  b.create(kWidth, kHeight);
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x) b.setPixel(x, y, int(rng() & 1));
+  b.setColor(0, paper);
+  b.setColor(1, ink);
+  return b;
+}
+
+// Every pixel shows the colour its index selects.
+void expectColours(const MonoBitmap& b, const Bytes& rgb, const std::string& what) {
+  ASSERT_EQ(rgb.size(), std::size_t(3 * kWidth * kHeight)) << what;
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      const std::uint8_t* p = &rgb[3 * std::size_t(y * kWidth + x)];
+      ASSERT_EQ(b.getColor(b.pixel(x, y)), makeColor(p[0], p[1], p[2]))
+          << what << " at " << x << "," << y;
+    }
+  }
+}
+
+// The nearer of white and black by squared RGB distance, ties to white.
+int nearerByDistance(int r, int g, int b) {
+  const int toBlack = r * r + g * g + b * b;
+  const int toWhite = (255 - r) * (255 - r) + (255 - g) * (255 - g) + (255 - b) * (255 - b);
+  return toBlack < toWhite ? 1 : 0;
+}
+
+void expectReduced(const MonoBitmap& b, const Bytes& rgb, const std::string& what) {
+  ASSERT_EQ(rgb.size(), std::size_t(3 * kWidth * kHeight)) << what;
+  EXPECT_EQ(b.getColor(0), 0xFFFFFFu) << what;
+  EXPECT_EQ(b.getColor(1), 0u) << what;
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      const std::uint8_t* p = &rgb[3 * std::size_t(y * kWidth + x)];
+      ASSERT_EQ(b.pixel(x, y), nearerByDistance(p[0], p[1], p[2]))
+          << what << " at " << x << "," << y;
+    }
+  }
+}
+
+TEST_F(ImageMagickInterop, OurPngIsAOneBitPaletteOfTheRightSizeAndPixels) {
+  std::mt19937 rng(11);
+  const MonoBitmap picture = randomPicture(rng, makeColor(244, 241, 234), makeColor(0, 0, 0));
+  ASSERT_TRUE(picture.savePng(path("ours.png")));
+  EXPECT_EQ(
+      identify("%w %h %[png:IHDR.bit-depth-orig] %[png:IHDR.color-type-orig] %k", path("ours.png")),
+      "37 13 1 3 2");
+  expectColours(picture, rgbOf(path("ours.png")), "our PNG");
+}
+
+TEST_F(ImageMagickInterop, OurBmpIsAOneBitTwoColourPictureOfTheRightSizeAndPixels) {
+  std::mt19937 rng(12);
+  const MonoBitmap picture = randomPicture(rng, makeColor(255, 255, 255), makeColor(0, 0, 128));
+  ASSERT_TRUE(picture.saveBmp(path("ours.bmp")));
+  EXPECT_EQ(identify("%w %h %z %k %r", path("ours.bmp")), "37 13 1 2 PseudoClass sRGB ");
+  expectColours(picture, rgbOf(path("ours.bmp")), "our BMP");
+}
+
+TEST_F(ImageMagickInterop, TheirOneBitPngsKeepIndicesAndPalette) {
+  std::mt19937 rng(13);
+  const struct {
+    const char* name;
+    bool blackFirst;
+    const char* options;
+  } cases[] = {
+      {"palette white, black", false, "-define png:color-type=3 -define png:bit-depth=1"},
+      {"palette black, white", true, "-define png:color-type=3 -define png:bit-depth=1"},
+      {"interlaced palette", false,
+       "-interlace PNG -define png:color-type=3 -define png:bit-depth=1"},
+  };
+  for (const auto& c : cases) {
+    const Bytes greys = twoToneGreys(rng, c.blackFirst);
+    const std::string png = convert(writeSource("src.pgm", greys), c.options, "their.png");
+    EXPECT_EQ(identify("%[png:IHDR.bit-depth-orig] %[png:IHDR.color-type-orig]", png), "1 3");
+    MonoBitmap b;
+    ASSERT_TRUE(b.loadPng(png)) << c.name;
+    expectColours(b, rgbOf(png), c.name);
+    // The first pixel is the palette's first entry: index 0, whatever its colour.
+    EXPECT_EQ(b.pixel(0, 0), 0) << c.name;
+    EXPECT_EQ(b.getColor(0), c.blackFirst ? 0u : 0xFFFFFFu) << c.name;
+  }
+}
+
+TEST_F(ImageMagickInterop, TheirGreyscaleOneBitPngsKeepTheStoredBitsWithDefaultColours) {
+  std::mt19937 rng(14);
+  for (const char* interlace : {"-interlace none", "-interlace PNG"}) {
+    const Bytes greys = twoToneGreys(rng, false);
+    const std::string png = convert(
+        writeSource("src.pgm", greys),
+        std::string(interlace) + " -define png:color-type=0 -define png:bit-depth=1", "grey.png");
+    EXPECT_EQ(identify("%[png:IHDR.bit-depth-orig] %[png:IHDR.color-type-orig]", png), "1 0");
+    MonoBitmap b;
+    ASSERT_TRUE(b.loadPng(png)) << interlace;
+    EXPECT_EQ(b.getColor(0), 0xFFFFFFu);
+    EXPECT_EQ(b.getColor(1), 0u);
+    // Grey value 0 (black) is bit 0, so black parts arrive as index 0.
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x)
+        ASSERT_EQ(b.pixel(x, y), greys[std::size_t(y * kWidth + x)] ? 1 : 0) << interlace;
+  }
+}
+
+TEST_F(ImageMagickInterop, TheirDeeperPngsAreRefused) {
+  std::mt19937 rng(15);
+  const std::string source = writeSource("src.pgm", manyGreys(rng));
+  for (const char* options :
+       {"-define png:color-type=3 -define png:bit-depth=8", "-define png:color-type=0",
+        "-define png:color-type=2", "-define png:color-type=3 -define png:bit-depth=2 -colors 4"}) {
+    const std::string png = convert(source, options, "deep.png");
+    MonoBitmap b;
+    ASSERT_TRUE(b.create(2, 2));
+    b.setPixel(1, 1, 1);
+    EXPECT_FALSE(b.loadPng(png)) << options;
+    EXPECT_EQ(b.width(), 2);
+    EXPECT_EQ(b.pixel(1, 1), 1);
+  }
+}
+
+TEST_F(ImageMagickInterop, TheirOneBitBmpsKeepIndicesAndColours) {
+  std::mt19937 rng(16);
+  for (const char* format : {"bmp3:one.bmp", "bmp:one.bmp"}) {
+    const std::string source = writeSource("src.pgm", twoToneGreys(rng, true));
+    const std::string bmp = convert(source, "-type bilevel", format);
+    EXPECT_EQ(identify("%z", bmp), "1") << format;
+    MonoBitmap b;
+    ASSERT_TRUE(b.loadBmp(bmp)) << format;
+    expectColours(b, rgbOf(bmp), format);
+  }
+}
+
+TEST_F(ImageMagickInterop, TheirDeeperBmpsReduceToTheNearerOfWhiteAndBlack) {
+  std::mt19937 rng(17);
+  const std::string source = writeSource("src.pgm", manyGreys(rng));
+  const struct {
+    const char* options;
+    const char* target;
+    const char* depth;
+  } cases[] = {{"-colors 16 -type palette", "bmp3:four.bmp", "4"},
+               {"-type palette", "bmp3:eight.bmp", "8"},
+               {"-type truecolor", "bmp3:rgb24.bmp", "24"},
+               {"-type truecolor", "bmp2:core.bmp", "24"},
+               {"-type truecolormatte -alpha on", "bmp:rgb32.bmp", "32"}};
+  for (const auto& c : cases) {
+    const std::string bmp = convert(source, c.options, c.target);
+    std::ifstream in(bmp, std::ios::binary);
+    const Bytes file{std::istreambuf_iterator<char>(in), {}};
+    ASSERT_GT(file.size(), 30u);
+    const std::size_t headerSize = file[14];
+    EXPECT_EQ(std::to_string(file[headerSize == 12 ? 24 : 28]), c.depth) << c.target;
+    MonoBitmap b;
+    ASSERT_TRUE(b.loadBmp(bmp)) << c.target;
+    expectReduced(b, rgbOf(bmp), c.target);
+  }
+}
+
+// ImageMagick writes only bottom-up files: it writes the picture upside down and the height's
+// sign is flipped, which ImageMagick itself must then read as the original picture.
+TEST_F(ImageMagickInterop, TopDownBmpIsReadTheRightWayUp) {
+  std::mt19937 rng(18);
+  const std::string source = writeSource("src.pgm", manyGreys(rng));
+  const std::string upright = convert(source, "-type truecolor", "bmp3:upright.bmp");
+  const std::string flipped = convert(source, "-flip -type truecolor", "bmp3:flipped.bmp");
+  std::fstream f(flipped, std::ios::in | std::ios::out | std::ios::binary);
+  const std::int32_t height = -kHeight;
+  f.seekp(22);
+  f.write(reinterpret_cast<const char*>(&height), 4);
+  f.close();
+  const Bytes expected = rgbOf(upright);
+  ASSERT_EQ(rgbOf(flipped), expected);
+  MonoBitmap b;
+  ASSERT_TRUE(b.loadBmp(flipped));
+  expectReduced(b, expected, "top-down");
+}
+
+}  // namespace
+}  // namespace tenmark
