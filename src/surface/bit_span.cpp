@@ -1,46 +1,10 @@
 #include "surface/bit_span.h"
 
-#include <array>
 #include <cstring>
 
 namespace tenmark::bits {
 
 namespace {
-
-// Rows are MSB-first, so 8 bytes read big-endian form a word whose top bit is the leftmost pixel
-// and a shift moves pixels along the row. The byte-wise form compiles to one load and a bswap.
-std::uint64_t loadWord(const std::uint8_t* p) {
-  std::uint64_t v = 0;
-  for (int i = 0; i < 8; ++i) v = (v << 8) | p[i];
-  return v;
-}
-
-void storeWord(std::uint8_t* p, std::uint64_t v) {
-  for (int i = 7; i >= 0; --i) {
-    p[i] = std::uint8_t(v);
-    v >>= 8;
-  }
-}
-
-constexpr std::array<std::uint8_t, 256> makeReverseTable() {
-  std::array<std::uint8_t, 256> table{};
-  for (unsigned b = 0; b < 256; ++b) {
-    unsigned r = 0;
-    for (unsigned bit = 0; bit < 8; ++bit) r |= ((b >> bit) & 1u) << (7 - bit);
-    table[b] = std::uint8_t(r);
-  }
-  return table;
-}
-constexpr std::array<std::uint8_t, 256> kReverse = makeReverseTable();
-
-std::uint64_t reverseWord(std::uint64_t v) {
-  std::uint64_t r = 0;
-  for (int i = 0; i < 8; ++i) {
-    r = (r << 8) | kReverse[v & 0xFFu];
-    v >>= 8;
-  }
-  return r;
-}
 
 // The top `count` bits of a byte (count 0..8).
 std::uint8_t topMask(std::int64_t count) { return std::uint8_t(0xFF00u >> count); }
@@ -63,14 +27,33 @@ void putBits(std::uint8_t* row, std::int64_t x, std::int64_t count, std::uint8_t
   byte = std::uint8_t((byte & ~mask) | ((bits >> offset) & mask));
 }
 
-// Whole target bytes from a source that starts `shift` (1..7) bits into src[0]. Every source
-// byte read holds pixels of the span, also src[n] (it supplies the last byte's low bits).
-void copyShiftedBytes(const std::uint8_t* src, int shift, std::uint8_t* dst, std::int64_t n) {
-  std::int64_t i = 0;
-  for (; i + 8 < n; i += 8) {
-    storeWord(dst + i, (loadWord(src + i) << shift) | (src[i + 8] >> (8 - shift)));
+// Whole target bytes from a source that starts kShift bits into src[0]. Every source byte read
+// holds pixels of the span, also src[n] (it supplies the last byte's low bits). The plain byte
+// loop with a constant shift is what the compiler vectorizes best.
+template <int kShift>
+void copyShiftedBytes(const std::uint8_t* src, std::uint8_t* dst, std::int64_t n) {
+  for (std::int64_t i = 0; i < n; ++i) {
+    dst[i] = std::uint8_t((src[i] << kShift) | (src[i + 1] >> (8 - kShift)));
   }
-  for (; i < n; ++i) dst[i] = std::uint8_t((src[i] << shift) | (src[i + 1] >> (8 - shift)));
+}
+
+void copyShiftedBytes(const std::uint8_t* src, int shift, std::uint8_t* dst, std::int64_t n) {
+  switch (shift) {
+    case 1:
+      return copyShiftedBytes<1>(src, dst, n);
+    case 2:
+      return copyShiftedBytes<2>(src, dst, n);
+    case 3:
+      return copyShiftedBytes<3>(src, dst, n);
+    case 4:
+      return copyShiftedBytes<4>(src, dst, n);
+    case 5:
+      return copyShiftedBytes<5>(src, dst, n);
+    case 6:
+      return copyShiftedBytes<6>(src, dst, n);
+    default:
+      return copyShiftedBytes<7>(src, dst, n);
+  }
 }
 
 }  // namespace
@@ -117,6 +100,12 @@ void fillBits(std::uint8_t* row, std::int64_t first, std::int64_t count, bool in
 bool anyBits(const std::uint8_t* row, std::int64_t count) {
   const std::int64_t whole = count >> 3;
   std::int64_t i = 0;
+  // Blocks of 64 bytes ORed together (vectorized), so the early exit costs one test per block.
+  for (; i + 64 <= whole; i += 64) {
+    std::uint8_t any = 0;
+    for (int k = 0; k < 64; ++k) any = std::uint8_t(any | row[i + k]);
+    if (any != 0) return true;
+  }
   for (; i + 8 <= whole; i += 8) {
     std::uint64_t word;
     std::memcpy(&word, row + i, 8);
@@ -137,24 +126,6 @@ bool anyBitsIn(const std::uint8_t* row, std::int64_t first, std::int64_t count) 
     count -= n;
   }
   return anyBits(row + (first >> 3), count);
-}
-
-void reverseRow(const std::uint8_t* src, std::int64_t width, std::uint8_t* dst) {
-  // Target byte j holds source pixels width - 8j - 8 .. width - 8j - 1, all starting at the
-  // same bit offset within their bytes.
-  const int shift = int(width & 7);
-  const std::int64_t whole = width >> 3;
-  std::int64_t j = 0;
-  for (; j + 8 <= whole; j += 8) {
-    const std::int64_t x = width - 8 * j - 64;
-    const std::uint8_t* s = src + (x >> 3);
-    std::uint64_t word = loadWord(s);
-    if (shift != 0) word = (word << shift) | (s[8] >> (8 - shift));
-    storeWord(dst + j, reverseWord(word));
-  }
-  for (; j < whole; ++j) dst[j] = kReverse[getBits(src, width - 8 * j - 8, 8)];
-  // The first `shift` source pixels, right-aligned so that reversing leaves the padding zero.
-  if (shift != 0) dst[whole] = kReverse[getBits(src, 0, shift) >> (8 - shift)];
 }
 
 }  // namespace tenmark::bits

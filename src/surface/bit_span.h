@@ -21,8 +21,4 @@ bool anyBits(const std::uint8_t* row, std::int64_t count);
 // True when any of the pixels first .. first + count - 1 is set.
 bool anyBitsIn(const std::uint8_t* row, std::int64_t first, std::int64_t count);
 
-// dst pixel x = src pixel width - 1 - x for the `width` pixels of a row; the bits after the
-// last pixel in dst's last byte become 0. dst and src must not overlap.
-void reverseRow(const std::uint8_t* src, std::int64_t width, std::uint8_t* dst);
-
 }  // namespace tenmark::bits

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "surface/bit_reverse.h"
 #include "surface/bit_span.h"
 #include "surface/copy_clip.h"
 #include "surface/mono_bitmap.h"
