@@ -51,6 +51,9 @@ bool readPicture(png_structp png, png_infop info, MemoryReader& reader, MonoBitm
   png_set_read_fn(png, &reader, readFromMemory);
   png_set_sig_bytes(png, int(kSignatureSize));
   png_set_user_limits(png, MonoBitmap::kMaxSide, MonoBitmap::kMaxSide);
+  // Ancillary chunks carry nothing we use; skipping them unread also keeps libpng from
+  // allocating whatever length a text or profile chunk claims.
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
   png_read_info(png, info);
   png_uint_32 width = 0, height = 0;
   int bitDepth = 0, colorType = 0;

@@ -331,6 +331,19 @@ TEST(PngDecoder, OtherDepthsAndColourTypesAreRefused) {
   }
 }
 
+TEST(PngDecoder, AncillaryChunksAreSkipped) {
+  std::mt19937 rng(8);
+  const MonoBitmap picture = randomSurface(20, 6, rng);
+  Bytes plain;
+  ASSERT_TRUE(encodePng(picture, plain));
+  std::vector<Chunk> chunks = chunksOf(plain);
+  chunks.insert(chunks.begin() + 2, {{"gAMA", {0, 0, 0xB1, 0x8F}}, {"tEXt", {'a', 0, 'b'}}});
+  chunks.insert(chunks.end() - 1, Chunk{"tIME", {7, 0xEA, 12, 6, 18, 0, 0}});
+  MonoBitmap b;
+  ASSERT_TRUE(decodePng(fileOf(chunks), b));
+  EXPECT_EQ(indicesOf(b), indicesOf(picture));
+}
+
 std::vector<std::pair<std::string, Bytes>> brokenFiles() {
   std::mt19937 rng(5);
   MonoBitmap picture = randomSurface(40, 30, rng);
@@ -368,6 +381,12 @@ std::vector<std::pair<std::string, Bytes>> brokenFiles() {
     std::copy(side, side + 4, &c[0].data[0]);
     std::copy(side, side + 4, &c[0].data[4]);
   });
+  withChunks("text chunk claiming 1.9 GB", [](std::vector<Chunk>& c) {
+    c.insert(c.begin() + 2, Chunk{"tEXt", {'a', 0, 'b'}});
+  });
+  const std::size_t textLength = 8 + 25 + 18;  // after signature, IHDR and PLTE
+  broken.back().second.resize(textLength + 12);
+  std::copy_n("\x72\x65\x61\x25", 4, broken.back().second.begin() + long(textLength));
   withChunks("no IDAT", [](std::vector<Chunk>& c) { c.erase(c.begin() + 2); });
   withChunks("palette after IDAT", [](std::vector<Chunk>& c) { std::swap(c[1], c[2]); });
   return broken;

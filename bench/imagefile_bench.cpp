@@ -1,0 +1,204 @@
+// Picture files on a 5999 × 5999 line drawing: our savePng/loadPng against a minimal direct
+// libpng program with the same settings, our saveBmp/loadBmp against one fwrite/fread of the
+// same bytes. All files go to one temporary folder.
+#include <benchmark/benchmark.h>
+#include <png.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "imagefile/bmp_codec.h"
+#include "surface/mono_bitmap.h"
+
+namespace {
+
+using tenmark::MonoBitmap;
+
+constexpr int kSide = 5999;
+
+void fillDisc(MonoBitmap& b, int cx, int cy, int radius) {
+  for (int dy = -radius; dy <= radius; ++dy)
+    for (int dx = -radius; dx <= radius; ++dx)
+      if (dx * dx + dy * dy <= radius * radius) b.setPixel(cx + dx, cy + dy, 1);
+}
+
+// A few hundred random strokes of round pens 2 to 12 pixels wide.
+MonoBitmap lineDrawing() {
+  MonoBitmap b;
+  b.create(kSide, kSide);
+  b.setColor(0, tenmark::makeColor(244, 241, 234));
+  std::mt19937 rng(2024);
+  std::uniform_int_distribution<int> coord(0, kSide - 1), radius(1, 6);
+  for (int stroke = 0; stroke < 300; ++stroke) {
+    const int x0 = coord(rng), y0 = coord(rng), x1 = coord(rng), y1 = coord(rng);
+    const int r = radius(rng);
+    const int steps = std::max(std::abs(x1 - x0), std::abs(y1 - y0)) / r + 1;
+    for (int i = 0; i <= steps; ++i)
+      fillDisc(b, x0 + (x1 - x0) * i / steps, y0 + (y1 - y0) * i / steps, r);
+  }
+  return b;
+}
+
+struct Fixture {
+  MonoBitmap picture = lineDrawing();
+  std::string dir = "/tmp/tenmark-bench-" + std::to_string(getpid());
+  std::vector<std::uint8_t> bmpBytes = tenmark::encodeBmp(picture);
+
+  Fixture() {
+    std::string command = "mkdir -p " + dir;
+    if (std::system(command.c_str()) != 0) std::abort();
+    if (!picture.savePng(path("reference.png")) || !picture.saveBmp(path("reference.bmp")))
+      std::abort();
+  }
+  std::string path(const char* name) const { return dir + "/" + name; }
+};
+
+Fixture& fixture() {
+  static Fixture f;
+  return f;
+}
+
+// The minimal direct libpng writer: same chunks, filters and default compression.
+bool writeDirect(const MonoBitmap& b, const std::string& path, const std::vector<png_bytep>& rows) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    std::fclose(f);
+    return false;
+  }
+  png_init_io(png, f);
+  png_set_filter(png, 0, PNG_ALL_FILTERS);
+  png_set_IHDR(png, info, png_uint_32(b.width()), b.height(), 1, PNG_COLOR_TYPE_PALETTE,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_color palette[2] = {{244, 241, 234}, {0, 0, 0}};
+  png_set_PLTE(png, info, palette, 2);
+  png_write_info(png, info);
+  png_write_image(png, const_cast<png_bytepp>(rows.data()));
+  png_write_end(png, info);
+  png_destroy_write_struct(&png, &info);
+  return std::fclose(f) == 0;
+}
+
+// The minimal direct libpng reader: the picture's memory and one pointer per row, owned by the
+// caller so that this frame, which libpng may leave by longjmp, holds no destructors.
+bool readDirect(const std::string& path, std::unique_ptr<png_byte[]>& pixels,
+                std::unique_ptr<png_bytep[]>& rows) {
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return false;
+  png_byte signature[8];
+  if (std::fread(signature, 1, 8, f) != 8 || png_sig_cmp(signature, 0, 8) != 0) {
+    std::fclose(f);
+    return false;
+  }
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_read_struct(&png, &info, nullptr);
+    std::fclose(f);
+    return false;
+  }
+  png_init_io(png, f);
+  png_set_sig_bytes(png, 8);
+  png_read_info(png, info);
+  const png_uint_32 width = png_get_image_width(png, info),
+                    height = png_get_image_height(png, info);
+  const std::size_t stride = (std::size_t(width) + 31) / 32 * 4;
+  pixels.reset(new png_byte[stride * height]);
+  rows.reset(new png_bytep[height]);
+  for (png_uint_32 y = 0; y < height; ++y) rows[y] = pixels.get() + y * stride;
+  png_read_image(png, rows.get());
+  png_read_end(png, nullptr);
+  png_destroy_read_struct(&png, &info, nullptr);
+  std::fclose(f);
+  return true;
+}
+
+void BM_SavePng(benchmark::State& state) {
+  const Fixture& f = fixture();
+  for (auto _ : state)
+    if (!f.picture.savePng(f.path("ours.png"))) state.SkipWithError("savePng failed");
+}
+
+void BM_DirectLibpngWrite(benchmark::State& state) {
+  const Fixture& f = fixture();
+  std::vector<png_bytep> rows;
+  for (std::uint32_t y = 0; y < f.picture.height(); ++y)
+    rows.push_back(const_cast<png_bytep>(f.picture.row(y)));
+  for (auto _ : state)
+    if (!writeDirect(f.picture, f.path("direct.png"), rows)) state.SkipWithError("write failed");
+}
+
+void BM_LoadPng(benchmark::State& state) {
+  const Fixture& f = fixture();
+  for (auto _ : state) {
+    MonoBitmap b;
+    if (!b.loadPng(f.path("reference.png"))) state.SkipWithError("loadPng failed");
+    benchmark::DoNotOptimize(b.pixels());
+  }
+}
+
+void BM_DirectLibpngRead(benchmark::State& state) {
+  const Fixture& f = fixture();
+  for (auto _ : state) {
+    std::unique_ptr<png_byte[]> pixels;
+    std::unique_ptr<png_bytep[]> rows;
+    if (!readDirect(f.path("reference.png"), pixels, rows)) state.SkipWithError("read failed");
+    benchmark::DoNotOptimize(pixels.get());
+  }
+}
+
+void BM_SaveBmp(benchmark::State& state) {
+  const Fixture& f = fixture();
+  for (auto _ : state)
+    if (!f.picture.saveBmp(f.path("ours.bmp"))) state.SkipWithError("saveBmp failed");
+}
+
+void BM_FwriteSameBytes(benchmark::State& state) {
+  const Fixture& f = fixture();
+  for (auto _ : state) {
+    FILE* out = std::fopen(f.path("direct.bmp").c_str(), "wb");
+    std::fwrite(f.bmpBytes.data(), 1, f.bmpBytes.size(), out);
+    std::fclose(out);
+  }
+}
+
+void BM_LoadBmp(benchmark::State& state) {
+  const Fixture& f = fixture();
+  for (auto _ : state) {
+    MonoBitmap b;
+    if (!b.loadBmp(f.path("reference.bmp"))) state.SkipWithError("loadBmp failed");
+    benchmark::DoNotOptimize(b.pixels());
+  }
+}
+
+void BM_FreadSameBytes(benchmark::State& state) {
+  const Fixture& f = fixture();
+  for (auto _ : state) {
+    FILE* in = std::fopen(f.path("reference.bmp").c_str(), "rb");
+    std::unique_ptr<std::uint8_t[]> bytes(new std::uint8_t[f.bmpBytes.size()]);
+    if (std::fread(bytes.get(), 1, f.bmpBytes.size(), in) != f.bmpBytes.size())
+      state.SkipWithError("fread failed");
+    benchmark::DoNotOptimize(bytes.get());
+    std::fclose(in);
+  }
+}
+
+BENCHMARK(BM_SavePng)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DirectLibpngWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LoadPng)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DirectLibpngRead)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SaveBmp)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FwriteSameBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LoadBmp)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FreadSameBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
