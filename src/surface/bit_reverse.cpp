@@ -88,7 +88,7 @@ void reverseRow(const std::uint8_t* src, std::int64_t width, std::uint8_t* dst) 
   const int shift = int(width & 7);
   mirrorBytes(src, shift, dst, whole);
   // The first `shift` pixels, right-aligned so that reversing leaves the padding bits zero.
-  if (shift != 0) dst[whole] = kReverse[std::uint8_t((src[0] & (0xFF00u >> shift)) >> (8 - shift))];
+  if (shift != 0) dst[whole] = kReverse[src[0] >> (8 - shift)];
 }
 
 }  // namespace tenmark::bits

@@ -139,6 +139,32 @@ TEST(MonoBitmapLine, LinesReachingOutsideAreClipped) {
   }
 }
 
+// Half-way steps sit exactly between two pixels; where they meet an edge, the cut must agree
+// with the walk, or a pixel lands outside the surface.
+TEST(MonoBitmapLine, HalfWayStepsAtTheEdgesAreCutLikeTheWholeLine) {
+  const int offset = 20;
+  for (int side = 1; side <= 5; ++side) {
+    for (int ex = -12; ex <= 12; ++ex) {
+      for (int ey = -12; ey <= 12; ++ey) {
+        for (const bool reverse : {false, true}) {
+          const int x1 = reverse ? ex : 0, y1 = reverse ? ey : 0;
+          const int x2 = reverse ? 0 : ex, y2 = reverse ? 0 : ey;
+          MonoBitmap small = blank(side, side + 1);
+          MonoBitmap big = blank(60, 60);
+          small.drawLine(x1, y1, x2, y2, 1, 1);
+          big.drawLine(x1 + offset, y1 + offset, x2 + offset, y2 + offset, 1, 1);
+          for (int y = 0; y < side + 1; ++y) {
+            for (int x = 0; x < side; ++x) {
+              ASSERT_EQ(small.pixel(x, y), big.pixel(x + offset, y + offset))
+                  << x1 << "," << y1 << " -> " << x2 << "," << y2 << " side " << side;
+            }
+          }
+        }
+      }
+    }
+  }
+}
+
 TEST(MonoBitmapLine, HugeCoordinatesAreCutToTheSurface) {
   const int big = 1 << 30;
   MonoBitmap b = blank(50, 40);
@@ -190,6 +216,14 @@ TEST(MonoBitmapWideLine, DotCoversADiscOfThePenWidth) {
     const double area = M_PI * r * r + width;
     EXPECT_NEAR(countInk(b), area, area * 0.12 + 2) << width;
   }
+}
+
+TEST(MonoBitmapWideLine, APenWiderThanTheSurfaceCoversIt) {
+  MonoBitmap b = blank(37, 21);
+  b.drawDot(18, 10, INT_MAX, 1);
+  EXPECT_EQ(countInk(b), 37 * 21);
+  b.drawLine(-1000, -1000, 2000, 3000, 1 << 20, 0);
+  EXPECT_TRUE(b.isBlank());
 }
 
 TEST(MonoBitmapWideLine, SmallDotsHaveTheirKnownShapes) {
