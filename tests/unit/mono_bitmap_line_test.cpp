@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 #include <random>
 #include <string>
 #include <vector>
@@ -213,7 +215,7 @@ TEST(MonoBitmapWideLine, DotCoversADiscOfThePenWidth) {
       EXPECT_EQ(b.pixel(box.left, box.top), 0) << width;
     }
     const double r = width / 2.0;
-    const double area = M_PI * r * r + width;
+    const double area = std::numbers::pi * r * r + width;
     EXPECT_NEAR(countInk(b), area, area * 0.12 + 2) << width;
   }
 }
