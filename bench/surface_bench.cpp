@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "surface/mono_bitmap.h"
+#include "surface/rgb32_image.h"
 
 namespace tenmark {
 namespace {
@@ -141,6 +142,20 @@ void BM_ThinLineSegment(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ThinLineSegment)->Arg(640)->Arg(kSide);
+
+// What a stroke segment puts on screen: its 90-pixel rectangle, reduced to half size.
+void BM_StretchStrokeRectangle(benchmark::State& state) {
+  const int side = int(state.range(0));
+  const MonoBitmap b = picture(side);
+  Rgb32Image screen;
+  screen.resize(1920, 1080);
+  const int c = side / 2;
+  for (auto _ : state) {
+    b.stretchTo(c - 45, c - 45, 90, 90, screen, 300, 300, 45, 45);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_StretchStrokeRectangle)->Arg(640)->Arg(kSide);
 
 }  // namespace
 }  // namespace tenmark
