@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "imagefile/byte_source.h"
 #include "surface/mono_bitmap.h"
 
 namespace tenmark {
@@ -16,6 +17,7 @@ std::vector<std::uint8_t> encodeBmp(const MonoBitmap& bitmap);
 // On success the target holds the picture: a 1-bit file keeps its indices and both colours,
 // anything else becomes white (0) / black (1) by the nearer colour. On failure the target is
 // left exactly as it was.
+bool decodeBmp(ByteSource& file, MonoBitmap& target);
 bool decodeBmp(std::span<const std::uint8_t> file, MonoBitmap& target);
 
 }  // namespace tenmark

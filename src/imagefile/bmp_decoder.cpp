@@ -1,7 +1,8 @@
-#include <array>
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include "imagefile/bmp_codec.h"
 #include "imagefile/bmp_layout.h"
@@ -13,13 +14,12 @@ namespace tenmark {
 
 namespace {
 
-int inkOf(std::uint32_t color) {
-  return nearerMonoIndex(color & 0xFFu, (color >> 8) & 0xFFu, (color >> 16) & 0xFFu);
-}
-
 InkTable inkTableFor(const BmpLayout& layout) {
   InkTable ink{};
-  for (std::size_t i = 0; i < ink.size(); ++i) ink[i] = std::uint8_t(inkOf(layout.palette[i]));
+  for (std::size_t i = 0; i < ink.size(); ++i) {
+    const std::uint32_t c = layout.palette[i];
+    ink[i] = std::uint8_t(nearerMonoIndex(c & 0xFFu, (c >> 8) & 0xFFu, (c >> 16) & 0xFFu));
+  }
   return ink;
 }
 
@@ -39,110 +39,121 @@ void packRow(std::uint8_t* row, std::int32_t width, InkAt inkAt) {
 
 // One channel of a bit-field pixel scaled to 0..255; masks with holes still scale correctly
 // because the extracted value never exceeds the mask shifted down.
-struct Channel {
-  std::uint32_t mask;
-  int shift;
-  std::uint64_t max;
-
-  explicit Channel(std::uint32_t m)
-      : mask(m), shift(std::countr_zero(m)), max(std::uint64_t(m >> std::countr_zero(m))) {}
-  unsigned operator()(std::uint32_t pixel) const {
-    return unsigned((std::uint64_t((pixel & mask) >> shift) * 255 + max / 2) / max);
-  }
-};
-
-class PixelRows {
+class Channel {
  public:
-  PixelRows(std::span<const std::uint8_t> file, const BmpLayout& layout)
-      : data_(file.data() + layout.pixelOffset), layout_(layout) {}
-
-  // File rows run bottom-up unless the height was negative.
-  const std::uint8_t* forSurfaceRow(std::uint32_t y) const {
-    const std::uint32_t fileRow = layout_.topDown ? y : std::uint32_t(layout_.height) - 1 - y;
-    return data_ + std::size_t(fileRow) * layout_.rowBytes;
+  explicit Channel(std::uint32_t mask)
+      : mask_(mask), shift_(mask ? std::countr_zero(mask) : 0), max_(mask >> shift_) {}
+  unsigned operator()(std::uint32_t pixel) const {
+    return unsigned((std::uint64_t((pixel & mask_) >> shift_) * 255 + max_ / 2) / max_);
   }
 
  private:
-  const std::uint8_t* data_;
-  const BmpLayout& layout_;
+  std::uint32_t mask_;
+  int shift_;
+  std::uint64_t max_;
 };
 
-void copyOneBitRows(const PixelRows& rows, const BmpLayout& layout, MonoBitmap& out) {
-  for (std::uint32_t y = 0; y < out.height(); ++y)
-    std::memcpy(out.row(y), rows.forSurfaceRow(y), layout.rowBytes);
+// Turns one file row of 4 to 32 bits per pixel into a surface row of white (0) / black (1).
+class RowReducer {
+ public:
+  explicit RowReducer(const BmpLayout& layout)
+      : layout_(layout),
+        ink_(inkTableFor(layout)),
+        red_(layout.masks[0]),
+        green_(layout.masks[1]),
+        blue_(layout.masks[2]) {}
+
+  void operator()(const std::uint8_t* src, std::uint8_t* dst) const {
+    const int bits = layout_.bitCount;
+    if (bits <= 8) {
+      const unsigned mask = (1u << bits) - 1;
+      packRow(dst, layout_.width, [&](std::int32_t x) {
+        const std::size_t bit = std::size_t(x) * bits;
+        return ink_[(src[bit >> 3] >> (8 - bits - (bit & 7))) & mask];
+      });
+    } else if (bits == 24) {
+      packRow(dst, layout_.width, [&](std::int32_t x) {
+        const std::uint8_t* p = src + 3 * std::size_t(x);
+        return nearerMonoIndex(p[2], p[1], p[0]);
+      });
+    } else {
+      packRow(dst, layout_.width, [&](std::int32_t x) {
+        const std::uint32_t pixel =
+            bits == 32 ? readLe32(src + 4 * std::size_t(x)) : readLe16(src + 2 * std::size_t(x));
+        return nearerMonoIndex(red_(pixel), green_(pixel), blue_(pixel));
+      });
+    }
+  }
+
+ private:
+  const BmpLayout& layout_;
+  InkTable ink_;
+  Channel red_, green_, blue_;
+};
+
+void reverseRows(MonoBitmap& out) {
+  std::vector<std::uint8_t> spare(std::size_t(out.stride()));
+  for (std::uint32_t top = 0, bottom = out.height() - 1; top < bottom; ++top, --bottom) {
+    std::memcpy(spare.data(), out.row(top), spare.size());
+    std::memcpy(out.row(top), out.row(bottom), spare.size());
+    std::memcpy(out.row(bottom), spare.data(), spare.size());
+  }
+}
+
+// File rows have exactly the surface's stride: they are read straight into its memory.
+bool readOneBitRows(ByteSource& source, const BmpLayout& layout, MonoBitmap& out) {
+  if (!source.read(layout.pixelOffset, out.pixels(), out.byteCount())) return false;
+  if (!layout.topDown) reverseRows(out);
   out.setColor(0, layout.palette[0]);
   out.setColor(1, layout.palette[1]);
+  return true;
 }
 
-void reduceIndexedRows(const PixelRows& rows, const BmpLayout& layout, MonoBitmap& out) {
-  const InkTable ink = inkTableFor(layout);
-  const int bits = layout.bitCount;
-  const unsigned mask = (1u << bits) - 1;
-  for (std::uint32_t y = 0; y < out.height(); ++y) {
-    const std::uint8_t* src = rows.forSurfaceRow(y);
-    packRow(out.row(y), layout.width, [&](std::int32_t x) {
-      const std::size_t bit = std::size_t(x) * bits;
-      return ink[(src[bit >> 3] >> (8 - bits - (bit & 7))) & mask];
-    });
+bool reduceRows(ByteSource& source, const BmpLayout& layout, MonoBitmap& out) {
+  const RowReducer reduce(layout);
+  std::vector<std::uint8_t> row(layout.rowBytes);
+  const std::uint32_t height = out.height();
+  for (std::uint32_t fileRow = 0; fileRow < height; ++fileRow) {
+    if (!source.read(layout.pixelOffset + std::uint64_t(fileRow) * row.size(), row.data(),
+                     row.size()))
+      return false;
+    reduce(row.data(), out.row(layout.topDown ? fileRow : height - 1 - fileRow));
   }
+  return true;
 }
 
-void reduceRgb24Rows(const PixelRows& rows, const BmpLayout& layout, MonoBitmap& out) {
-  for (std::uint32_t y = 0; y < out.height(); ++y) {
-    const std::uint8_t* src = rows.forSurfaceRow(y);
-    packRow(out.row(y), layout.width, [&](std::int32_t x) {
-      const std::uint8_t* p = src + 3 * std::size_t(x);
-      return nearerMonoIndex(p[2], p[1], p[0]);
-    });
-  }
+bool readRle(ByteSource& source, const BmpLayout& layout, MonoBitmap& out) {
+  std::vector<std::uint8_t> data(static_cast<std::size_t>(layout.pixelBytes));
+  return source.read(layout.pixelOffset, data.data(), data.size()) &&
+         decodeRle(data, layout.bitCount, inkTableFor(layout), out);
 }
 
-void reduceBitFieldRows(const PixelRows& rows, const BmpLayout& layout, MonoBitmap& out) {
-  const Channel red(layout.masks[0]), green(layout.masks[1]), blue(layout.masks[2]);
-  const bool wide = layout.bitCount == 32;
-  for (std::uint32_t y = 0; y < out.height(); ++y) {
-    const std::uint8_t* src = rows.forSurfaceRow(y);
-    packRow(out.row(y), layout.width, [&](std::int32_t x) {
-      const std::uint32_t pixel =
-          wide ? readLe32(src + 4 * std::size_t(x)) : readLe16(src + 2 * std::size_t(x));
-      return nearerMonoIndex(red(pixel), green(pixel), blue(pixel));
-    });
-  }
-}
-
-bool decodePixels(std::span<const std::uint8_t> file, const BmpLayout& layout, MonoBitmap& out) {
-  const PixelRows rows(file, layout);
-  switch (layout.encoding) {
-    case BmpLayout::Encoding::kIndexed:
-      if (layout.bitCount == 1)
-        copyOneBitRows(rows, layout, out);
-      else
-        reduceIndexedRows(rows, layout, out);
-      return true;
-    case BmpLayout::Encoding::kTrueColour:
-      if (layout.bitCount == 24)
-        reduceRgb24Rows(rows, layout, out);
-      else
-        reduceBitFieldRows(rows, layout, out);
-      return true;
-    case BmpLayout::Encoding::kRle8:
-    case BmpLayout::Encoding::kRle4:
-      return decodeRle(file.subspan(layout.pixelOffset, layout.pixelBytes), layout.bitCount,
-                       inkTableFor(layout), out);
-  }
-  return false;
+bool decodePixels(ByteSource& source, const BmpLayout& layout, MonoBitmap& out) {
+  if (layout.encoding == BmpLayout::Encoding::kRle8 ||
+      layout.encoding == BmpLayout::Encoding::kRle4)
+    return readRle(source, layout, out);
+  if (layout.bitCount == 1) return readOneBitRows(source, layout, out);
+  return reduceRows(source, layout, out);
 }
 
 }  // namespace
 
-bool decodeBmp(std::span<const std::uint8_t> file, MonoBitmap& target) {
+bool decodeBmp(ByteSource& source, MonoBitmap& target) {
+  std::uint8_t head[kBmpHeadBytes];
+  const std::size_t headSize = std::size_t(std::min<std::uint64_t>(source.size(), kBmpHeadBytes));
   BmpLayout layout;
-  if (!parseBmpLayout(file, layout)) return false;
+  if (!source.read(0, head, headSize) || !parseBmpLayout({head, headSize}, source.size(), layout))
+    return false;
   MonoBitmap decoded;
-  if (!decoded.create(layout.width, layout.height)) return false;
-  if (!decodePixels(file, layout, decoded)) return false;
+  if (!decoded.create(layout.width, layout.height) || !decodePixels(source, layout, decoded))
+    return false;
   target = std::move(decoded);
   return true;
+}
+
+bool decodeBmp(std::span<const std::uint8_t> file, MonoBitmap& target) {
+  MemorySource source(file);
+  return decodeBmp(source, target);
 }
 
 }  // namespace tenmark

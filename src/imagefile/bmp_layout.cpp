@@ -1,5 +1,7 @@
 #include "imagefile/bmp_layout.h"
 
+#include <optional>
+
 #include "imagefile/little_endian.h"
 #include "surface/mono_bitmap.h"
 
@@ -12,8 +14,8 @@ constexpr std::uint32_t kCoreHeaderSize = 12;  // OS/2 1.x: 16-bit sides, 3-byte
 constexpr std::uint32_t kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3;
 constexpr std::uint32_t kBiAlphaBitfields = 6;
 
-bool fits(std::span<const std::uint8_t> file, std::uint64_t offset, std::uint64_t length) {
-  return offset <= file.size() && length <= file.size() - offset;
+bool fits(std::span<const std::uint8_t> head, std::uint64_t offset, std::uint64_t length) {
+  return offset <= head.size() && length <= head.size() - offset;
 }
 
 // Masks must be non-empty, disjoint and inside the pixel, or channels would be read from
@@ -45,11 +47,11 @@ struct RawHeader {
   std::size_t entrySize = 4;
 };
 
-bool readRawHeader(std::span<const std::uint8_t> file, RawHeader& raw) {
-  if (!fits(file, kFileHeaderSize, 4)) return false;
-  const std::uint8_t* h = file.data() + kFileHeaderSize;
+bool readRawHeader(std::span<const std::uint8_t> head, RawHeader& raw) {
+  if (!fits(head, kFileHeaderSize, 4)) return false;
+  const std::uint8_t* h = head.data() + kFileHeaderSize;
   raw.size = readLe32(h);
-  if (!fits(file, kFileHeaderSize, raw.size)) return false;
+  if (!fits(head, kFileHeaderSize, raw.size)) return false;
   if (raw.size == kCoreHeaderSize) {
     raw.width = readLe16(h + 4);
     raw.height = readLe16(h + 6);
@@ -108,8 +110,9 @@ bool takeSides(const RawHeader& raw, BmpLayout& layout) {
   return !(compressed && layout.topDown);
 }
 
-// Returns where the colour table starts, or 0 when the masks are unusable or missing.
-std::size_t takeMasks(std::span<const std::uint8_t> file, const RawHeader& raw, BmpLayout& layout) {
+// Returns where the colour table starts; nothing when the masks are unusable or missing.
+std::optional<std::size_t> takeMasks(std::span<const std::uint8_t> head, const RawHeader& raw,
+                                     BmpLayout& layout) {
   std::size_t tableStart = kFileHeaderSize + raw.size;
   if (raw.compression != kBiBitfields && raw.compression != kBiAlphaBitfields) {
     if (layout.encoding == BmpLayout::Encoding::kTrueColour) useDefaultMasks(layout);
@@ -119,33 +122,34 @@ std::size_t takeMasks(std::span<const std::uint8_t> file, const RawHeader& raw, 
   if (raw.size == 40) {
     // The masks follow the short header, before any colour table.
     const std::size_t maskBytes = raw.compression == kBiAlphaBitfields ? 16 : 12;
-    if (!fits(file, maskStart, maskBytes)) return 0;
+    if (!fits(head, maskStart, maskBytes)) return std::nullopt;
     tableStart += maskBytes;
   }
-  for (std::size_t i = 0; i < 3; ++i) layout.masks[i] = readLe32(file.data() + maskStart + 4 * i);
-  return masksUsable(layout.masks, layout.bitCount) ? tableStart : 0;
+  for (std::size_t i = 0; i < 3; ++i) layout.masks[i] = readLe32(head.data() + maskStart + 4 * i);
+  if (!masksUsable(layout.masks, layout.bitCount)) return std::nullopt;
+  return tableStart;
 }
 
 // Entries past 1 << bitCount can never be addressed, so a larger count is cut down; a count of
-// 0 means the full table. The table must lie inside the file.
-bool takePalette(std::span<const std::uint8_t> file, const RawHeader& raw, std::size_t start,
+// 0 means the full table. The table must lie inside the file (and so inside its head).
+bool takePalette(std::span<const std::uint8_t> head, const RawHeader& raw, std::size_t start,
                  BmpLayout& layout) {
   layout.palette.fill(0);
   if (layout.bitCount > 8) return true;
   const std::uint32_t full = 1u << layout.bitCount;
   const std::uint32_t count = raw.colorsUsed == 0 || raw.colorsUsed > full ? full : raw.colorsUsed;
-  if (!fits(file, start, std::uint64_t(count) * raw.entrySize)) return false;
-  const std::uint8_t* entry = file.data() + start;
+  if (!fits(head, start, std::uint64_t(count) * raw.entrySize)) return false;
+  const std::uint8_t* entry = head.data() + start;
   for (std::uint32_t i = 0; i < count; ++i, entry += raw.entrySize)
     layout.palette[i] =
         std::uint32_t(entry[2]) | (std::uint32_t(entry[1]) << 8) | (std::uint32_t(entry[0]) << 16);
   return true;
 }
 
-bool takePixelData(std::span<const std::uint8_t> file, BmpLayout& layout) {
-  layout.pixelOffset = readLe32(file.data() + 10);
-  if (!fits(file, layout.pixelOffset, 0)) return false;
-  const std::size_t available = file.size() - layout.pixelOffset;
+bool takePixelData(std::span<const std::uint8_t> head, std::uint64_t fileSize, BmpLayout& layout) {
+  layout.pixelOffset = readLe32(head.data() + 10);
+  if (layout.pixelOffset > fileSize) return false;
+  const std::uint64_t available = fileSize - layout.pixelOffset;
   if (layout.encoding == BmpLayout::Encoding::kRle8 ||
       layout.encoding == BmpLayout::Encoding::kRle4) {
     layout.rowBytes = 0;
@@ -156,20 +160,20 @@ bool takePixelData(std::span<const std::uint8_t> file, BmpLayout& layout) {
   const std::uint64_t total = rowBytes * std::uint64_t(layout.height);
   if (total > available) return false;
   layout.rowBytes = std::size_t(rowBytes);
-  layout.pixelBytes = std::size_t(total);
+  layout.pixelBytes = total;
   return true;
 }
 
 }  // namespace
 
-bool parseBmpLayout(std::span<const std::uint8_t> file, BmpLayout& layout) {
-  if (file.size() < kFileHeaderSize || file[0] != 'B' || file[1] != 'M') return false;
+bool parseBmpLayout(std::span<const std::uint8_t> head, std::uint64_t fileSize, BmpLayout& layout) {
+  if (head.size() < kFileHeaderSize || head[0] != 'B' || head[1] != 'M') return false;
   RawHeader raw;
-  if (!readRawHeader(file, raw) || !chooseEncoding(raw, layout) || !takeSides(raw, layout))
+  if (!readRawHeader(head, raw) || !chooseEncoding(raw, layout) || !takeSides(raw, layout))
     return false;
-  const std::size_t tableStart = takeMasks(file, raw, layout);
-  return tableStart != 0 && takePalette(file, raw, tableStart, layout) &&
-         takePixelData(file, layout);
+  const std::optional<std::size_t> tableStart = takeMasks(head, raw, layout);
+  return tableStart && takePalette(head, raw, *tableStart, layout) &&
+         takePixelData(head, fileSize, layout);
 }
 
 }  // namespace tenmark

@@ -20,15 +20,20 @@ struct BmpLayout {
   std::array<std::uint32_t, 3> masks{};
   // Colour table as 0x00BBGGRR; entries the file does not hold are black.
   std::array<std::uint32_t, 256> palette{};
-  std::size_t pixelOffset = 0;
-  // Row length in the file for uncompressed data; for RLE, the compressed byte count.
+  std::uint64_t pixelOffset = 0;
+  // Row length in the file for uncompressed data (0 for RLE).
   std::size_t rowBytes = 0;
-  std::size_t pixelBytes = 0;
+  // Bytes from pixelOffset on that belong to the picture: all rows, or the RLE data.
+  std::uint64_t pixelBytes = 0;
 };
 
-// False for anything the reader does not accept: unknown header or compression, zero or
-// overlapping masks, sides of zero or above MonoBitmap::kMaxSide, a colour table or pixel
-// data that reaches past the end of the file.
-bool parseBmpLayout(std::span<const std::uint8_t> file, BmpLayout& layout);
+// The most a file's headers, masks and colour table can take up: parsing needs only this much.
+constexpr std::size_t kBmpHeadBytes = 14 + 124 + 16 + 256 * 4;
+
+// Parses the first min(fileSize, kBmpHeadBytes) bytes of a file of fileSize bytes. False for
+// anything the reader does not accept: unknown header or compression, zero or overlapping
+// masks, sides of zero or above MonoBitmap::kMaxSide, a colour table or pixel data that
+// reaches past the end of the file.
+bool parseBmpLayout(std::span<const std::uint8_t> head, std::uint64_t fileSize, BmpLayout& layout);
 
 }  // namespace tenmark

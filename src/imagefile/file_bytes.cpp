@@ -1,37 +1,18 @@
 #include "imagefile/file_bytes.h"
 
 #include <cstdio>
-#include <memory>
 #include <utility>
 
+#include "imagefile/file_source.h"
 #include "platform/atomic_replace.h"
 
 namespace tenmark {
 
-namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-long fileLength(std::FILE* f) {
-  if (std::fseek(f, 0, SEEK_END) != 0) return -1;
-  const long length = std::ftell(f);
-  return std::fseek(f, 0, SEEK_SET) == 0 ? length : -1;
-}
-
-}  // namespace
-
 bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-  const FilePtr f(std::fopen(path.c_str(), "rb"));
-  if (!f) return false;
-  const long length = fileLength(f.get());
-  if (length < 0 || std::uint64_t(length) > kMaxFileBytes) return false;
-  std::vector<std::uint8_t> content(static_cast<std::size_t>(length));
-  if (std::fread(content.data(), 1, content.size(), f.get()) != content.size()) return false;
-  // A length that wrapped in ftell would leave bytes behind: refuse rather than cut the file.
-  if (std::fgetc(f.get()) != EOF) return false;
+  FileSource file(path);
+  if (!file.isOpen()) return false;
+  std::vector<std::uint8_t> content(static_cast<std::size_t>(file.size()));
+  if (!file.read(0, content.data(), content.size())) return false;
   bytes = std::move(content);
   return true;
 }

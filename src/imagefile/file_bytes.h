@@ -8,9 +8,6 @@
 
 namespace tenmark {
 
-// Largest file we read: what a 32-bit file offset can report on every platform.
-constexpr std::uint64_t kMaxFileBytes = 0x7FFFFFFF;
-
 // False when the file cannot be opened or read, or is larger than kMaxFileBytes.
 bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes);
 

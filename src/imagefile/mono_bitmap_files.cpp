@@ -3,14 +3,16 @@
 
 #include "imagefile/bmp_codec.h"
 #include "imagefile/file_bytes.h"
+#include "imagefile/file_source.h"
 #include "imagefile/png_codec.h"
 #include "surface/mono_bitmap.h"
 
 namespace tenmark {
 
+// Rows are read straight from the file into the new surface: a BMP is mostly pixel data.
 bool MonoBitmap::loadBmp(const std::string& path) {
-  std::vector<std::uint8_t> file;
-  return readWholeFile(path, file) && decodeBmp(file, *this);
+  FileSource file(path);
+  return file.isOpen() && decodeBmp(file, *this);
 }
 
 bool MonoBitmap::saveBmp(const std::string& path) const {
