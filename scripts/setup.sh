@@ -9,7 +9,7 @@ packages=(
   clang libclang-rt-14-dev clang-format
   libgtest-dev libbenchmark-dev libpng-dev zlib1g-dev
   mingw-w64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 libz-mingw-w64-dev
-  wine wine64 xvfb xdotool x11-utils imagemagick
+  wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick python3
   locales fonts-ipafont-gothic
 )
 

@@ -8,8 +8,10 @@ namespace tenmark {
 namespace {
 
 TEST(MonoBitmapCreate, StrideRoundsWidthUpToWholeWords) {
-  const struct { int width; int stride; } cases[] = {{1, 4}, {7, 4}, {8, 4}, {9, 4}, {31, 4},
-                                                       {32, 4}, {33, 8}, {640, 80}, {5999, 752}};
+  const struct {
+    int width;
+    int stride;
+  } cases[] = {{1, 4}, {7, 4}, {8, 4}, {9, 4}, {31, 4}, {32, 4}, {33, 8}, {640, 80}, {5999, 752}};
   for (const auto& c : cases) {
     MonoBitmap b;
     ASSERT_TRUE(b.create(c.width, 3)) << c.width;
@@ -33,8 +35,10 @@ TEST(MonoBitmapCreate, InfoBlockIsATopDownOneBitHeaderWithWhiteAndBlack) {
 }
 
 TEST(MonoBitmapCreate, RefusedSizesLeaveNoPixelsButKeepTheRequest) {
-  const struct { int w; int h; } bad[] = {{0, 5}, {5, 0}, {-1, 5}, {5, -7}, {70000, 70000},
-                                          {0x7FFFFFFF, 1}, {1, 0x7FFFFFFF}};
+  const struct {
+    int w;
+    int h;
+  } bad[] = {{0, 5}, {5, 0}, {-1, 5}, {5, -7}, {70000, 70000}, {0x7FFFFFFF, 1}, {1, 0x7FFFFFFF}};
   for (const auto& c : bad) {
     MonoBitmap b;
     ASSERT_TRUE(b.create(4, 4));

@@ -1,0 +1,61 @@
+#include "app/modal_dialog_win32.h"
+
+namespace tenmark {
+
+INT_PTR ModalDialog::runModal(HWND owner) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  running_ = true;
+  hwnd_ = CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId_), owner, dialogProc,
+                             reinterpret_cast<LPARAM>(this));
+  if (!hwnd_) return -1;
+  const bool ownerWasEnabled = owner && !EnableWindow(owner, FALSE);
+  MSG msg;
+  while (running_ && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (preTranslateMessage(msg)) continue;
+    if (hwnd_ && IsDialogMessageA(hwnd_, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  if (ownerWasEnabled) EnableWindow(owner, TRUE);
+  return result_;
+}
+
+void ModalDialog::endModal(INT_PTR code) {
+  result_ = code;
+  running_ = false;
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+bool ModalDialog::onMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+INT_PTR CALLBACK ModalDialog::dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  ModalDialog* self;
+  if (message == WM_INITDIALOG) {
+    self = reinterpret_cast<ModalDialog*>(lParam);
+    SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+    self->hwnd_ = hwnd;
+  } else {
+    self = reinterpret_cast<ModalDialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+  }
+  return self ? self->handle(hwnd, message, wParam, lParam) : FALSE;
+}
+
+INT_PTR ModalDialog::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) return onInitDialog();
+  // Enter, Escape and the close box arrive as IDOK and IDCANCEL.
+  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+    if (LOWORD(wParam) == IDOK) return onOK(), TRUE;
+    if (LOWORD(wParam) == IDCANCEL) return onCancel(), TRUE;
+  }
+  LRESULT result = 0;
+  const bool handled = onMessage(message, wParam, lParam, result);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    hwnd_ = nullptr;
+  }
+  if (!handled) return FALSE;
+  SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+  return TRUE;
+}
+
+}  // namespace tenmark

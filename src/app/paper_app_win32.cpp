@@ -1,0 +1,24 @@
+#include "app/paper_app_win32.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "app/paper_window_win32.h"
+
+namespace tenmark {
+
+int PaperApp::run(int argc, char** argv) {
+  auto window = std::make_unique<PaperWindow>(argc, argv);
+  window->runModal(nullptr);
+  return 0;
+}
+
+}  // namespace tenmark
+
+namespace {
+tenmark::PaperApp theApp;
+}
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return theApp.run(__argc, __argv); }

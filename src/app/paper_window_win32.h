@@ -1,0 +1,89 @@
+#pragma once
+// The main window: a dialog-based top-level window that owns every piece of the program's state
+// and runs the start-up and shut-down sequences.
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/modal_dialog_win32.h"
+#include "surface/mono_bitmap.h"
+
+namespace tenmark {
+
+class PaperWindow : public ModalDialog {
+ public:
+  PaperWindow(int argc, char** argv);
+  ~PaperWindow() override;
+
+ protected:
+  BOOL onInitDialog() override;
+  void onOK() override {}  // Enter never closes the window.
+  bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+
+  struct CanvasStart {
+    int width = 0;
+    int height = 0;
+    Color background = 0;
+    Color pen = 0;
+  };
+
+  // Start-up steps, in order.
+  void loadMenuBar();
+  void setIcons();
+  void setStartValues();
+  void deriveExeFolder();
+  void clearStoredPlacement();
+  void readSettings();
+  void correctNewAndHandBindings();
+  void createCanvas();
+  void loadUser32();
+  void applyTranslucencyOptions();
+  void applyStoredPlacement();
+  void updateMenuLabels();
+  void openCommandLinePicture();
+  void attachMenuBar();
+  void buildPopupMenu();
+  void resetUndoRing();
+  void finishInitialisation();
+  void fitAndCentreWithoutPlacement();
+  void openTablet();
+  void makeTimestampName();
+  void checkSaveFolder();
+
+  // Shut-down steps, in order.
+  void onDestroy();
+  void autoSaveIfDrawn();
+  void readPlacement();
+  void readMenuBarState();
+  void writeSettings();
+  void releaseUser32();
+
+  void relayout();
+  void paint();
+  void onCommand(int id);
+
+  int argc_;
+  char** argv_;
+  HWND viewWindow_ = nullptr;
+  HMODULE user32_ = nullptr;
+  MonoBitmap canvas_;
+  bool initialised_ = false;
+  std::string exeFolder_;
+  std::string saveFolder_;
+  double zoomFactor_ = 1.0;
+  int nClntColor_ = 0;
+  int bShowMenu_ = 1;
+  SetLayeredWindowAttributesFn setLayeredWindowAttributes_ = nullptr;
+  HCURSOR cursors_[4] = {};
+  HMENU menuBar_ = nullptr;
+  HMENU popupMenu_ = nullptr;
+  HICON icon_ = nullptr;
+  HICON smallIcon_ = nullptr;
+  CanvasStart canvasStart_;
+};
+
+}  // namespace tenmark

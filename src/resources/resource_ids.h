@@ -1,0 +1,32 @@
+// Resource and command ids shared by the resource script and the window code.
+#pragma once
+
+#define IDR_MAINMENU 128
+#define IDD_PAPER 136
+#define IDI_TENMARK 130
+#define IDC_CURSOR_PEN 135
+#define IDC_CURSOR_ERASER 137
+#define IDC_CURSOR_MOVE 157
+#define IDC_CURSOR_HAND 158
+#define IDS_VERSION 1
+
+#define IDC_VIEW 1030
+
+#define ID_FILE_SAVE_AS 32771
+#define ID_SETTINGS_CONFIG 32773
+#define ID_FILE_NEW 32777
+#define ID_FILE_SAVE 32778
+#define ID_FILE_OPEN 32779
+#define ID_EDIT_UNDO 32780
+#define ID_CANVAS_VMIRROR 32781
+#define ID_CANVAS_HMIRROR 32783
+#define ID_EDIT_REDO 32784
+#define ID_CANVAS_RESIZE 32787
+#define ID_SETTINGS_KEYCONF 32788
+#define ID_EDIT_COPY 32796
+#define ID_EDIT_PASTE 32797
+#define ID_ZOOM_UP 32798
+#define ID_ZOOM_DOWN 32799
+#define ID_ZOOM_NOMAL 32800
+#define ID_APP_ABOUT 57664
+#define ID_APP_EXIT 57665

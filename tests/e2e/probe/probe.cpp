@@ -1,0 +1,90 @@
+// A console helper that the end-to-end tests run beside tenmark.exe in the same Wine prefix to
+// observe what a user sees: the main window's caption bytes, placement, menu and view.
+// Output: one "key=value" line per fact; texts as hex of their ANSI (Shift-JIS) bytes.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr int kViewControlId = 1030;
+
+std::string hex(const char* text) {
+  std::string out;
+  char buf[3];
+  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
+    std::snprintf(buf, sizeof buf, "%02x", *p);
+    out += buf;
+  }
+  return out;
+}
+
+BOOL CALLBACK findMainWindow(HWND hwnd, LPARAM found) {
+  char cls[64] = {};
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (std::strcmp(cls, "#32770") == 0 && IsWindowVisible(hwnd) && GetDlgItem(hwnd, kViewControlId)) {
+    *reinterpret_cast<HWND*>(found) = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void printRect(const char* name, RECT r) {
+  std::printf("%s=%ld,%ld,%ld,%ld\n", name, r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+void printWindow(HWND hwnd) {
+  char title[1024] = {};
+  GetWindowTextA(hwnd, title, sizeof title);
+  std::printf("found=1\ntitle_hex=%s\n", hex(title).c_str());
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  printRect("window", r);
+  GetClientRect(hwnd, &r);
+  MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  printRect("client", r);
+  GetWindowRect(GetDlgItem(hwnd, kViewControlId), &r);
+  printRect("view", r);
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof wp;
+  GetWindowPlacement(hwnd, &wp);
+  printRect("normal", wp.rcNormalPosition);
+  std::printf("maximized=%d\nminimized=%d\nmenu=%d\n", IsZoomed(hwnd) ? 1 : 0,
+              IsIconic(hwnd) ? 1 : 0, GetMenu(hwnd) ? 1 : 0);
+  std::printf("exstyle=%08lx\nstyle=%08lx\n", GetWindowLongA(hwnd, GWL_EXSTYLE),
+              GetWindowLongA(hwnd, GWL_STYLE));
+}
+
+void printMenu(HMENU menu, const std::string& path) {
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    char text[512] = {};
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_ID | MIIM_STATE | MIIM_SUBMENU | MIIM_FTYPE | MIIM_STRING;
+    info.dwTypeData = text;
+    info.cch = sizeof text - 1;
+    GetMenuItemInfoA(menu, UINT(i), TRUE, &info);
+    const std::string here = path + std::to_string(i);
+    std::printf("item=%s id=%u state=%u separator=%d text_hex=%s\n", here.c_str(), info.wID,
+                info.fState, (info.fType & MFT_SEPARATOR) ? 1 : 0, hex(text).c_str());
+    if (info.hSubMenu) printMenu(info.hSubMenu, here + ".");
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  HWND hwnd = nullptr;
+  EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&hwnd));
+  if (!hwnd) {
+    std::printf("found=0\n");
+    return 1;
+  }
+  const std::string what = argc > 1 ? argv[1] : "window";
+  if (what == "window") printWindow(hwnd);
+  if (what == "menu") printMenu(GetMenu(hwnd), "");
+  return 0;
+}

@@ -1,0 +1,36 @@
+#!/usr/bin/env python3
+"""Runs every end-to-end test (tests/e2e/test_*.py) against a built tenmark.exe under Wine.
+
+usage: run_e2e.py TENMARK_EXE PROBE_EXE [pattern]
+Ends with the line "e2e: N passed, N failed" and a non-zero exit code on any failure.
+"""
+import os
+import sys
+import tempfile
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from e2e_case import E2ECase  # noqa: E402
+from wine_session import prepare_prefix  # noqa: E402
+
+
+def main():
+    exe, probe = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    pattern = sys.argv[3] if len(sys.argv) > 3 else 'test_*.py'
+    root = tempfile.mkdtemp(prefix='tenmark-e2e-')
+    print('e2e: preparing a Wine prefix in %s' % root, flush=True)
+    E2ECase.exe, E2ECase.probe, E2ECase.root = exe, probe, root
+    E2ECase.prefix = prepare_prefix(root)
+    suite = unittest.defaultTestLoader.discover(os.path.dirname(os.path.abspath(__file__)),
+                                                pattern=pattern)
+    result = unittest.TextTestRunner(verbosity=2, stream=sys.stdout).run(suite)
+    failed = len(result.failures) + len(result.errors)
+    passed = result.testsRun - failed - len(result.skipped)
+    print('e2e: %d passed, %d failed' % (passed, failed))
+    print('e2e: screenshots and files are kept in %s' % root)
+    return 1 if failed or result.testsRun == 0 else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())

@@ -1,0 +1,210 @@
+"""Runs tenmark.exe under Wine on a virtual X display and observes it as a user would.
+
+One Wine prefix is prepared per test run (Japanese locale, fonts, a Wine virtual desktop so that
+window frames are drawn); every test gets its own folder with its own copy of the executable, its
+own X display, real key and mouse input through xdotool, and a hard time-out.
+"""
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+
+DESKTOP = (1024, 768)
+FONT_NAMES = ['MS UI Gothic', 'MS Shell Dlg', 'MS Shell Dlg 2', 'Tahoma', 'ＭＳ Ｐゴシック',
+              'MS PGothic', 'ＭＳ ゴシック', 'MS Gothic']
+
+
+class E2EError(AssertionError):
+    pass
+
+
+def base_env(prefix):
+    env = dict(os.environ)
+    env.update(WINEPREFIX=prefix, WINEDEBUG='-all', WINEDLLOVERRIDES='mscoree,mshtml=',
+               LANG='ja_JP.UTF-8', LC_ALL='ja_JP.UTF-8', WINEARCH='win64')
+    return env
+
+
+def prepare_prefix(root):
+    """Creates the run's Wine prefix once: boot, virtual desktop, Japanese font replacements."""
+    prefix = os.path.join(root, 'prefix')
+    env = base_env(prefix)
+    with Display() as display:
+        env['DISPLAY'] = display.name
+        subprocess.run(['wineboot', '-i'], env=env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=300, check=False)
+        keys = [(r'HKCU\Software\Wine\Explorer', 'Desktop', 'Default'),
+                (r'HKCU\Software\Wine\Explorer\Desktops', 'Default', '%dx%d' % DESKTOP)]
+        keys += [(r'HKCU\Software\Wine\Fonts\Replacements', name, 'IPAPGothic')
+                 for name in FONT_NAMES]
+        for key, name, value in keys:
+            subprocess.run(['wine', 'reg', 'add', key, '/v', name, '/d', value, '/f'], env=env,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120,
+                           check=True)
+        subprocess.run(['wineserver', '-w'], env=env, timeout=120, check=False)
+    return prefix
+
+
+class Display:
+    """A private Xvfb server."""
+
+    def __init__(self):
+        self.process = None
+        self.name = None
+
+    def __enter__(self):
+        for number in range(200, 400):
+            if os.path.exists('/tmp/.X%d-lock' % number):
+                continue
+            proc = subprocess.Popen(['Xvfb', ':%d' % number, '-screen', '0',
+                                     '%dx%dx24' % DESKTOP, '-nolisten', 'tcp'],
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            for _ in range(50):
+                if os.path.exists('/tmp/.X11-unix/X%d' % number) or proc.poll() is not None:
+                    break
+                time.sleep(0.1)
+            if proc.poll() is None:
+                self.process, self.name = proc, ':%d' % number
+                return self
+        raise E2EError('no free X display')
+
+    def __exit__(self, *exc):
+        if self.process:
+            self.process.terminate()
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+
+
+class App:
+    """One running tenmark.exe in a folder of its own."""
+
+    def __init__(self, exe, probe, prefix, workdir, args=(), start=True):
+        self.folder = workdir
+        self.exe = os.path.join(workdir, 'tenmark.exe')
+        shutil.copy(exe, self.exe)
+        self.probe_exe = os.path.join(os.path.dirname(workdir), 'tenmark_probe.exe')
+        if not os.path.exists(self.probe_exe):
+            shutil.copy(probe, self.probe_exe)
+        self.env = base_env(prefix)
+        self.display = Display().__enter__()
+        self.env['DISPLAY'] = self.display.name
+        self.args = list(args)
+        self.process = None
+        self.returncode = None
+        if start:
+            self.start()
+
+    # --- life cycle -------------------------------------------------------------------------
+    def start(self):
+        self.process = subprocess.Popen(['wine', self.exe] + self.args, cwd=self.folder,
+                                        env=self.env, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL, start_new_session=True)
+
+    def wait_desktop(self, deadline):
+        # Starting a second Wine program while the first is still bringing up the prefix's
+        # services can hang it: wait until the virtual desktop is on the display.
+        while time.time() < deadline:
+            found = subprocess.run(['xdotool', 'search', '--name', 'Wine desktop'], env=self.env,
+                                   capture_output=True, timeout=30, check=False)
+            if found.returncode == 0 and found.stdout.strip():
+                time.sleep(1.0)
+                return
+            time.sleep(0.3)
+        raise E2EError('the Wine desktop did not appear')
+
+    def wait_window(self, timeout=60):
+        deadline = time.time() + timeout
+        self.wait_desktop(deadline)
+        while time.time() < deadline:
+            if self.process.poll() is not None:
+                raise E2EError('tenmark.exe ended before its window appeared (exit %s)'
+                               % self.process.returncode)
+            info = self.window()
+            if info.get('found') == '1':
+                time.sleep(0.5)  # let the first paint finish
+                return self.window()
+            time.sleep(0.5)
+        raise E2EError('the main window did not appear within %d s' % timeout)
+
+    def wait_exit(self, timeout=30):
+        try:
+            self.returncode = self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            return None
+        return self.returncode
+
+    def close(self):
+        if self.process and self.process.poll() is None:
+            os.killpg(self.process.pid, signal.SIGKILL)
+            self.process.wait(timeout=10)
+        # Every test starts from a stopped Wine: no desktop or process of an earlier test is left
+        # attached to a display that no longer exists.
+        subprocess.run(['wineserver', '-k'], env=self.env, timeout=60, check=False,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(['wineserver', '-w'], env=self.env, timeout=60, check=False)
+        self.display.__exit__(None, None, None)
+
+    # --- observations -----------------------------------------------------------------------
+    def probe(self, what='window'):
+        out = subprocess.run(['wine', self.probe_exe, what], env=self.env, capture_output=True,
+                             timeout=60, check=False).stdout.decode('ascii', 'replace')
+        return out
+
+    def window(self):
+        info = {}
+        for line in self.probe('window').splitlines():
+            key, _, value = line.strip().partition('=')
+            info[key] = value
+        for key in ('window', 'client', 'view', 'normal'):
+            if key in info:
+                info[key] = tuple(int(v) for v in info[key].split(','))
+        return info
+
+    def title(self):
+        return bytes.fromhex(self.window().get('title_hex', ''))
+
+    def screenshot(self, name):
+        path = os.path.join(self.folder, name)
+        subprocess.run(['import', '-display', self.display.name, '-window', 'root', path],
+                       timeout=60, check=True)
+        return path
+
+    def pixel(self, png, x, y):
+        out = subprocess.run(['convert', png, '-crop', '1x1+%d+%d' % (x, y), '-depth', '8',
+                              'txt:-'], capture_output=True, timeout=60, check=True).stdout
+        # "0,0: (244,241,234)  #F4F1EA  srgb(...)"
+        text = out.decode().splitlines()[-1]
+        return text.split('#')[1][:6].upper()
+
+    # --- input ------------------------------------------------------------------------------
+    def xdotool(self, *args):
+        subprocess.run(['xdotool'] + [str(a) for a in args], env=self.env, timeout=30,
+                       check=True)
+
+    def key(self, *keys):
+        for k in keys:
+            self.xdotool('key', '--delay', '50', k)
+            time.sleep(0.3)
+
+    def click(self, x, y, button=1):
+        self.xdotool('mousemove', x, y)
+        time.sleep(0.2)
+        self.xdotool('click', button)
+        time.sleep(0.4)
+
+    def focus(self):
+        """Puts the pointer over the client area: X focus follows the pointer on a bare server."""
+        info = self.window()
+        cx, cy, cw, ch = info['client']
+        self.xdotool('mousemove', cx + cw // 2, cy + ch // 2)
+        time.sleep(0.3)
+        return info
+
+
+def new_workdir(root, name):
+    path = tempfile.mkdtemp(prefix=name + '-', dir=root)
+    return path
