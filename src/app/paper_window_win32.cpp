@@ -3,18 +3,21 @@
 #include <shellapi.h>
 
 #include "app/present_win32.h"
+#include "app/shell_services_win32.h"
 #include "canvas/view_layout.h"
 #include "resource_ids.h"
+#include "settings/program_folder.h"
+#include "settings/settings_file.h"
 #include "surface/rgb32_image.h"
+#include "tenmark/texts.h"
 
 namespace tenmark {
 
 namespace {
 
-constexpr Color kDefaultBackground = 0xEAF1F4;
-constexpr Color kDefaultPen = 0x000000;
-constexpr Color kDefaultClientColor = 0xB5C5D2;
 constexpr int kMenuExit = ID_APP_EXIT;
+
+int screenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
 
 HCURSOR loadCursor(HINSTANCE instance, int id) {
   return static_cast<HCURSOR>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE));
@@ -60,8 +63,7 @@ BOOL PaperWindow::onInitDialog() {
   setStartValues();                // 4
   deriveExeFolder();               // 5
   clearStoredPlacement();          // 6
-  readSettings();                  // 7
-  correctNewAndHandBindings();     // 8
+  readSettings();                  // 7, 8
   createCanvas();                  // 9
   loadUser32();                    // 10
   applyTranslucencyOptions();      // 11
@@ -91,32 +93,33 @@ void PaperWindow::setIcons() {
 
 void PaperWindow::setStartValues() {
   zoomFactor_ = 1.0;
-  nClntColor_ = int(kDefaultClientColor);
-  bShowMenu_ = 1;
-  const int side = GetSystemMetrics(SM_CYSCREEN) - 100;
-  canvasStart_ = CanvasStart{side, side, kDefaultBackground, kDefaultPen};
+  settings_ = defaultSettings(screenHeight(), std::string());
 }
 
 void PaperWindow::deriveExeFolder() {
-  // Not derived yet: the settings file is not read, so nothing needs the folder.
+  exeFolder_ = exeFolderFromProgramPath(argc_ > 0 ? argv_[0] : "");
+  settings_.saveFolder = exeFolder_;
 }
 
 void PaperWindow::clearStoredPlacement() {
-  // No stored placement yet: the window keeps the template's size.
+  settings_.n_xpos = settings_.n_ypos = settings_.n_xsize = settings_.n_ysize = 0;
+  settings_.b_Maximized = 0;
 }
 
 void PaperWindow::readSettings() {
-  // The settings file is not read yet: the start values stand.
-}
-
-void PaperWindow::correctNewAndHandBindings() {
-  // Bindings are not read yet, so the defaults cannot collide.
+  // A missing or unreadable file is not worth a message: the start values stand. Reading also
+  // moves New off Space when Hand is bound to Space as well.
+  loadSettings(configFilePath(exeFolder_), settings_);
 }
 
 void PaperWindow::createCanvas() {
-  canvas_.create(canvasStart_.width, canvasStart_.height);
-  canvas_.setColor(0, canvasStart_.background);
-  canvas_.setColor(1, canvasStart_.pen);
+  const CanvasSize size = canvasSizeOrDefault(settings_, screenHeight());
+  if (!canvas_.create(size.width, size.height)) {
+    const int side = defaultCanvasSide(screenHeight());
+    canvas_.create(side, side);
+  }
+  canvas_.setColor(0, Color(settings_.n_back_color));
+  canvas_.setColor(1, Color(settings_.n_pen_color));
   canvas_.fill(0);
 }
 
@@ -132,7 +135,10 @@ void PaperWindow::applyTranslucencyOptions() {
 }
 
 void PaperWindow::applyStoredPlacement() {
-  // No stored placement yet.
+  if (!settings_.hasStoredPlacement()) return;
+  SetWindowPos(hwnd(), nullptr, settings_.n_xpos, settings_.n_ypos, settings_.n_xsize,
+               settings_.n_ysize, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (settings_.b_Maximized) ShowWindow(hwnd(), SW_MAXIMIZE);
 }
 
 void PaperWindow::updateMenuLabels() {
@@ -144,7 +150,7 @@ void PaperWindow::openCommandLinePicture() {
 }
 
 void PaperWindow::attachMenuBar() {
-  if (bShowMenu_) SetMenu(hwnd(), menuBar_);
+  if (settings_.b_ShowMenu) SetMenu(hwnd(), menuBar_);
 }
 
 void PaperWindow::buildPopupMenu() {
@@ -169,6 +175,7 @@ void PaperWindow::finishInitialisation() {
 }
 
 void PaperWindow::fitAndCentreWithoutPlacement() {
+  if (settings_.hasStoredPlacement()) return;
   // The window is not fitted to the canvas yet; it is only centred.
   RECT r;
   GetWindowRect(hwnd(), &r);
@@ -187,7 +194,7 @@ void PaperWindow::makeTimestampName() {
 }
 
 void PaperWindow::checkSaveFolder() {
-  // There is no save folder yet.
+  if (!isDirectory(settings_.saveFolder)) showMessage(hwnd(), text::SaveFolderMissing);
 }
 
 void PaperWindow::onDestroy() {
@@ -205,13 +212,25 @@ void PaperWindow::autoSaveIfDrawn() {
 }
 
 void PaperWindow::readPlacement() {
-  // The placement is not stored yet.
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  GetWindowPlacement(hwnd(), &placement);
+  const RECT& r = placement.rcNormalPosition;
+  settings_.n_xpos = r.left;
+  settings_.n_ypos = r.top;
+  settings_.n_xsize = r.right - r.left;
+  settings_.n_ysize = r.bottom - r.top;
+  settings_.b_Maximized = IsZoomed(hwnd()) ? 1 : 0;
 }
 
-void PaperWindow::readMenuBarState() { bShowMenu_ = GetMenu(hwnd()) ? 1 : 0; }
+void PaperWindow::readMenuBarState() { settings_.b_ShowMenu = GetMenu(hwnd()) ? 1 : 0; }
 
 void PaperWindow::writeSettings() {
-  // The settings file is not written yet.
+  settings_.n_canvas_x = canvas_.width();
+  settings_.n_canvas_y = std::int32_t(canvas_.height());
+  settings_.n_back_color = std::int32_t(canvas_.getColor(0));
+  settings_.n_pen_color = std::int32_t(canvas_.getColor(1));
+  saveSettings(configFilePath(exeFolder_), settings_);  // a failed write is not reported
 }
 
 void PaperWindow::releaseUser32() {
@@ -237,7 +256,8 @@ void PaperWindow::paint() {
   RECT client;
   GetClientRect(hwnd(), &client);
   const RECT view = childRectInParent(viewWindow_, hwnd());
-  const Color background = Color(nClntColor_);
+  const Color background =
+      settings_.b_ClientDef ? GetSysColor(COLOR_BTNFACE) : Color(settings_.n_clnt_color);
   if (client.right > view.right) {
     fillSolid(dc, 0, 0, view.left, client.bottom, background);
     fillSolid(dc, view.right, 0, client.right, client.bottom, background);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/modal_dialog_win32.h"
+#include "settings/settings.h"
 #include "surface/mono_bitmap.h"
 
 namespace tenmark {
@@ -24,13 +25,6 @@ class PaperWindow : public ModalDialog {
  private:
   using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 
-  struct CanvasStart {
-    int width = 0;
-    int height = 0;
-    Color background = 0;
-    Color pen = 0;
-  };
-
   // Start-up steps, in order.
   void loadMenuBar();
   void setIcons();
@@ -38,7 +32,6 @@ class PaperWindow : public ModalDialog {
   void deriveExeFolder();
   void clearStoredPlacement();
   void readSettings();
-  void correctNewAndHandBindings();
   void createCanvas();
   void loadUser32();
   void applyTranslucencyOptions();
@@ -72,18 +65,17 @@ class PaperWindow : public ModalDialog {
   HMODULE user32_ = nullptr;
   MonoBitmap canvas_;
   bool initialised_ = false;
+  // The options, the bindings and the stored placement; the canvas size and colours in it
+  // are start values only: while running, the canvas holds them.
+  Settings settings_;
   std::string exeFolder_;
-  std::string saveFolder_;
   double zoomFactor_ = 1.0;
-  int nClntColor_ = 0;
-  int bShowMenu_ = 1;
   SetLayeredWindowAttributesFn setLayeredWindowAttributes_ = nullptr;
   HCURSOR cursors_[4] = {};
   HMENU menuBar_ = nullptr;
   HMENU popupMenu_ = nullptr;
   HICON icon_ = nullptr;
   HICON smallIcon_ = nullptr;
-  CanvasStart canvasStart_;
 };
 
 }  // namespace tenmark

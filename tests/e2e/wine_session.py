@@ -159,7 +159,7 @@ class App:
         for line in self.probe('window').splitlines():
             key, _, value = line.strip().partition('=')
             info[key] = value
-        for key in ('window', 'client', 'view', 'normal'):
+        for key in ('window', 'client', 'view'):
             if key in info:
                 info[key] = tuple(int(v) for v in info[key].split(','))
         return info

@@ -47,10 +47,6 @@ void printWindow(HWND hwnd) {
   printRect("client", r);
   GetWindowRect(GetDlgItem(hwnd, kViewControlId), &r);
   printRect("view", r);
-  WINDOWPLACEMENT wp{};
-  wp.length = sizeof wp;
-  GetWindowPlacement(hwnd, &wp);
-  printRect("normal", wp.rcNormalPosition);
   std::printf("maximized=%d\nminimized=%d\nmenu=%d\n", IsZoomed(hwnd) ? 1 : 0,
               IsIconic(hwnd) ? 1 : 0, GetMenu(hwnd) ? 1 : 0);
   std::printf("exstyle=%08lx\nstyle=%08lx\n", GetWindowLongA(hwnd, GWL_EXSTYLE),

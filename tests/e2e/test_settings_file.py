@@ -1,0 +1,101 @@
+"""tenmark.ini beside the executable: read at start-up, written completely at exit."""
+import os
+
+from e2e_case import E2ECase
+
+SCREEN_HEIGHT = 768
+
+OPTION_KEYS = ['s_save_dir', 'n_canvas_x', 'n_canvas_y', 'n_back_color', 'n_pen_color',
+               'n_save_img', 'n_save_type', 'n_alpha', 'n_set_alpha', 'n_pen_size',
+               'n_erase_size', 'n_clnt_color', 'b_ClientDef', 'n_xpos', 'n_ypos', 'n_xsize',
+               'n_ysize', 'b_Maximized', 'b_PenPressure', 'n_PenHardness', 'b_ShowMenu',
+               'b_IgnoreTabXY']
+DEFAULT_BINDINGS = [('New', 78), ('Open', 79), ('Save', 83), ('SaveAs', 0), ('Undo', 90),
+                    ('Redo', 89), ('VMirror', 66), ('HMirror', 72), ('Resize', 82),
+                    ('Alpha', 65), ('Config', 69), ('KeyConf', 75), ('Eraser', 32768),
+                    ('ShowMenu', 77), ('PopMenu', 80), ('Copy', 32835), ('Paste', 32854),
+                    ('Brush_P', 0), ('Brush_M', 0), ('Erase_P', 0), ('Erase_M', 0),
+                    ('SetPresser', 0), ('ZoomUp', 49), ('ZoomDown', 50), ('ZoomNomal', 51),
+                    ('Hand', 32), ('Move', 32800), ('NoSaveExit', 0), ('Clear', 0)]
+PLACEMENT_KEYS = ('n_xpos', 'n_ypos', 'n_xsize', 'n_ysize')
+
+
+def windows_folder(folder):
+    return 'Z:' + folder.replace('/', '\\') + '\\'
+
+
+def default_options(folder):
+    side = str(SCREEN_HEIGHT - 100)
+    values = [windows_folder(folder), side, side, '15397364', '0', '1', '0', '212', '0', '1',
+              '8', '11912658', '0', '0', '0', '0', '0', '0', '0', '7', '1', '1']
+    return list(zip(OPTION_KEYS, values))
+
+
+def config_text(options, bindings):
+    lines = ['%s=%s' % kv for kv in options] + [''] + \
+            ['dw_Key_%s=%d' % kv for kv in bindings]
+    return ('\r\n'.join(lines) + '\r\n').encode('cp932')
+
+
+class SettingsFileTest(E2ECase):
+    def run_and_escape(self, files=None):
+        app = self.launch(files=files)
+        app.wait_window()
+        app.focus()
+        app.key('Escape')
+        self.assertExitsWith(app, 0)
+        with open(os.path.join(app.folder, 'tenmark.ini'), 'rb') as f:
+            return app, f.read()
+
+    def assertDefaultsApartFromPlacement(self, app, written):
+        lines = written.split(b'\r\n')
+        expected = config_text(default_options(app.folder), DEFAULT_BINDINGS).split(b'\r\n')
+        self.assertEqual(len(lines), len(expected))
+        for got, want in zip(lines, expected):
+            if want.split(b'=')[0].decode() in PLACEMENT_KEYS:
+                self.assertEqual(got.split(b'=')[0], want.split(b'=')[0])
+                self.assertRegex(got.split(b'=')[1], rb'^-?[0-9]+$')
+            else:
+                self.assertEqual(got, want)
+
+    def test_first_run_writes_the_default_file(self):
+        app, written = self.run_and_escape()
+        self.assertDefaultsApartFromPlacement(app, written)
+        self.assertNotIn(b'\r\n\r\n\r\n', written)
+        self.assertEqual(written.count(b'\n'), written.count(b'\r\n'))
+        self.assertEqual([f for f in os.listdir(app.folder) if 'tmp' in f], [])
+
+    def test_stored_values_survive_a_run_unchanged(self):
+        folder_marker = '@FOLDER@'
+        options = dict(default_options(folder_marker))
+        options.update(n_canvas_x='300', n_canvas_y='200', n_back_color='16777215',
+                       n_pen_color='255', n_save_img='0', n_save_type='1', n_alpha='100',
+                       n_pen_size='5', n_erase_size='30', n_clnt_color='65280',
+                       b_ClientDef='1', n_xpos='40', n_ypos='30', n_xsize='600',
+                       n_ysize='500', b_Maximized='1', b_PenPressure='1', n_PenHardness='0',
+                       b_IgnoreTabXY='0')
+        bindings = dict(DEFAULT_BINDINGS)
+        bindings.update(Clear=-2147483565, SaveAs=0x2000 | 0x53, Brush_P=0x800)
+        app = self.launch(start=False)
+        options['s_save_dir'] = windows_folder(app.folder)
+        prepared = config_text(list(options.items()), list(bindings.items()))
+        with open(os.path.join(app.folder, 'tenmark.ini'), 'wb') as f:
+            f.write(prepared)
+        app.start()
+        info = app.wait_window()
+        self.assertEqual(info['maximized'], '1')
+        app.focus()
+        app.key('Escape')
+        self.assertExitsWith(app, 0)
+        with open(os.path.join(app.folder, 'tenmark.ini'), 'rb') as f:
+            self.assertEqual(f.read(), prepared)
+
+    def test_corrupt_file_leaves_defaults_and_is_replaced_by_a_clean_one(self):
+        garbage = bytes(range(256)) * 8 + b'n_pen_size=abc\n\x00n_alpha=7\r\n'
+        app, written = self.run_and_escape({'tenmark.ini': garbage})
+        self.assertDefaultsApartFromPlacement(app, written)
+
+    def test_unusable_canvas_size_falls_back_to_the_default_canvas(self):
+        app, written = self.run_and_escape({'tenmark.ini': b'n_canvas_x=0\r\nn_canvas_y=0\r\n'})
+        side = str(SCREEN_HEIGHT - 100).encode()
+        self.assertIn(b'\r\nn_canvas_x=' + side + b'\r\nn_canvas_y=' + side + b'\r\n', written)
