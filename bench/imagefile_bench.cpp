@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <random>
 #include <string>
@@ -51,11 +52,11 @@ struct Fixture {
   std::vector<std::uint8_t> bmpBytes = tenmark::encodeBmp(picture);
 
   Fixture() {
-    std::string command = "mkdir -p " + dir;
-    if (std::system(command.c_str()) != 0) std::abort();
+    std::filesystem::create_directories(dir);
     if (!picture.savePng(path("reference.png")) || !picture.saveBmp(path("reference.bmp")))
       std::abort();
   }
+  ~Fixture() { std::filesystem::remove_all(dir); }
   std::string path(const char* name) const { return dir + "/" + name; }
 };
 
