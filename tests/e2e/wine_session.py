@@ -12,6 +12,9 @@ import tempfile
 import time
 
 DESKTOP = (1024, 768)
+# ImageMagick itself, not a wrapper that an earlier PATH entry may put in front of it.
+CONVERT = '/usr/bin/convert' if os.path.exists('/usr/bin/convert') else 'convert'
+IMPORT = '/usr/bin/import' if os.path.exists('/usr/bin/import') else 'import'
 FONT_NAMES = ['MS UI Gothic', 'MS Shell Dlg', 'MS Shell Dlg 2', 'Tahoma', 'ＭＳ Ｐゴシック',
               'MS PGothic', 'ＭＳ ゴシック', 'MS Gothic']
 
@@ -82,10 +85,11 @@ class Display:
 class App:
     """One running tenmark.exe in a folder of its own."""
 
-    def __init__(self, exe, probe, prefix, workdir, args=(), start=True):
+    def __init__(self, exe, probe, prefix, workdir, args=(), start=True, copy_exe=True):
         self.folder = workdir
         self.exe = os.path.join(workdir, 'tenmark.exe')
-        shutil.copy(exe, self.exe)
+        if copy_exe:
+            shutil.copy(exe, self.exe)
         self.probe_exe = os.path.join(os.path.dirname(workdir), 'tenmark_probe.exe')
         if not os.path.exists(self.probe_exe):
             shutil.copy(probe, self.probe_exe)
@@ -168,13 +172,13 @@ class App:
         return bytes.fromhex(self.window().get('title_hex', ''))
 
     def screenshot(self, name):
-        path = os.path.join(self.folder, name)
-        subprocess.run(['import', '-display', self.display.name, '-window', 'root', path],
+        path = os.path.join(self.folder, name)  # an absolute name stays as it is
+        subprocess.run([IMPORT, '-display', self.display.name, '-window', 'root', path],
                        timeout=60, check=True)
         return path
 
     def pixel(self, png, x, y):
-        out = subprocess.run(['convert', png, '-crop', '1x1+%d+%d' % (x, y), '-depth', '8',
+        out = subprocess.run([CONVERT, png, '-crop', '1x1+%d+%d' % (x, y), '-depth', '8',
                               'txt:-'], capture_output=True, timeout=60, check=True).stdout
         # "0,0: (244,241,234)  #F4F1EA  srgb(...)"
         text = out.decode().splitlines()[-1]

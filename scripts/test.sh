@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: format check, unit tests
+# natively and under ASan/UBSan, interoperability tests, fuzzers, and the end-to-end tests of
+# tenmark.exe under Wine. Ends with one line "tests: N passed, N failed".
+set -uo pipefail
+top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$top"
+build="${TENMARK_BUILD:-$top/build}"
+logs="$build/logs"
+jobs=$(nproc)
+
+bash scripts/setup.sh || { echo "tests: 0 passed, 1 failed"; exit 1; }
+mkdir -p "$logs"
+
+passed=0
+failed=0
+failures=()
+
+# stage NAME COMMAND...: runs one stage, its output in $logs/NAME.log, and counts its tests.
+stage() {
+  local name=$1
+  shift
+  echo "== $name"
+  if "$@" >"$logs/$name.log" 2>&1; then
+    echo "   ok ($(count_line "$logs/$name.log"))"
+  else
+    echo "   FAILED — last lines of $logs/$name.log:"
+    tail -n 40 "$logs/$name.log" | sed 's/^/   | /'
+    failures+=("$name")
+  fi
+  add_counts "$logs/$name.log" "$name"
+}
+
+# Test counts as each runner reports them; a stage without a runner counts as one test.
+count_line() {
+  grep -E 'tests passed, [0-9]+ tests failed out of|^\[  PASSED  \]|^e2e: [0-9]+ passed|^fuzz: ' "$1" | tail -n 1
+}
+add_counts() {
+  local log=$1 name=$2 p=0 f=0 line
+  if line=$(grep -E 'tests failed out of [0-9]+' "$log" | tail -n 1) && [[ -n $line ]]; then
+    local total; total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
+    f=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$line"); p=$((total - f))
+  elif line=$(grep -E '^e2e: [0-9]+ passed, [0-9]+ failed' "$log" | tail -n 1) && [[ -n $line ]]; then
+    p=$(sed -E 's/^e2e: ([0-9]+) passed.*/\1/' <<<"$line"); f=$(sed -E 's/.* ([0-9]+) failed.*/\1/' <<<"$line")
+  elif line=$(grep -E '^\[  PASSED  \] [0-9]+ test' "$log" | tail -n 1) && [[ -n $line ]]; then
+    p=$(sed -E 's/^\[  PASSED  \] ([0-9]+).*/\1/' <<<"$line")
+    f=$(grep -cE '^\[  FAILED  \] [A-Za-z]' "$log" || true)
+  fi
+  if ((p + f == 0)); then
+    if [[ " ${failures[*]-} " == *" $name "* ]]; then f=1; else p=1; fi
+  elif [[ " ${failures[*]-} " == *" $name "* ]] && ((f == 0)); then
+    f=1
+  fi
+  passed=$((passed + p))
+  failed=$((failed + f))
+}
+
+configure_and_build() {
+  local dir=$1
+  shift
+  cmake -S "$top" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTENMARK_WERROR=ON "$@" &&
+    cmake --build "$dir" -j"$jobs"
+}
+
+format_check() {
+  git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+}
+
+native_tests() {
+  configure_and_build "$build/native" -DTENMARK_BENCH=ON &&
+    ctest --test-dir "$build/native" --output-on-failure -j"$jobs"
+}
+
+sanitizer_tests() {
+  configure_and_build "$build/sanitize" -DTENMARK_SANITIZE=ON -DTENMARK_BENCH=OFF &&
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+      "$build/sanitize/tests/tenmark_unit_tests"
+}
+
+fuzzers() {
+  CC=clang CXX=clang++ configure_and_build "$build/fuzz" -DTENMARK_FUZZ=ON -DTENMARK_BENCH=OFF &&
+    bash scripts/run-fuzzers.sh "$build/fuzz"
+}
+
+windows_build() {
+  configure_and_build "$build/mingw" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" &&
+    echo "libpng in tenmark.exe: $(cat "${TENMARK_DEPS:-/opt/tenmark-deps}/libpng-mingw/VERSION")"
+}
+
+e2e_tests() {
+  python3 tests/e2e/run_e2e.py "$build/mingw/tenmark.exe" "$build/mingw/tests/e2e/probe/tenmark_probe.exe"
+}
+
+stage format format_check
+stage unit native_tests
+stage sanitizers sanitizer_tests
+stage windows windows_build
+if [[ " ${failures[*]-} " != *" windows "* ]]; then
+  stage e2e e2e_tests
+fi
+stage fuzz fuzzers
+
+if ((${#failures[@]})); then echo "failed stages: ${failures[*]}"; fi
+echo "tests: $passed passed, $failed failed"
+((failed == 0 && ${#failures[@]} == 0))
