@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "imagefile/file_source.h"
 #include "surface/mono_bitmap.h"
 
 namespace tenmark {
@@ -109,6 +110,26 @@ TEST_F(BmpFile, WriteFailingPartWayKeepsTheOldFileAndLeavesNoPartialOne) {
   EXPECT_FALSE(pngSaved);
   EXPECT_EQ(contentOf(path("a.bmp")), "old picture");
   EXPECT_EQ(names(), std::set<std::string>{"a.bmp"});
+}
+
+TEST_F(BmpFile, FileSourceReadsOnlyInsideTheFileInAnyOrder) {
+  writeText(path("bytes"), "abcdefgh");
+  FileSource source(path("bytes"));
+  ASSERT_TRUE(source.isOpen());
+  EXPECT_EQ(source.size(), 8u);
+  std::uint8_t out[8] = {};
+  const auto text = [&](std::size_t n) { return std::string(out, out + n); };
+  EXPECT_TRUE(source.read(4, out, 4));
+  EXPECT_EQ(text(4), "efgh");
+  EXPECT_TRUE(source.read(1, out, 2));
+  EXPECT_EQ(text(2), "bc");
+  EXPECT_TRUE(source.read(3, out, 2));
+  EXPECT_EQ(text(2), "de");
+  EXPECT_FALSE(source.read(5, out, 4));
+  EXPECT_FALSE(source.read(9, out, 0));
+  EXPECT_TRUE(source.read(0, out, 8));
+  EXPECT_EQ(text(8), "abcdefgh");
+  EXPECT_FALSE(FileSource(path("absent")).isOpen());
 }
 
 TEST_F(BmpFile, FailedLoadsLeaveTheSurfaceAsItWas) {
