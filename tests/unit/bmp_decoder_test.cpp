@@ -21,7 +21,7 @@ void put32(Bytes& b, std::size_t at, std::uint32_t v) {
 }
 
 // A BMP file assembled field by field, so that every header variant and fault can be built.
-struct BmpSpec {
+struct BmpRecipe {
   std::uint32_t headerSize = 40;
   std::int32_t width = 1;
   std::int32_t height = 1;
@@ -33,7 +33,7 @@ struct BmpSpec {
   Bytes pixels{};                      // exactly as they stand in the file
 };
 
-Bytes buildBmp(const BmpSpec& s) {
+Bytes buildBmp(const BmpRecipe& s) {
   Bytes b(14 + s.headerSize, 0);
   b[0] = 'B';
   b[1] = 'M';
@@ -118,7 +118,7 @@ TEST(BmpDecoder, RoundTripKeepsSizeIndicesColoursAndBytes) {
 }
 
 TEST(BmpDecoder, OneBitFileKeepsIndicesEvenWithBlackAsColourZero) {
-  BmpSpec s{.width = 2, .height = 2, .bitCount = 1};
+  BmpRecipe s{.width = 2, .height = 2, .bitCount = 1};
   s.palette = {makeColor(0, 0, 0), makeColor(255, 255, 255)};
   s.pixels = {0x40, 0, 0, 0, 0x80, 0, 0, 0};  // bottom row: right pixel; top row: left pixel
   MonoBitmap b;
@@ -129,7 +129,7 @@ TEST(BmpDecoder, OneBitFileKeepsIndicesEvenWithBlackAsColourZero) {
 }
 
 TEST(BmpDecoder, ZeroColoursUsedMeansTheFullTableAndMissingEntriesAreBlack) {
-  BmpSpec s{.width = 1, .height = 1, .bitCount = 1, .colorsUsed = 0};
+  BmpRecipe s{.width = 1, .height = 1, .bitCount = 1, .colorsUsed = 0};
   s.palette = {makeColor(10, 20, 30), makeColor(40, 50, 60)};
   s.pixels = {0, 0, 0, 0};
   MonoBitmap b;
@@ -153,7 +153,7 @@ TEST(BmpDecoder, ColourReductionEdgeIsAChannelSumOf382) {
                {255, 127, 0, 1}, {255, 128, 0, 0},   {128, 128, 128, 0}, {127, 127, 127, 1},
                {255, 0, 0, 1},   {0, 255, 255, 0}};
   for (const auto& c : cases) {
-    BmpSpec s{.width = 1, .height = 1, .bitCount = 24};
+    BmpRecipe s{.width = 1, .height = 1, .bitCount = 24};
     s.pixels = {c.b, c.g, c.r, 0};
     MonoBitmap b;
     ASSERT_TRUE(decodeBmp(buildBmp(s), b));
@@ -169,7 +169,7 @@ const std::vector<int> kVariantPicture = {1, 0, 1, 0, 0, 1};
 
 struct Variant {
   const char* name;
-  BmpSpec spec;
+  BmpRecipe recipe;
 };
 
 std::vector<Variant> variants() {
@@ -177,57 +177,57 @@ std::vector<Variant> variants() {
                                    makeColor(100, 100, 100), makeColor(200, 200, 200)};
   std::vector<Variant> v;
   v.push_back({"4-bit", {.width = 3, .height = 2, .bitCount = 4, .colorsUsed = 4}});
-  v.back().spec.palette = grey;
-  v.back().spec.pixels = {0x13, 0x00, 0, 0, 0x01, 0x20, 0, 0};
+  v.back().recipe.palette = grey;
+  v.back().recipe.pixels = {0x13, 0x00, 0, 0, 0x01, 0x20, 0, 0};
   v.push_back({"8-bit", {.width = 3, .height = 2, .bitCount = 8, .colorsUsed = 4}});
-  v.back().spec.palette = grey;
-  v.back().spec.pixels = {1, 3, 0, 0, 0, 1, 2, 0};
-  v.push_back({"8-bit top-down", v.back().spec});
-  v.back().spec.height = -2;
-  v.back().spec.pixels = {0, 1, 2, 0, 1, 3, 0, 0};
-  v.push_back({"8-bit core header", v[1].spec});
-  v.back().spec.headerSize = 12;
-  v.back().spec.palette.resize(256, 0);
+  v.back().recipe.palette = grey;
+  v.back().recipe.pixels = {1, 3, 0, 0, 0, 1, 2, 0};
+  v.push_back({"8-bit top-down", v.back().recipe});
+  v.back().recipe.height = -2;
+  v.back().recipe.pixels = {0, 1, 2, 0, 1, 3, 0, 0};
+  v.push_back({"8-bit core header", v[1].recipe});
+  v.back().recipe.headerSize = 12;
+  v.back().recipe.palette.resize(256, 0);
   v.push_back({"24-bit", {.width = 3, .height = 2, .bitCount = 24}});
-  v.back().spec.pixels = {255, 255, 255, 200, 200, 200, 0,   0,   0,   0, 0, 0,
-                          0,   0,   0,   255, 255, 255, 100, 100, 100, 0, 0, 0};
+  v.back().recipe.pixels = {255, 255, 255, 200, 200, 200, 0,   0,   0,   0, 0, 0,
+                            0,   0,   0,   255, 255, 255, 100, 100, 100, 0, 0, 0};
   v.push_back({"32-bit", {.width = 3, .height = 2, .bitCount = 32}});
-  v.back().spec.pixels = {255, 255, 255, 0, 200, 200, 200, 0, 0,   0,   0,   0,
-                          0,   0,   0,   0, 255, 255, 255, 0, 100, 100, 100, 0};
+  v.back().recipe.pixels = {255, 255, 255, 0, 200, 200, 200, 0, 0,   0,   0,   0,
+                            0,   0,   0,   0, 255, 255, 255, 0, 100, 100, 100, 0};
   v.push_back({"16-bit 5-5-5", {.width = 3, .height = 2, .bitCount = 16}});
-  v.back().spec.pixels = {0xFF, 0x7F, 0x39, 0x67, 0, 0, 0, 0, 0, 0, 0xFF, 0x7F, 0x8C, 0x31, 0, 0};
+  v.back().recipe.pixels = {0xFF, 0x7F, 0x39, 0x67, 0, 0, 0, 0, 0, 0, 0xFF, 0x7F, 0x8C, 0x31, 0, 0};
   v.push_back(
       {"16-bit 5-6-5 bit fields", {.width = 3, .height = 2, .bitCount = 16, .compression = 3}});
-  v.back().spec.masks = {0xF800, 0x07E0, 0x001F};
-  v.back().spec.pixels = {0xFF, 0xFF, 0x59, 0xCE, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0x2C, 0x63, 0, 0};
+  v.back().recipe.masks = {0xF800, 0x07E0, 0x001F};
+  v.back().recipe.pixels = {0xFF, 0xFF, 0x59, 0xCE, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0x2C, 0x63, 0, 0};
   v.push_back({"32-bit bit fields in a V5 header",
                {.headerSize = 124, .width = 3, .height = 2, .bitCount = 32, .compression = 3}});
-  v.back().spec.masks = {0x000000FF, 0x0000FF00, 0x00FF0000};  // R, G, B in byte order
-  v.back().spec.pixels = {255, 255, 255, 0, 200, 200, 200, 0, 0,   0,   0,   0,
-                          0,   0,   0,   0, 255, 255, 255, 0, 100, 100, 100, 0};
-  v.push_back({"32-bit alpha bit fields", v.back().spec});
-  v.back().spec.headerSize = 40;
-  v.back().spec.compression = 6;
-  v.back().spec.masks.push_back(0xFF000000);
-  v.push_back({"32-bit V4 header, masks ignored without BI_BITFIELDS", v[5].spec});
-  v.back().spec.headerSize = 108;
-  v.back().spec.masks = {1, 2, 4};
+  v.back().recipe.masks = {0x000000FF, 0x0000FF00, 0x00FF0000};  // R, G, B in byte order
+  v.back().recipe.pixels = {255, 255, 255, 0, 200, 200, 200, 0, 0,   0,   0,   0,
+                            0,   0,   0,   0, 255, 255, 255, 0, 100, 100, 100, 0};
+  v.push_back({"32-bit alpha bit fields", v.back().recipe});
+  v.back().recipe.headerSize = 40;
+  v.back().recipe.compression = 6;
+  v.back().recipe.masks.push_back(0xFF000000);
+  v.push_back({"32-bit V4 header, masks ignored without BI_BITFIELDS", v[5].recipe});
+  v.back().recipe.headerSize = 108;
+  v.back().recipe.masks = {1, 2, 4};
   v.push_back(
       {"8-bit RLE", {.width = 3, .height = 2, .bitCount = 8, .compression = 1, .colorsUsed = 4}});
-  v.back().spec.palette = grey;
+  v.back().recipe.palette = grey;
   // Bottom row: three one-pixel runs, end of line; top row: a padded literal 0 1 2, end.
-  v.back().spec.pixels = {1, 1, 1, 3, 1, 0, 0, 0, 0, 3, 0, 1, 2, 0, 0, 1};
+  v.back().recipe.pixels = {1, 1, 1, 3, 1, 0, 0, 0, 0, 3, 0, 1, 2, 0, 0, 1};
   v.push_back(
       {"4-bit RLE", {.width = 3, .height = 2, .bitCount = 4, .compression = 2, .colorsUsed = 4}});
-  v.back().spec.palette = grey;
-  v.back().spec.pixels = {2, 0x13, 1, 0x00, 0, 0, 0, 3, 0x01, 0x20, 0, 1};
+  v.back().recipe.palette = grey;
+  v.back().recipe.pixels = {2, 0x13, 1, 0x00, 0, 0, 0, 3, 0x01, 0x20, 0, 1};
   return v;
 }
 
 TEST(BmpDecoder, VariantsReduceToTheNearerOfWhiteAndBlack) {
   for (const Variant& v : variants()) {
     MonoBitmap b = markedSurface();
-    ASSERT_TRUE(decodeBmp(buildBmp(v.spec), b)) << v.name;
+    ASSERT_TRUE(decodeBmp(buildBmp(v.recipe), b)) << v.name;
     EXPECT_EQ(b.width(), 3) << v.name;
     EXPECT_EQ(b.height(), 2u) << v.name;
     EXPECT_EQ(indicesOf(b), kVariantPicture) << v.name;
@@ -237,7 +237,7 @@ TEST(BmpDecoder, VariantsReduceToTheNearerOfWhiteAndBlack) {
 }
 
 TEST(BmpDecoder, PaletteIndicesPastTheTableReadAsBlack) {
-  BmpSpec s{.width = 2, .height = 1, .bitCount = 8, .colorsUsed = 1};
+  BmpRecipe s{.width = 2, .height = 1, .bitCount = 8, .colorsUsed = 1};
   s.palette = {makeColor(255, 255, 255)};
   s.pixels = {0, 200, 0, 0};
   MonoBitmap b;
@@ -246,7 +246,7 @@ TEST(BmpDecoder, PaletteIndicesPastTheTableReadAsBlack) {
 }
 
 TEST(BmpDecoder, OversizedColourCountIsCutToTheAddressableTable) {
-  BmpSpec s{.width = 1, .height = 1, .bitCount = 1, .colorsUsed = 0xFFFFFFFF};
+  BmpRecipe s{.width = 1, .height = 1, .bitCount = 1, .colorsUsed = 0xFFFFFFFF};
   s.palette = {makeColor(1, 1, 1), makeColor(250, 250, 250)};
   s.pixels = {0x80, 0, 0, 0};
   MonoBitmap b;
@@ -256,7 +256,7 @@ TEST(BmpDecoder, OversizedColourCountIsCutToTheAddressableTable) {
 }
 
 TEST(BmpDecoder, RleRunsAndDeltasLeavingThePictureAreClipped) {
-  BmpSpec s{.width = 3, .height = 2, .bitCount = 8, .compression = 1, .colorsUsed = 2};
+  BmpRecipe s{.width = 3, .height = 2, .bitCount = 8, .compression = 1, .colorsUsed = 2};
   s.palette = {makeColor(255, 255, 255), makeColor(0, 0, 0)};
   // 200-pixel run on the bottom row, a delta far beyond the top, a run there, end.
   s.pixels = {200, 1, 0, 2, 255, 255, 9, 1, 0, 1};
@@ -266,7 +266,7 @@ TEST(BmpDecoder, RleRunsAndDeltasLeavingThePictureAreClipped) {
 }
 
 TEST(BmpDecoder, RleSkippedPixelsTakePaletteEntryZero) {
-  BmpSpec s{.width = 9, .height = 2, .bitCount = 8, .compression = 1, .colorsUsed = 2};
+  BmpRecipe s{.width = 9, .height = 2, .bitCount = 8, .compression = 1, .colorsUsed = 2};
   s.palette = {makeColor(0, 0, 0), makeColor(255, 255, 255)};
   s.pixels = {0, 2, 8, 1, 1, 1, 0, 1};  // skip to (8, top row), one white pixel
   MonoBitmap b;
@@ -277,81 +277,81 @@ TEST(BmpDecoder, RleSkippedPixelsTakePaletteEntryZero) {
 }
 
 std::vector<Variant> faults() {
-  const BmpSpec good{.width = 3, .height = 2, .bitCount = 24, .pixels = Bytes(24, 0)};
+  const BmpRecipe good{.width = 3, .height = 2, .bitCount = 24, .pixels = Bytes(24, 0)};
   std::vector<Variant> f;
   auto add = [&](const char* name, auto change) {
     f.push_back({name, good});
-    change(f.back().spec);
+    change(f.back().recipe);
   };
-  add("zero width", [](BmpSpec& s) { s.width = 0; });
-  add("negative width", [](BmpSpec& s) { s.width = -3; });
-  add("zero height", [](BmpSpec& s) { s.height = 0; });
-  add("INT_MIN height", [](BmpSpec& s) { s.height = INT_MIN; });
-  add("width above the limit", [](BmpSpec& s) { s.width = MonoBitmap::kMaxSide + 1; });
-  add("height above the limit", [](BmpSpec& s) { s.height = -(MonoBitmap::kMaxSide + 1); });
-  add("huge sides whose bytes overflow 32 bits", [](BmpSpec& s) {
+  add("zero width", [](BmpRecipe& s) { s.width = 0; });
+  add("negative width", [](BmpRecipe& s) { s.width = -3; });
+  add("zero height", [](BmpRecipe& s) { s.height = 0; });
+  add("INT_MIN height", [](BmpRecipe& s) { s.height = INT_MIN; });
+  add("width above the limit", [](BmpRecipe& s) { s.width = MonoBitmap::kMaxSide + 1; });
+  add("height above the limit", [](BmpRecipe& s) { s.height = -(MonoBitmap::kMaxSide + 1); });
+  add("huge sides whose bytes overflow 32 bits", [](BmpRecipe& s) {
     s.width = INT_MAX;
     s.height = INT_MAX;
   });
-  add("unknown header size", [](BmpSpec& s) { s.headerSize = 41; });
-  add("bit count 2", [](BmpSpec& s) { s.bitCount = 2; });
-  add("bit count 0", [](BmpSpec& s) { s.bitCount = 0; });
-  add("JPEG compression", [](BmpSpec& s) { s.compression = 4; });
-  add("PNG compression", [](BmpSpec& s) { s.compression = 5; });
-  add("bit fields on 24 bits", [](BmpSpec& s) {
+  add("unknown header size", [](BmpRecipe& s) { s.headerSize = 41; });
+  add("bit count 2", [](BmpRecipe& s) { s.bitCount = 2; });
+  add("bit count 0", [](BmpRecipe& s) { s.bitCount = 0; });
+  add("JPEG compression", [](BmpRecipe& s) { s.compression = 4; });
+  add("PNG compression", [](BmpRecipe& s) { s.compression = 5; });
+  add("bit fields on 24 bits", [](BmpRecipe& s) {
     s.compression = 3;
     s.masks = {0xFF0000, 0xFF00, 0xFF};
   });
-  add("a zero mask", [](BmpSpec& s) {
+  add("a zero mask", [](BmpRecipe& s) {
     s.bitCount = 32;
     s.compression = 3;
     s.masks = {0xFF0000, 0, 0xFF};
   });
-  add("overlapping masks", [](BmpSpec& s) {
+  add("overlapping masks", [](BmpRecipe& s) {
     s.bitCount = 32;
     s.compression = 3;
     s.masks = {0xFF0000, 0x01FF00, 0xFF};
   });
-  add("a mask wider than a 16-bit pixel", [](BmpSpec& s) {
+  add("a mask wider than a 16-bit pixel", [](BmpRecipe& s) {
     s.bitCount = 16;
     s.compression = 3;
     s.masks = {0x1F0000, 0x3E0, 0x1F};
     s.pixels.resize(16);
   });
-  add("rows one byte shorter than claimed", [](BmpSpec& s) { s.pixels.resize(23); });
-  add("8-bit colour table past the end of the file", [](BmpSpec& s) {
+  add("rows one byte shorter than claimed", [](BmpRecipe& s) { s.pixels.resize(23); });
+  add("8-bit colour table past the end of the file", [](BmpRecipe& s) {
     s.bitCount = 8;
     s.colorsUsed = 256;
     s.palette = {0, 0};
     s.pixels.clear();
   });
-  add("RLE with a top-down height", [](BmpSpec& s) {
+  add("RLE with a top-down height", [](BmpRecipe& s) {
     s.bitCount = 8;
     s.compression = 1;
     s.height = -2;
     s.pixels = {0, 1};
   });
-  add("RLE8 on 4 bits", [](BmpSpec& s) {
+  add("RLE8 on 4 bits", [](BmpRecipe& s) {
     s.bitCount = 4;
     s.compression = 1;
     s.pixels = {0, 1};
   });
-  add("RLE data without its end code", [](BmpSpec& s) {
+  add("RLE data without its end code", [](BmpRecipe& s) {
     s.bitCount = 8;
     s.compression = 1;
     s.pixels = {3, 0, 0, 0};
   });
-  add("RLE literal longer than the data", [](BmpSpec& s) {
+  add("RLE literal longer than the data", [](BmpRecipe& s) {
     s.bitCount = 8;
     s.compression = 1;
     s.pixels = {0, 9, 1, 2, 3};
   });
-  add("RLE delta cut off", [](BmpSpec& s) {
+  add("RLE delta cut off", [](BmpRecipe& s) {
     s.bitCount = 4;
     s.compression = 2;
     s.pixels = {0, 2, 1};
   });
-  add("core header with 32 bits", [](BmpSpec& s) {
+  add("core header with 32 bits", [](BmpRecipe& s) {
     s.headerSize = 12;
     s.bitCount = 32;
     s.pixels.resize(32);
@@ -363,7 +363,7 @@ TEST(BmpDecoder, RefusedFilesLeaveTheSurfaceExactlyAsItWas) {
   for (const Variant& v : faults()) {
     MonoBitmap b = markedSurface();
     const Snapshot before(b);
-    EXPECT_FALSE(decodeBmp(buildBmp(v.spec), b)) << v.name;
+    EXPECT_FALSE(decodeBmp(buildBmp(v.recipe), b)) << v.name;
     EXPECT_TRUE(Snapshot(b) == before) << v.name;
   }
 }

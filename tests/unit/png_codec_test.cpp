@@ -93,7 +93,7 @@ FileRows rowsOf(const Bytes& file, std::size_t rowBytes, std::size_t height) {
 }
 
 // Writes test files of any format with libpng itself.
-struct PngSpec {
+struct PngRecipe {
   std::uint32_t width = 1;
   std::uint32_t height = 1;
   int bitDepth = 1;
@@ -108,7 +108,7 @@ void appendTo(png_structp png, png_bytep data, std::size_t n) {
   out->insert(out->end(), data, data + n);
 }
 
-bool writeBody(png_structp png, png_infop info, const PngSpec& s, png_bytepp rows, Bytes& out) {
+bool writeBody(png_structp png, png_infop info, const PngRecipe& s, png_bytepp rows, Bytes& out) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_write_fn(png, &out, appendTo, nullptr);
   png_set_IHDR(png, info, s.width, s.height, s.bitDepth, s.colorType, s.interlace,
@@ -121,7 +121,7 @@ bool writeBody(png_structp png, png_infop info, const PngSpec& s, png_bytepp row
   return true;
 }
 
-Bytes writeTestPng(PngSpec s) {
+Bytes writeTestPng(PngRecipe s) {
   std::vector<png_bytep> rows;
   for (Bytes& r : s.rows) rows.push_back(r.data());
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -289,12 +289,12 @@ TEST(PngDecoder, AcceptedOneBitFormatsKeepTheStoredIndices) {
   };
   for (const auto& c : cases) {
     for (std::uint32_t width : {1u, 9u, 13u, 33u}) {
-      PngSpec s{.width = width,
-                .height = 11,
-                .colorType = c.colorType,
-                .interlace = c.interlace,
-                .palette = c.palette,
-                .rows = randomOneBitRows(width, 11, rng)};
+      PngRecipe s{.width = width,
+                  .height = 11,
+                  .colorType = c.colorType,
+                  .interlace = c.interlace,
+                  .palette = c.palette,
+                  .rows = randomOneBitRows(width, 11, rng)};
       if (c.palette.size() == 1)
         for (Bytes& r : s.rows) std::fill(r.begin(), r.end(), 0);
       MonoBitmap b = markedSurface();
@@ -319,11 +319,11 @@ TEST(PngDecoder, OtherDepthsAndColourTypesAreRefused) {
                {"true colour with alpha", 8, PNG_COLOR_TYPE_RGB_ALPHA, 16},
                {"greyscale with alpha", 8, PNG_COLOR_TYPE_GRAY_ALPHA, 8}};
   for (const auto& c : cases) {
-    PngSpec s{.width = 4,
-              .height = 2,
-              .bitDepth = c.bitDepth,
-              .colorType = c.colorType,
-              .rows = std::vector<Bytes>(2, Bytes(c.rowBytes, 0))};
+    PngRecipe s{.width = 4,
+                .height = 2,
+                .bitDepth = c.bitDepth,
+                .colorType = c.colorType,
+                .rows = std::vector<Bytes>(2, Bytes(c.rowBytes, 0))};
     MonoBitmap b = markedSurface();
     const Snapshot before(b);
     EXPECT_FALSE(decodePng(writeTestPng(s), b)) << c.name;
