@@ -4,6 +4,8 @@
 # The build is configured with CC=clang CXX=clang++ and -DTENMARK_FUZZ=ON. Picture targets get a
 # small starter corpus of valid files made with ImageMagick; findings land in <build>/fuzz-findings.
 set -euo pipefail
+# ImageMagick itself, ahead of any wrapper an earlier PATH entry may hold.
+export PATH="/usr/bin:$PATH"
 
 build="$(cd "${1:?usage: run-fuzzers.sh <fuzz build dir>}" && pwd)"
 seconds="${FUZZ_SECONDS:-60}"

@@ -20,7 +20,8 @@ constexpr int kMenuExit = ID_APP_EXIT;
 int screenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
 
 HCURSOR loadCursor(HINSTANCE instance, int id) {
-  return static_cast<HCURSOR>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE));
+  return static_cast<HCURSOR>(
+      LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE));
 }
 
 RECT childRectInParent(HWND child, HWND parent) {
@@ -32,13 +33,13 @@ RECT childRectInParent(HWND child, HWND parent) {
 
 }  // namespace
 
-PaperWindow::PaperWindow(int argc, char** argv)
-    : ModalDialog(IDD_PAPER), argc_(argc), argv_(argv) {
+PaperWindow::PaperWindow(int argc, char** argv) : ModalDialog(IDD_PAPER), argc_(argc), argv_(argv) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   const int cursorIds[4] = {IDC_CURSOR_PEN, IDC_CURSOR_ERASER, IDC_CURSOR_MOVE, IDC_CURSOR_HAND};
   for (int i = 0; i < 4; ++i) cursors_[i] = loadCursor(instance, cursorIds[i]);
-  icon_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_TENMARK), IMAGE_ICON,
-                                        GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+  icon_ =
+      static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_TENMARK), IMAGE_ICON,
+                                    GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
   smallIcon_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_TENMARK), IMAGE_ICON,
                                              GetSystemMetrics(SM_CXSMICON),
                                              GetSystemMetrics(SM_CYSMICON), 0));
@@ -159,9 +160,11 @@ void PaperWindow::buildPopupMenu() {
   for (int i = 0; i < count; ++i) {
     const int length = GetMenuStringA(menuBar_, UINT(i), nullptr, 0, MF_BYPOSITION);
     std::string text(length >= 1 ? std::size_t(length) * 2 + 2 : 1, '\0');
-    if (length >= 1) GetMenuStringA(menuBar_, UINT(i), text.data(), int(text.size()), MF_BYPOSITION);
+    if (length >= 1)
+      GetMenuStringA(menuBar_, UINT(i), text.data(), int(text.size()), MF_BYPOSITION);
     HMENU submenu = GetSubMenu(menuBar_, i);
-    AppendMenuA(popupMenu_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(submenu), text.c_str());
+    AppendMenuA(popupMenu_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(submenu),
+                text.c_str());
   }
 }
 
@@ -244,7 +247,8 @@ void PaperWindow::relayout() {
   if (!initialised_) return;
   RECT client;
   GetClientRect(hwnd(), &client);
-  const ViewRect v = layoutView(client.right, client.bottom, canvas_.width(), int(canvas_.height()));
+  const ViewRect v =
+      layoutView(client.right, client.bottom, canvas_.width(), int(canvas_.height()));
   MoveWindow(viewWindow_, v.x, v.y, v.width, v.height, TRUE);
   InvalidateRect(viewWindow_, nullptr, FALSE);
 }

@@ -11,8 +11,8 @@ void presentImage(HDC dc, int x, int y, const Rgb32Image& image) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  SetDIBitsToDevice(dc, x, y, DWORD(image.width), DWORD(image.height), 0, 0, 0,
-                    UINT(image.height), image.pixels.data(), &info, DIB_RGB_COLORS);
+  SetDIBitsToDevice(dc, x, y, DWORD(image.width), DWORD(image.height), 0, 0, 0, UINT(image.height),
+                    image.pixels.data(), &info, DIB_RGB_COLORS);
 }
 
 void fillSolid(HDC dc, int left, int top, int right, int bottom, Color color) {

@@ -2,9 +2,7 @@
 
 namespace tenmark {
 
-void showMessage(HWND owner, const char* text) {
-  MessageBoxA(owner, text, "", MB_OK | MB_TOPMOST);
-}
+void showMessage(HWND owner, const char* text) { MessageBoxA(owner, text, "", MB_OK | MB_TOPMOST); }
 
 bool isDirectory(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());

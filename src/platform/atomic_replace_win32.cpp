@@ -7,7 +7,8 @@
 namespace tenmark {
 
 bool replaceFile(const std::string& temporary, const std::string& target) {
-  if (MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+  if (MoveFileExA(temporary.c_str(), target.c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return true;
   DeleteFileA(temporary.c_str());
   return false;

@@ -64,7 +64,9 @@ bool MonoBitmap::create(std::int32_t width, std::int32_t height) {
   return true;
 }
 
-void MonoBitmap::setColor(int index, Color color) { info_.colors[index > 0 ? 1 : 0] = toQuad(color); }
+void MonoBitmap::setColor(int index, Color color) {
+  info_.colors[index > 0 ? 1 : 0] = toQuad(color);
+}
 
 Color MonoBitmap::getColor(int index) const {
   const RgbQuad& q = info_.colors[index != 0 ? 1 : 0];

@@ -96,7 +96,9 @@ class MonoBitmap {
   bool hasPixels() const { return pixels_ != nullptr; }
   std::uint8_t* pixels() { return pixels_.get(); }
   const std::uint8_t* pixels() const { return pixels_.get(); }
-  std::uint8_t* row(std::uint32_t y) { return pixels_.get() + std::size_t(y) * std::size_t(stride_); }
+  std::uint8_t* row(std::uint32_t y) {
+    return pixels_.get() + std::size_t(y) * std::size_t(stride_);
+  }
   const std::uint8_t* row(std::uint32_t y) const {
     return pixels_.get() + std::size_t(y) * std::size_t(stride_);
   }

@@ -15,7 +15,9 @@ struct Rgb32Image {
   std::vector<std::uint32_t> pixels;
 
   void resize(int w, int h);
-  std::uint32_t& at(int x, int y) { return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
+  std::uint32_t& at(int x, int y) {
+    return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)];
+  }
   std::uint32_t at(int x, int y) const {
     return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)];
   }

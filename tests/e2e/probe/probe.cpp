@@ -24,7 +24,8 @@ std::string hex(const char* text) {
 BOOL CALLBACK findMainWindow(HWND hwnd, LPARAM found) {
   char cls[64] = {};
   GetClassNameA(hwnd, cls, sizeof cls);
-  if (std::strcmp(cls, "#32770") == 0 && IsWindowVisible(hwnd) && GetDlgItem(hwnd, kViewControlId)) {
+  if (std::strcmp(cls, "#32770") == 0 && IsWindowVisible(hwnd) &&
+      GetDlgItem(hwnd, kViewControlId)) {
     *reinterpret_cast<HWND*>(found) = hwnd;
     return FALSE;
   }
