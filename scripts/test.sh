@@ -33,15 +33,15 @@ stage() {
 
 # Test counts as each runner reports them; a stage without a runner counts as one test.
 count_line() {
-  grep -E 'tests passed, [0-9]+ tests failed out of|^\[  PASSED  \]|^e2e: [0-9]+ passed|^fuzz: ' "$1" | tail -n 1
+  grep -E 'tests passed, [0-9]+ tests failed out of|^\[  PASSED  \]|^(e2e|fuzz): [0-9]+ passed' "$1" | tail -n 1
 }
 add_counts() {
   local log=$1 name=$2 p=0 f=0 line
   if line=$(grep -E 'tests failed out of [0-9]+' "$log" | tail -n 1) && [[ -n $line ]]; then
     local total; total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
     f=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$line"); p=$((total - f))
-  elif line=$(grep -E '^e2e: [0-9]+ passed, [0-9]+ failed' "$log" | tail -n 1) && [[ -n $line ]]; then
-    p=$(sed -E 's/^e2e: ([0-9]+) passed.*/\1/' <<<"$line"); f=$(sed -E 's/.* ([0-9]+) failed.*/\1/' <<<"$line")
+  elif line=$(grep -E '^(e2e|fuzz): [0-9]+ passed, [0-9]+ failed' "$log" | tail -n 1) && [[ -n $line ]]; then
+    p=$(sed -E 's/^[a-z0-9]+: ([0-9]+) passed.*/\1/' <<<"$line"); f=$(sed -E 's/.* ([0-9]+) failed.*/\1/' <<<"$line")
   elif line=$(grep -E '^\[  PASSED  \] [0-9]+ test' "$log" | tail -n 1) && [[ -n $line ]]; then
     p=$(sed -E 's/^\[  PASSED  \] ([0-9]+).*/\1/' <<<"$line")
     f=$(grep -cE '^\[  FAILED  \] [A-Za-z]' "$log" || true)
