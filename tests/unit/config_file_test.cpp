@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <string>
-#include <unistd.h>
 
 #include "settings/config_file.h"
+#include "support/temp_folder.h"
 
 namespace tenmark {
 namespace {
@@ -180,28 +178,7 @@ TEST(ConfigFileWrite, EntriesAreCrLfLinesWithSignedDecimals) {
             "s=v\r\na=0\r\nb=-1000\r\n\r\nc=-2147483648\r\nd=-32736\r\ne=2147483647\r\n");
 }
 
-class ConfigFileOnDisk : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("tenmark_config_test_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
-  std::string path(const char* name) const { return (folder_ / name).string(); }
-  static void writeBytes(const std::string& target, const std::string& bytes) {
-    std::ofstream(target, std::ios::binary) << bytes;
-  }
-  static std::string readBytes(const std::string& source) {
-    std::ifstream in(source, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-
-  std::filesystem::path folder_;
-};
+using ConfigFileOnDisk = TempFolderTest;
 
 TEST_F(ConfigFileOnDisk, MissingFileLoadsNothing) {
   ConfigFile file;
@@ -215,33 +192,33 @@ TEST_F(ConfigFileOnDisk, SaveWritesTheExactBytesAndLoadReadsThemBack) {
   writer.AppendLine("");
   writer.PutString("s", "\x95\x5C");
   ASSERT_TRUE(writer.Save(path("a.ini")));
-  EXPECT_EQ(readBytes(path("a.ini")), "n=-5\r\n\r\ns=\x95\x5C\r\n");
+  EXPECT_EQ(contentOf(path("a.ini")), "n=-5\r\n\r\ns=\x95\x5C\r\n");
   ConfigFile reader;
   ASSERT_TRUE(reader.Load(path("a.ini")));
   EXPECT_EQ(reader.text(), writer.text());
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1);  // no leftovers
+  EXPECT_EQ(entries(), 1u);  // no leftovers
 }
 
 TEST_F(ConfigFileOnDisk, SaveReplacesALongerFileWhole) {
-  writeBytes(path("a.ini"), std::string(5000, 'x'));
+  writeFile(path("a.ini"), std::string(5000, 'x'));
   ConfigFile writer;
   writer.PutInt("n", 1);
   ASSERT_TRUE(writer.Save(path("a.ini")));
-  EXPECT_EQ(readBytes(path("a.ini")), "n=1\r\n");
+  EXPECT_EQ(contentOf(path("a.ini")), "n=1\r\n");
 }
 
 TEST_F(ConfigFileOnDisk, FailedSaveChangesNothing) {
   ConfigFile writer;
   writer.PutInt("n", 1);
   EXPECT_FALSE(writer.Save(path("no_such_folder/a.ini")));
-  EXPECT_FALSE(std::filesystem::exists(folder_ / "no_such_folder"));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "no_such_folder"));
 }
 
 TEST_F(ConfigFileOnDisk, EnormousFileIsReadOnlyUpToTheLimit) {
   std::string bytes = "n_pen_size=5\r\n";
   bytes.append(ConfigFile::kMaxFileBytes, 'x');
   bytes.append("\r\nn_erase_size=9\r\n");
-  writeBytes(path("big.ini"), bytes);
+  writeFile(path("big.ini"), bytes);
   ConfigFile file;
   ASSERT_TRUE(file.Load(path("big.ini")));
   EXPECT_EQ(file.text().size(), ConfigFile::kMaxFileBytes);
@@ -253,7 +230,7 @@ TEST_F(ConfigFileOnDisk, EnormousFileIsReadOnlyUpToTheLimit) {
 }
 
 TEST_F(ConfigFileOnDisk, NulInTheFileEndsTheText) {
-  writeBytes(path("nul.ini"), std::string("a=1\r\n\0b=2\r\n", 11));
+  writeFile(path("nul.ini"), std::string("a=1\r\n\0b=2\r\n", 11));
   ConfigFile file;
   ASSERT_TRUE(file.Load(path("nul.ini")));
   EXPECT_EQ(file.text(), "a=1\r\n");

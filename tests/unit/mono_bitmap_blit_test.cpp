@@ -7,6 +7,7 @@
 
 #include "surface/mono_bitmap.h"
 #include "surface/rgb32_image.h"
+#include "support/test_surfaces.h"
 
 namespace tenmark {
 namespace {
@@ -18,14 +19,6 @@ Rgb32Image image(int w, int h) {
   img.resize(w, h);
   std::fill(img.pixels.begin(), img.pixels.end(), kUntouched);
   return img;
-}
-
-MonoBitmap randomBitmap(int w, int h, std::mt19937& rng) {
-  MonoBitmap b;
-  EXPECT_TRUE(b.create(w, h));
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) b.setPixel(x, y, int(rng() & 1));
-  return b;
 }
 
 TEST(MonoBitmapBlit, CopiesThroughThePaletteInScreenByteOrder) {
@@ -49,7 +42,7 @@ TEST(MonoBitmapBlit, ClipsToSourceAndTarget) {
                {0, 0, 0, 9, 0, 0},       {INT_MIN, 0, INT_MAX, 9, 0, 0},
                {0, 0, 9, 9, INT_MAX, 0}, {0, 0, INT_MAX, INT_MAX, INT_MIN, INT_MIN}};
   std::mt19937 rng(1);
-  const MonoBitmap b = randomBitmap(13, 9, rng);
+  const MonoBitmap b = randomSurface(13, 9, rng);
   const std::uint32_t colour[2] = {0xFFFFFF, 0x000000};
   for (const auto& c : cases) {
     Rgb32Image img = image(11, 8);
@@ -69,7 +62,7 @@ TEST(MonoBitmapBlit, ClipsToSourceAndTarget) {
 
 TEST(MonoBitmapStretch, EnlargingTwiceRepeatsEveryPixel) {
   std::mt19937 rng(2);
-  const MonoBitmap b = randomBitmap(17, 6, rng);
+  const MonoBitmap b = randomSurface(17, 6, rng);
   Rgb32Image img = image(34, 12);
   b.stretchTo(0, 0, 17, 6, img, 0, 0, 34, 12);
   for (int y = 0; y < 12; ++y)
@@ -113,7 +106,7 @@ TEST(MonoBitmapStretch, PartOfAStretchMatchesTheWholeStretch) {
     int c, d;
   } zooms[] = {{4, 1}, {2, 1}, {4, 3}, {1, 1}, {4, 5}, {2, 3}, {4, 7}, {1, 2}};
   std::mt19937 rng(3);
-  const MonoBitmap b = randomBitmap(48, 40, rng);
+  const MonoBitmap b = randomSurface(48, 40, rng);
   for (const auto& z : zooms) {
     Rgb32Image whole = image(48 * z.d / z.c, 40 * z.d / z.c);
     b.stretchTo(0, 0, 48, 40, whole, 0, 0, whole.width, whole.height);

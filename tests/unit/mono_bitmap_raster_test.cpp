@@ -7,16 +7,13 @@
 #include <random>
 #include <vector>
 
+#include "support/test_surfaces.h"
 #include "surface/mono_bitmap.h"
 
 namespace tenmark {
 namespace {
 
 const int kOddWidths[] = {1, 7, 8, 9, 31, 32, 33};
-
-std::vector<std::uint8_t> bytesOf(const MonoBitmap& b) {
-  return std::vector<std::uint8_t>(b.pixels(), b.pixels() + b.byteCount());
-}
 
 void scribble(MonoBitmap& b, std::mt19937& rng) {
   for (std::size_t i = 0; i < b.byteCount(); ++i) b.pixels()[i] = std::uint8_t(rng());

@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "settings/settings_file.h"
+#include "support/temp_folder.h"
 
 namespace tenmark {
 namespace {
@@ -201,77 +200,61 @@ TEST(SettingsDefaults, UnusableCanvasSizeFallsBackToTheDefaultSquare) {
   }
 }
 
-class SettingsOnDisk : public ::testing::Test {
+class SettingsOnDisk : public TempFolderTest {
  protected:
-  void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("tenmark_settings_test_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
-  std::string path() const { return (folder_ / "tenmark.ini").string(); }
-  void writeBytes(const std::string& bytes) const {
-    std::ofstream(path(), std::ios::binary) << bytes;
-  }
-  std::string readBytes() const {
-    std::ifstream in(path(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-
-  std::filesystem::path folder_;
+  std::string iniPath() const { return path("tenmark.ini"); }
+  void writeIni(const std::string& bytes) const { writeFile(iniPath(), bytes); }
+  std::string readIni() const { return contentOf(iniPath()); }
 };
 
 TEST_F(SettingsOnDisk, FirstRunWritesTheDefaultFile) {
   Settings s = defaultSettings(1080, "C:\\app\\");
-  EXPECT_FALSE(loadSettings(path(), s));
+  EXPECT_FALSE(loadSettings(iniPath(), s));
   EXPECT_EQ(s, defaultSettings(1080, "C:\\app\\"));
-  ASSERT_TRUE(saveSettings(path(), s));
-  EXPECT_EQ(readBytes(), kDefaultFile);
+  ASSERT_TRUE(saveSettings(iniPath(), s));
+  EXPECT_EQ(readIni(), kDefaultFile);
 }
 
 TEST_F(SettingsOnDisk, PreparedValuesSurviveARun) {
   const Settings prepared = unusualSettings();
-  ASSERT_TRUE(saveSettings(path(), prepared));
-  const std::string before = readBytes();
+  ASSERT_TRUE(saveSettings(iniPath(), prepared));
+  const std::string before = readIni();
   Settings s = defaultSettings(1080, "C:\\app\\");
-  ASSERT_TRUE(loadSettings(path(), s));
+  ASSERT_TRUE(loadSettings(iniPath(), s));
   EXPECT_EQ(s, prepared);
-  ASSERT_TRUE(saveSettings(path(), s));
-  EXPECT_EQ(readBytes(), before);
+  ASSERT_TRUE(saveSettings(iniPath(), s));
+  EXPECT_EQ(readIni(), before);
 }
 
 TEST_F(SettingsOnDisk, CorruptFileKeepsDefaultsAndIsReplacedByACleanOne) {
-  writeBytes(std::string("\xff\xd8\0garbage n_pen_size=9\r\n", 25));
+  writeIni(std::string("\xff\xd8\0garbage n_pen_size=9\r\n", 25));
   Settings s = defaultSettings(1080, "C:\\app\\");
-  EXPECT_TRUE(loadSettings(path(), s));
+  EXPECT_TRUE(loadSettings(iniPath(), s));
   EXPECT_EQ(s, defaultSettings(1080, "C:\\app\\"));
-  ASSERT_TRUE(saveSettings(path(), s));
-  EXPECT_EQ(readBytes(), kDefaultFile);
+  ASSERT_TRUE(saveSettings(iniPath(), s));
+  EXPECT_EQ(readIni(), kDefaultFile);
 }
 
 TEST_F(SettingsOnDisk, SpaceOnNewAndHandMovesNewBackToN) {
-  writeBytes("dw_Key_New=32\r\ndw_Key_Hand=32\r\n");
+  writeIni("dw_Key_New=32\r\ndw_Key_Hand=32\r\n");
   Settings s = defaultSettings(1080, "");
-  ASSERT_TRUE(loadSettings(path(), s));
+  ASSERT_TRUE(loadSettings(iniPath(), s));
   EXPECT_EQ(s.keyBindings[CommandId::New], 0x4Eu);
   EXPECT_EQ(s.keyBindings[CommandId::Hand], 0x20u);
 }
 
 TEST_F(SettingsOnDisk, SpaceOnNewAloneIsKept) {
-  writeBytes("dw_Key_New=32\r\ndw_Key_Hand=72\r\n");
+  writeIni("dw_Key_New=32\r\ndw_Key_Hand=72\r\n");
   Settings s = defaultSettings(1080, "");
-  ASSERT_TRUE(loadSettings(path(), s));
+  ASSERT_TRUE(loadSettings(iniPath(), s));
   EXPECT_EQ(s.keyBindings[CommandId::New], 0x20u);
 }
 
 TEST_F(SettingsOnDisk, FailedSaveLeavesTheOldFile) {
-  writeBytes("old");
+  writeIni("old");
   Settings s = defaultSettings(1080, "");
-  EXPECT_FALSE(saveSettings((folder_ / "missing" / "tenmark.ini").string(), s));
-  EXPECT_EQ(readBytes(), "old");
+  EXPECT_FALSE(saveSettings((dir_ / "missing" / "tenmark.ini").string(), s));
+  EXPECT_EQ(readIni(), "old");
 }
 
 }  // namespace

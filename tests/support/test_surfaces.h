@@ -1,0 +1,70 @@
+#pragma once
+// Surfaces made for tests, and what a surface holds, for comparing before and after.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "surface/mono_bitmap.h"
+
+namespace tenmark {
+
+// Every byte of the pixel memory, row padding included.
+inline std::vector<std::uint8_t> bytesOf(const MonoBitmap& b) {
+  return {b.pixels(), b.pixels() + b.byteCount()};
+}
+
+// The colour index of every pixel, row by row from the top.
+inline std::vector<int> indicesOf(const MonoBitmap& b) {
+  std::vector<int> out;
+  for (std::uint32_t y = 0; y < b.height(); ++y)
+    for (int x = 0; x < b.width(); ++x) out.push_back(b.pixel(x, int(y)));
+  return out;
+}
+
+// Size, both colours and every byte: all that a refused operation must leave alone.
+struct Snapshot {
+  std::int32_t width;
+  std::uint32_t height;
+  Color colors[2];
+  std::vector<std::uint8_t> pixels;
+  explicit Snapshot(const MonoBitmap& b)
+      : width(b.width()),
+        height(b.height()),
+        colors{b.getColor(0), b.getColor(1)},
+        pixels(bytesOf(b)) {}
+  bool operator==(const Snapshot&) const = default;
+};
+
+// A surface with content of its own, to show that a refused file changes nothing.
+inline MonoBitmap markedSurface() {
+  MonoBitmap b;
+  b.create(3, 2);
+  b.setPixel(1, 0, 1);
+  b.setColor(0, makeColor(9, 8, 7));
+  return b;
+}
+
+// Random indices, set pixel by pixel; the colours stay as created.
+inline MonoBitmap randomSurface(int width, int height, std::mt19937& rng) {
+  MonoBitmap b;
+  EXPECT_TRUE(b.create(width, height));
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) b.setPixel(x, y, int(rng() & 1));
+  return b;
+}
+
+// Hands `read` a marked surface; passes when it refuses and leaves that surface as it was.
+template <typename Read>
+testing::AssertionResult refusedWithoutChange(Read read) {
+  MonoBitmap b = markedSurface();
+  const Snapshot before(b);
+  const bool accepted = read(b);
+  const bool changed = !(Snapshot(b) == before);
+  if (!accepted && !changed) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << (accepted ? "accepted" : "refused") << " and "
+                                     << (changed ? "changed" : "kept") << " the surface";
+}
+
+}  // namespace tenmark
