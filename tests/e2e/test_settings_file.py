@@ -1,5 +1,6 @@
 """tenmark.ini beside the executable: read at start-up, written completely at exit."""
 import os
+import time
 
 from e2e_case import E2ECase
 
@@ -99,3 +100,23 @@ class SettingsFileTest(E2ECase):
         app, written = self.run_and_escape({'tenmark.ini': b'n_canvas_x=0\r\nn_canvas_y=0\r\n'})
         side = str(SCREEN_HEIGHT - 100).encode()
         self.assertIn(b'\r\nn_canvas_x=' + side + b'\r\nn_canvas_y=' + side + b'\r\n', written)
+
+    def test_a_missing_save_folder_is_reported_once_and_start_up_goes_on(self):
+        missing = 'Z:\\no-such-folder-for-tenmark\\'
+        app = self.launch(files={'tenmark.ini': b's_save_dir=' + missing.encode() + b'\r\n'})
+        for _ in range(60):
+            box = app.message_box()
+            if box.get('found') == '1':
+                break
+            time.sleep(0.5)
+        self.assertEqual(box.get('found'), '1')
+        self.assertEqual(bytes.fromhex(box['title_hex']), b'')
+        self.assertEqual(bytes.fromhex(box['text_hex']),
+                         '保存先のフォルダが存在しません'.encode('cp932'))
+        app.key('Return')
+        app.wait_window()
+        app.focus()
+        app.key('Escape')
+        self.assertExitsWith(app, 0)
+        with open(os.path.join(app.folder, 'tenmark.ini'), 'rb') as f:
+            self.assertTrue(f.read().startswith(b's_save_dir=' + missing.encode() + b'\r\n'))

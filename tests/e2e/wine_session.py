@@ -99,6 +99,7 @@ class App:
         self.args = list(args)
         self.process = None
         self.returncode = None
+        self.desktop_ready = False
         if start:
             self.start()
 
@@ -122,7 +123,6 @@ class App:
 
     def wait_window(self, timeout=60):
         deadline = time.time() + timeout
-        self.wait_desktop(deadline)
         while time.time() < deadline:
             if self.process.poll() is not None:
                 raise E2EError('tenmark.exe ended before its window appeared (exit %s)'
@@ -154,13 +154,23 @@ class App:
 
     # --- observations -----------------------------------------------------------------------
     def probe(self, what='window'):
+        if not self.desktop_ready:
+            self.wait_desktop(time.time() + 60)
+            self.desktop_ready = True
         out = subprocess.run(['wine', self.probe_exe, what], env=self.env, capture_output=True,
                              timeout=60, check=False).stdout.decode('ascii', 'replace')
         return out
 
     def window(self):
+        return self.facts('window')
+
+    def message_box(self):
+        """The message box on screen, if any: found, title_hex, text_hex."""
+        return self.facts('message')
+
+    def facts(self, what):
         info = {}
-        for line in self.probe('window').splitlines():
+        for line in self.probe(what).splitlines():
             key, _, value = line.strip().partition('=')
             info[key] = value
         for key in ('window', 'client', 'view'):

@@ -32,6 +32,34 @@ BOOL CALLBACK findMainWindow(HWND hwnd, LPARAM found) {
   return TRUE;
 }
 
+BOOL CALLBACK findMessageBox(HWND hwnd, LPARAM found) {
+  char cls[64] = {};
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (std::strcmp(cls, "#32770") == 0 && IsWindowVisible(hwnd) &&
+      !GetDlgItem(hwnd, kViewControlId)) {
+    *reinterpret_cast<HWND*>(found) = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// A message box: its caption and the text of its message control.
+int printMessageBox() {
+  HWND box = nullptr;
+  EnumWindows(findMessageBox, reinterpret_cast<LPARAM>(&box));
+  if (!box) {
+    std::printf("found=0\n");
+    return 1;
+  }
+  constexpr int kMessageTextId = 0xFFFF;
+  char title[512] = {};
+  char text[1024] = {};
+  GetWindowTextA(box, title, sizeof title);
+  GetDlgItemTextA(box, kMessageTextId, text, sizeof text);
+  std::printf("found=1\ntitle_hex=%s\ntext_hex=%s\n", hex(title).c_str(), hex(text).c_str());
+  return 0;
+}
+
 void printRect(const char* name, RECT r) {
   std::printf("%s=%ld,%ld,%ld,%ld\n", name, r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
@@ -74,13 +102,14 @@ void printMenu(HMENU menu, const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::string what = argc > 1 ? argv[1] : "window";
+  if (what == "message") return printMessageBox();
   HWND hwnd = nullptr;
   EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&hwnd));
   if (!hwnd) {
     std::printf("found=0\n");
     return 1;
   }
-  const std::string what = argc > 1 ? argv[1] : "window";
   if (what == "window") printWindow(hwnd);
   if (what == "menu") printMenu(GetMenu(hwnd), "");
   return 0;
