@@ -5,6 +5,7 @@ usage: run_e2e.py TENMARK_EXE PROBE_EXE [pattern]
 Ends with the line "e2e: N passed, N failed" and a non-zero exit code on any failure.
 """
 import os
+import shutil
 import sys
 import tempfile
 import unittest
@@ -27,8 +28,11 @@ def main():
     result = unittest.TextTestRunner(verbosity=2, stream=sys.stdout).run(suite)
     failed = len(result.failures) + len(result.errors)
     passed = result.testsRun - failed - len(result.skipped)
+    if failed:
+        print('e2e: screenshots and files are kept in %s' % root)
+    else:
+        shutil.rmtree(root, ignore_errors=True)
     print('e2e: %d passed, %d failed' % (passed, failed))
-    print('e2e: screenshots and files are kept in %s' % root)
     return 1 if failed or result.testsRun == 0 else 0
 
 
