@@ -22,6 +22,12 @@ MonoBitmap picture(int side) {
   return b;
 }
 
+MonoBitmap blank(int side) {
+  MonoBitmap b;
+  b.create(side, side);
+  return b;
+}
+
 void setBytes(benchmark::State& state, const MonoBitmap& b) {
   state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(b.byteCount()));
 }
@@ -38,109 +44,87 @@ void BM_Memcpy(benchmark::State& state) {
 }
 BENCHMARK(BM_Memcpy);
 
-void BM_Assign(benchmark::State& state) {
+// Copies the whole random canvas into a blank one of the same size.
+template <typename Copy>
+void copyCanvas(benchmark::State& state, Copy copy) {
   const MonoBitmap src = picture(kSide);
-  MonoBitmap dst;
-  dst.create(kSide, kSide);
+  MonoBitmap dst = blank(kSide);
   for (auto _ : state) {
-    dst.assign(src);
+    copy(src, dst);
     benchmark::ClobberMemory();
   }
   setBytes(state, src);
 }
+
+// Changes the whole canvas in place.
+template <typename Change>
+void changeCanvas(benchmark::State& state, MonoBitmap b, Change change) {
+  for (auto _ : state) {
+    change(b);
+    benchmark::ClobberMemory();
+  }
+  setBytes(state, b);
+}
+
+void BM_Assign(benchmark::State& state) {
+  copyCanvas(state, [](const MonoBitmap& src, MonoBitmap& dst) { dst.assign(src); });
+}
 BENCHMARK(BM_Assign);
 
 void BM_CopyAllFrom(benchmark::State& state) {
-  const MonoBitmap src = picture(kSide);
-  MonoBitmap dst;
-  dst.create(kSide, kSide);
-  for (auto _ : state) {
-    dst.copyAllFrom(src);
-    benchmark::ClobberMemory();
-  }
-  setBytes(state, src);
+  copyCanvas(state, [](const MonoBitmap& src, MonoBitmap& dst) { dst.copyAllFrom(src); });
 }
 BENCHMARK(BM_CopyAllFrom);
 
 // The Move tool's copy: the whole canvas shifted by an odd number of pixels.
 void BM_CopyRectToOddOffset(benchmark::State& state) {
-  const MonoBitmap src = picture(kSide);
-  MonoBitmap dst;
-  dst.create(kSide, kSide);
-  for (auto _ : state) {
+  copyCanvas(state, [](const MonoBitmap& src, MonoBitmap& dst) {
     src.copyRectTo(0, 0, kSide, kSide, dst, 3, 0);
-    benchmark::ClobberMemory();
-  }
-  setBytes(state, src);
+  });
 }
 BENCHMARK(BM_CopyRectToOddOffset);
 
 void BM_MirrorLeftRight(benchmark::State& state) {
-  MonoBitmap b = picture(kSide);
-  for (auto _ : state) {
-    b.mirrorLeftRight();
-    benchmark::ClobberMemory();
-  }
-  setBytes(state, b);
+  changeCanvas(state, picture(kSide), [](MonoBitmap& b) { b.mirrorLeftRight(); });
 }
 BENCHMARK(BM_MirrorLeftRight);
 
 void BM_MirrorTopBottom(benchmark::State& state) {
-  MonoBitmap b = picture(kSide);
-  for (auto _ : state) {
-    b.mirrorTopBottom();
-    benchmark::ClobberMemory();
-  }
-  setBytes(state, b);
+  changeCanvas(state, picture(kSide), [](MonoBitmap& b) { b.mirrorTopBottom(); });
 }
 BENCHMARK(BM_MirrorTopBottom);
 
 void BM_IsBlankOfBlankCanvas(benchmark::State& state) {
-  MonoBitmap b;
-  b.create(kSide, kSide);
+  const MonoBitmap b = blank(kSide);
   for (auto _ : state) benchmark::DoNotOptimize(b.isBlank());
   setBytes(state, b);
 }
 BENCHMARK(BM_IsBlankOfBlankCanvas);
 
 void BM_Fill(benchmark::State& state) {
-  MonoBitmap b;
-  b.create(kSide, kSide);
   int index = 0;
-  for (auto _ : state) {
-    b.fill(index ^= 1);
-    benchmark::ClobberMemory();
-  }
-  setBytes(state, b);
+  changeCanvas(state, blank(kSide), [&index](MonoBitmap& b) { b.fill(index ^= 1); });
 }
 BENCHMARK(BM_Fill);
 
-// One stroke segment: 30 pixels wide, 100 long, in the middle of the canvas; the side is the
-// argument, so 640 and 5999 must cost the same.
-void BM_WideLineSegment(benchmark::State& state) {
+// One stroke segment, 100 long, in the middle of a canvas whose side is the argument, drawn in
+// alternate colours.
+void drawSegments(benchmark::State& state, int penWidth) {
   const int side = int(state.range(0));
-  MonoBitmap b;
-  b.create(side, side);
+  MonoBitmap b = blank(side);
   const int c = side / 2;
   int index = 0;
   for (auto _ : state) {
-    b.drawLine(c - 30, c - 40, c + 30, c + 40, 30, index ^= 1);
+    b.drawLine(c - 30, c - 40, c + 30, c + 40, penWidth, index ^= 1);
     benchmark::ClobberMemory();
   }
 }
+
+// A 30-pixel-wide segment; 640 and 5999 must cost the same.
+void BM_WideLineSegment(benchmark::State& state) { drawSegments(state, 30); }
 BENCHMARK(BM_WideLineSegment)->Arg(640)->Arg(kSide);
 
-void BM_ThinLineSegment(benchmark::State& state) {
-  const int side = int(state.range(0));
-  MonoBitmap b;
-  b.create(side, side);
-  const int c = side / 2;
-  int index = 0;
-  for (auto _ : state) {
-    b.drawLine(c - 30, c - 40, c + 30, c + 40, 1, index ^= 1);
-    benchmark::ClobberMemory();
-  }
-}
+void BM_ThinLineSegment(benchmark::State& state) { drawSegments(state, 1); }
 BENCHMARK(BM_ThinLineSegment)->Arg(640)->Arg(kSide);
 
 // What a stroke segment puts on screen: its 90-pixel rectangle, reduced to half size.
