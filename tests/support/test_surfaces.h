@@ -55,6 +55,27 @@ inline MonoBitmap randomSurface(int width, int height, std::mt19937& rng) {
   return b;
 }
 
+// Random indices and two random colours.
+inline MonoBitmap randomPicture(int width, int height, std::mt19937& rng) {
+  MonoBitmap b = randomSurface(width, height, rng);
+  for (int i : {0, 1}) b.setColor(i, makeColor(rng() & 255, rng() & 255, rng() & 255));
+  return b;
+}
+
+// Same size, colours and indices: all that a picture file carries. Row padding is not compared.
+inline testing::AssertionResult samePicture(const MonoBitmap& got, const MonoBitmap& want) {
+  if (got.width() != want.width() || got.height() != want.height())
+    return testing::AssertionFailure() << "size " << got.width() << "x" << got.height()
+                                       << " instead of " << want.width() << "x" << want.height();
+  for (int i : {0, 1}) {
+    if (got.getColor(i) != want.getColor(i))
+      return testing::AssertionFailure() << "colour " << i << " is " << std::hex << got.getColor(i)
+                                         << " instead of " << want.getColor(i);
+  }
+  if (indicesOf(got) != indicesOf(want)) return testing::AssertionFailure() << "indices differ";
+  return testing::AssertionSuccess();
+}
+
 // Hands `read` a marked surface; passes when it refuses and leaves that surface as it was.
 template <typename Read>
 testing::AssertionResult refusedWithoutChange(Read read) {

@@ -24,11 +24,7 @@ TEST_F(PngFile, SaveThenLoadGivesBackThePicture) {
   EXPECT_EQ(entries(), 1u);
   MonoBitmap loaded;
   ASSERT_TRUE(loaded.loadPng(path("a.png")));
-  EXPECT_EQ(loaded.width(), 9);
-  EXPECT_EQ(loaded.height(), 4u);
-  for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 9; ++x) EXPECT_EQ(loaded.pixel(x, y), original.pixel(x, y));
-  EXPECT_EQ(loaded.getColor(1), makeColor(10, 20, 200));
+  EXPECT_TRUE(samePicture(loaded, original));
 }
 
 TEST_F(PngFile, BmpNamedPngIsRefusedAndChangesNothing) {
