@@ -4,13 +4,10 @@
 
 #include "shortcuts/dispatch_order.h"
 #include "shortcuts/virtual_keys.h"
+#include "support/shortcut_inputs.h"
 
 namespace tenmark {
 namespace {
-
-KeyStateQuery held(std::set<int> keys) {
-  return [keys = std::move(keys)](int key) { return keys.count(key) > 0; };
-}
 
 KeyBindings defaults() {
   KeyBindings b;

@@ -1,19 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "shortcuts/command_table.h"
 #include "shortcuts/duplicate_check.h"
+#include "support/shortcut_inputs.h"
 
 namespace tenmark {
 namespace {
-
-std::string bytes(std::initializer_list<unsigned char> list) {
-  return std::string(list.begin(), list.end());
-}
 
 TEST(CommandTable, ConfigKeysAreTheCommandNamesInOrder) {
   const char* names[] = {"New",       "Open",     "Save",    "SaveAs",     "Undo",   "Redo",

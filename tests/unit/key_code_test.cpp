@@ -1,22 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <set>
 #include <string>
 
 #include "shortcuts/key_code.h"
 #include "shortcuts/virtual_keys.h"
+#include "support/shortcut_inputs.h"
 
 namespace tenmark {
 namespace {
-
-std::string bytes(std::initializer_list<unsigned char> list) {
-  return std::string(list.begin(), list.end());
-}
-
-KeyStateQuery held(std::set<int> keys) {
-  return [keys = std::move(keys)](int key) { return keys.count(key) > 0; };
-}
 
 TEST(KeyCodeName, NamesFollowTheKeyByteAndReadModifiersAltShiftCtrl) {
   const struct {
