@@ -1,7 +1,6 @@
 #include "surface/mono_bitmap.h"
 
-#include <cstring>
-#include <new>
+#include <cstdlib>
 #include <utility>
 
 namespace tenmark {
@@ -32,6 +31,8 @@ MonoBitmap& MonoBitmap::operator=(MonoBitmap&& other) noexcept {
   return *this;
 }
 
+void MonoBitmap::FreePixels::operator()(std::uint8_t* p) const { std::free(p); }
+
 void MonoBitmap::release() {
   pixels_.reset();
   width_ = 0;
@@ -39,7 +40,7 @@ void MonoBitmap::release() {
   stride_ = 0;
 }
 
-bool MonoBitmap::create(std::int32_t width, std::int32_t height) {
+bool MonoBitmap::create(std::int32_t width, std::int32_t height, InitialPixels start) {
   release();
   width_ = width;
   height_ = std::uint32_t(height);
@@ -58,10 +59,9 @@ bool MonoBitmap::create(std::int32_t width, std::int32_t height) {
 
   if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return false;
   const std::size_t bytes = std::size_t(stride_) * std::size_t(height);
-  pixels_.reset(new (std::nothrow) std::uint8_t[bytes]);
-  if (!pixels_) return false;
-  std::memset(pixels_.get(), 0, bytes);
-  return true;
+  void* memory = start == InitialPixels::Zero ? std::calloc(bytes, 1) : std::malloc(bytes);
+  pixels_.reset(static_cast<std::uint8_t*>(memory));
+  return pixels_ != nullptr;
 }
 
 void MonoBitmap::setColor(int index, Color color) {

@@ -61,9 +61,13 @@ class MonoBitmap {
   MonoBitmap& operator=(MonoBitmap&& other) noexcept;
 
   void release();
-  // All pixels index 0, palette white/black. False (and no pixels) for a side that is zero,
+  // What the pixel memory holds after create: index 0 everywhere, or undefined bytes for a
+  // reader that writes every byte of every row itself.
+  enum class InitialPixels { Zero, Unset };
+
+  // Palette white/black, pixels as `start` says. False (and no pixels) for a side that is zero,
   // negative or above kMaxSide; width, height and stride then keep the requested values.
-  bool create(std::int32_t width, std::int32_t height);
+  bool create(std::int32_t width, std::int32_t height, InitialPixels start = InitialPixels::Zero);
 
   bool loadBmp(const std::string& path);
   bool saveBmp(const std::string& path) const;
@@ -114,8 +118,12 @@ class MonoBitmap {
     return hasPixels() && x >= 0 && y >= 0 && x < width_ && std::uint32_t(y) < height_;
   }
 
+  struct FreePixels {
+    void operator()(std::uint8_t* p) const;
+  };
+
   MonoBitmapInfo info_{};
-  std::unique_ptr<std::uint8_t[]> pixels_;
+  std::unique_ptr<std::uint8_t[], FreePixels> pixels_;
   std::uint32_t height_ = 0;
   std::int32_t width_ = 0;
   std::int32_t stride_ = 0;
