@@ -54,43 +54,17 @@ Bytes fileOf(const std::vector<Chunk>& chunks) {
   return file;
 }
 
-Bytes idatStream(const std::vector<Chunk>& chunks) {
+// The inflated IDAT stream: each row its filter byte and then its bytes.
+Bytes inflatedRows(const Bytes& file, std::size_t rowBytes, std::size_t height) {
   Bytes z;
-  for (const Chunk& c : chunks)
+  for (const Chunk& c : chunksOf(file))
     if (c.type == "IDAT") z.insert(z.end(), c.data.begin(), c.data.end());
-  return z;
-}
-
-// Inflated, unfiltered rows of a non-interlaced file with one byte per filter unit.
-struct FileRows {
-  std::vector<Bytes> rows;
-  std::vector<int> filters;
-};
-
-FileRows rowsOf(const Bytes& file, std::size_t rowBytes, std::size_t height) {
-  const Bytes z = idatStream(chunksOf(file));
   Bytes raw(height * (rowBytes + 1) + 1);
   uLongf rawSize = uLongf(raw.size());
   EXPECT_EQ(uncompress(raw.data(), &rawSize, z.data(), uLong(z.size())), Z_OK);
   EXPECT_EQ(rawSize, height * (rowBytes + 1)) << "rows of " << rowBytes << " bytes";
-  FileRows out;
-  Bytes prev(rowBytes);
-  for (std::size_t y = 0; y < height; ++y) {
-    const std::uint8_t filter = raw[y * (rowBytes + 1)];
-    out.filters.push_back(filter);
-    const std::uint8_t* filtered = &raw[y * (rowBytes + 1) + 1];
-    Bytes cur(filtered, filtered + rowBytes);
-    for (std::size_t i = 0; i < rowBytes; ++i) {
-      const int a = i ? cur[i - 1] : 0, b = prev[i], c = i ? prev[i - 1] : 0;
-      const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
-      const int paeth = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
-      const int add[] = {0, a, b, (a + b) / 2, paeth};
-      cur[i] = std::uint8_t(cur[i] + add[filter]);
-    }
-    prev = cur;
-    out.rows.push_back(std::move(cur));
-  }
-  return out;
+  raw.resize(rawSize);
+  return raw;
 }
 
 // Writes test files of any format with libpng itself.
@@ -163,21 +137,8 @@ TEST(PngEncoder, WritesExactlyIhdrPlteIdatIend) {
   EXPECT_EQ(chunks[1].data, (Bytes{244, 241, 234, 0, 0, 0}));
   EXPECT_EQ(chunks[2].type, "IDAT");
   EXPECT_EQ(chunks[3].type, "IEND");
-  EXPECT_EQ(rowsOf(file, 1, 1).rows, std::vector<Bytes>{{0x80}});
-}
-
-TEST(PngEncoder, RowsHoldOnlyTheBytesThatCarryPixels) {
-  std::mt19937 rng(7);
-  for (int width : {1, 7, 8, 9, 31, 32, 33}) {
-    const MonoBitmap b = randomSurface(width, 3, rng);
-    Bytes file;
-    ASSERT_TRUE(encodePng(b, file));
-    const std::size_t rowBytes = std::size_t(width + 7) / 8;
-    const std::vector<Bytes> rows = rowsOf(file, rowBytes, 3).rows;
-    ASSERT_EQ(rows.size(), 3u);
-    for (std::uint32_t y = 0; y < 3; ++y)
-      EXPECT_EQ(rows[y], Bytes(b.row(y), b.row(y) + rowBytes)) << width;
-  }
+  // Every filter leaves a lone first-row byte as it is.
+  EXPECT_EQ(inflatedRows(file, 1, 1)[1], 0x80);
 }
 
 TEST(PngEncoder, FiltersAreAdaptiveAndCompressionIsTheDefaultLevel) {
@@ -187,10 +148,12 @@ TEST(PngEncoder, FiltersAreAdaptiveAndCompressionIsTheDefaultLevel) {
     for (int i = 0; i < 8; ++i) b.row(y)[i] = std::uint8_t(0x35 * (i + 1));
   Bytes file;
   ASSERT_TRUE(encodePng(b, file));
-  const std::vector<int> filters = rowsOf(file, 8, 16).filters;
+  const Bytes raw = inflatedRows(file, 8, 16);
   // Repeated rows are cheapest as Up (2): only a writer with all filters enabled picks it.
-  EXPECT_NE(std::count(filters.begin(), filters.end(), 2), 0);
-  const Bytes z = idatStream(chunksOf(file));
+  bool up = false;
+  for (std::size_t y = 0; y < 16; ++y) up = up || raw[y * 9] == 2;
+  EXPECT_TRUE(up);
+  const Bytes z = chunksOf(file)[2].data;
   ASSERT_GE(z.size(), 2u);
   EXPECT_EQ(z[1] >> 6, 2) << "zlib FLEVEL of the default level 6, not 9";
 }
@@ -219,72 +182,52 @@ TEST(PngCodec, RoundTripKeepsIndicesAndBothColours) {
 TEST(PngDecoder, AcceptedOneBitFormatsKeepTheStoredIndices) {
   std::mt19937 rng(99);
   const struct {
-    const char* name;
-    int colorType;
-    int interlace;
+    int colorType, interlace;
     std::vector<png_color> palette;
     Color color0, color1;
   } cases[] = {
-      {"palette black, white",
-       PNG_COLOR_TYPE_PALETTE,
-       PNG_INTERLACE_NONE,
-       {{0, 0, 0}, {255, 255, 255}},
-       0x000000,
-       0xFFFFFF},
-      {"interlaced palette",
-       PNG_COLOR_TYPE_PALETTE,
+      {PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, {{0, 0, 0}, {255, 255, 255}}, 0, 0xFFFFFF},
+      {PNG_COLOR_TYPE_PALETTE,
        PNG_INTERLACE_ADAM7,
        {{10, 20, 30}, {40, 50, 60}},
        makeColor(10, 20, 30),
        makeColor(40, 50, 60)},
-      {"greyscale", PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE, {}, 0xFFFFFF, 0},
-      {"interlaced greyscale", PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_ADAM7, {}, 0xFFFFFF, 0},
-      {"one-entry palette",
-       PNG_COLOR_TYPE_PALETTE,
-       PNG_INTERLACE_NONE,
-       {{1, 2, 3}},
-       makeColor(1, 2, 3),
-       0},
-  };
+      {PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE, {}, 0xFFFFFF, 0},
+      {PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, {{1, 2, 3}}, makeColor(1, 2, 3), 0}};
   for (const auto& c : cases) {
-    for (std::uint32_t width : {1u, 9u, 13u, 33u}) {
+    for (std::uint32_t width : {1u, 9u, 33u}) {
       PngRecipe s{.width = width,
                   .height = 11,
                   .colorType = c.colorType,
                   .interlace = c.interlace,
                   .palette = c.palette,
                   .rows = randomOneBitRows(width, 11, rng)};
+      // A one-entry palette only allows index 0.
       if (c.palette.size() == 1)
         for (Bytes& r : s.rows) std::fill(r.begin(), r.end(), 0);
       MonoBitmap b = markedSurface();
-      ASSERT_TRUE(decodePng(writeTestPng(s), b)) << c.name << " " << width;
-      EXPECT_EQ(indicesOf(b), indicesOf(s.rows, width)) << c.name << " " << width;
-      EXPECT_EQ(b.getColor(0), c.color0) << c.name;
-      EXPECT_EQ(b.getColor(1), c.color1) << c.name;
+      ASSERT_TRUE(decodePng(writeTestPng(s), b)) << c.colorType << " " << width;
+      EXPECT_EQ(indicesOf(b), indicesOf(s.rows, width)) << c.colorType << " " << width;
+      EXPECT_EQ(b.getColor(0), c.color0) << c.colorType;
+      EXPECT_EQ(b.getColor(1), c.color1) << c.colorType;
     }
   }
 }
 
 TEST(PngDecoder, OtherDepthsAndColourTypesAreRefused) {
   const struct {
-    const char* name;
     int bitDepth, colorType;
     std::size_t rowBytes;
-  } cases[] = {{"2-bit palette", 2, PNG_COLOR_TYPE_PALETTE, 1},
-               {"8-bit palette", 8, PNG_COLOR_TYPE_PALETTE, 4},
-               {"2-bit greyscale", 2, PNG_COLOR_TYPE_GRAY, 1},
-               {"8-bit greyscale", 8, PNG_COLOR_TYPE_GRAY, 4},
-               {"true colour", 8, PNG_COLOR_TYPE_RGB, 12},
-               {"true colour with alpha", 8, PNG_COLOR_TYPE_RGB_ALPHA, 16},
-               {"greyscale with alpha", 8, PNG_COLOR_TYPE_GRAY_ALPHA, 8}};
+  } cases[] = {
+      {2, PNG_COLOR_TYPE_PALETTE, 1}, {8, PNG_COLOR_TYPE_GRAY, 4}, {8, PNG_COLOR_TYPE_RGB, 12}};
   for (const auto& c : cases) {
-    PngRecipe s{.width = 4,
-                .height = 2,
-                .bitDepth = c.bitDepth,
-                .colorType = c.colorType,
-                .rows = std::vector<Bytes>(2, Bytes(c.rowBytes, 0))};
-    const Bytes file = writeTestPng(s);
-    EXPECT_TRUE(refusedWithoutChange([&](MonoBitmap& b) { return decodePng(file, b); })) << c.name;
+    const Bytes file = writeTestPng({.width = 4,
+                                     .height = 2,
+                                     .bitDepth = c.bitDepth,
+                                     .colorType = c.colorType,
+                                     .rows = std::vector<Bytes>(2, Bytes(c.rowBytes, 0))});
+    EXPECT_TRUE(refusedWithoutChange([&](MonoBitmap& b) { return decodePng(file, b); }))
+        << c.bitDepth << " " << c.colorType;
   }
 }
 
@@ -308,7 +251,7 @@ std::vector<std::pair<std::string, Bytes>> brokenFiles() {
   encodePng(picture, good);
   const std::vector<Chunk> chunks = chunksOf(good);
   std::vector<std::pair<std::string, Bytes>> broken;
-  for (std::size_t cut : {0, 7, 8, 20, 33, 40, 50})
+  for (std::size_t cut : {0, 7, 20, 40})
     broken.emplace_back("cut", Bytes(good.begin(), good.begin() + long(cut)));
   broken.emplace_back("cut before IEND", Bytes(good.begin(), good.end() - 12));
   broken.emplace_back("cut inside IDAT", Bytes(good.begin(), good.end() - 20));
@@ -332,7 +275,6 @@ std::vector<std::pair<std::string, Bytes>> brokenFiles() {
   });
   withChunks("width above the limit", [](std::vector<Chunk>& c) { c[0].data[1] = 1; });
   withChunks("zero height", [](std::vector<Chunk>& c) { std::fill_n(&c[0].data[4], 4, 0); });
-  withChunks("1-bit true colour", [](std::vector<Chunk>& c) { c[0].data[9] = 2; });
   withChunks("sides far too large for the data", [](std::vector<Chunk>& c) {
     const std::uint8_t side[4] = {0, 0, 0xEA, 0x60};  // 60000 × 60000
     std::copy(side, side + 4, &c[0].data[0]);
