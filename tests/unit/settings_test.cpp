@@ -11,58 +11,18 @@ namespace {
 
 // The whole default file for a 1080-pixel screen and the folder C:\app\, written out by hand.
 const char kDefaultFile[] =
-    "s_save_dir=C:\\app\\\r\n"
-    "n_canvas_x=980\r\n"
-    "n_canvas_y=980\r\n"
-    "n_back_color=15397364\r\n"
-    "n_pen_color=0\r\n"
-    "n_save_img=1\r\n"
-    "n_save_type=0\r\n"
-    "n_alpha=212\r\n"
-    "n_set_alpha=0\r\n"
-    "n_pen_size=1\r\n"
-    "n_erase_size=8\r\n"
-    "n_clnt_color=11912658\r\n"
-    "b_ClientDef=0\r\n"
-    "n_xpos=0\r\n"
-    "n_ypos=0\r\n"
-    "n_xsize=0\r\n"
-    "n_ysize=0\r\n"
-    "b_Maximized=0\r\n"
-    "b_PenPressure=0\r\n"
-    "n_PenHardness=7\r\n"
-    "b_ShowMenu=1\r\n"
-    "b_IgnoreTabXY=1\r\n"
-    "\r\n"
-    "dw_Key_New=78\r\n"
-    "dw_Key_Open=79\r\n"
-    "dw_Key_Save=83\r\n"
-    "dw_Key_SaveAs=0\r\n"
-    "dw_Key_Undo=90\r\n"
-    "dw_Key_Redo=89\r\n"
-    "dw_Key_VMirror=66\r\n"
-    "dw_Key_HMirror=72\r\n"
-    "dw_Key_Resize=82\r\n"
-    "dw_Key_Alpha=65\r\n"
-    "dw_Key_Config=69\r\n"
-    "dw_Key_KeyConf=75\r\n"
-    "dw_Key_Eraser=32768\r\n"
-    "dw_Key_ShowMenu=77\r\n"
-    "dw_Key_PopMenu=80\r\n"
-    "dw_Key_Copy=32835\r\n"
-    "dw_Key_Paste=32854\r\n"
-    "dw_Key_Brush_P=0\r\n"
-    "dw_Key_Brush_M=0\r\n"
-    "dw_Key_Erase_P=0\r\n"
-    "dw_Key_Erase_M=0\r\n"
-    "dw_Key_SetPresser=0\r\n"
-    "dw_Key_ZoomUp=49\r\n"
-    "dw_Key_ZoomDown=50\r\n"
-    "dw_Key_ZoomNomal=51\r\n"
-    "dw_Key_Hand=32\r\n"
-    "dw_Key_Move=32800\r\n"
-    "dw_Key_NoSaveExit=0\r\n"
-    "dw_Key_Clear=0\r\n";
+    "s_save_dir=C:\\app\\\r\nn_canvas_x=980\r\nn_canvas_y=980\r\nn_back_color=15397364\r\n"
+    "n_pen_color=0\r\nn_save_img=1\r\nn_save_type=0\r\nn_alpha=212\r\nn_set_alpha=0\r\n"
+    "n_pen_size=1\r\nn_erase_size=8\r\nn_clnt_color=11912658\r\nb_ClientDef=0\r\nn_xpos=0\r\n"
+    "n_ypos=0\r\nn_xsize=0\r\nn_ysize=0\r\nb_Maximized=0\r\nb_PenPressure=0\r\n"
+    "n_PenHardness=7\r\nb_ShowMenu=1\r\nb_IgnoreTabXY=1\r\n\r\n"
+    "dw_Key_New=78\r\ndw_Key_Open=79\r\ndw_Key_Save=83\r\ndw_Key_SaveAs=0\r\ndw_Key_Undo=90\r\n"
+    "dw_Key_Redo=89\r\ndw_Key_VMirror=66\r\ndw_Key_HMirror=72\r\ndw_Key_Resize=82\r\n"
+    "dw_Key_Alpha=65\r\ndw_Key_Config=69\r\ndw_Key_KeyConf=75\r\ndw_Key_Eraser=32768\r\n"
+    "dw_Key_ShowMenu=77\r\ndw_Key_PopMenu=80\r\ndw_Key_Copy=32835\r\ndw_Key_Paste=32854\r\n"
+    "dw_Key_Brush_P=0\r\ndw_Key_Brush_M=0\r\ndw_Key_Erase_P=0\r\ndw_Key_Erase_M=0\r\n"
+    "dw_Key_SetPresser=0\r\ndw_Key_ZoomUp=49\r\ndw_Key_ZoomDown=50\r\ndw_Key_ZoomNomal=51\r\n"
+    "dw_Key_Hand=32\r\ndw_Key_Move=32800\r\ndw_Key_NoSaveExit=0\r\ndw_Key_Clear=0\r\n";
 
 std::string written(const Settings& settings) {
   ConfigFile file;
@@ -112,36 +72,28 @@ TEST(SettingsWrite, DefaultsGiveTheExactDefaultFile) {
   EXPECT_EQ(written(defaultSettings(1080, "C:\\app\\")), kDefaultFile);
 }
 
-TEST(SettingsWrite, WriteReadWriteGivesTheSameBytes) {
-  const Settings original = unusualSettings();
-  const std::string first = written(original);
-  const Settings back = readOver(defaultSettings(1080, "C:\\app\\"), first);
-  EXPECT_EQ(back, original);
-  EXPECT_EQ(written(back), first);
-  EXPECT_NE(first.find("dw_Key_New=-256\r\n"), std::string::npos);
-}
-
-TEST(SettingsRead, EmptyTextKeepsEveryDefault) {
-  const Settings defaults = defaultSettings(1080, "C:\\app\\");
-  EXPECT_EQ(readOver(defaults, ""), defaults);
-  EXPECT_EQ(readOver(defaults, std::string("\0n_pen_size=5\r\n", 15)), defaults);
-  EXPECT_EQ(readOver(defaults, "\x89PNG\r\n\x1a\n\xff\xfe=\r\n{}"), defaults);
-}
-
-TEST(SettingsRead, LfOnlyFileKeepsEveryDefault) {
+// Nothing in text without CR-LF lines of key=value can change a value.
+TEST(SettingsRead, UnreadableTextKeepsEveryValue) {
   std::string lfOnly = kDefaultFile;
   for (std::size_t at; (at = lfOnly.find("\r\n")) != std::string::npos;) lfOnly.erase(at, 1);
-  Settings start = unusualSettings();
-  EXPECT_EQ(readOver(start, lfOnly), start);
+  const Settings start = unusualSettings();
+  for (const std::string& text : {std::string(), std::string("\0n_pen_size=5\r\n", 15),
+                                  std::string("\x89PNG\r\n\x1a\n\xff\xfe=\r\n{}"), lfOnly}) {
+    EXPECT_EQ(readOver(start, text), start) << text.size();
+  }
 }
 
 TEST(SettingsRead, EachValueIsCheckedOnItsOwn) {
   const Settings defaults = defaultSettings(1080, "C:\\app\\");
+  // n_set_alpha comes first: its key must not be taken for n_alpha.
   const Settings s = readOver(defaults,
+                              "n_set_alpha=1\r\nn_alpha=100\r\n"
                               "n_pen_size=40\r\nn_erase_size=12\r\nn_xsize=0\r\nn_ysize=300\r\n"
                               "n_xpos=-1001\r\nn_ypos=-1000\r\nn_canvas_x=0\r\nn_canvas_y=6001\r\n"
                               "n_back_color=16777216\r\nn_pen_color=16777215\r\n"
                               "dw_Key_Copy=-1\r\ndw_Key_Paste=\r\n");
+  EXPECT_EQ(s.n_set_alpha, 1);
+  EXPECT_EQ(s.n_alpha, 100);
   EXPECT_EQ(s.n_pen_size, 1);
   EXPECT_EQ(s.n_erase_size, 12);
   EXPECT_EQ(s.n_xsize, 0);
@@ -155,12 +107,6 @@ TEST(SettingsRead, EachValueIsCheckedOnItsOwn) {
   EXPECT_EQ(s.n_pen_color, 0xFFFFFF);
   EXPECT_EQ(s.keyBindings[CommandId::Copy], 0xFFFFFFFFu);
   EXPECT_EQ(s.keyBindings[CommandId::Paste], 0x8056u);
-}
-
-TEST(SettingsRead, SetAlphaBeforeAlphaReadsBothValues) {
-  const Settings s = readOver(defaultSettings(1080, ""), "n_set_alpha=1\r\nn_alpha=100\r\n");
-  EXPECT_EQ(s.n_alpha, 100);
-  EXPECT_EQ(s.n_set_alpha, 1);
 }
 
 TEST(SettingsWrite, EveryKeyIsFirstFoundAtTheStartOfItsOwnLine) {
@@ -207,18 +153,23 @@ class SettingsOnDisk : public TempFolderTest {
   std::string readIni() const { return contentOf(iniPath()); }
 };
 
-TEST_F(SettingsOnDisk, FirstRunWritesTheDefaultFile) {
-  Settings s = defaultSettings(1080, "C:\\app\\");
-  EXPECT_FALSE(loadSettings(iniPath(), s));
-  EXPECT_EQ(s, defaultSettings(1080, "C:\\app\\"));
-  ASSERT_TRUE(saveSettings(iniPath(), s));
-  EXPECT_EQ(readIni(), kDefaultFile);
+TEST_F(SettingsOnDisk, MissingOrCorruptFileKeepsDefaultsAndIsReplacedByTheDefaultFile) {
+  for (const bool corrupt : {false, true}) {
+    if (corrupt) writeIni(std::string("\xff\xd8\0garbage n_pen_size=9\r\n", 25));
+    Settings s = defaultSettings(1080, "C:\\app\\");
+    EXPECT_EQ(loadSettings(iniPath(), s), corrupt);
+    EXPECT_EQ(s, defaultSettings(1080, "C:\\app\\"));
+    ASSERT_TRUE(saveSettings(iniPath(), s));
+    EXPECT_EQ(readIni(), kDefaultFile);
+  }
 }
 
+// Saved, loaded over the defaults and saved again: same values and same bytes.
 TEST_F(SettingsOnDisk, PreparedValuesSurviveARun) {
   const Settings prepared = unusualSettings();
   ASSERT_TRUE(saveSettings(iniPath(), prepared));
   const std::string before = readIni();
+  EXPECT_NE(before.find("dw_Key_New=-256\r\n"), std::string::npos);
   Settings s = defaultSettings(1080, "C:\\app\\");
   ASSERT_TRUE(loadSettings(iniPath(), s));
   EXPECT_EQ(s, prepared);
@@ -226,28 +177,20 @@ TEST_F(SettingsOnDisk, PreparedValuesSurviveARun) {
   EXPECT_EQ(readIni(), before);
 }
 
-TEST_F(SettingsOnDisk, CorruptFileKeepsDefaultsAndIsReplacedByACleanOne) {
-  writeIni(std::string("\xff\xd8\0garbage n_pen_size=9\r\n", 25));
-  Settings s = defaultSettings(1080, "C:\\app\\");
-  EXPECT_TRUE(loadSettings(iniPath(), s));
-  EXPECT_EQ(s, defaultSettings(1080, "C:\\app\\"));
-  ASSERT_TRUE(saveSettings(iniPath(), s));
-  EXPECT_EQ(readIni(), kDefaultFile);
-}
-
-TEST_F(SettingsOnDisk, SpaceOnNewAndHandMovesNewBackToN) {
-  writeIni("dw_Key_New=32\r\ndw_Key_Hand=32\r\n");
-  Settings s = defaultSettings(1080, "");
-  ASSERT_TRUE(loadSettings(iniPath(), s));
-  EXPECT_EQ(s.keyBindings[CommandId::New], 0x4Eu);
-  EXPECT_EQ(s.keyBindings[CommandId::Hand], 0x20u);
-}
-
-TEST_F(SettingsOnDisk, SpaceOnNewAloneIsKept) {
-  writeIni("dw_Key_New=32\r\ndw_Key_Hand=72\r\n");
-  Settings s = defaultSettings(1080, "");
-  ASSERT_TRUE(loadSettings(iniPath(), s));
-  EXPECT_EQ(s.keyBindings[CommandId::New], 0x20u);
+// Space on both New and Hand is an old default: New goes back to N. Space on New alone stays.
+TEST_F(SettingsOnDisk, SpaceOnNewMovesBackToNOnlyWhenHandHasItToo) {
+  const struct {
+    const char* text;
+    KeyCode newKey, handKey;
+  } cases[] = {{"dw_Key_New=32\r\ndw_Key_Hand=32\r\n", 0x4E, 0x20},
+               {"dw_Key_New=32\r\ndw_Key_Hand=72\r\n", 0x20, 0x48}};
+  for (const auto& c : cases) {
+    writeIni(c.text);
+    Settings s = defaultSettings(1080, "");
+    ASSERT_TRUE(loadSettings(iniPath(), s));
+    EXPECT_EQ(s.keyBindings[CommandId::New], c.newKey) << c.text;
+    EXPECT_EQ(s.keyBindings[CommandId::Hand], c.handKey) << c.text;
+  }
 }
 
 TEST_F(SettingsOnDisk, FailedSaveLeavesTheOldFile) {
