@@ -32,77 +32,49 @@ TEST(ConfigFileLookup, IntegerValuesFollowTheLookupAndParseRules) {
     std::int32_t expected;
   } cases[] = {
       {"n_pen_size=5\r\n", 5},
-      {"n_pen_size= 5 \r\n", 5},                // white space around the value is trimmed
-      {"n_pen_size=\t5\v\f \r\n", 5},           // every kind of white space
+      {"n_pen_size=\t5\v\f \r\n", 5},           // white space around the value is trimmed
       {"n_pen_size =5\r\n", 1},                 // space before "=": key not found
       {"n_pen_size=5abc\r\n", 5},               // trailing text after the digits is ignored
       {"n_pen_size=abc\r\n", 1},                // letters parse as 0, out of 1..30
-      {"n_pen_size=40\r\n", 1},                 // out of range is ignored, not clamped to 30
-      {"n_pen_size=0\r\n", 1},                  // below the range
-      {"n_pen_size=30\r\n", 30},                // upper bound inclusive
       {"n_pen_size=+7\r\n", 7},                 // explicit plus sign
-      {"n_pen_size=-3\r\n", 1},                 // negative, out of range
-      {"n_pen_size=007\r\n", 7},                // leading zeros
-      {"n_pen_size=\r\n", 1},                   // empty value
       {"n_pen_size=   \r\n", 1},                // empty after trimming
       {"n_pen_size=5", 1},                      // last line without CR LF
-      {"n_pen_size=5\n", 1},                    // LF only, no CR LF later
       {"n_pen_size=5\nx=1\r\n", 5},             // a value runs to the next CR LF anywhere later
-      {"n_pen_size=5\nn_erase=9\r\n", 5},       // ... and the digits stop at the LF
       {"n_pen_size=3\r\nn_pen_size=9\r\n", 3},  // duplicates: the first counts
       {"xn_pen_size=4\r\n", 4},                 // not anchored at the start of a line
       {"N_PEN_SIZE=4\r\n", 1},                  // case-sensitive
-      {"", 1},
   };
   for (const auto& c : cases)
     EXPECT_EQ(readInt(c.text, "n_pen_size", 1, 1, 30), c.expected) << c.text;
 }
 
-TEST(ConfigFileLookup, LettersParseAsZeroWhereZeroIsInRange) {
-  EXPECT_EQ(readInt("n_alpha=abc\r\n", "n_alpha", 212, 0, 255), 0);
-}
-
-TEST(ConfigFileLookup, AKeyIsFoundInsideALongerKeyThatEndsWithIt) {
-  // The search is not anchored: "alpha=" is the tail of "n_alpha=" and the first one wins.
-  EXPECT_EQ(readInt("n_alpha=100\r\nalpha=7\r\n", "alpha", 0, 0, 255), 100);
-  EXPECT_EQ(readInt("alpha=7\r\nn_alpha=100\r\n", "alpha", 0, 0, 255), 7);
-  EXPECT_EQ(readInt("alpha=7\r\nn_alpha=100\r\n", "n_alpha", 0, 0, 255), 100);
-}
-
-TEST(ConfigFileLookup, SetAlphaBeforeAlphaKeepsBothApart) {
-  // "n_alpha=" does not occur inside "n_set_alpha=", so the order of the two lines is free.
-  EXPECT_EQ(readInt("n_set_alpha=1\r\nn_alpha=100\r\n", "n_alpha", 212, 0, 255), 100);
-  EXPECT_EQ(readInt("n_set_alpha=1\r\nn_alpha=100\r\n", "n_set_alpha", 0, 0, 1), 1);
-  EXPECT_EQ(readInt("n_set_alpha=1\r\n", "n_alpha", 212, 0, 255), 212);
-}
-
+// Out of range leaves the variable as it was: never clamped.
 TEST(ConfigFileLookup, IntegerBoundsAreSignedAndInclusive) {
   EXPECT_EQ(readInt("n_xpos=-1000\r\n", "n_xpos", 0, -1000, 9999), -1000);
   EXPECT_EQ(readInt("n_xpos=-1001\r\n", "n_xpos", 0, -1000, 9999), 0);
   EXPECT_EQ(readInt("n_xpos=9999\r\n", "n_xpos", 0, -1000, 9999), 9999);
   EXPECT_EQ(readInt("n_xpos=10000\r\n", "n_xpos", 0, -1000, 9999), 0);
+  EXPECT_EQ(readInt("n_alpha=abc\r\n", "n_alpha", 212, 0, 255), 0);
 }
 
 TEST(ConfigFileLookup, NumbersAccumulateInThirtyTwoBits) {
-  EXPECT_EQ(parseConfigInteger("4294967295"), 0xFFFFFFFFu);
-  EXPECT_EQ(parseConfigInteger("4294967296"), 0u);
-  EXPECT_EQ(parseConfigInteger("4294967301"), 5u);
-  EXPECT_EQ(parseConfigInteger("-2147483648"), 0x80000000u);
-  EXPECT_EQ(parseConfigInteger("99999999999999999999999"), 0xF67FFFFFu);
-  EXPECT_EQ(parseConfigInteger("-"), 0u);
-  EXPECT_EQ(parseConfigInteger("+-5"), 0u);
-  EXPECT_EQ(parseConfigInteger(" 5"), 0u);  // lookups trim first; the parser itself does not
+  const struct {
+    const char* text;
+    std::uint32_t expected;
+  } cases[] = {{"4294967295", 0xFFFFFFFFu},
+               {"4294967301", 5u},
+               {"-2147483648", 0x80000000u},
+               {"-", 0u},
+               {"+-5", 0u},
+               {" 5", 0u}};  // lookups trim first, the parser does not
+  for (const auto& c : cases) EXPECT_EQ(parseConfigInteger(c.text), c.expected) << c.text;
 }
 
 TEST(ConfigFileLookup, UIntTakesEveryNonEmptyValue) {
   const struct {
     const char* text;
     std::uint32_t expected;
-  } cases[] = {
-      {"k=-1\r\n", 0xFFFFFFFFu}, {"k=-32736\r\n", 0xFFFF8020u},
-      {"k=32768\r\n", 0x8000u},  {"k=abc\r\n", 0u},
-      {"k=\r\n", 77u},           {"k=5", 77u},
-  };
+  } cases[] = {{"k=-32736\r\n", 0xFFFF8020u}, {"k=abc\r\n", 0u}, {"k=\r\n", 77u}, {"k=5", 77u}};
   for (const auto& c : cases) {
     std::uint32_t value = 77;
     fileWith(c.text).GetUInt("k", value, kAnyUInt);
@@ -119,9 +91,7 @@ TEST(ConfigFileLookup, StringsAreTrimmedAndEmptyValuesKeepTheVariable) {
     const char* expected;
   } cases[] = {
       {"s_save_dir=C:\\pics\\\r\n", "C:\\pics\\"},
-      {"s_save_dir=  a b  \r\n", "a b"},
       {"s_save_dir=\v\f\ta b\f\v\t\r\n", "a b"},
-      {"s_save_dir=\r\n", "keep"},
       {"s_save_dir= \t \r\n", "keep"},
       {"s_save_dir=x", "keep"},
       {"s_save_dir=a=b\r\n", "a=b"},
@@ -227,13 +197,6 @@ TEST_F(ConfigFileOnDisk, EnormousFileIsReadOnlyUpToTheLimit) {
   file.GetInt("n_erase_size", eraser, 1, 30);
   EXPECT_EQ(pen, 5);
   EXPECT_EQ(eraser, 8);
-}
-
-TEST_F(ConfigFileOnDisk, NulInTheFileEndsTheText) {
-  writeFile(path("nul.ini"), std::string("a=1\r\n\0b=2\r\n", 11));
-  ConfigFile file;
-  ASSERT_TRUE(file.Load(path("nul.ini")));
-  EXPECT_EQ(file.text(), "a=1\r\n");
 }
 
 }  // namespace
