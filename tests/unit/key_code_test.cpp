@@ -17,45 +17,13 @@ TEST(KeyCodeName, NamesFollowTheKeyByteAndReadModifiersAltShiftCtrl) {
   } cases[] = {
       {0, ""},
       {0x8000, "Ctrl"},
-      {0x4000, "Shift"},
-      {0x2000, "Alt"},
-      {0xE000, "Alt+Shift+Ctrl"},
       {0xE041, "Alt+Shift+Ctrl+A"},
-      {0xA053, "Alt+Ctrl+S"},
-      {0x6053, "Alt+Shift+S"},
       {0x4070, "Shift+F1"},
-      {0x8020, "Ctrl+SPACE"},
       {0x20, "SPACE"},
-      {0x41, "A"},
-      {0x5A, "Z"},
       {0x30, "0"},
-      {0x39, "9"},
-      {0x08, "BackSpace"},
-      {0x21, "PageUp"},
-      {0x22, "PageDown"},
-      {0x24, "HOME"},
-      {0x25, "Left"},
-      {0x26, "Up"},
-      {0x27, "Right"},
-      {0x28, "Down"},
-      {0x2D, "Insert"},
-      {0x2E, "Delete"},
-      {0x79, "F10"},
-      {0x7B, "F12"},
       {0xBC, "<"},
-      {0xBE, ">"},
-      {0xBF, "/"},
+      {0x80BB, "Ctrl+" + bytes({0x81, 0x7B})},  // full-width names are Shift-JIS
       {0x800, bytes({0x89, 0x45, 0x83, 0x4E, 0x83, 0x8A, 0x83, 0x62, 0x83, 0x4E})},
-      {0xBA, bytes({0x81, 0x96})},
-      {0xBB, bytes({0x81, 0x7B})},
-      {0xBD, bytes({0x81, 0x7C})},
-      {0xC0, bytes({0x81, 0x97})},
-      {0xDB, bytes({0x81, 0x6F})},
-      {0xDC, bytes({0x81, 0x8F})},
-      {0xDD, bytes({0x81, 0x70})},
-      {0xDE, bytes({0x81, 0x4F})},
-      {0xE2, bytes({0x81, 0x5F})},
-      {0x80BB, "Ctrl+" + bytes({0x81, 0x7B})},
       {0x0841, "A"},  // bit 11 outside the exact right-click value is not shown
       {0x8800, "Ctrl"},
       {0x23, "#"},        // unlisted bytes are their own character
@@ -83,12 +51,8 @@ TEST(ComposeKeyCode, KeyPlusHeldModifiers) {
   EXPECT_EQ(composeKeyCode('S', held({})), 0x53u);
   EXPECT_EQ(composeKeyCode('S', held({vk::kControl, vk::kShift, vk::kMenu})), 0xE053u);
   EXPECT_EQ(composeKeyCode(vk::kControl, held({vk::kControl})), 0x8000u);  // Ctrl alone
-  EXPECT_EQ(composeKeyCode(vk::kEnd, held({})), 0u);
-  EXPECT_EQ(composeKeyCode(vk::kNumpad0, held({})), 0u);
-  EXPECT_EQ(composeKeyCode(vk::kDivide, held({})), 0u);
-  EXPECT_EQ(composeKeyCode(vk::kEnd, held({vk::kControl})), 0x8000u);
+  EXPECT_EQ(composeKeyCode(vk::kEnd, held({})), 0u);                       // not bindable
   EXPECT_EQ(composeKeyCode(vk::kF13, held({vk::kShift})), 0x4000u);
-  EXPECT_EQ(composeKeyCode(vk::kEscape, held({})), 0u);
 }
 
 TEST(InputState, BaseValuePlusModifiers) {
@@ -107,15 +71,12 @@ TEST(KeyCodeMatches, MatchRule) {
     bool matches;
   } cases[] = {
       {"unbound never matches", 0, 0, {}, false},
-      {"unbound vs right click", 0x800, 0, {}, false},
       {"key held, no modifiers", 0, 0x41, {'A'}, true},
       {"key not held", 0, 0x41, {'B'}, false},
       {"A with Ctrl held", 0x8000, 0x41, {'A', vk::kControl}, false},
-      {"Ctrl+A with Ctrl+Shift", 0xC000, 0x8041, {'A', vk::kControl, vk::kShift}, false},
       {"Ctrl+A with Ctrl", 0x8000, 0x8041, {'A', vk::kControl}, true},
       {"Ctrl alone with Ctrl", 0x8000, 0x8000, {vk::kControl, 'C'}, true},
       {"Ctrl alone with Ctrl+Shift", 0xC000, 0x8000, {}, false},
-      {"Ctrl alone, no modifiers", 0, 0x8000, {}, false},
       {"right click, plain", 0x800, 0x800, {}, true},
       {"right click with Shift", 0x4800, 0x800, {}, false},
       {"right click vs key press", 0, 0x800, {}, false},
@@ -125,13 +86,6 @@ TEST(KeyCodeMatches, MatchRule) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(keyCodeMatches(c.state, c.binding, held(c.keys)), c.matches) << c.what;
-}
-
-TEST(KeyCodeMatches, EraserOnCtrlAndCopyBothMatchCtrlC) {
-  const auto keys = held({vk::kControl, 'C'});
-  const KeyCode state = inputState(0, keys);
-  EXPECT_TRUE(keyCodeMatches(state, 0x8000, keys));
-  EXPECT_TRUE(keyCodeMatches(state, 0x8043, keys));
 }
 
 }  // namespace
