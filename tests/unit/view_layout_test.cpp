@@ -5,26 +5,22 @@
 namespace tenmark {
 namespace {
 
-TEST(ViewLayout, CentresACanvasThatFitsWithTheOddPixelOnTheFarSide) {
-  const ViewRect r = layoutView(801, 601, 320, 240);
-  EXPECT_EQ(r.x, 240);  // (801 - 320) / 2 truncates: the remainder lies right of the view
-  EXPECT_EQ(r.y, 180);
-  EXPECT_EQ(r.width, 320);
-  EXPECT_EQ(r.height, 240);
-}
-
-TEST(ViewLayout, ACanvasLargerThanTheClientFillsItFromTheEdge) {
-  const ViewRect r = layoutView(600, 400, 1000, 300);
-  EXPECT_EQ(r.x, 0);
-  EXPECT_EQ(r.width, 600);
-  EXPECT_EQ(r.y, 50);
-  EXPECT_EQ(r.height, 300);
-}
-
-TEST(ViewLayout, AMinimisedClientGivesAnEmptyView) {
-  const ViewRect r = layoutView(0, 0, 100, 100);
-  EXPECT_EQ(r.width, 0);
-  EXPECT_EQ(r.height, 0);
+TEST(ViewLayout, CentresWhatFitsAndFillsTheClientWithWhatDoesNot) {
+  const struct {
+    int clientWidth, clientHeight, canvasWidth, canvasHeight;
+    ViewRect view;
+  } cases[] = {
+      {801, 601, 320, 240, {240, 180, 320, 240}},  // the odd pixel lies right of and below the view
+      {600, 400, 1000, 300, {0, 50, 600, 300}},
+      {0, 0, 100, 100, {0, 0, 0, 0}},  // a minimised client
+  };
+  for (const auto& c : cases) {
+    const ViewRect r = layoutView(c.clientWidth, c.clientHeight, c.canvasWidth, c.canvasHeight);
+    EXPECT_EQ(r.x, c.view.x) << c.clientWidth;
+    EXPECT_EQ(r.y, c.view.y) << c.clientWidth;
+    EXPECT_EQ(r.width, c.view.width) << c.clientWidth;
+    EXPECT_EQ(r.height, c.view.height) << c.clientWidth;
+  }
 }
 
 }  // namespace
