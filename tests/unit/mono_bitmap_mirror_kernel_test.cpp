@@ -38,17 +38,5 @@ TEST(MirrorKernels, EveryKernelMatchesThePerPixelMirror) {
   }
 }
 
-TEST(MirrorKernels, ReverseRowZeroesTheBitsAfterTheLastPixel) {
-  std::mt19937 rng(607);
-  for (std::int64_t width : {1, 5, 8, 13, 255, 256, 257, 263, 520, 1001}) {
-    std::vector<std::uint8_t> src(std::size_t((width + 7) / 8));
-    for (auto& b : src) b = std::uint8_t(rng());
-    std::vector<std::uint8_t> dst(src.size(), 0xFF);
-    reverseRow(src.data(), width, dst.data());
-    for (std::int64_t x = 0; x < width; ++x) ASSERT_EQ(bitAt(dst, x), bitAt(src, width - 1 - x));
-    for (std::int64_t x = width; x < std::int64_t(dst.size()) * 8; ++x) EXPECT_EQ(bitAt(dst, x), 0);
-  }
-}
-
 }  // namespace
 }  // namespace tenmark::bits
