@@ -244,7 +244,7 @@ MonoBitmap referenceMirror(const MonoBitmap& b, bool leftRight) {
 // Random padding too: a mirror that lets padding bits in shows up as wrong pixels.
 TEST(MonoBitmapMirror, RandomPicturesMatchThePerPixelMirrorAndTwiceIsIdentity) {
   std::mt19937 rng(8);
-  for (int width : {1, 7, 8, 9, 31, 32, 33, 63, 64, 65, 100, 257}) {
+  for (int width : {1, 7, 8, 9, 31, 32, 33, 63, 64, 65, 100, 257, 263, 520}) {
     for (int height : {1, 4, 5}) {
       MonoBitmap b = randomBitmap(width, height, rng);
       const MonoBitmap original = copyOf(b);
