@@ -51,18 +51,29 @@ testing::AssertionResult clippedLikeOnALargerSurface(int w, int h, int x1, int y
   return testing::AssertionSuccess();
 }
 
-TEST(MonoBitmapThinLine, KnownPictures) {
-  MonoBitmap b = blank(8, 4);
-  b.drawLine(0, 0, 5, 0, 1, 1);
-  b.drawLine(0, 1, 7, 3, 1, 1);
-  EXPECT_EQ(picture(b), (std::vector<std::string>{"#####...",  //
-                                                  "##......",  //
-                                                  "..####..",  //
-                                                  "......#."}));
-  MonoBitmap steep = blank(3, 7);
-  steep.drawLine(0, 0, 2, 6, 1, 1);
-  EXPECT_EQ(picture(steep),
-            (std::vector<std::string>{"#..", "#..", ".#.", ".#.", ".#.", "..#", "..."}));
+// Thin lines leave out their end point; odd pens are centred on a pixel, even ones on its
+// top-left corner; a dot is the line to the next pixel on the right.
+TEST(MonoBitmapLine, KnownPictures) {
+  const struct {
+    int w, h, x1, y1, x2, y2, pen;
+    std::vector<std::string> picture;
+  } cases[] = {
+      {8, 1, 0, 0, 5, 0, 1, {"#####..."}},
+      {8, 4, 0, 1, 7, 3, 1, {"........", "##......", "..####..", "......#."}},
+      {3, 7, 0, 0, 2, 6, 1, {"#..", "#..", ".#.", ".#.", ".#.", "..#", "..."}},
+      {6, 4, 2, 2, 3, 2, 1, {"......", "......", "..#...", "......"}},
+      {6, 5, 2, 2, 3, 2, 2, {"......", ".###..", ".###..", "......", "......"}},
+      {6, 5, 2, 2, 3, 2, 3, {"......", ".####.", ".####.", ".####.", "......"}},
+  };
+  for (const auto& c : cases) {
+    MonoBitmap b = blank(c.w, c.h);
+    b.drawLine(c.x1, c.y1, c.x2, c.y2, c.pen, 1);
+    EXPECT_EQ(picture(b), c.picture) << c.x1 << "," << c.y1 << " pen " << c.pen;
+    b.fill(1);
+    b.drawLine(c.x1, c.y1, c.x2, c.y2, c.pen, 0);
+    for (int y = 0; y < c.h; ++y)
+      for (int x = 0; x < c.w; ++x) EXPECT_EQ(b.pixel(x, y), c.picture[y][x] == '.');
+  }
 }
 
 // Every step of the major axis sets one pixel from the start up to but not including the end,
@@ -76,7 +87,9 @@ TEST(MonoBitmapThinLine, RandomLinesStayOnTheIdealLine) {
     b.drawLine(x1, y1, x2, y2, 1, 1);
     const int dx = x2 - x1, dy = y2 - y1;
     ASSERT_EQ(countInk(b), std::max(std::abs(dx), std::abs(dy)));
-    if (dx || dy) ASSERT_EQ(b.pixel(x1, y1), 1);
+    if (dx || dy) {
+      ASSERT_EQ(b.pixel(x1, y1), 1);
+    }
     for (int y = 0; y < 40; ++y) {
       for (int x = 0; x < 40; ++x) {
         if (!b.pixel(x, y)) continue;
@@ -88,17 +101,6 @@ TEST(MonoBitmapThinLine, RandomLinesStayOnTheIdealLine) {
       }
     }
   }
-}
-
-TEST(MonoBitmapThinLine, DotSetsExactlyOnePixelAndIndexZeroErases) {
-  MonoBitmap b = blank(9, 9);
-  b.drawDot(4, 7, 1, 1);
-  EXPECT_EQ(countInk(b), 1);
-  EXPECT_EQ(b.pixel(4, 7), 1);
-  b.fill(1);
-  b.drawDot(8, 0, 1, 0);
-  EXPECT_EQ(countInk(b), 80);
-  EXPECT_EQ(b.pixel(8, 0), 0);
 }
 
 TEST(MonoBitmapLine, LinesReachingOutsideAreClipped) {
@@ -155,20 +157,7 @@ TEST(MonoBitmapLine, HugeCoordinatesAndPensAreCutToTheSurface) {
   EXPECT_TRUE(all.isBlank());
 }
 
-TEST(MonoBitmapWideLine, SmallDotsHaveTheirKnownShapes) {
-  MonoBitmap two = blank(6, 5);
-  two.drawDot(2, 2, 2, 1);
-  EXPECT_EQ(picture(two),
-            (std::vector<std::string>{"......", ".###..", ".###..", "......", "......"}));
-  MonoBitmap three = blank(6, 5);
-  three.drawDot(2, 2, 3, 1);
-  EXPECT_EQ(picture(three),
-            (std::vector<std::string>{"......", ".####.", ".####.", ".####.", "......"}));
-}
-
-// Pixel centres within half the width of the segment are inked, those beyond are not. Odd
-// widths are centred on pixels, even ones on their top-left corners. A dot is the line to the
-// next pixel on the right.
+// Pixel centres within half the width of the segment are inked, those beyond are not.
 TEST(MonoBitmapWideLine, BandWithRoundEndsAroundTheSegment) {
   std::mt19937 rng(99);
   std::uniform_int_distribution<int> coord(5, 55);
@@ -190,8 +179,9 @@ TEST(MonoBitmapWideLine, BandWithRoundEndsAroundTheSegment) {
         double t = len2 == 0 ? 0 : ((x - ax) * dx + (y - ay) * dy) / len2;
         t = std::clamp(t, 0.0, 1.0);
         const double dist = std::hypot(x - (ax + t * dx), y - (ay + t * dy));
-        if (std::abs(dist - width / 2.0) > 1e-6)
+        if (std::abs(dist - width / 2.0) > 1e-6) {
           ASSERT_EQ(b.pixel(x, y), dist < width / 2.0) << round << " " << x << "," << y;
+        }
       }
     }
   }
