@@ -185,12 +185,5 @@ TEST_F(SettingsOnDisk, SpaceOnNewAndHandMovesNewBackToN) {
   EXPECT_EQ(s.keyBindings[CommandId::New], 0x4Eu);
 }
 
-TEST_F(SettingsOnDisk, FailedSaveLeavesTheOldFile) {
-  writeIni("old");
-  Settings s = defaultSettings(1080, "");
-  EXPECT_FALSE(saveSettings((dir_ / "missing" / "tenmark.ini").string(), s));
-  EXPECT_EQ(readIni(), "old");
-}
-
 }  // namespace
 }  // namespace tenmark
