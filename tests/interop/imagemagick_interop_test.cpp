@@ -200,24 +200,5 @@ TEST_F(ImageMagickInterop, TheirDeeperBmpsReduceToTheNearerOfWhiteAndBlack) {
   }
 }
 
-// ImageMagick writes only bottom-up files: it writes the picture upside down and the height's
-// sign is flipped, which ImageMagick itself must then read as the original picture.
-TEST_F(ImageMagickInterop, TopDownBmpIsReadTheRightWayUp) {
-  std::mt19937 rng(18);
-  const std::string source = writeSource("src.pgm", manyGreys(rng));
-  const std::string upright = convert(source, "-type truecolor", "bmp3:upright.bmp");
-  const std::string flipped = convert(source, "-flip -type truecolor", "bmp3:flipped.bmp");
-  std::fstream f(flipped, std::ios::in | std::ios::out | std::ios::binary);
-  const std::int32_t height = -kHeight;
-  f.seekp(22);
-  f.write(reinterpret_cast<const char*>(&height), 4);
-  f.close();
-  const Bytes expected = rgbOf(upright);
-  ASSERT_EQ(rgbOf(flipped), expected);
-  MonoBitmap b;
-  ASSERT_TRUE(b.loadBmp(flipped));
-  expectReduced(b, expected, "top-down");
-}
-
 }  // namespace
 }  // namespace tenmark
