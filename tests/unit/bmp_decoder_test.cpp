@@ -80,31 +80,28 @@ TEST(BmpDecoder, RoundTripKeepsSizeIndicesColoursAndBytes) {
   }
 }
 
-TEST(BmpDecoder, OneBitFileKeepsIndicesEvenWithBlackAsColourZero) {
-  BmpRecipe s{.width = 2, .height = 2, .bitCount = 1};
-  s.palette = {makeColor(0, 0, 0), makeColor(255, 255, 255)};
-  s.pixels = {0x40, 0, 0, 0, 0x80, 0, 0, 0};  // bottom row: right pixel; top row: left pixel
-  MonoBitmap b;
-  ASSERT_TRUE(decodeBmp(buildBmp(s), b));
-  EXPECT_EQ(indicesOf(b), (std::vector<int>{1, 0, 0, 1}));
-  EXPECT_EQ(b.getColor(0), 0u);
-  EXPECT_EQ(b.getColor(1), 0xFFFFFFu);
-}
-
-TEST(BmpDecoder, ZeroColoursUsedMeansTheFullTableAndMissingEntriesAreBlack) {
-  BmpRecipe s{.width = 1, .height = 1, .bitCount = 1, .colorsUsed = 0};
-  s.palette = {makeColor(10, 20, 30), makeColor(40, 50, 60)};
-  s.pixels = {0, 0, 0, 0};
-  MonoBitmap b;
-  ASSERT_TRUE(decodeBmp(buildBmp(s), b));
-  EXPECT_EQ(b.getColor(0), makeColor(10, 20, 30));
-  EXPECT_EQ(b.getColor(1), makeColor(40, 50, 60));
-
-  s.colorsUsed = 1;  // a one-entry table: index 1 lies past it
-  s.palette = {makeColor(10, 20, 30)};
-  ASSERT_TRUE(decodeBmp(buildBmp(s), b));
-  EXPECT_EQ(b.getColor(0), makeColor(10, 20, 30));
-  EXPECT_EQ(b.getColor(1), 0u);
+// Bottom row first in the file; the indices stay whatever colours the table gives them.
+TEST(BmpDecoder, OneBitFilesKeepIndicesAndTakeTheColourTableAsCounted) {
+  const Color black = 0, white = 0xFFFFFF, dark = makeColor(10, 20, 30);
+  const struct {
+    std::uint32_t colorsUsed;
+    std::vector<Color> palette;
+    Color color0, color1;
+  } cases[] = {
+      {0, {black, white}, black, white},        // 0 means the full table
+      {1, {dark}, dark, black},                 // entries past the count are black
+      {0xFFFFFFFF, {dark, white}, dark, white}  // cut to the entries the pixels can address
+  };
+  for (const auto& c : cases) {
+    BmpRecipe s{.width = 2, .height = 2, .bitCount = 1, .colorsUsed = c.colorsUsed};
+    s.palette = c.palette;
+    s.pixels = {0x40, 0, 0, 0, 0x80, 0, 0, 0};
+    MonoBitmap b;
+    ASSERT_TRUE(decodeBmp(buildBmp(s), b)) << c.colorsUsed;
+    EXPECT_EQ(indicesOf(b), (std::vector<int>{1, 0, 0, 1})) << c.colorsUsed;
+    EXPECT_EQ(b.getColor(0), c.color0) << c.colorsUsed;
+    EXPECT_EQ(b.getColor(1), c.color1) << c.colorsUsed;
+  }
 }
 
 TEST(BmpDecoder, ColourReductionEdgeIsAChannelSumOf382) {
@@ -188,35 +185,27 @@ TEST(BmpDecoder, VariantsReduceToTheNearerOfWhiteAndBlack) {
   }
 }
 
-TEST(BmpDecoder, OversizedColourCountIsCutToTheAddressableTable) {
-  BmpRecipe s{.width = 1, .height = 1, .bitCount = 1, .colorsUsed = 0xFFFFFFFF};
-  s.palette = {makeColor(1, 1, 1), makeColor(250, 250, 250)};
-  s.pixels = {0x80, 0, 0, 0};
-  MonoBitmap b;
-  ASSERT_TRUE(decodeBmp(buildBmp(s), b));
-  EXPECT_EQ(b.pixel(0, 0), 1);
-  EXPECT_EQ(b.getColor(1), makeColor(250, 250, 250));
-}
-
-TEST(BmpDecoder, RleRunsAndDeltasLeavingThePictureAreClipped) {
-  BmpRecipe s{.width = 3, .height = 2, .bitCount = 8, .compression = 1, .colorsUsed = 2};
-  s.palette = {makeColor(255, 255, 255), makeColor(0, 0, 0)};
-  // 200-pixel run on the bottom row, a delta far beyond the top, a run there, end.
-  s.pixels = {200, 1, 0, 2, 255, 255, 9, 1, 0, 1};
-  MonoBitmap b;
-  ASSERT_TRUE(decodeBmp(buildBmp(s), b));
-  EXPECT_EQ(indicesOf(b), (std::vector<int>{0, 0, 0, 1, 1, 1}));
-}
-
-TEST(BmpDecoder, RleSkippedPixelsTakePaletteEntryZero) {
-  BmpRecipe s{.width = 9, .height = 2, .bitCount = 8, .compression = 1, .colorsUsed = 2};
-  s.palette = {makeColor(0, 0, 0), makeColor(255, 255, 255)};
-  s.pixels = {0, 2, 8, 1, 1, 1, 0, 1};  // skip to (8, top row), one white pixel
-  MonoBitmap b;
-  ASSERT_TRUE(decodeBmp(buildBmp(s), b));
-  std::vector<int> expected(18, 1);
-  expected[8] = 0;
-  EXPECT_EQ(indicesOf(b), expected);
+TEST(BmpDecoder, RleWritesOutsideThePictureAreClippedAndSkippedPixelsTakeEntryZero) {
+  const struct {
+    int width;
+    std::vector<Color> palette;
+    Bytes pixels;
+    std::vector<int> indices;
+  } cases[] = {// 200-pixel run on the bottom row, a delta far beyond the top, a run there, end.
+               {3, {0xFFFFFF, 0}, {200, 1, 0, 2, 255, 255, 9, 1, 0, 1}, {0, 0, 0, 1, 1, 1}},
+               // Skip to (8, top row), one white pixel: the skipped ones are entry 0, black.
+               {9,
+                {0, 0xFFFFFF},
+                {0, 2, 8, 1, 1, 1, 0, 1},
+                {1, 1, 1, 1, 1, 1, 1, 1, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1}}};
+  for (const auto& c : cases) {
+    BmpRecipe s{.width = c.width, .height = 2, .bitCount = 8, .compression = 1, .colorsUsed = 2};
+    s.palette = c.palette;
+    s.pixels = c.pixels;
+    MonoBitmap b;
+    ASSERT_TRUE(decodeBmp(buildBmp(s), b)) << c.width;
+    EXPECT_EQ(indicesOf(b), c.indices) << c.width;
+  }
 }
 
 std::vector<Variant> faults() {
