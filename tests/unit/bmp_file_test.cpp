@@ -27,45 +27,31 @@ class BmpFile : public TempFolderTest {
   }
 };
 
-MonoBitmap stripes(int width, int height) {
-  MonoBitmap b;
-  b.create(width, height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) b.setPixel(x, y, (x * 7 + y * 3) % 5 == 0);
-  b.setColor(0, makeColor(244, 241, 234));
-  return b;
-}
-
 TEST_F(BmpFile, SaveThenLoadGivesBackThePictureAndReplacesAnOldFile) {
-  const MonoBitmap original = stripes(33, 7);
+  std::mt19937 rng(3);
+  const MonoBitmap original = randomPicture(33, 7, rng);
   writeFile(path("a.bmp"), "old");
   ASSERT_TRUE(original.saveBmp(path("a.bmp")));
   EXPECT_EQ(fs::file_size(path("a.bmp")), 62u + 8u * 7u);
   EXPECT_EQ(names(), std::set<std::string>{"a.bmp"});
   MonoBitmap loaded;
   ASSERT_TRUE(loaded.loadBmp(path("a.bmp")));
-  ASSERT_EQ(loaded.byteCount(), original.byteCount());
-  EXPECT_TRUE(
-      std::equal(original.pixels(), original.pixels() + original.byteCount(), loaded.pixels()));
-  EXPECT_EQ(loaded.getColor(0), original.getColor(0));
+  EXPECT_TRUE(samePicture(loaded, original));
 }
 
-TEST_F(BmpFile, SaveIntoAMissingFolderFailsAndCreatesNothing) {
-  EXPECT_FALSE(stripes(4, 4).saveBmp(path("missing/a.bmp")));
-  EXPECT_TRUE(names().empty());
-}
-
-TEST_F(BmpFile, SurfaceWithoutPixelsLeavesAnExistingFileAlone) {
+TEST_F(BmpFile, SaveIntoAMissingFolderOrWithoutPixelsFailsAndTouchesNothing) {
   writeFile(path("a.bmp"), "old picture");
-  MonoBitmap empty;
-  EXPECT_FALSE(empty.saveBmp(path("a.bmp")));
+  MonoBitmap small;
+  ASSERT_TRUE(small.create(4, 4));
+  EXPECT_FALSE(small.saveBmp(path("missing/a.bmp")));
+  EXPECT_FALSE(MonoBitmap().saveBmp(path("a.bmp")));
   EXPECT_EQ(contentOf(path("a.bmp")), "old picture");
   EXPECT_EQ(names(), std::set<std::string>{"a.bmp"});
 }
 
 TEST_F(BmpFile, TargetThatCannotBeReplacedLeavesNoTemporary) {
   fs::create_directory(path("folder.bmp"));
-  EXPECT_FALSE(stripes(4, 4).saveBmp(path("folder.bmp")));
+  EXPECT_FALSE(markedSurface().saveBmp(path("folder.bmp")));
   EXPECT_TRUE(fs::is_directory(path("folder.bmp")));
   EXPECT_EQ(names(), std::set<std::string>{"folder.bmp"});
 }
@@ -105,17 +91,13 @@ TEST_F(BmpFile, FileSourceReadsOnlyInsideTheFileInAnyOrder) {
   EXPECT_EQ(text(4), "efgh");
   EXPECT_TRUE(source.read(1, out, 2));
   EXPECT_EQ(text(2), "bc");
-  EXPECT_TRUE(source.read(3, out, 2));
-  EXPECT_EQ(text(2), "de");
   EXPECT_FALSE(source.read(5, out, 4));
   EXPECT_FALSE(source.read(9, out, 0));
-  EXPECT_TRUE(source.read(0, out, 8));
-  EXPECT_EQ(text(8), "abcdefgh");
   EXPECT_FALSE(FileSource(path("absent")).isOpen());
 }
 
 TEST_F(BmpFile, FailedLoadsLeaveTheSurfaceAsItWas) {
-  const MonoBitmap original = stripes(9, 3);
+  const MonoBitmap original = markedSurface();
   ASSERT_TRUE(original.saveBmp(path("good.bmp")));
   const std::string good = contentOf(path("good.bmp"));
   writeFile(path("cut.bmp"), good.substr(0, good.size() - 1));
