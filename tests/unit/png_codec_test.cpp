@@ -80,13 +80,11 @@ TEST(PngEncoder, WritesExactlyIhdrPlteIdatIend) {
   Bytes file;
   ASSERT_TRUE(encodePng(b, file));
   const std::vector<Chunk> chunks = chunksOf(file);
-  ASSERT_EQ(chunks.size(), 4u);
-  EXPECT_EQ(chunks[0].type, "IHDR");
+  std::vector<std::string> types;
+  for (const Chunk& c : chunks) types.push_back(c.type);
+  ASSERT_EQ(types, (std::vector<std::string>{"IHDR", "PLTE", "IDAT", "IEND"}));
   EXPECT_EQ(chunks[0].data, (Bytes{0, 0, 0, 1, 0, 0, 0, 1, 1, 3, 0, 0, 0}));
-  EXPECT_EQ(chunks[1].type, "PLTE");
   EXPECT_EQ(chunks[1].data, (Bytes{244, 241, 234, 0, 0, 0}));
-  EXPECT_EQ(chunks[2].type, "IDAT");
-  EXPECT_EQ(chunks[3].type, "IEND");
   // Every filter leaves a lone first-row byte as it is.
   EXPECT_EQ(inflatedRows(file, 1, 1)[1], 0x80);
 }
