@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include <cstring>
 #include <random>
 #include <string>
 #include <utility>
