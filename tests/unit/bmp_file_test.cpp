@@ -6,7 +6,6 @@
 #include <random>
 #include <set>
 #include <string>
-#include <vector>
 
 #include "imagefile/file_source.h"
 #include "support/temp_folder.h"
