@@ -103,6 +103,8 @@ TEST(MonoBitmapThinLine, RandomLinesStayOnTheIdealLine) {
   }
 }
 
+// Random lines and pens, and every thin line from a corner to near the surface: half-way steps
+// sit exactly between two pixels, and where they meet an edge the cut must agree with the walk.
 TEST(MonoBitmapLine, LinesReachingOutsideAreClipped) {
   std::mt19937 rng(31337);
   std::uniform_int_distribution<int> coord(-60, 100);
@@ -111,11 +113,6 @@ TEST(MonoBitmapLine, LinesReachingOutsideAreClipped) {
     const int x1 = coord(rng), y1 = coord(rng), x2 = coord(rng), y2 = coord(rng);
     ASSERT_TRUE(clippedLikeOnALargerSurface(41, 30, x1, y1, x2, y2, round % 3 ? pen(rng) : 1));
   }
-}
-
-// Half-way steps sit exactly between two pixels; where they meet an edge, the cut must agree
-// with the walk, or a pixel lands outside the surface.
-TEST(MonoBitmapLine, HalfWayStepsAtTheEdgesAreCutLikeTheWholeLine) {
   for (int side = 1; side <= 5; ++side) {
     for (int ex = -12; ex <= 12; ++ex) {
       for (int ey = -12; ey <= 12; ++ey) {
