@@ -153,11 +153,12 @@ class App:
         self.display.__exit__(None, None, None)
 
     # --- observations -----------------------------------------------------------------------
-    def probe(self, what='window'):
+    def probe(self, what='window', *args):
         if not self.desktop_ready:
             self.wait_desktop(time.time() + 60)
             self.desktop_ready = True
-        out = subprocess.run(['wine', self.probe_exe, what], env=self.env, capture_output=True,
+        out = subprocess.run(['wine', self.probe_exe, what] + list(args), env=self.env,
+                             capture_output=True,
                              timeout=60, check=False).stdout.decode('ascii', 'replace')
         return out
 
@@ -168,9 +169,25 @@ class App:
         """The message box on screen, if any: found, title_hex, text_hex."""
         return self.facts('message')
 
-    def facts(self, what):
+    def menu(self):
+        """Menu 128 of the executable as (position, id, state, separator, text bytes)."""
+        items = []
+        for line in self.probe('menu', self.windows_exe()).splitlines():
+            fields = dict(f.split('=', 1) for f in line.split())
+            items.append((fields['item'], int(fields['id']), int(fields['state']),
+                          fields['separator'] == '1', bytes.fromhex(fields['text_hex'])))
+        return items
+
+    def resources(self):
+        """Cursor hot spots and sizes, the icon and string 1 of the running executable."""
+        return self.facts('resources', self.windows_exe())
+
+    def windows_exe(self):
+        return 'Z:' + self.exe.replace('/', '\\')
+
+    def facts(self, what, *args):
         info = {}
-        for line in self.probe(what).splitlines():
+        for line in self.probe(what, *args).splitlines():
             key, _, value = line.strip().partition('=')
             info[key] = value
         for key in ('window', 'client', 'view'):

@@ -101,9 +101,45 @@ void printMenu(HMENU menu, const std::string& path) {
 
 }  // namespace
 
+// The resources of an executable file: cursor sizes and hot spots, the icon, string 1.
+int printResources(const char* exe) {
+  HMODULE module = LoadLibraryExA(exe, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!module) {
+    std::printf("loaded=0\n");
+    return 1;
+  }
+  for (int id : {135, 137, 157, 158}) {
+    HANDLE cursor = LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_CURSOR, 0, 0, 0);
+    ICONINFO info{};
+    BITMAP mask{};
+    if (cursor && GetIconInfo(static_cast<HICON>(cursor), &info)) {
+      GetObjectA(info.hbmMask, sizeof mask, &mask);
+      std::printf("cursor%d=%lu,%lu,%ld,%ld\n", id, info.xHotspot, info.yHotspot, mask.bmWidth,
+                  info.hbmColor ? mask.bmHeight : mask.bmHeight / 2);
+    }
+  }
+  HANDLE icon = LoadImageA(module, MAKEINTRESOURCEA(130), IMAGE_ICON, 32, 32, 0);
+  std::printf("icon130=%d\n", icon ? 1 : 0);
+  char text[256] = {};
+  LoadStringA(module, 1, text, sizeof text);
+  std::printf("string1_hex=%s\n", hex(text).c_str());
+  return 0;
+}
+
+// Menu 128 as the executable holds it (another process's menus cannot be read under Wine).
+int printMenuResource(const char* exe) {
+  HMODULE module = LoadLibraryExA(exe, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HMENU menu = module ? LoadMenuA(module, MAKEINTRESOURCEA(128)) : nullptr;
+  if (!menu) return 1;
+  printMenu(menu, "");
+  return 0;
+}
+
 int main(int argc, char** argv) {
   const std::string what = argc > 1 ? argv[1] : "window";
   if (what == "message") return printMessageBox();
+  if (what == "resources" && argc > 2) return printResources(argv[2]);
+  if (what == "menu" && argc > 2) return printMenuResource(argv[2]);
   HWND hwnd = nullptr;
   EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&hwnd));
   if (!hwnd) {
@@ -111,6 +147,5 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (what == "window") printWindow(hwnd);
-  if (what == "menu") printMenu(GetMenu(hwnd), "");
   return 0;
 }
