@@ -243,20 +243,25 @@ void PaperWindow::releaseUser32() {
   setLayeredWindowAttributes_ = nullptr;
 }
 
-void PaperWindow::relayout() {
+void PaperWindow::layoutView() {
   if (!initialised_) return;
   RECT client;
   GetClientRect(hwnd(), &client);
   const ViewRect v =
-      layoutView(client.right, client.bottom, canvas_.width(), int(canvas_.height()));
+      tenmark::layoutView(client.right, client.bottom, canvas_.width(), int(canvas_.height()));
   MoveWindow(viewWindow_, v.x, v.y, v.width, v.height, TRUE);
+}
+
+void PaperWindow::relayout() {
+  if (!initialised_) return;
+  layoutView();
   InvalidateRect(viewWindow_, nullptr, FALSE);
 }
 
 void PaperWindow::paint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd(), &ps);
-  relayout();
+  layoutView();
   RECT client;
   GetClientRect(hwnd(), &client);
   const RECT view = childRectInParent(viewWindow_, hwnd());

@@ -55,6 +55,7 @@ class PaperWindow : public ModalDialog {
   void writeSettings();
   void releaseUser32();
 
+  void layoutView();
   void relayout();
   void paint();
   void onCommand(int id);
