@@ -5,6 +5,7 @@
 #include "imagefile/file_bytes.h"
 #include "imagefile/file_source.h"
 #include "imagefile/png_codec.h"
+#include "platform/atomic_write.h"
 #include "surface/mono_bitmap.h"
 
 namespace tenmark {

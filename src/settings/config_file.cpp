@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "platform/atomic_replace.h"
+#include "platform/atomic_write.h"
 
 namespace tenmark {
 namespace {
@@ -51,17 +51,8 @@ void ConfigFile::LoadText(std::string_view bytes) {
 }
 
 bool ConfigFile::Save(const std::string& path) const {
-  const std::string temporary = temporaryNameFor(path);
-  bool written = false;
-  if (FilePtr file{std::fopen(temporary.c_str(), "wb")}) {
-    written = std::fwrite(text_.data(), 1, text_.size(), file.get()) == text_.size();
-    written = std::fclose(file.release()) == 0 && written;
-  }
-  if (!written) {
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return replaceFile(temporary, path);
+  return writeFileAtomically(path,
+                             {reinterpret_cast<const std::uint8_t*>(text_.data()), text_.size()});
 }
 
 std::string_view ConfigFile::lookup(std::string_view key, Form form) const {
