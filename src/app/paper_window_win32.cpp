@@ -93,7 +93,6 @@ void PaperWindow::setIcons() {
 }
 
 void PaperWindow::setStartValues() {
-  zoomFactor_ = 1.0;
   settings_ = defaultSettings(screenHeight(), std::string());
 }
 

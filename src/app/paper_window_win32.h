@@ -70,7 +70,6 @@ class PaperWindow : public ModalDialog {
   // are start values only: while running, the canvas holds them.
   Settings settings_;
   std::string exeFolder_;
-  double zoomFactor_ = 1.0;
   SetLayeredWindowAttributesFn setLayeredWindowAttributes_ = nullptr;
   HCURSOR cursors_[4] = {};
   HMENU menuBar_ = nullptr;
