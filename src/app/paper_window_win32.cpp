@@ -92,9 +92,7 @@ void PaperWindow::setIcons() {
   SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
 }
 
-void PaperWindow::setStartValues() {
-  settings_ = defaultSettings(screenHeight(), std::string());
-}
+void PaperWindow::setStartValues() { settings_ = defaultSettings(screenHeight(), std::string()); }
 
 void PaperWindow::deriveExeFolder() {
   exeFolder_ = exeFolderFromProgramPath(argc_ > 0 ? argv_[0] : "");
