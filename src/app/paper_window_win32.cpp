@@ -1,21 +1,22 @@
 #include "app/paper_window_win32.h"
 
-#include <shellapi.h>
+#include <windowsx.h>
+
+#include <ctime>
 
 #include "app/present_win32.h"
 #include "app/shell_services_win32.h"
-#include "canvas/view_layout.h"
+#include "app/window_fit.h"
 #include "resource_ids.h"
 #include "settings/program_folder.h"
 #include "settings/settings_file.h"
-#include "surface/rgb32_image.h"
 #include "tenmark/texts.h"
 
 namespace tenmark {
 
 namespace {
 
-constexpr int kMenuExit = ID_APP_EXIT;
+constexpr const char* kViewOwnerProperty = "TenmarkPaperWindow";
 
 int screenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
 
@@ -24,16 +25,41 @@ HCURSOR loadCursor(HINSTANCE instance, int id) {
       LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE));
 }
 
-RECT childRectInParent(HWND child, HWND parent) {
-  RECT r;
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-  return r;
+std::string loadVersionText() {
+  char buffer[256] = {};
+  LoadStringA(GetModuleHandleA(nullptr), IDS_VERSION, buffer, sizeof buffer);
+  return buffer;
 }
+
+Point pointOf(LPARAM lParam) { return Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+ScrollRequest scrollRequestOf(WPARAM wParam) {
+  switch (LOWORD(wParam)) {
+    case SB_LINEUP:
+      return ScrollRequest::LineBack;
+    case SB_LINEDOWN:
+      return ScrollRequest::LineForward;
+    case SB_PAGEUP:
+      return ScrollRequest::PageBack;
+    case SB_PAGEDOWN:
+      return ScrollRequest::PageForward;
+    case SB_THUMBTRACK:
+      return ScrollRequest::ThumbTrack;
+    default:
+      return ScrollRequest::Other;
+  }
+}
+
+int scrollBarOf(ScrollAxis axis) { return axis == ScrollAxis::Horizontal ? SB_HORZ : SB_VERT; }
 
 }  // namespace
 
-PaperWindow::PaperWindow(int argc, char** argv) : ModalDialog(IDD_PAPER), argc_(argc), argv_(argv) {
+PaperWindow::PaperWindow(int argc, char** argv)
+    : ModalDialog(IDD_PAPER),
+      argc_(argc),
+      argv_(argv),
+      versionText_(loadVersionText()),
+      model_(*this, versionText_.c_str()) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   const int cursorIds[4] = {IDC_CURSOR_PEN, IDC_CURSOR_ERASER, IDC_CURSOR_MOVE, IDC_CURSOR_HAND};
   for (int i = 0; i < 4; ++i) cursors_[i] = loadCursor(instance, cursorIds[i]);
@@ -59,27 +85,27 @@ PaperWindow::~PaperWindow() {
 
 BOOL PaperWindow::onInitDialog() {
   viewWindow_ = GetDlgItem(hwnd(), IDC_VIEW);
-  loadMenuBar();                   // 2
-  setIcons();                      // 3
-  setStartValues();                // 4
-  deriveExeFolder();               // 5
-  clearStoredPlacement();          // 6
-  readSettings();                  // 7, 8
-  createCanvas();                  // 9
-  loadUser32();                    // 10
-  applyTranslucencyOptions();      // 11
-  applyStoredPlacement();          // 12
-  updateMenuLabels();              // 13
-  openCommandLinePicture();        // 14
-  updateMenuLabels();              // 15
-  attachMenuBar();                 // 16
-  buildPopupMenu();                // 17
-  resetUndoRing();                 // 18
-  finishInitialisation();          // 19
-  fitAndCentreWithoutPlacement();  // 20
-  openTablet();                    // 21
-  makeTimestampName();             // 22
-  checkSaveFolder();               // 23
+  // The view window paints the canvas itself instead of its black frame.
+  SetPropA(viewWindow_, kViewOwnerProperty, this);
+  staticProc_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(viewWindow_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(viewProc)));
+  loadMenuBar();
+  setIcons();
+  setStartValues();
+  deriveExeFolder();
+  clearStoredPlacement();
+  readSettings();
+  createCanvas();
+  loadUser32();
+  applyTranslucency(model_.settings().n_set_alpha, model_.settings().n_alpha);
+  applyStoredPlacement();
+  attachMenuBar();
+  buildPopupMenu();
+  model_.resetUndoRing();
+  model_.finishInitialisation();
+  fitAndCentreWithoutPlacement();
+  nameNewPicture();
+  checkSaveFolder();
   return TRUE;
 }
 
@@ -92,33 +118,38 @@ void PaperWindow::setIcons() {
   SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
 }
 
-void PaperWindow::setStartValues() { settings_ = defaultSettings(screenHeight(), std::string()); }
+void PaperWindow::setStartValues() {
+  model_.settings() = defaultSettings(screenHeight(), std::string());
+}
 
 void PaperWindow::deriveExeFolder() {
   exeFolder_ = exeFolderFromProgramPath(argc_ > 0 ? argv_[0] : "");
-  settings_.saveFolder = exeFolder_;
+  model_.settings().saveFolder = exeFolder_;
 }
 
 void PaperWindow::clearStoredPlacement() {
-  settings_.n_xpos = settings_.n_ypos = settings_.n_xsize = settings_.n_ysize = 0;
-  settings_.b_Maximized = 0;
+  Settings& s = model_.settings();
+  s.n_xpos = s.n_ypos = s.n_xsize = s.n_ysize = 0;
+  s.b_Maximized = 0;
 }
 
 void PaperWindow::readSettings() {
   // A missing or unreadable file is not worth a message: the start values stand. Reading also
   // moves New off Space when Hand is bound to Space as well.
-  loadSettings(configFilePath(exeFolder_), settings_);
+  loadSettings(configFilePath(exeFolder_), model_.settings());
 }
 
 void PaperWindow::createCanvas() {
-  const CanvasSize size = canvasSizeOrDefault(settings_, screenHeight());
-  if (!canvas_.create(size.width, size.height)) {
+  const Settings& s = model_.settings();
+  MonoBitmap& canvas = model_.canvas();
+  const CanvasSize size = canvasSizeOrDefault(s, screenHeight());
+  if (!canvas.create(size.width, size.height)) {
     const int side = defaultCanvasSide(screenHeight());
-    canvas_.create(side, side);
+    canvas.create(side, side);
   }
-  canvas_.setColor(0, Color(settings_.n_back_color));
-  canvas_.setColor(1, Color(settings_.n_pen_color));
-  canvas_.fill(0);
+  canvas.setColor(0, Color(s.n_back_color));
+  canvas.setColor(1, Color(s.n_pen_color));
+  canvas.fill(0);
 }
 
 void PaperWindow::loadUser32() {
@@ -128,27 +159,16 @@ void PaperWindow::loadUser32() {
       reinterpret_cast<void*>(GetProcAddress(user32_, "SetLayeredWindowAttributes")));
 }
 
-void PaperWindow::applyTranslucencyOptions() {
-  // Translucency is not offered yet: the window stays opaque.
-}
-
 void PaperWindow::applyStoredPlacement() {
-  if (!settings_.hasStoredPlacement()) return;
-  SetWindowPos(hwnd(), nullptr, settings_.n_xpos, settings_.n_ypos, settings_.n_xsize,
-               settings_.n_ysize, SWP_NOZORDER | SWP_NOACTIVATE);
-  if (settings_.b_Maximized) ShowWindow(hwnd(), SW_MAXIMIZE);
-}
-
-void PaperWindow::updateMenuLabels() {
-  // The menu items keep their resource texts until labels with shortcuts exist.
-}
-
-void PaperWindow::openCommandLinePicture() {
-  // Pictures cannot be opened yet; a file named on the command line is ignored.
+  const Settings& s = model_.settings();
+  if (!s.hasStoredPlacement()) return;
+  SetWindowPos(hwnd(), nullptr, s.n_xpos, s.n_ypos, s.n_xsize, s.n_ysize,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  if (s.b_Maximized) ShowWindow(hwnd(), SW_MAXIMIZE);
 }
 
 void PaperWindow::attachMenuBar() {
-  if (settings_.b_ShowMenu) SetMenu(hwnd(), menuBar_);
+  if (model_.settings().b_ShowMenu) SetMenu(hwnd(), menuBar_);
 }
 
 void PaperWindow::buildPopupMenu() {
@@ -165,50 +185,37 @@ void PaperWindow::buildPopupMenu() {
   }
 }
 
-void PaperWindow::resetUndoRing() {
-  // There is no undo history yet.
-}
-
-void PaperWindow::finishInitialisation() {
-  initialised_ = true;
-  relayout();
-}
-
 void PaperWindow::fitAndCentreWithoutPlacement() {
-  if (settings_.hasStoredPlacement()) return;
-  // The window is not fitted to the canvas yet; it is only centred.
+  const Settings& s = model_.settings();
+  if (s.hasStoredPlacement()) return;
+  // The configured size, also when a picture of another size was opened.
+  const CanvasSize size = canvasSizeOrDefault(s, screenHeight());
+  fitWindowToCanvas(size.width + 10, size.height + 10);
   RECT r;
   GetWindowRect(hwnd(), &r);
-  const int w = r.right - r.left;
-  const int h = r.bottom - r.top;
-  SetWindowPos(hwnd(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  SetWindowPos(hwnd(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2,
+               (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER);
 }
 
-void PaperWindow::openTablet() {
-  // No tablet support yet.
-}
-
-void PaperWindow::makeTimestampName() {
-  // Documents are not named yet; the caption stays as the template's.
+void PaperWindow::nameNewPicture() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  if (const std::tm* t = std::localtime(&now)) local = *t;
+  model_.makeTimestampName(local);
 }
 
 void PaperWindow::checkSaveFolder() {
-  if (!isDirectory(settings_.saveFolder)) showMessage(hwnd(), text::SaveFolderMissing);
+  if (!isDirectory(model_.settings().saveFolder)) showMessage(hwnd(), text::SaveFolderMissing);
 }
 
 void PaperWindow::onDestroy() {
-  autoSaveIfDrawn();   // 2
-  readPlacement();     // 3
-  readMenuBarState();  // 4
-  writeSettings();     // 5
-  releaseUser32();     // 6
+  readPlacement();
+  readMenuBarState();
+  writeSettings();
+  releaseUser32();
   // The menu bar stays ours: detach it so that the window's destruction leaves it alone.
   SetMenu(hwnd(), nullptr);
-}
-
-void PaperWindow::autoSaveIfDrawn() {
-  // Nothing is saved automatically yet.
 }
 
 void PaperWindow::readPlacement() {
@@ -216,21 +223,24 @@ void PaperWindow::readPlacement() {
   placement.length = sizeof placement;
   GetWindowPlacement(hwnd(), &placement);
   const RECT& r = placement.rcNormalPosition;
-  settings_.n_xpos = r.left;
-  settings_.n_ypos = r.top;
-  settings_.n_xsize = r.right - r.left;
-  settings_.n_ysize = r.bottom - r.top;
-  settings_.b_Maximized = IsZoomed(hwnd()) ? 1 : 0;
+  Settings& s = model_.settings();
+  s.n_xpos = r.left;
+  s.n_ypos = r.top;
+  s.n_xsize = r.right - r.left;
+  s.n_ysize = r.bottom - r.top;
+  s.b_Maximized = IsZoomed(hwnd()) ? 1 : 0;
 }
 
-void PaperWindow::readMenuBarState() { settings_.b_ShowMenu = GetMenu(hwnd()) ? 1 : 0; }
+void PaperWindow::readMenuBarState() { model_.settings().b_ShowMenu = GetMenu(hwnd()) ? 1 : 0; }
 
 void PaperWindow::writeSettings() {
-  settings_.n_canvas_x = canvas_.width();
-  settings_.n_canvas_y = std::int32_t(canvas_.height());
-  settings_.n_back_color = std::int32_t(canvas_.getColor(0));
-  settings_.n_pen_color = std::int32_t(canvas_.getColor(1));
-  saveSettings(configFilePath(exeFolder_), settings_);  // a failed write is not reported
+  Settings& s = model_.settings();
+  const MonoBitmap& canvas = model_.canvas();
+  s.n_canvas_x = canvas.width();
+  s.n_canvas_y = std::int32_t(canvas.height());
+  s.n_back_color = std::int32_t(canvas.getColor(0));
+  s.n_pen_color = std::int32_t(canvas.getColor(1));
+  saveSettings(configFilePath(exeFolder_), s);  // a failed write is not reported
 }
 
 void PaperWindow::releaseUser32() {
@@ -240,55 +250,93 @@ void PaperWindow::releaseUser32() {
   setLayeredWindowAttributes_ = nullptr;
 }
 
-void PaperWindow::layoutView() {
-  if (!initialised_) return;
-  RECT client;
-  GetClientRect(hwnd(), &client);
-  const ViewRect v =
-      tenmark::layoutView(client.right, client.bottom, canvas_.width(), int(canvas_.height()));
-  MoveWindow(viewWindow_, v.x, v.y, v.width, v.height, TRUE);
-}
-
-void PaperWindow::relayout() {
-  if (!initialised_) return;
-  layoutView();
-  InvalidateRect(viewWindow_, nullptr, FALSE);
+void PaperWindow::fitWindowToCanvas(int width, int height) {
+  if (IsZoomed(hwnd())) return;
+  const BOOL hasMenu = GetMenu(hwnd()) != nullptr;
+  const int frame = GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYEDGE);
+  RECT outer{0, 0, width + GetSystemMetrics(SM_CXHSCROLL), height + GetSystemMetrics(SM_CYVSCROLL)};
+  AdjustWindowRectEx(&outer, DWORD(GetWindowLongA(hwnd(), GWL_STYLE)), hasMenu,
+                     DWORD(GetWindowLongA(hwnd(), GWL_EXSTYLE)));
+  RECT current;
+  GetWindowRect(hwnd(), &current);
+  const Rect r = fittedWindowRect(WindowFitInput{
+      GetSystemMetrics(SM_CXMAXIMIZED) - frame, GetSystemMetrics(SM_CYMAXIMIZED) - frame,
+      Point{outer.right - outer.left, outer.bottom - outer.top},
+      Rect{current.left, current.top, current.right - current.left, current.bottom - current.top}});
+  SetWindowPos(hwnd(), nullptr, r.x, r.y, r.width, r.height, SWP_NOZORDER);
+  InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void PaperWindow::paint() {
   PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd(), &ps);
-  layoutView();
-  RECT client;
-  GetClientRect(hwnd(), &client);
-  const RECT view = childRectInParent(viewWindow_, hwnd());
-  const Color background =
-      settings_.b_ClientDef ? GetSysColor(COLOR_BTNFACE) : Color(settings_.n_clnt_color);
-  if (client.right > view.right) {
-    fillSolid(dc, 0, 0, view.left, client.bottom, background);
-    fillSolid(dc, view.right, 0, client.right, client.bottom, background);
-  }
-  if (client.bottom > view.bottom) {
-    fillSolid(dc, view.left, 0, client.right, view.top, background);
-    fillSolid(dc, view.left, view.bottom, client.right, client.bottom, background);
-  }
-  HDC viewDc = GetDC(viewWindow_);
-  RECT viewClient;
-  GetClientRect(viewWindow_, &viewClient);
-  Rgb32Image image;
-  image.resize(viewClient.right, viewClient.bottom);
-  canvas_.blitTo(0, 0, image.width, image.height, image, 0, 0);
-  presentImage(viewDc, 0, 0, image);
-  ReleaseDC(viewWindow_, viewDc);
+  paintDc_ = BeginPaint(hwnd(), &ps);
+  model_.paint();
   EndPaint(hwnd(), &ps);
+  paintDc_ = nullptr;
+}
+
+void PaperWindow::paintView() {
+  PAINTSTRUCT ps;
+  viewPaintDc_ = BeginPaint(viewWindow_, &ps);
+  model_.paint();
+  EndPaint(viewWindow_, &ps);
+  viewPaintDc_ = nullptr;
+}
+
+LRESULT CALLBACK PaperWindow::viewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = static_cast<PaperWindow*>(GetPropA(hwnd, kViewOwnerProperty));
+  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  switch (message) {
+    case WM_PAINT:
+      self->paintView();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_NCDESTROY:
+      RemovePropA(hwnd, kViewOwnerProperty);
+      return CallWindowProcA(self->staticProc_, hwnd, message, wParam, lParam);
+    default:
+      return CallWindowProcA(self->staticProc_, hwnd, message, wParam, lParam);
+  }
+}
+
+void PaperWindow::onScroll(ScrollAxis axis, WPARAM wParam) {
+  int track = 0;
+  if (LOWORD(wParam) == SB_THUMBTRACK) {
+    // The 32-bit tracking position, not the 16 bits the message carries.
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_TRACKPOS;
+    GetScrollInfo(hwnd(), scrollBarOf(axis), &info);
+    track = info.nTrackPos;
+  }
+  model_.onScroll(axis, scrollRequestOf(wParam), track);
 }
 
 void PaperWindow::onCommand(int id) {
   // The exit item closes the window the way the close box does.
-  if (id == kMenuExit) SendMessageA(hwnd(), WM_CLOSE, 0, 0);
+  if (id == ID_APP_EXIT) {
+    SendMessageA(hwnd(), WM_CLOSE, 0, 0);
+    return;
+  }
+  model_.menuCommand(id);
 }
 
-bool PaperWindow::onMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+bool PaperWindow::preTranslateMessage(MSG& msg) {
+  switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      return model_.dispatchShortcut(0);
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      model_.refreshCursorOverClient();
+      return false;
+    default:
+      return false;
+  }
+}
+
+bool PaperWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
     case WM_DESTROY:
       onDestroy();
@@ -297,11 +345,39 @@ bool PaperWindow::onMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result
       paint();
       return true;
     case WM_SIZE:
-      relayout();
-      InvalidateRect(hwnd(), nullptr, FALSE);
+      model_.onSize();
+      return false;
+    case WM_HSCROLL:
+      onScroll(ScrollAxis::Horizontal, wParam);
+      return false;
+    case WM_VSCROLL:
+      onScroll(ScrollAxis::Vertical, wParam);
       return false;
     case WM_ERASEBKGND:
-      result = 0;  // painting covers the whole client area
+      result = 0;
+      return true;  // painting covers the whole client area
+    case WM_LBUTTONDOWN:
+      model_.leftButtonDown(pointOf(lParam));
+      return false;
+    case WM_LBUTTONUP:
+      model_.leftButtonUp(pointOf(lParam));
+      return false;
+    case WM_RBUTTONDOWN:
+      model_.rightButtonDown(pointOf(lParam));
+      return false;
+    case WM_RBUTTONUP:
+      model_.rightButtonUp(pointOf(lParam));
+      return false;
+    case WM_MOUSEMOVE:
+      model_.pointerMoved(pointOf(lParam));
+      return false;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lParam) != hwnd()) model_.captureLost();
+      return false;
+    case WM_SETCURSOR:
+      if (LOWORD(lParam) != HTCLIENT) return false;
+      model_.refreshCursor();
+      result = TRUE;
       return true;
     case WM_COMMAND:
       onCommand(LOWORD(wParam));
@@ -309,6 +385,93 @@ bool PaperWindow::onMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result
     default:
       return false;
   }
+}
+
+// --- PaperPlatform ----------------------------------------------------------------------------
+
+Point PaperWindow::clientSize() const {
+  RECT r;
+  GetClientRect(hwnd(), &r);
+  return Point{r.right, r.bottom};
+}
+
+bool PaperWindow::isKeyDown(int virtualKey) const { return GetKeyState(virtualKey) < 0; }
+
+Point PaperWindow::pointerPosition() const {
+  POINT p;
+  GetCursorPos(&p);
+  ScreenToClient(hwnd(), &p);
+  return Point{p.x, p.y};
+}
+
+Color PaperWindow::buttonFaceColor() const { return GetSysColor(COLOR_BTNFACE); }
+
+void PaperWindow::moveViewWindow(const Rect& r) {
+  MoveWindow(viewWindow_, r.x, r.y, r.width, r.height, TRUE);
+}
+
+void PaperWindow::invalidateView() { InvalidateRect(viewWindow_, nullptr, FALSE); }
+
+void PaperWindow::invalidateWindow() { InvalidateRect(hwnd(), nullptr, FALSE); }
+
+void PaperWindow::fillBackground(const Rect& r, Color color) {
+  if (paintDc_) fillSolid(paintDc_, r.x, r.y, r.right(), r.bottom(), color);
+}
+
+void PaperWindow::presentView(const Rgb32Image& image) {
+  if (viewPaintDc_) {
+    presentImage(viewPaintDc_, 0, 0, image);
+    return;
+  }
+  HDC dc = GetDC(viewWindow_);
+  presentImage(dc, 0, 0, image);
+  ReleaseDC(viewWindow_, dc);
+}
+
+void PaperWindow::present(Point at, const Rgb32Image& image) {
+  HDC dc = GetDC(hwnd());
+  presentImage(dc, at.x, at.y, image);
+  ReleaseDC(hwnd(), dc);
+}
+
+void PaperWindow::setScrollBar(ScrollAxis axis, const ScrollBar& bar) {
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  info.nMin = bar.minimum;
+  info.nMax = bar.maximum;
+  info.nPage = UINT(bar.page);
+  info.nPos = bar.position;
+  SetScrollInfo(hwnd(), scrollBarOf(axis), &info, TRUE);
+}
+
+void PaperWindow::setCaption(const std::string& text) { SetWindowTextA(hwnd(), text.c_str()); }
+
+void PaperWindow::setCursor(ToolMode tool) { SetCursor(cursors_[int(tool)]); }
+
+void PaperWindow::capturePointer() { SetCapture(hwnd()); }
+
+void PaperWindow::releasePointer() { ReleaseCapture(); }
+
+void PaperWindow::enableMenuItem(int id, bool enabled) {
+  EnableMenuItem(menuBar_, UINT(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void PaperWindow::applyTranslucency(int on, int alpha) {
+  if (!setLayeredWindowAttributes_) return;
+  const LONG style = GetWindowLongA(hwnd(), GWL_EXSTYLE);
+  if (on == 1) {
+    SetWindowLongA(hwnd(), GWL_EXSTYLE, style | WS_EX_LAYERED);
+    setLayeredWindowAttributes_(hwnd(), 0, BYTE(alpha & 0xFF), LWA_ALPHA);
+  } else {
+    SetWindowLongA(hwnd(), GWL_EXSTYLE, style & ~WS_EX_LAYERED);
+  }
+}
+
+void PaperWindow::toggleMenuBar() { SetMenu(hwnd(), GetMenu(hwnd()) ? nullptr : menuBar_); }
+
+void PaperWindow::redrawWindow() {
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
 }
 
 }  // namespace tenmark

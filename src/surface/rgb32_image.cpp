@@ -8,4 +8,10 @@ void Rgb32Image::resize(int w, int h) {
   pixels.assign(std::size_t(width) * std::size_t(height), 0u);
 }
 
+void Rgb32Image::assign(int w, int h, std::uint32_t value) {
+  width = w > 0 ? w : 0;
+  height = h > 0 ? h : 0;
+  pixels.assign(std::size_t(width) * std::size_t(height), value);
+}
+
 }  // namespace tenmark

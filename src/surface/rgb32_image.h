@@ -15,6 +15,9 @@ struct Rgb32Image {
   std::vector<std::uint32_t> pixels;
 
   void resize(int w, int h);
+  // Every pixel `value`; the memory is kept when it is large enough, so a view that repaints
+  // at the same size does not allocate.
+  void assign(int w, int h, std::uint32_t value);
   std::uint32_t& at(int x, int y) {
     return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)];
   }

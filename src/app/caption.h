@@ -1,0 +1,24 @@
+#pragma once
+// The main window's caption and the name of a new picture.
+
+#include <ctime>
+#include <string>
+
+namespace tenmark {
+
+struct CaptionFacts {
+  const char* version;       // Shift-JIS
+  std::string documentName;  // Shift-JIS
+  bool modified = false;
+  double zoomFactor = 1.0;
+  int penSize = 1;
+  int eraserSize = 8;
+};
+
+// "version - name[ *]  [倍率:100%  ペン:1  消しゴム:8]" in Shift-JIS.
+std::string captionText(const CaptionFacts& facts);
+
+// The local date and time as YYYYMMDD_hhmmss (the year unpadded).
+std::string timestampName(const std::tm& local);
+
+}  // namespace tenmark

@@ -1,0 +1,145 @@
+// Commands: key presses and right clicks matched against the bindings, menu items, and the
+// actions of the commands that belong to the main window.
+#include "app/paper_model.h"
+#include "resources/resource_ids.h"
+#include "shortcuts/dispatch_order.h"
+
+namespace tenmark {
+
+namespace {
+
+struct MenuCommand {
+  int id;
+  CommandId command;
+};
+
+constexpr MenuCommand kMenuCommands[] = {
+    {ID_FILE_NEW, CommandId::New},           {ID_FILE_OPEN, CommandId::Open},
+    {ID_FILE_SAVE, CommandId::Save},         {ID_FILE_SAVE_AS, CommandId::SaveAs},
+    {ID_EDIT_UNDO, CommandId::Undo},         {ID_EDIT_REDO, CommandId::Redo},
+    {ID_EDIT_COPY, CommandId::Copy},         {ID_EDIT_PASTE, CommandId::Paste},
+    {ID_ZOOM_UP, CommandId::ZoomUp},         {ID_ZOOM_DOWN, CommandId::ZoomDown},
+    {ID_ZOOM_NOMAL, CommandId::ZoomNomal},   {ID_CANVAS_VMIRROR, CommandId::VMirror},
+    {ID_CANVAS_HMIRROR, CommandId::HMirror}, {ID_CANVAS_RESIZE, CommandId::Resize},
+    {ID_SETTINGS_CONFIG, CommandId::Config}, {ID_SETTINGS_KEYCONF, CommandId::KeyConf},
+};
+
+}  // namespace
+
+bool PaperModel::dispatchShortcut(KeyCode base) {
+  const KeyStateQuery isKeyDown = keyState();
+  const ShortcutMatch match =
+      findShortcut(settings_.keyBindings, inputState(base, isKeyDown), isKeyDown);
+  if (match.eraserMatched) refreshCursorOverClient();
+  if (!match.command) return false;
+  runCommand(*match.command);
+  return true;
+}
+
+void PaperModel::refreshCursorOverClient() {
+  const Point p = platform_.pointerPosition();
+  const Point client = platform_.clientSize();
+  if (p.x >= 0 && p.y >= 0 && p.x < client.x && p.y < client.y) refreshCursor();
+}
+
+bool PaperModel::menuCommand(int id) {
+  for (const MenuCommand& item : kMenuCommands)
+    if (item.id == id) {
+      runCommand(item.command);
+      return true;
+    }
+  return false;
+}
+
+void PaperModel::runCommand(CommandId id) {
+  switch (id) {
+    case CommandId::Undo:
+      undo();
+      break;
+    case CommandId::Redo:
+      redo();
+      break;
+    case CommandId::ZoomUp:
+      zoom(&CanvasView::zoomUp);
+      break;
+    case CommandId::ZoomDown:
+      zoom(&CanvasView::zoomDown);
+      break;
+    case CommandId::ZoomNomal:
+      zoom(&CanvasView::zoomNormal);
+      break;
+    case CommandId::Brush_P:
+      stepSize(settings_.n_pen_size, +1);
+      break;
+    case CommandId::Brush_M:
+      stepSize(settings_.n_pen_size, -1);
+      break;
+    case CommandId::Erase_P:
+      stepSize(settings_.n_erase_size, +1);
+      break;
+    case CommandId::Erase_M:
+      stepSize(settings_.n_erase_size, -1);
+      break;
+    case CommandId::SetPresser:
+      togglePressure();
+      break;
+    case CommandId::Alpha:
+      toggleTranslucency();
+      break;
+    case CommandId::ShowMenu:
+      toggleMenuBar();
+      break;
+    case CommandId::Eraser:
+    case CommandId::Hand:
+    case CommandId::Move:
+      refreshCursorOverClient();
+      break;
+    default:
+      ignoreCommand();
+      break;
+  }
+}
+
+void PaperModel::undo() {
+  ring_.undoStep(canvas_);
+  updateMenu();
+  setModified(true);
+  platform_.invalidateWindow();
+}
+
+void PaperModel::redo() {
+  ring_.redoStep(canvas_);
+  updateMenu();
+  setModified(true);
+  platform_.invalidateWindow();
+}
+
+void PaperModel::zoom(void (CanvasView::*change)()) {
+  (view_.*change)();
+  onSize();
+  updateCaption();
+}
+
+void PaperModel::stepSize(int& size, int step) {
+  const int next = size + step;
+  if (next < kMinStrokeWidth || next > kMaxStrokeWidth) return;
+  size = next;
+  updateCaption();
+}
+
+void PaperModel::togglePressure() { settings_.b_PenPressure = settings_.b_PenPressure ? 0 : 1; }
+
+void PaperModel::toggleTranslucency() {
+  platform_.invalidateWindow();
+  settings_.n_set_alpha = settings_.n_set_alpha ? 0 : 1;
+  platform_.applyTranslucency(settings_.n_set_alpha, settings_.n_alpha);
+  platform_.redrawWindow();
+}
+
+void PaperModel::toggleMenuBar() {
+  platform_.invalidateWindow();
+  platform_.toggleMenuBar();
+  platform_.redrawWindow();
+}
+
+}  // namespace tenmark

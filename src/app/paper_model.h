@@ -1,0 +1,137 @@
+#pragma once
+// The main window's behaviour without the window: the canvas and its view, the undo ring, the
+// tools and strokes, the caption, and the commands that keys, the right button and menus run.
+// The Win32 window turns messages into these calls; every effect goes back through
+// PaperPlatform.
+
+#include <ctime>
+#include <string>
+
+#include "app/paper_platform.h"
+#include "canvas/canvas_view.h"
+#include "canvas/tool_mode.h"
+#include "canvas/undo_ring.h"
+#include "settings/settings.h"
+#include "surface/mono_bitmap.h"
+#include "surface/rgb32_image.h"
+
+namespace tenmark {
+
+// What the tablet reports about the pen; the mouse is ignored while the pen is near.
+struct TabletState {
+  bool inProximity = false;
+  bool tabletStroke = false;
+  bool eraserActive = false;
+};
+
+class PaperModel {
+ public:
+  PaperModel(PaperPlatform& platform, const char* versionText);
+
+  // Start-up and the state the window keeps.
+  Settings& settings() { return settings_; }
+  const Settings& settings() const { return settings_; }
+  MonoBitmap& canvas() { return canvas_; }
+  const MonoBitmap& canvas() const { return canvas_; }
+  const CanvasView& view() const { return view_; }
+  const UndoRing& undoRing() const { return ring_; }
+  TabletState& tablet() { return tablet_; }
+  // Empties the undo ring and greys Undo and Redo.
+  void resetUndoRing();
+  // From now on the view is laid out.
+  void finishInitialisation();
+
+  // The view: size, scroll and paint notifications.
+  void onSize();
+  void onScroll(ScrollAxis axis, ScrollRequest request, int trackPosition);
+  void paint();
+  void relayout();
+
+  // The caption and the modified mark.
+  const std::string& documentName() const { return documentName_; }
+  bool modified() const { return modified_; }
+  void setModified(bool value);
+  void updateCaption();
+  // A new picture's name from the local time; clears the modified mark.
+  void makeTimestampName(const std::tm& local);
+
+  // Mouse messages, in client coordinates.
+  void leftButtonDown(Point p);
+  void leftButtonUp(Point p);
+  void rightButtonDown(Point p);
+  void rightButtonUp(Point p);
+  void pointerMoved(Point p);
+  // The platform took the pointer capture away: a press in progress ends as a release would.
+  void captureLost();
+  // The pointer entry points shared with the tablet.
+  bool pointerDown(Point p, int widthChange);
+  void pointerDrag(Point p, int widthChange);
+  void pointerUp(Point p, bool commit);
+  bool offerRightClick();
+  void refreshCursor();
+  ToolMode toolMode() const { return toolMode_; }
+  bool pointerCaptured() const { return pointerCaptured_; }
+
+  // Commands. A key press is consumed when dispatchShortcut returns true.
+  bool dispatchShortcut(KeyCode base);
+  // After a key comes up: the held tools may have changed.
+  void refreshCursorOverClient();
+  void runCommand(CommandId id);
+  // A menu item; false for an id that is not a command of the menus.
+  bool menuCommand(int id);
+
+ private:
+  KeyStateQuery keyState() const;
+  Color backgroundColor() const;
+  void layoutView();
+  // Puts a canvas rectangle on screen at once; returns it snapped to the zoom's grid.
+  Rect presentRect(const Rect& r);
+  void updateMenu();
+
+  // Tools.
+  int currentStrokeWidth(int widthChange) const;
+  void beginStroke(Point p, int widthChange);
+  void continueStroke(Point p, int widthChange);
+  void beginMove(Point p);
+  void dragMove(Point p);
+  void endMove();
+  void beginHand(Point p);
+  void dragHand(Point p);
+  void endPress(bool commit);
+  bool mouseGuarded() const;
+
+  // Command actions.
+  void undo();
+  void redo();
+  void zoom(void (CanvasView::*change)());
+  void stepSize(int& size, int step);
+  void togglePressure();
+  void toggleTranslucency();
+  void toggleMenuBar();
+  // Commands whose actions this window does not have: the binding is consumed, nothing runs.
+  void ignoreCommand() {}
+
+  PaperPlatform& platform_;
+  const char* versionText_;
+  Settings settings_;
+  MonoBitmap canvas_;
+  CanvasView view_;
+  UndoRing ring_;
+  TabletState tablet_;
+  std::string documentName_;
+  bool modified_ = false;
+
+  ToolMode toolMode_ = ToolMode::Pen;
+  bool pointerCaptured_ = false;
+  bool rightButtonHeld_ = false;
+  bool dragActive_ = false;
+  Point lastPoint_;
+  Point dragStart_;
+  Point dragStartScroll_;
+  MonoBitmap moveBuffer_;
+  // Kept between paints so that a repaint of the same size does not allocate.
+  Rgb32Image viewImage_;
+  Rgb32Image patchImage_;
+};
+
+}  // namespace tenmark

@@ -1,0 +1,122 @@
+#include "canvas/canvas_view.h"
+
+#include <algorithm>
+
+namespace tenmark {
+
+ZoomRatio zoomRatioOf(double zoomFactor) {
+  static constexpr struct {
+    double zoom;
+    ZoomRatio ratio;
+  } kTable[] = {
+      {0.25, {4, 1, 1, 4}}, {0.5, {2, 1, 1, 2}}, {0.75, {4, 3, 3, 4}}, {1.0, {1, 1, 1, 1}},
+      {1.25, {4, 5, 5, 4}}, {1.5, {2, 3, 3, 2}}, {1.75, {4, 7, 7, 4}}, {2.0, {1, 2, 1, 1}},
+  };
+  for (const auto& entry : kTable)
+    if (entry.zoom == zoomFactor) return entry.ratio;
+  return ZoomRatio{1, 1, 1, 1};
+}
+
+void CanvasView::setZoom(double zoom) {
+  zoomFactor_ = zoom;
+  ratio_ = zoomRatioOf(zoom);
+}
+
+void CanvasView::zoomUp() { setZoom(std::min(zoomFactor_ + kZoomStep, kMaxZoom)); }
+void CanvasView::zoomDown() { setZoom(std::max(zoomFactor_ - kZoomStep, kMinZoom)); }
+void CanvasView::zoomNormal() { setZoom(1.0); }
+
+Point CanvasView::snapScroll(int h, int v) const {
+  const int s = ratio_.scrollStep;
+  return Point{h / s * s, v / s * s};
+}
+
+Point CanvasView::padExtent(int w, int h) const {
+  const int g = ratio_.canvasStep;
+  if (g == 1) return Point{w, h};
+  return Point{w / g * g + g, h / g * g + g};
+}
+
+Rect CanvasView::snapRect(const Rect& r) const {
+  const int g = ratio_.canvasStep;
+  if (g == 1) return r;
+  return Rect{r.x / g * g, r.y / g * g, (r.width / g + 2) * g, (r.height / g + 2) * g};
+}
+
+Point CanvasView::viewOrigin() const {
+  const Point s = snapScroll(hbar_.position, vbar_.position);
+  return Point{toCanvas(s.x), toCanvas(s.y)};
+}
+
+Point CanvasView::clientToCanvas(Point client) const {
+  const Point origin = viewOrigin();
+  return Point{toCanvas(client.x - viewRect_.x) + origin.x,
+               toCanvas(client.y - viewRect_.y) + origin.y};
+}
+
+Rect CanvasView::clientRectOf(const Rect& snapped) const {
+  const Point origin = viewOrigin();
+  return Rect{toClient(snapped.x - origin.x) + viewRect_.x,
+              toClient(snapped.y - origin.y) + viewRect_.y, toClient(snapped.width),
+              toClient(snapped.height)};
+}
+
+Rect CanvasView::paintSource(int viewWidth, int viewHeight) const {
+  const Point origin = viewOrigin();
+  const Point size = padExtent(toCanvas(viewWidth), toCanvas(viewHeight));
+  return Rect{origin.x, origin.y, size.x, size.y};
+}
+
+Point CanvasView::paintTargetSize(const Rect& source) const {
+  return Point{toClient(source.width), toClient(source.height)};
+}
+
+const Rect& CanvasView::layout(int clientWidth, int clientHeight, int canvasWidth,
+                               int canvasHeight) {
+  if (!layoutEnabled_) return viewRect_;
+  const int cw = toClient(canvasWidth);
+  const int ch = toClient(canvasHeight);
+  viewRect_.x = clientWidth > cw ? (clientWidth - cw) / 2 : 0;
+  viewRect_.y = clientHeight > ch ? (clientHeight - ch) / 2 : 0;
+  viewRect_.width = std::max(0, std::min(clientWidth, cw));
+  viewRect_.height = std::max(0, std::min(clientHeight, ch));
+  return viewRect_;
+}
+
+void CanvasView::fitBar(ScrollAxis axis, int clientExtent, int canvasExtent) {
+  ScrollBar& b = bar(axis);
+  const int zoomed = toClient(canvasExtent);
+  if (clientExtent < zoomed)
+    b.set(zoomed, clientExtent, b.position);
+  else
+    b.set(0, 0, b.position);
+}
+
+bool CanvasView::scroll(ScrollAxis axis, ScrollRequest request, int trackPosition) {
+  ScrollBar& b = bar(axis);
+  if (!b.inUse()) return false;
+  int position = b.position;
+  switch (request) {
+    case ScrollRequest::LineBack:
+      position -= kLineStep;
+      break;
+    case ScrollRequest::LineForward:
+      position += kLineStep;
+      break;
+    case ScrollRequest::PageBack:
+      position -= b.page;
+      break;
+    case ScrollRequest::PageForward:
+      position += b.page;
+      break;
+    case ScrollRequest::ThumbTrack:
+      position = trackPosition;
+      break;
+    case ScrollRequest::Other:
+      break;
+  }
+  b.position = std::clamp(position, b.minimum, std::max(b.minimum, b.maximum - b.page + 1));
+  return true;
+}
+
+}  // namespace tenmark

@@ -1,0 +1,63 @@
+#pragma once
+// Ten levels of undo and redo that store only the rectangles that changed. A snapshot of the
+// canvas as it stood after the last record gives each record its "before" pixels; undo and redo
+// swap a slot's pixels with the canvas, so a slot holds "before" while undoable and "after"
+// while redoable.
+//
+// Every change to the canvas must be reported through beginRecord/extendRecord (or be followed
+// by takeSnapshot or resetRing): the snapshot is kept equal to the canvas by copying only the
+// area reported since it was last brought up to date.
+
+#include <array>
+
+#include "canvas/geometry.h"
+#include "surface/mono_bitmap.h"
+
+namespace tenmark {
+
+class UndoRing {
+ public:
+  static constexpr int kSlots = 11;
+
+  // Edges of an area in canvas pixels; may reach outside the canvas.
+  struct Edges {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+  };
+
+  void takeSnapshot(const MonoBitmap& canvas);
+  void beginRecord(const Rect& r);
+  void extendRecord(const Rect& r);
+  void pushRecord(const MonoBitmap& canvas);
+  // False when there was nothing to undo (redo); the canvas is then unchanged.
+  bool undoStep(MonoBitmap& canvas);
+  bool redoStep(MonoBitmap& canvas);
+  void resetRing(const MonoBitmap& canvas);
+
+  bool canUndo() const { return oldestSlot_ != nextSlot_; }
+  bool canRedo() const { return redoEnd_ != nextSlot_; }
+  int nextSlot() const { return nextSlot_; }
+  int oldestSlot() const { return oldestSlot_; }
+  const Edges& pendingRect() const { return pendingRect_; }
+  const MonoBitmap& snapshot() const { return canvasSnapshot_; }
+
+ private:
+  void swapWithCanvas(int slot, MonoBitmap& canvas);
+  // Brings the snapshot up to date over `changed` and everything reported since the last time.
+  void refreshSnapshot(const MonoBitmap& canvas, const Rect& changed);
+
+  std::array<MonoBitmap, kSlots> patchSlots_;
+  std::array<Point, kSlots> patchOrigins_{};
+  Edges pendingRect_;
+  MonoBitmap canvasSnapshot_;
+  // Everything reported since the snapshot was last brought up to date, also by strokes that
+  // ended without a record.
+  Rect unsynced_;
+  int nextSlot_ = 0;
+  int oldestSlot_ = 0;
+  int redoEnd_ = 0;
+};
+
+}  // namespace tenmark
