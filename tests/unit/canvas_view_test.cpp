@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "canvas/view_render.h"
+#include "support/model_rig.h"
+
+namespace tenmark {
+namespace {
+
+constexpr double kZooms[] = {0.25, 0.5, 0.75, 1.0, 1.25, 1.5, 1.75, 2.0};
+
+CanvasView viewAt(double zoom) {
+  CanvasView view;
+  while (view.zoomFactor() > zoom) view.zoomDown();
+  while (view.zoomFactor() < zoom) view.zoomUp();
+  return view;
+}
+
+TEST(CanvasView, ScrollPositionsAndRectanglesSnapToTheZoomGrid) {
+  CanvasView v = viewAt(0.75);
+  EXPECT_EQ(v.snapRect(Rect{9, 9, 4, 4}).x, 8);  // a dot at x 11, width 2
+  EXPECT_EQ(v.snapRect(Rect{9, 9, 4, 4}), (Rect{8, 8, 12, 12}));
+  v.fitBar(ScrollAxis::Horizontal, 100, 1000);
+  v.scroll(ScrollAxis::Horizontal, ScrollRequest::ThumbTrack, 7);
+  EXPECT_EQ(v.viewOrigin().x, 8);  // toCanvas(6)
+
+  v = viewAt(1.25);
+  v.fitBar(ScrollAxis::Horizontal, 100, 1000);
+  v.scroll(ScrollAxis::Horizontal, ScrollRequest::ThumbTrack, 12);
+  EXPECT_EQ(v.bar(ScrollAxis::Horizontal).position, 12);  // the bar keeps what it was given
+  EXPECT_EQ(v.viewOrigin().x, 8);                         // drawn from 10
+
+  v = viewAt(2.0);
+  v.fitBar(ScrollAxis::Vertical, 100, 1000);
+  v.scroll(ScrollAxis::Vertical, ScrollRequest::ThumbTrack, 5);
+  EXPECT_EQ(v.viewOrigin().y, 2);
+
+  v = viewAt(0.5);
+  EXPECT_EQ(v.padExtent(640, 8).x, 642);
+  EXPECT_EQ(v.toClient(642), 321);
+  EXPECT_EQ(viewAt(0.25).padExtent(8, 7), (Point{12, 8}));
+  EXPECT_EQ(viewAt(1.0).snapRect(Rect{-3, 5, 7, 1}), (Rect{-3, 5, 7, 1}));
+  EXPECT_EQ(viewAt(1.0).toCanvas(-7), -7);
+  EXPECT_EQ(viewAt(0.5).toClient(-7), -3);  // truncation toward zero
+  EXPECT_EQ(zoomRatioOf(0.3).c, 1);         // not a zoom level: as 1.0
+}
+
+TEST(CanvasView, ZoomStaysWithinItsLimits) {
+  CanvasView v = viewAt(0.25);
+  int changes = 0;
+  for (int i = 0; i < 8; ++i) {
+    const double before = v.zoomFactor();
+    v.zoomUp();
+    changes += v.zoomFactor() != before;
+  }
+  EXPECT_EQ(changes, 7);
+  EXPECT_EQ(v.zoomFactor(), 2.0);
+  v = viewAt(0.25);
+  v.zoomDown();
+  EXPECT_EQ(v.zoomFactor(), 0.25);
+}
+
+TEST(CanvasView, ScrollRequestsMoveByLinesAndPagesWithinTheRange) {
+  CanvasView v;
+  v.fitBar(ScrollAxis::Horizontal, 600, 1000);
+  const ScrollBar& bar = v.bar(ScrollAxis::Horizontal);
+  EXPECT_EQ(bar, (ScrollBar{0, 1000, 600, 0}));
+  const struct {
+    ScrollRequest request;
+    int track;
+    int position;
+  } steps[] = {
+      {ScrollRequest::LineForward, 0, 10},   {ScrollRequest::PageForward, 0, 401},
+      {ScrollRequest::LineForward, 0, 401},  {ScrollRequest::LineBack, 0, 391},
+      {ScrollRequest::Other, 0, 391},        {ScrollRequest::PageBack, 0, 0},
+      {ScrollRequest::ThumbTrack, 250, 250}, {ScrollRequest::ThumbTrack, -4, 0},
+  };
+  for (const auto& s : steps) {
+    v.scroll(ScrollAxis::Horizontal, s.request, s.track);
+    EXPECT_EQ(bar.position, s.position);
+  }
+  // A bar not in use ignores requests; a canvas that fits takes the bar away.
+  EXPECT_FALSE(v.scroll(ScrollAxis::Vertical, ScrollRequest::LineForward, 0));
+  v.fitBar(ScrollAxis::Horizontal, 1000, 1000);
+  EXPECT_EQ(bar, (ScrollBar{}));
+}
+
+TEST(CanvasView, LayoutCentresACanvasThatFitsAndScrollsOneThatDoesNot) {
+  ModelRig rig(640, 480);
+  rig.model.runCommand(CommandId::ZoomDown);
+  rig.model.runCommand(CommandId::ZoomDown);
+  EXPECT_EQ(rig.platform.viewWindow, (Rect{240, 180, 320, 240}));
+  EXPECT_FALSE(rig.platform.bars[0].inUse());
+  EXPECT_FALSE(rig.platform.bars[1].inUse());
+
+  ModelRig wide(1000, 300, Point{601, 401});
+  EXPECT_EQ(wide.platform.bars[0], (ScrollBar{0, 1000, 601, 0}));
+  EXPECT_FALSE(wide.platform.bars[1].inUse());
+  EXPECT_EQ(wide.platform.viewWindow, (Rect{0, 42, 601, 300}));  // the odd pixel goes below
+
+  // A minimised window changes nothing.
+  const int invalidations = wide.platform.windowInvalidations;
+  wide.platform.area = Point{0, 0};
+  wide.model.onSize();
+  EXPECT_EQ(wide.platform.bars[0], (ScrollBar{0, 1000, 601, 0}));
+  EXPECT_EQ(wide.platform.windowInvalidations, invalidations);
+}
+
+TEST(CanvasView, PaintFillsTheMarginAndShowsInkAtEveryReduction) {
+  ModelRig rig(64, 48, Point{100, 80});
+  rig.model.canvas().setPixel(5, 6, 1);
+  for (int i = 0; i < 3; ++i) rig.model.runCommand(CommandId::ZoomDown);  // 0.25
+  const Rgb32Image screen = rig.repaintedScreen();
+  const Rect v = rig.platform.viewWindow;
+  EXPECT_EQ(v, (Rect{42, 34, 16, 12}));
+  EXPECT_EQ(screen.at(0, 0), toScreenPixel(0xB5C5D2));
+  EXPECT_EQ(screen.at(99, 79), toScreenPixel(0xB5C5D2));
+  EXPECT_EQ(screen.at(v.x + 1, v.y + 1), toScreenPixel(kInk));  // ink wins the reduction
+  EXPECT_EQ(screen.at(v.x + 2, v.y + 1), toScreenPixel(kPaper));
+  rig.model.settings().b_ClientDef = 1;
+  EXPECT_EQ(rig.repaintedScreen().at(0, 0), toScreenPixel(rig.platform.buttonFace));
+}
+
+// For every zoom and random scroll positions, strokes presented one segment at a time leave on
+// screen exactly what a full repaint shows.
+TEST(CanvasView, PresentedStrokesMatchAFullRepaintAtEveryZoom) {
+  std::mt19937 rng(3);
+  const auto pick = [&](int n) { return int(rng() % unsigned(n)); };
+  for (double zoom : kZooms) {
+    for (int run = 0; run < 4; ++run) {
+      ModelRig rig(301 + pick(500), 203 + pick(400), Point{320 + pick(200), 240 + pick(150)});
+      while (rig.model.view().zoomFactor() > zoom) rig.model.runCommand(CommandId::ZoomDown);
+      while (rig.model.view().zoomFactor() < zoom) rig.model.runCommand(CommandId::ZoomUp);
+      for (ScrollAxis axis : {ScrollAxis::Horizontal, ScrollAxis::Vertical})
+        rig.model.onScroll(axis, ScrollRequest::ThumbTrack, pick(2000));
+      rig.model.settings().n_pen_size = 1 + pick(9);
+      rig.platform.screen = rig.repaintedScreen();
+      for (int s = 0; s < 6; ++s) {
+        const Point client = rig.platform.clientSize();
+        rig.model.leftButtonDown(Point{pick(client.x), pick(client.y)});
+        for (int k = 0; k < 5; ++k)
+          rig.model.pointerMoved(Point{pick(client.x + 40) - 20, pick(client.y + 40) - 20});
+        rig.model.leftButtonUp(Point{0, 0});
+      }
+      const Rgb32Image full = rig.repaintedScreen();
+      ASSERT_EQ(full.pixels, rig.platform.screen.pixels) << "zoom " << zoom << " run " << run;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tenmark

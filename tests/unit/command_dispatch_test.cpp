@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include "app/caption.h"
+#include "app/window_fit.h"
+#include "resources/resource_ids.h"
+#include "shortcuts/virtual_keys.h"
+#include "support/model_rig.h"
+#include "support/shortcut_inputs.h"
+
+namespace tenmark {
+namespace {
+
+// The caption's fixed bytes: " - ", "  [倍率:", "%  ペン:", "  消しゴム:", "]".
+const std::string kZoomLabel = bytes({' ', ' ', '[', 0x94, 0x7b, 0x97, 0xa6, ':'});
+const std::string kPenLabel = bytes({'%', ' ', ' ', 0x83, 0x79, 0x83, 0x93, ':'});
+const std::string kEraserLabel =
+    bytes({' ', ' ', 0x8f, 0xc1, 0x82, 0xb5, 0x83, 0x53, 0x83, 0x80, ':'});
+
+TEST(Caption, ShowsNameModifiedMarkZoomAndSizesInShiftJis) {
+  EXPECT_EQ(captionText({"Tenmark 1.4.4c", "20070115_083000", false, 1.0, 1, 8}),
+            "Tenmark 1.4.4c - 20070115_083000" + kZoomLabel + "100" + kPenLabel + "1" +
+                kEraserLabel + "8]");
+  EXPECT_EQ(captionText({"V", "n", true, 0.25, 30, 1}),
+            "V - n *" + kZoomLabel + "25" + kPenLabel + "30" + kEraserLabel + "1]");
+  EXPECT_EQ(captionText({"V", "n", false, 2.0, 1, 8}),
+            "V - n" + kZoomLabel + "200" + kPenLabel + "1" + kEraserLabel + "8]");
+  std::tm t{};
+  t.tm_year = 107, t.tm_mon = 0, t.tm_mday = 15, t.tm_hour = 8, t.tm_min = 3, t.tm_sec = 9;
+  EXPECT_EQ(timestampName(t), "20070115_080309");
+}
+
+TEST(Caption, MarkingAModifiedPictureAgainDoesNotRebuildIt) {
+  ModelRig rig;
+  std::tm t{};
+  t.tm_year = 126;
+  rig.model.makeTimestampName(t);
+  EXPECT_EQ(rig.platform.caption.substr(0, 33), "Tenmark 1.4.4c - 20260100_000000 ");
+  const int changes = rig.platform.captionChanges;
+  rig.model.setModified(true);
+  rig.model.setModified(true);
+  EXPECT_EQ(rig.platform.captionChanges, changes + 1);
+  rig.model.setModified(false);
+  rig.model.setModified(false);
+  EXPECT_EQ(rig.platform.captionChanges, changes + 3);
+}
+
+TEST(Dispatch, HeldToolBindingsRefreshTheCursorAndOnlyHandAndMoveConsume) {
+  ModelRig rig;
+  rig.platform.pointer = Point{10, 10};
+  rig.platform.keysDown = {vk::kControl};
+  EXPECT_FALSE(rig.model.dispatchShortcut(0));  // Eraser: Ctrl alone goes on to the dialog
+  EXPECT_EQ(rig.platform.cursor, ToolMode::Eraser);
+  rig.platform.keysDown = {vk::kControl, vk::kSpace};
+  EXPECT_TRUE(rig.model.dispatchShortcut(0));
+  EXPECT_EQ(rig.model.toolMode(), ToolMode::Move);
+  // Outside the client area the cursor is left alone.
+  rig.platform.pointer = Point{-1, 10};
+  rig.platform.keysDown = {vk::kSpace};
+  const int changes = rig.platform.cursorChanges;
+  EXPECT_TRUE(rig.model.dispatchShortcut(0));
+  EXPECT_EQ(rig.platform.cursorChanges, changes);
+  rig.platform.keysDown = {vk::kShift, 'Z'};  // modifiers must be equal, not included
+  EXPECT_FALSE(rig.model.dispatchShortcut(0));
+  rig.platform.keysDown = {};
+  EXPECT_FALSE(rig.model.dispatchShortcut(0));
+}
+
+TEST(Dispatch, SizeCommandsStepWithinOneToThirtyAndAreConsumedAtTheLimits) {
+  ModelRig rig;
+  KeyBindings& keys = rig.model.settings().keyBindings;
+  keys[CommandId::Brush_P] = 'U';
+  keys[CommandId::Brush_M] = 'I';
+  keys[CommandId::Erase_P] = 'J';
+  rig.model.settings().n_pen_size = 29;
+  rig.platform.keysDown = {'U'};
+  for (int repeat = 0; repeat < 3; ++repeat) EXPECT_TRUE(rig.model.dispatchShortcut(0));
+  EXPECT_EQ(rig.model.settings().n_pen_size, 30);
+  EXPECT_NE(rig.platform.caption.find(kPenLabel + "30"), std::string::npos);
+  rig.model.settings().n_pen_size = 1;
+  rig.platform.keysDown = {'I'};
+  EXPECT_TRUE(rig.model.dispatchShortcut(0));
+  EXPECT_EQ(rig.model.settings().n_pen_size, 1);
+  rig.platform.keysDown = {'J'};
+  EXPECT_TRUE(rig.model.dispatchShortcut(0));
+  EXPECT_EQ(rig.model.settings().n_erase_size, 9);
+}
+
+TEST(Dispatch, ZoomKeysStopAtTheLimitsAndStillRewriteTheCaption) {
+  ModelRig rig;
+  rig.platform.keysDown = {'1'};
+  for (int i = 0; i < 6; ++i) rig.model.dispatchShortcut(0);
+  EXPECT_EQ(rig.model.view().zoomFactor(), 2.0);
+  const int changes = rig.platform.captionChanges;
+  EXPECT_TRUE(rig.model.dispatchShortcut(0));
+  EXPECT_EQ(rig.platform.captionChanges, changes + 1);
+  EXPECT_NE(rig.platform.caption.find(kZoomLabel + "200%"), std::string::npos);
+  EXPECT_TRUE(rig.model.menuCommand(ID_ZOOM_NOMAL));
+  EXPECT_EQ(rig.model.view().zoomFactor(), 1.0);
+  rig.platform.keysDown = {'2'};
+  for (int i = 0; i < 5; ++i) rig.model.dispatchShortcut(0);
+  EXPECT_NE(rig.platform.caption.find(kZoomLabel + "25%"), std::string::npos);
+  EXPECT_FALSE(rig.model.menuCommand(12345));
+}
+
+TEST(Dispatch, UndoAndRedoGreyTheirMenuItemsAndAlwaysMarkThePicture) {
+  ModelRig rig;
+  EXPECT_FALSE(rig.platform.menuEnabled[ID_EDIT_UNDO]);
+  EXPECT_FALSE(rig.platform.menuEnabled[ID_EDIT_REDO]);
+  rig.platform.keysDown = {'Z'};
+  EXPECT_TRUE(rig.model.dispatchShortcut(0));  // nothing to undo: still marks and repaints
+  EXPECT_TRUE(rig.model.modified());
+  rig.stroke({{10, 10}, {40, 10}});
+  rig.model.dispatchShortcut(0);
+  EXPECT_EQ(rig.model.canvas().pixel(20, 10), 0);
+  EXPECT_FALSE(rig.platform.menuEnabled[ID_EDIT_UNDO]);
+  EXPECT_TRUE(rig.platform.menuEnabled[ID_EDIT_REDO]);
+  EXPECT_TRUE(rig.model.menuCommand(ID_EDIT_REDO));
+  EXPECT_EQ(rig.model.canvas().pixel(20, 10), 1);
+  EXPECT_TRUE(rig.platform.menuEnabled[ID_EDIT_UNDO]);
+  EXPECT_FALSE(rig.platform.menuEnabled[ID_EDIT_REDO]);
+}
+
+TEST(Dispatch, TogglesFlipTheirOptionWithoutTouchingTheCaption) {
+  ModelRig rig;
+  KeyBindings& keys = rig.model.settings().keyBindings;
+  keys[CommandId::SetPresser] = 'Q';
+  keys[CommandId::Alpha] = 'A';
+  keys[CommandId::ShowMenu] = 'W';
+  const int changes = rig.platform.captionChanges;
+  for (int key : {'Q', 'A', 'W'}) {
+    rig.platform.keysDown = {key};
+    EXPECT_TRUE(rig.model.dispatchShortcut(0));
+  }
+  EXPECT_EQ(rig.model.settings().b_PenPressure, 1);
+  EXPECT_EQ(rig.model.settings().n_set_alpha, 1);
+  EXPECT_EQ(rig.platform.translucencyOn, 1);
+  EXPECT_EQ(rig.platform.translucencyAlpha, 212);
+  EXPECT_FALSE(rig.platform.menuBarShown);
+  EXPECT_EQ(rig.platform.captionChanges, changes);
+}
+
+TEST(WindowFit, KeepsTheCornerWhereItFitsAndNeverExceedsTheMaximisedSize) {
+  const struct {
+    Point outer;
+    Rect current;
+    Rect fitted;
+  } cases[] = {
+      {{500, 400}, {100, 50, 300, 300}, {100, 50, 500, 400}},
+      {{500, 400}, {-30, -5, 300, 300}, {0, 0, 500, 400}},       // off screen: brought to 0
+      {{500, 400}, {700, 500, 300, 300}, {500, 360, 500, 400}},  // pushed up and left
+      {{1500, 400}, {100, 50, 300, 300}, {0, 50, 1000, 400}},    // too wide: full width at 0
+      {{500, 900}, {100, 50, 300, 300}, {100, 0, 500, 760}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(fittedWindowRect({1000, 760, c.outer, c.current}), c.fitted) << c.current.x;
+}
+
+}  // namespace
+}  // namespace tenmark

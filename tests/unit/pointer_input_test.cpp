@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include "resources/resource_ids.h"
+#include "shortcuts/virtual_keys.h"
+#include "support/model_rig.h"
+
+namespace tenmark {
+namespace {
+
+int inkCount(const MonoBitmap& b) {
+  int n = 0;
+  for (std::uint32_t y = 0; y < b.height(); ++y)
+    for (int x = 0; x < b.width(); ++x) n += b.pixel(x, int(y));
+  return n;
+}
+
+TEST(Strokes, AClickSetsOnePixelAndRecordsItsRectangle) {
+  ModelRig rig;
+  rig.model.leftButtonDown(rig.at(10, 20));
+  EXPECT_TRUE(rig.platform.captured);
+  const UndoRing::Edges r = rig.model.undoRing().pendingRect();
+  EXPECT_EQ(r.left, 9);
+  EXPECT_EQ(r.top, 19);
+  EXPECT_EQ(r.right, 11);
+  EXPECT_EQ(r.bottom, 21);
+  rig.model.leftButtonUp(rig.at(10, 20));
+  EXPECT_FALSE(rig.platform.captured);
+  EXPECT_EQ(inkCount(rig.model.canvas()), 1);
+  EXPECT_EQ(rig.model.canvas().pixel(10, 20), 1);
+  EXPECT_TRUE(rig.model.modified());
+  EXPECT_TRUE(rig.platform.menuEnabled[ID_EDIT_UNDO]);
+}
+
+TEST(Strokes, WidthFollowsPressureOnlyWhenSensingIsOnAndStaysWithinOneToThirty) {
+  const struct {
+    ToolMode tool;
+    bool pressure;
+    int change;
+    int width;
+  } cases[] = {
+      {ToolMode::Pen, true, -20, 1},    {ToolMode::Pen, true, 40, 30},
+      {ToolMode::Pen, false, 40, 5},    {ToolMode::Pen, true, 3, 8},
+      {ToolMode::Eraser, false, 0, 12}, {ToolMode::Eraser, true, -11, 1},
+      {ToolMode::Move, true, 0, 5},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(strokeWidth(c.tool, 5, 12, c.pressure, c.change), c.width) << c.change;
+  EXPECT_EQ(strokeIndex(ToolMode::Eraser), 0);
+  EXPECT_EQ(strokeIndex(ToolMode::Pen), 1);
+}
+
+TEST(Strokes, TheRightButtonErasesAndTheLeftButtonCannotJoinItsPress) {
+  ModelRig rig;
+  rig.model.settings().n_pen_size = 6;
+  rig.stroke({{20, 50}, {200, 50}});
+  ASSERT_EQ(rig.model.canvas().pixel(100, 50), 1);
+  rig.model.rightButtonDown(rig.at(100, 50));
+  EXPECT_EQ(rig.platform.cursor, ToolMode::Eraser);
+  rig.model.leftButtonDown(rig.at(150, 50));  // ignored: the right button holds the press
+  rig.model.rightButtonUp(rig.at(100, 50));
+  EXPECT_EQ(rig.model.canvas().pixel(100, 50), 0);
+  EXPECT_EQ(rig.model.canvas().pixel(150, 50), 1);
+  rig.model.leftButtonDown(rig.at(300, 50));
+  EXPECT_EQ(rig.model.toolMode(), ToolMode::Pen);
+}
+
+TEST(Strokes, ARightPressDuringALeftStrokeStartsTheStrokeAgainFromItsPoint) {
+  ModelRig rig;
+  rig.model.leftButtonDown(rig.at(10, 10));
+  rig.model.pointerMoved(rig.at(60, 10));
+  rig.model.rightButtonDown(rig.at(100, 100));
+  EXPECT_EQ(rig.model.toolMode(), ToolMode::Pen);  // the tool never changes during a press
+  EXPECT_EQ(rig.model.canvas().pixel(100, 100), 1);
+  EXPECT_EQ(rig.model.undoRing().pendingRect().left, 99);
+  rig.model.rightButtonUp(rig.at(100, 100));
+  rig.model.runCommand(CommandId::Undo);
+  EXPECT_EQ(rig.model.canvas().pixel(100, 100), 0);
+  EXPECT_EQ(rig.model.canvas().pixel(30, 10), 1);  // before the restart: kept
+}
+
+TEST(Strokes, AStrokeEndedByARightClickCommandHasNoRecordOfItsOwn) {
+  ModelRig rig;
+  rig.model.settings().keyBindings[CommandId::SetPresser] = kRightClick;
+  rig.model.leftButtonDown(rig.at(10, 10));
+  rig.model.pointerMoved(rig.at(50, 10));
+  rig.model.rightButtonDown(rig.at(0, 0));
+  EXPECT_EQ(rig.model.settings().b_PenPressure, 1);  // the command ran
+  EXPECT_FALSE(rig.model.pointerCaptured());
+  EXPECT_FALSE(rig.model.undoRing().canUndo());
+  EXPECT_EQ(rig.model.canvas().pixel(0, 0), 0);  // and no eraser stroke began
+  // The next record takes its pixels from the older snapshot, so undoing the next stroke also
+  // takes back the unrecorded pixels inside its rectangle.
+  rig.stroke({{30, 5}, {30, 15}});
+  rig.model.runCommand(CommandId::Undo);
+  EXPECT_EQ(rig.model.canvas().pixel(30, 10), 0);
+  EXPECT_EQ(rig.model.canvas().pixel(12, 10), 1);
+  // With a modifier held the right button matches no binding and erases.
+  rig.platform.keysDown = {vk::kShift};
+  rig.model.rightButtonDown(rig.at(12, 10));
+  EXPECT_EQ(rig.model.toolMode(), ToolMode::Eraser);
+  EXPECT_EQ(rig.model.settings().b_PenPressure, 1);
+}
+
+TEST(Tools, HeldBindingsChooseMoveThenHandThenEraser) {
+  KeyBindings bindings;
+  bindings.setDefaults();
+  const auto tool = [&](std::set<int> keys) {
+    return selectTool(false, ToolMode::Pen, false, bindings,
+                      [&](int k) { return keys.count(k) > 0; });
+  };
+  EXPECT_EQ(tool({}), ToolMode::Pen);
+  EXPECT_EQ(tool({vk::kSpace}), ToolMode::Hand);
+  EXPECT_EQ(tool({vk::kControl}), ToolMode::Eraser);
+  EXPECT_EQ(tool({vk::kControl, vk::kSpace}), ToolMode::Move);
+  EXPECT_EQ(tool({vk::kShift, vk::kSpace}), ToolMode::Pen);
+  bindings[CommandId::Hand] = kCtrlFlag | vk::kSpace;  // Move comes first when both are held
+  EXPECT_EQ(tool({vk::kControl, vk::kSpace}), ToolMode::Move);
+  bindings[CommandId::Eraser] = kCtrlFlag | vk::kSpace;  // and Hand before Eraser
+  bindings[CommandId::Move] = 0;
+  EXPECT_EQ(tool({vk::kControl, vk::kSpace}), ToolMode::Hand);
+  EXPECT_EQ(selectTool(true, ToolMode::Hand, true, bindings, [](int) { return false; }),
+            ToolMode::Hand);
+  EXPECT_EQ(selectTool(false, ToolMode::Hand, true, bindings, [](int) { return true; }),
+            ToolMode::Eraser);
+}
+
+TEST(Tools, SpaceHeldTurnsADragIntoScrollingUntilTheButtonComesUp) {
+  ModelRig rig(2000, 1500);
+  rig.platform.keysDown = {vk::kSpace};
+  rig.model.leftButtonDown(Point{400, 300});
+  EXPECT_EQ(rig.model.toolMode(), ToolMode::Hand);
+  rig.platform.keysDown.clear();
+  rig.model.pointerMoved(Point{300, 250});
+  EXPECT_EQ(rig.platform.bars[0].position, 100);
+  EXPECT_EQ(rig.platform.bars[1].position, 50);
+  rig.model.pointerMoved(Point{2000, 2000});  // clamped at the start
+  EXPECT_EQ(rig.platform.bars[0].position, 0);
+  rig.model.pointerMoved(Point{-5000, -5000});  // and at one pixel past the far edge
+  EXPECT_EQ(rig.platform.bars[0].position, 2000 - (800 - 17) + 1);
+  EXPECT_EQ(rig.platform.bars[1].position, 1500 - (600 - 17) + 1);
+  rig.model.leftButtonUp(Point{0, 0});
+  EXPECT_EQ(inkCount(rig.model.canvas()), 0);
+  EXPECT_FALSE(rig.model.undoRing().canUndo());
+  rig.model.leftButtonDown(Point{400, 300});
+  EXPECT_EQ(rig.model.toolMode(), ToolMode::Pen);
+}
+
+TEST(Tools, AMoveDragPastTheEdgeAndBackLosesNothingAndIsOneUndoStep) {
+  ModelRig rig;
+  rig.model.canvas().setPixel(5, 5, 1);
+  rig.model.resetUndoRing();
+  rig.platform.keysDown = {vk::kControl, vk::kSpace};
+  rig.model.leftButtonDown(Point{400, 300});
+  EXPECT_EQ(rig.model.toolMode(), ToolMode::Move);
+  rig.model.pointerMoved(Point{390, 300});
+  EXPECT_EQ(inkCount(rig.model.canvas()), 0);
+  rig.model.pointerMoved(Point{403, 302});
+  EXPECT_EQ(rig.model.canvas().pixel(8, 7), 1);
+  EXPECT_EQ(inkCount(rig.model.canvas()), 1);
+  rig.model.leftButtonUp(Point{403, 302});
+  rig.model.runCommand(CommandId::Undo);
+  EXPECT_EQ(rig.model.canvas().pixel(5, 5), 1);
+  EXPECT_EQ(inkCount(rig.model.canvas()), 1);
+  EXPECT_FALSE(rig.model.undoRing().canUndo());
+}
+
+TEST(Pointer, PressesOutsideTheClientAreRefusedAndInkOutsideTheCanvasIsDropped) {
+  ModelRig rig;  // 640 x 480 centred in 800 x 600: the view starts at (80, 60)
+  EXPECT_FALSE(rig.model.pointerDown(Point{-1, 5}, 0));
+  EXPECT_FALSE(rig.model.pointerDown(Point{800, 5}, 0));
+  EXPECT_FALSE(rig.platform.captured);
+  rig.stroke({{-20, 10}, {-5, 10}});  // in the margin left of the canvas
+  EXPECT_EQ(inkCount(rig.model.canvas()), 0);
+  rig.model.runCommand(CommandId::Undo);  // a record reaching outside the canvas is harmless
+  EXPECT_EQ(inkCount(rig.model.canvas()), 0);
+}
+
+TEST(Pointer, LosingTheCaptureEndsThePressAsAReleaseWould) {
+  ModelRig rig;
+  rig.model.rightButtonDown(rig.at(10, 10));
+  rig.model.captureLost();
+  EXPECT_FALSE(rig.model.pointerCaptured());
+  EXPECT_TRUE(rig.model.undoRing().canUndo());
+  rig.model.leftButtonDown(rig.at(20, 20));  // the right button no longer counts as held
+  EXPECT_EQ(rig.model.toolMode(), ToolMode::Pen);
+}
+
+TEST(Pointer, TheMouseIsIgnoredWhileTheTabletPenIsNear) {
+  ModelRig rig;
+  rig.model.tablet().inProximity = true;
+  rig.model.leftButtonDown(rig.at(10, 10));
+  EXPECT_FALSE(rig.model.pointerCaptured());
+  rig.model.tablet().inProximity = false;
+  rig.model.leftButtonDown(rig.at(10, 10));
+  rig.model.tablet().tabletStroke = true;
+  rig.model.leftButtonUp(rig.at(10, 10));
+  EXPECT_TRUE(rig.model.pointerCaptured());
+}
+
+}  // namespace
+}  // namespace tenmark

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "canvas/undo_ring.h"
+#include "support/test_surfaces.h"
+
+namespace tenmark {
+namespace {
+
+// A canvas with its ring, changed the way strokes change it: draw, report, record.
+struct RingRig {
+  MonoBitmap canvas;
+  UndoRing ring;
+
+  RingRig(int w, int h) {
+    canvas.create(w, h);
+    ring.resetRing(canvas);
+  }
+  void stroke(int x1, int y1, int x2, int y2, int width, bool commit = true) {
+    canvas.drawLine(x1, y1, x2, y2, width, 1);
+    ring.beginRecord(Rect{std::min(x1, x2) - width, std::min(y1, y2) - width,
+                          std::abs(x2 - x1) + 2 * width, std::abs(y2 - y1) + 2 * width});
+    if (commit) ring.pushRecord(canvas);
+  }
+};
+
+MonoBitmap copyOf(const MonoBitmap& b) {
+  MonoBitmap c;
+  c.assign(b);
+  return c;
+}
+
+TEST(UndoRing, TenLevelsOfTwelveStrokesThenTenRedos) {
+  RingRig rig(200, 200);
+  std::vector<MonoBitmap> states;
+  states.push_back(copyOf(rig.canvas));
+  EXPECT_FALSE(rig.ring.canUndo());
+  EXPECT_FALSE(rig.ring.undoStep(rig.canvas));
+  for (int i = 0; i < 12; ++i) {
+    rig.stroke(10 + 15 * i, 5, 10 + 15 * i, 150, 3);
+    states.push_back(copyOf(rig.canvas));
+    if (i == 10) {
+      EXPECT_EQ(rig.ring.oldestSlot(), 1);  // the eleventh record drops the oldest
+    }
+  }
+  for (int i = 0; i < 10; ++i) {
+    ASSERT_TRUE(rig.ring.undoStep(rig.canvas)) << i;
+    EXPECT_TRUE(samePicture(rig.canvas, states[std::size_t(11 - i)])) << i;
+  }
+  EXPECT_FALSE(rig.ring.canUndo());
+  EXPECT_FALSE(rig.ring.undoStep(rig.canvas));
+  EXPECT_TRUE(samePicture(rig.canvas, states[2]));
+  for (int i = 0; i < 10; ++i) ASSERT_TRUE(rig.ring.redoStep(rig.canvas)) << i;
+  EXPECT_FALSE(rig.ring.canRedo());
+  EXPECT_TRUE(samePicture(rig.canvas, states[12]));
+}
+
+TEST(UndoRing, ANewRecordAfterUndoDropsTheRedoSteps) {
+  RingRig rig(100, 100);
+  rig.stroke(10, 10, 90, 10, 2);
+  rig.ring.undoStep(rig.canvas);
+  EXPECT_TRUE(rig.ring.canRedo());
+  rig.stroke(10, 50, 90, 50, 2);
+  EXPECT_FALSE(rig.ring.canRedo());
+  EXPECT_EQ(rig.canvas.pixel(50, 10), 0);
+}
+
+TEST(UndoRing, RecordsReachingOutsideTheCanvasRestoreOnlyTheCanvasPart) {
+  RingRig rig(50, 40);
+  rig.stroke(-30, 20, 80, 20, 5);
+  rig.stroke(25, -10, 25, 60, 9);
+  rig.ring.undoStep(rig.canvas);
+  EXPECT_EQ(rig.canvas.pixel(25, 5), 0);
+  EXPECT_EQ(rig.canvas.pixel(10, 20), 1);
+  rig.ring.undoStep(rig.canvas);
+  EXPECT_TRUE(rig.canvas.isBlank());
+  // A canvas that shrank under its records: every copy stays inside both surfaces.
+  rig.ring.redoStep(rig.canvas);
+  rig.canvas.create(10, 10);
+  rig.ring.redoStep(rig.canvas);
+  rig.ring.undoStep(rig.canvas);
+  rig.ring.undoStep(rig.canvas);
+  EXPECT_TRUE(rig.canvas.isBlank());
+}
+
+// Random strokes, undos and redos against a reference that keeps whole canvases; the snapshot,
+// kept up to date over changed areas only, must equal the canvas after every step.
+TEST(UndoRing, AgreesWithWholeCanvasCopiesOverRandomSequences) {
+  std::mt19937 rng(7);
+  const auto pick = [&](int n) { return int(rng() % unsigned(n)); };
+  for (int run = 0; run < 20; ++run) {
+    RingRig rig(97, 61);
+    std::vector<MonoBitmap> history;  // history[k]: the canvas after k live records
+    history.push_back(copyOf(rig.canvas));
+    std::size_t live = 0;
+    std::size_t oldest = 0;
+    for (int step = 0; step < 60; ++step) {
+      const int action = pick(10);
+      if (action < 5) {
+        rig.stroke(pick(137) - 20, pick(101) - 20, pick(137) - 20, pick(101) - 20, 1 + pick(6));
+        history.resize(live + 1);
+        history.push_back(copyOf(rig.canvas));
+        ++live;
+        if (live - oldest > 10) ++oldest;
+      } else if (action < 8) {
+        const bool did = rig.ring.undoStep(rig.canvas);
+        ASSERT_EQ(did, live > oldest);
+        if (did) --live;
+      } else {
+        const bool did = rig.ring.redoStep(rig.canvas);
+        ASSERT_EQ(did, live + 1 < history.size());
+        if (did) ++live;
+      }
+      ASSERT_TRUE(samePicture(rig.canvas, history[live])) << "run " << run << " step " << step;
+      ASSERT_TRUE(samePicture(rig.ring.snapshot(), rig.canvas)) << "run " << run;
+    }
+  }
+}
+
+TEST(UndoRing, PixelsOfAStrokeWithoutRecordReachTheSnapshotWithTheNextRecord) {
+  RingRig rig(100, 100);
+  rig.stroke(10, 10, 30, 10, 2, false);
+  rig.stroke(70, 70, 90, 90, 2);  // far from the unrecorded stroke
+  EXPECT_TRUE(samePicture(rig.ring.snapshot(), rig.canvas));
+  rig.stroke(20, 0, 20, 20, 2);
+  rig.ring.undoStep(rig.canvas);
+  EXPECT_EQ(rig.canvas.pixel(20, 10), 1);  // the snapshot had it before this record
+  EXPECT_EQ(rig.canvas.pixel(20, 15), 0);
+}
+
+}  // namespace
+}  // namespace tenmark
