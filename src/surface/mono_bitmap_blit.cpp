@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "surface/bit_span.h"
@@ -48,45 +49,205 @@ Cover unionOf(const std::vector<Cover>& covers) {
   return span;
 }
 
+inline int bitAt(const std::uint8_t* row, std::int64_t x) {
+  return (row[x >> 3] >> (7 - (x & 7))) & 1;
+}
+
 // Which source pixels under one target row hold ink and which paper. A target pixel is the AND
 // of the colours present in its block, so ink on paper shows as ink & paper. Only the source
 // bytes under the visible target are read: presenting a small rectangle costs the same on any
 // canvas size.
 class RowReduction {
  public:
-  explicit RowReduction(Cover columns)
-      : firstByte_(columns.first >> 3),
-        ink_(std::size_t(((columns.end + 7) >> 3) - firstByte_)),
-        paper_(ink_.size()) {}
+  // The target pixels show the source at s : t.
+  RowReduction(const std::vector<Cover>& covers, Cover span, std::int64_t s, std::int64_t t,
+               const std::uint32_t palette[2])
+      : covers_(covers),
+        firstByte_(span.first >> 3),
+        bytes_(std::size_t(((span.end + 7) >> 3) - firstByte_)),
+        ink_(bytes_ + 1),
+        paper_(bytes_ + 1),
+        colors_{~0u, palette[1], palette[0], palette[0] & palette[1]} {
+    // Each target pixel's block as a mask over the 16 bits from one byte on, worked out once.
+    blocks_.reserve(covers.size());
+    for (const Cover& c : covers) {
+      Block b{0, 0};
+      const std::int64_t x = c.first - firstByte_ * 8;
+      const std::int64_t n = c.end - c.first;
+      if (n > 0 && (x & 7) + n <= 16) {
+        b.byte = std::uint32_t(x >> 3);
+        b.mask = std::uint16_t(((1u << n) - 1u) << (16 - (x & 7) - n));
+      }
+      blocks_.push_back(b);
+    }
+    if (8 * t % s == 0) makeByteTable(8 * t / s);
+  }
 
   void gather(const MonoBitmap& source, Cover rows) {
-    std::fill(ink_.begin(), ink_.end(), std::uint8_t(0));
-    std::fill(paper_.begin(), paper_.end(), std::uint8_t(0));
-    for (std::int64_t y = rows.first; y < rows.end; ++y) {
-      const std::uint8_t* src = source.row(std::uint32_t(y)) + firstByte_;
-      for (std::size_t k = 0; k < ink_.size(); ++k) {
-        ink_[k] = std::uint8_t(ink_[k] | src[k]);
-        paper_[k] = std::uint8_t(paper_[k] | ~src[k]);
+    std::uint8_t* __restrict ink = ink_.data();
+    std::uint8_t* __restrict paper = paper_.data();
+    const std::uint8_t* __restrict src = source.row(std::uint32_t(rows.first)) + firstByte_;
+    for (std::size_t k = 0; k < bytes_; ++k) {
+      ink[k] = src[k];
+      paper[k] = std::uint8_t(~src[k]);
+    }
+    for (std::int64_t y = rows.first + 1; y < rows.end; ++y) {
+      src = source.row(std::uint32_t(y)) + firstByte_;
+      for (std::size_t k = 0; k < bytes_; ++k) {
+        ink[k] = std::uint8_t(ink[k] | src[k]);
+        paper[k] = std::uint8_t(paper[k] | ~src[k]);
       }
     }
   }
 
-  void write(const std::vector<Cover>& covers, const std::uint32_t palette[2],
-             std::uint32_t* out) const {
-    for (std::size_t i = 0; i < covers.size(); ++i) {
-      const Cover c = covers[i];
-      if (c.first >= c.end) continue;
-      const std::int64_t x = c.first - firstByte_ * 8;
-      const bool hasInk = bits::anyBitsIn(ink_.data(), x, c.end - c.first);
-      const bool hasPaper = bits::anyBitsIn(paper_.data(), x, c.end - c.first);
-      out[i] = (hasPaper ? palette[0] : ~0u) & (hasInk ? palette[1] : ~0u);
+  void write(std::uint32_t* out) const {
+    std::size_t i = 0;
+    if (groups_ > 0) {
+      for (; i < alignedStart_; ++i) writeOne(i, out);
+      for (std::size_t g = 0; g < groups_; ++g, i += perByte_) {
+        const std::size_t byte = firstGroupByte_ + g;
+        writeByte(byteFlags_[ink_[byte]], byteFlags_[paper_[byte]], out + i);
+      }
     }
+    for (; i < blocks_.size(); ++i) writeOne(i, out);
   }
 
  private:
+  struct Block {
+    std::uint32_t byte;
+    std::uint16_t mask;  // 0: the block is empty or too long for one window
+  };
+
+  void writeOne(std::size_t i, std::uint32_t* out) const {
+    const Block b = blocks_[i];
+    bool hasInk;
+    bool hasPaper;
+    if (b.mask != 0) {
+      hasInk = (unsigned(ink_[b.byte]) << 8 | ink_[b.byte + 1]) & b.mask;
+      hasPaper = (unsigned(paper_[b.byte]) << 8 | paper_[b.byte + 1]) & b.mask;
+    } else {
+      const Cover c = covers_[i];
+      if (c.first >= c.end) return;
+      const std::int64_t x = c.first - firstByte_ * 8;
+      hasInk = bits::anyBitsIn(ink_.data(), x, c.end - c.first);
+      hasPaper = bits::anyBitsIn(paper_.data(), x, c.end - c.first);
+    }
+    out[i] = colors_[int(hasInk) | int(hasPaper) << 1];
+  }
+
+  // The target pixels of one source byte's blocks, four and two at a time from tables indexed
+  // by their ink and paper flags.
+  void writeByte(unsigned inkFlags, unsigned paperFlags, std::uint32_t* out) const {
+    std::size_t k = 0;
+    for (; k + 4 <= perByte_; k += 4)
+      std::memcpy(out + k, quads_[((inkFlags >> k) & 15u) | ((paperFlags >> k) & 15u) << 4], 16);
+    for (; k + 2 <= perByte_; k += 2)
+      std::memcpy(out + k, pairs_[((inkFlags >> k) & 3u) | ((paperFlags >> k) & 3u) << 2], 8);
+    for (; k < perByte_; ++k)
+      out[k] = colors_[((inkFlags >> k) & 1u) | ((paperFlags >> k) & 1u) << 1];
+  }
+
+  // When the blocks repeat with every source byte (perByte target pixels to 8 source pixels,
+  // as at every reducing zoom level), a table gives the flags of a whole byte's blocks at once.
+  void makeByteTable(std::int64_t perByte) {
+    if (perByte < 1 || perByte > 8 || blocks_.size() < kTableWorthwhile) return;
+    std::size_t start = 0;
+    while (start < covers_.size() && covers_[start].first >= covers_[start].end) ++start;
+    for (; start < covers_.size() && start < std::size_t(perByte) + 1; ++start)
+      if (((covers_[start].first - firstByte_ * 8) & 7) == 0) break;
+    const std::size_t last = start + std::size_t(perByte) - 1;
+    if (last >= covers_.size() || covers_[last].end != covers_[start].first + 8) return;
+    for (unsigned value = 0; value < 256; ++value) {
+      unsigned flags = 0;
+      for (std::size_t k = 0; k < std::size_t(perByte); ++k) {
+        const Cover c = covers_[start + k];
+        const auto from = unsigned(c.first - covers_[start].first);
+        const auto count = unsigned(c.end - c.first);
+        const unsigned mask = ((1u << count) - 1u) << (8u - from - count);
+        if (value & mask) flags |= 1u << k;
+      }
+      byteFlags_[value] = std::uint8_t(flags);
+    }
+    perByte_ = std::size_t(perByte);
+    alignedStart_ = start;
+    firstGroupByte_ = std::size_t((covers_[start].first >> 3) - firstByte_);
+    // Whole source bytes whose blocks are not cut by the source's edge.
+    for (std::size_t i = start; i + perByte_ <= covers_.size(); i += perByte_) {
+      if (covers_[i + perByte_ - 1].end != covers_[i].first + 8) break;
+      ++groups_;
+    }
+    const auto color = [this](unsigned index, unsigned k, unsigned width) {
+      return colors_[((index >> k) & 1u) | ((index >> (width + k)) & 1u) << 1];
+    };
+    for (unsigned index = 0; index < 256; ++index)
+      for (unsigned k = 0; k < 4; ++k) quads_[index][k] = color(index, k, 4);
+    for (unsigned index = 0; index < 16; ++index)
+      for (unsigned k = 0; k < 2; ++k) pairs_[index][k] = color(index, k, 2);
+  }
+
+  static constexpr std::size_t kTableWorthwhile = 64;
+
+  const std::vector<Cover>& covers_;
   std::int64_t firstByte_;
+  std::size_t bytes_;
+  // One spare byte at the end, so a block's window never reads past them.
   std::vector<std::uint8_t> ink_;
   std::vector<std::uint8_t> paper_;
+  std::vector<Block> blocks_;
+  std::uint32_t colors_[4];  // by (ink present) | (paper present) << 1
+  std::size_t perByte_ = 0;
+  std::size_t alignedStart_ = 0;
+  std::size_t firstGroupByte_ = 0;
+  std::size_t groups_ = 0;  // 0: no byte table
+  std::uint8_t byteFlags_[256] = {};
+  std::uint32_t quads_[256][4];
+  std::uint32_t pairs_[16][2];
+};
+
+// One source row onto one target row where every target pixel shows one source pixel.
+class RowExpansion {
+ public:
+  RowExpansion(const std::vector<Cover>& covers, const std::uint32_t palette[2])
+      : covers_(covers), palette_{palette[0], palette[1]} {
+    // Side by side at 1:1, eight pixels come from one byte through a table.
+    for (const Cover& c : covers) {
+      if (c.first >= c.end) continue;
+      if (run_ == 0) first_ = std::size_t(&c - covers.data());
+      if (run_ > 0 && c.first != covers[first_ + run_ - 1].first + 1) {
+        run_ = 0;
+        break;
+      }
+      ++run_;
+    }
+    if (run_ < kTableWorthwhile) run_ = 0;
+    if (run_ == 0) return;
+    table_.resize(256 * 8);
+    for (unsigned b = 0; b < 256; ++b)
+      for (unsigned k = 0; k < 8; ++k) table_[b * 8 + k] = palette_[(b >> (7 - k)) & 1];
+  }
+
+  void write(const std::uint8_t* src, std::uint32_t* out) const {
+    if (run_ == 0) {
+      for (std::size_t i = 0; i < covers_.size(); ++i)
+        if (covers_[i].first < covers_[i].end) out[i] = palette_[bitAt(src, covers_[i].first)];
+      return;
+    }
+    std::int64_t x = covers_[first_].first;
+    std::uint32_t* to = out + first_;
+    std::size_t n = run_;
+    for (; n > 0 && (x & 7); --n) *to++ = palette_[bitAt(src, x++)];
+    for (; n >= 8; n -= 8, x += 8, to += 8)
+      std::memcpy(to, &table_[std::size_t(src[x >> 3]) * 8], 32);
+    for (; n > 0; --n) *to++ = palette_[bitAt(src, x++)];
+  }
+
+ private:
+  static constexpr std::size_t kTableWorthwhile = 256;
+  const std::vector<Cover>& covers_;
+  std::uint32_t palette_[2];
+  std::size_t first_ = 0;
+  std::size_t run_ = 0;
+  std::vector<std::uint32_t> table_;
 };
 
 }  // namespace
@@ -120,8 +281,14 @@ void MonoBitmap::stretchTo(int sx, int sy, int sw, int sh, Rgb32Image& target, i
   const Cover span = unionOf(covers);
   if (span.first >= span.end) return;
 
-  RowReduction reduction(span);
   const std::uint32_t palette[2] = {toScreenPixel(getColor(0)), toScreenPixel(getColor(1))};
+  const bool enlarging = sw <= tw;
+  std::optional<RowReduction> reduction;
+  std::optional<RowExpansion> expansion;
+  if (enlarging)
+    expansion.emplace(covers, palette);
+  else
+    reduction.emplace(covers, span, sw, tw, palette);
   Cover previous{-1, -1};
   for (std::int64_t j = rows.first; j < rows.end; ++j) {
     const Cover band = coverOf(j, sy, sh, th, std::int64_t(height_));
@@ -133,8 +300,12 @@ void MonoBitmap::stretchTo(int sx, int sy, int sw, int sh, Rgb32Image& target, i
       continue;
     }
     previous = band;
-    reduction.gather(*this, band);
-    reduction.write(covers, palette, out);
+    if (enlarging) {
+      expansion->write(row(std::uint32_t(band.first)), out);
+    } else {
+      reduction->gather(*this, band);
+      reduction->write(out);
+    }
   }
 }
 

@@ -18,6 +18,8 @@ struct Rgb32Image {
   // Every pixel `value`; the memory is kept when it is large enough, so a view that repaints
   // at the same size does not allocate.
   void assign(int w, int h, std::uint32_t value);
+  // The size only: the pixels are left as they are, for a caller that writes every one.
+  void reshape(int w, int h);
   std::uint32_t& at(int x, int y) {
     return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)];
   }

@@ -122,6 +122,23 @@ TEST(CanvasView, PaintFillsTheMarginAndShowsInkAtEveryReduction) {
   EXPECT_EQ(rig.repaintedScreen().at(0, 0), toScreenPixel(rig.platform.buttonFace));
 }
 
+// At the largest scroll position one client column past the canvas is in view (where the
+// position is not moved onto a grid).
+TEST(CanvasView, TheColumnPastTheFarEdgeShowsTheBackground) {
+  for (double zoom : {1.0, 2.0}) {
+    ModelRig rig(1003, 40, Point{601, 401});
+    rig.model.canvas().fill(1);
+    while (rig.model.view().zoomFactor() > zoom) rig.model.runCommand(CommandId::ZoomDown);
+    while (rig.model.view().zoomFactor() < zoom) rig.model.runCommand(CommandId::ZoomUp);
+    rig.model.onScroll(ScrollAxis::Horizontal, ScrollRequest::ThumbTrack, 100000);
+    const Rgb32Image screen = rig.repaintedScreen();
+    const Rect v = rig.platform.viewWindow;
+    ASSERT_TRUE(rig.platform.bars[0].inUse());
+    EXPECT_EQ(screen.at(v.right() - 1, v.y), toScreenPixel(0xB5C5D2)) << zoom;
+    EXPECT_EQ(screen.at(v.right() - 3, v.y), toScreenPixel(kInk)) << zoom;
+  }
+}
+
 // For every zoom and random scroll positions, strokes presented one segment at a time leave on
 // screen exactly what a full repaint shows.
 TEST(CanvasView, PresentedStrokesMatchAFullRepaintAtEveryZoom) {

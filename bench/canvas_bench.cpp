@@ -1,0 +1,143 @@
+// The drawing budgets: one stroke segment and the end of a short stroke cost the same on a small
+// and a large canvas; a full repaint of a 1920 x 1080 client and one Move drag step stay within a
+// few memcpy of their bytes. Each has its memcpy baseline here, measured in the same run.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "app/paper_model.h"
+#include "canvas/view_render.h"
+#include "shortcuts/virtual_keys.h"
+
+namespace tenmark {
+namespace {
+
+constexpr int kLargeSide = 5999;
+constexpr Point kClient{1920, 1080};
+
+// A window that does nothing with the effects, so only the model's own work is measured.
+class QuietPlatform : public PaperPlatform {
+ public:
+  std::vector<int> keys;
+  Point clientSize() const override { return kClient; }
+  bool isKeyDown(int vk) const override {
+    return std::find(keys.begin(), keys.end(), vk) != keys.end();
+  }
+  Point pointerPosition() const override { return Point{}; }
+  Color buttonFaceColor() const override { return 0; }
+  void moveViewWindow(const Rect&) override {}
+  void invalidateView() override {}
+  void invalidateWindow() override {}
+  void fillBackground(const Rect&, Color) override {}
+  void presentView(const Rgb32Image& image) override { benchmark::DoNotOptimize(image.pixels); }
+  void present(Point, const Rgb32Image& image) override { benchmark::DoNotOptimize(image.pixels); }
+  void setScrollBar(ScrollAxis, const ScrollBar&) override {}
+  void setCaption(const std::string&) override {}
+  void setCursor(ToolMode) override {}
+  void capturePointer() override {}
+  void releasePointer() override {}
+  void enableMenuItem(int, bool) override {}
+  void applyTranslucency(int, int) override {}
+  void toggleMenuBar() override {}
+  void redrawWindow() override {}
+};
+
+void fillRandom(MonoBitmap& b) {
+  std::mt19937 rng(1);
+  for (std::size_t i = 0; i < b.byteCount(); ++i) b.pixels()[i] = std::uint8_t(rng() & rng());
+}
+
+struct Window {
+  QuietPlatform platform;
+  PaperModel model{platform, "bench"};
+
+  Window(int side, double zoom) {
+    model.canvas().create(side, side);
+    fillRandom(model.canvas());
+    model.resetUndoRing();
+    model.finishInitialisation();
+    while (model.view().zoomFactor() > zoom) model.runCommand(CommandId::ZoomDown);
+    model.onSize();
+    model.settings().n_pen_size = 8;
+  }
+};
+
+void memcpyBaseline(benchmark::State& state, std::size_t bytes) {
+  std::vector<std::uint8_t> src(bytes, 1), dst(bytes);
+  for (auto _ : state) {
+    std::memcpy(dst.data(), src.data(), bytes);
+    benchmark::DoNotOptimize(dst.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(bytes));
+}
+
+// Args: canvas side, zoom in percent. A press at the view's centre, then segments of 60 client
+// pixels back and forth: each draws, grows the record and presents its rectangle.
+void BM_StrokeSegment(benchmark::State& state) {
+  Window w(int(state.range(0)), double(state.range(1)) / 100.0);
+  const Point centre{kClient.x / 2, kClient.y / 2};
+  w.model.leftButtonDown(centre);
+  bool away = false;
+  for (auto _ : state) {
+    away = !away;
+    w.model.pointerMoved(Point{centre.x + (away ? 60 : 0), centre.y + (away ? 40 : 0)});
+  }
+}
+BENCHMARK(BM_StrokeSegment)
+    ->Args({640, 100})
+    ->Args({kLargeSide, 100})
+    ->Args({640, 25})
+    ->Args({kLargeSide, 25});
+
+// The end of a short stroke: its record made from the snapshot, and the snapshot brought up to
+// date with the canvas.
+void BM_StrokeEnd(benchmark::State& state) {
+  MonoBitmap canvas;
+  canvas.create(int(state.range(0)), int(state.range(0)));
+  UndoRing ring;
+  ring.resetRing(canvas);
+  int index = 0;
+  for (auto _ : state) {
+    canvas.drawLine(100, 100, 160, 140, 8, index ^= 1);
+    ring.beginRecord(Rect{92, 92, 76, 56});
+    ring.pushRecord(canvas);
+  }
+}
+BENCHMARK(BM_StrokeEnd)->Arg(640)->Arg(kLargeSide);
+
+void BM_MemcpyClientBytes(benchmark::State& state) {
+  memcpyBaseline(state, std::size_t(kClient.x) * std::size_t(kClient.y) * 4);
+}
+BENCHMARK(BM_MemcpyClientBytes);
+
+// Arg: zoom in percent. The whole 1920 x 1080 view of a large canvas, rendered for the screen.
+void BM_FullRepaint(benchmark::State& state) {
+  Window w(kLargeSide, double(state.range(0)) / 100.0);
+  for (auto _ : state) w.model.paint();
+}
+BENCHMARK(BM_FullRepaint)->DenseRange(25, 200, 25);
+
+void BM_MemcpyCanvasBytes(benchmark::State& state) {
+  MonoBitmap b;
+  b.create(kLargeSide, kLargeSide);
+  memcpyBaseline(state, b.byteCount());
+}
+BENCHMARK(BM_MemcpyCanvasBytes);
+
+// One pointer position of a Move drag on a large canvas (the repaint it asks for is measured by
+// BM_FullRepaint).
+void BM_MoveDragStep(benchmark::State& state) {
+  Window w(kLargeSide, 1.0);
+  w.platform.keys = {vk::kControl, vk::kSpace};
+  w.model.leftButtonDown(Point{500, 500});
+  int dx = 0;
+  for (auto _ : state) w.model.pointerMoved(Point{500 + (++dx % 50), 503});
+}
+BENCHMARK(BM_MoveDragStep);
+
+}  // namespace
+}  // namespace tenmark
