@@ -10,11 +10,18 @@ INT_PTR ModalDialog::runModal(HWND owner) {
   if (!hwnd_) return -1;
   const bool ownerWasEnabled = owner && !EnableWindow(owner, FALSE);
   MSG msg;
-  while (running_ && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+  BOOL got = 1;
+  while (running_ && (got = GetMessageA(&msg, nullptr, 0, 0)) > 0) {
     if (preTranslateMessage(msg)) continue;
     if (hwnd_ && IsDialogMessageA(hwnd_, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
+  }
+  if (got == 0) {
+    // The program is asked to end: close this dialog the usual way, and leave the request for
+    // the loops around this one.
+    if (running_) onCancel();
+    PostQuitMessage(int(msg.wParam));
   }
   if (ownerWasEnabled) EnableWindow(owner, TRUE);
   return result_;
@@ -24,6 +31,8 @@ void ModalDialog::endModal(INT_PTR code) {
   result_ = code;
   running_ = false;
   if (hwnd_) DestroyWindow(hwnd_);
+  // Ending from a message sent by another thread leaves the loop waiting for a posted one.
+  PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
 bool ModalDialog::onMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }

@@ -123,7 +123,9 @@ void PaperWindow::setStartValues() {
 }
 
 void PaperWindow::deriveExeFolder() {
-  exeFolder_ = exeFolderFromProgramPath(argc_ > 0 ? argv_[0] : "");
+  // From the module, not the command line: a program started by its bare name has no folder
+  // in its first command-line word.
+  exeFolder_ = exeFolderFromProgramPath(executablePath());
   model_.settings().saveFolder = exeFolder_;
 }
 
@@ -143,10 +145,11 @@ void PaperWindow::createCanvas() {
   const Settings& s = model_.settings();
   MonoBitmap& canvas = model_.canvas();
   const CanvasSize size = canvasSizeOrDefault(s, screenHeight());
-  if (!canvas.create(size.width, size.height)) {
-    const int side = defaultCanvasSide(screenHeight());
-    canvas.create(side, side);
-  }
+  const int side = defaultCanvasSide(screenHeight());
+  // Without memory for the configured nor the default size, a one-pixel canvas keeps the
+  // window working; its size is not worth keeping in the settings.
+  standInCanvas_ =
+      !canvas.create(size.width, size.height) && !canvas.create(side, side) && canvas.create(1, 1);
   canvas.setColor(0, Color(s.n_back_color));
   canvas.setColor(1, Color(s.n_pen_color));
   canvas.fill(0);
@@ -236,8 +239,10 @@ void PaperWindow::readMenuBarState() { model_.settings().b_ShowMenu = GetMenu(hw
 void PaperWindow::writeSettings() {
   Settings& s = model_.settings();
   const MonoBitmap& canvas = model_.canvas();
-  s.n_canvas_x = canvas.width();
-  s.n_canvas_y = std::int32_t(canvas.height());
+  if (canvas.hasPixels() && !standInCanvas_) {
+    s.n_canvas_x = canvas.width();
+    s.n_canvas_y = std::int32_t(canvas.height());
+  }
   s.n_back_color = std::int32_t(canvas.getColor(0));
   s.n_pen_color = std::int32_t(canvas.getColor(1));
   saveSettings(configFilePath(exeFolder_), s);  // a failed write is not reported
@@ -381,6 +386,13 @@ bool PaperWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
       return true;
     case WM_COMMAND:
       onCommand(LOWORD(wParam));
+      return true;
+    case WM_QUERYENDSESSION:
+      result = TRUE;
+      return true;
+    case WM_ENDSESSION:
+      // The process ends when this returns: close now, so that the shut-down runs first.
+      if (wParam) onCancel();
       return true;
     default:
       return false;

@@ -95,6 +95,8 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   // The drawing contexts of the paint in progress, if any.
   HDC paintDc_ = nullptr;
   HDC viewPaintDc_ = nullptr;
+  // The canvas is the one-pixel stand-in made when no real size could be created.
+  bool standInCanvas_ = false;
 };
 
 }  // namespace tenmark

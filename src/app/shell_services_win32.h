@@ -10,6 +10,9 @@ namespace tenmark {
 // A modal OK box owned by the window, with an empty caption, always on top.
 void showMessage(HWND owner, const char* text);
 
+// The full path of the running executable, however long.
+std::string executablePath();
+
 // True when the path names an existing directory.
 bool isDirectory(const std::string& path);
 

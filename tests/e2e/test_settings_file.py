@@ -6,6 +6,8 @@ from e2e_case import E2ECase
 from config_files import (DEFAULT_BINDINGS, PLACEMENT_KEYS, SCREEN_HEIGHT, config_text,
                           default_options, windows_folder)
 
+PEN_CAPTION = '  ペン:%d  '
+
 
 class SettingsFileTest(E2ECase):
     def run_and_escape(self, files=None):
@@ -89,3 +91,24 @@ class SettingsFileTest(E2ECase):
         self.assertExitsWith(app, 0)
         with open(os.path.join(app.folder, 'tenmark.ini'), 'rb') as f:
             self.assertTrue(f.read().startswith(b's_save_dir=' + missing.encode() + b'\r\n'))
+
+    def test_a_program_started_by_its_bare_name_finds_the_file_beside_it(self):
+        app = self.launch(start=False, files={'tenmark.ini': b'n_pen_size=7\r\n'})
+        app.start(bare_name=True)
+        app.wait_window()
+        self.assertIn((PEN_CAPTION % 7).encode('cp932'), app.title())
+        self.assertEqual(app.message_box().get('found'), '0')  # the save folder exists
+        app.focus()
+        app.key('Escape')
+        self.assertExitsWith(app, 0)
+
+    def test_the_end_of_the_session_writes_the_settings_before_the_process_ends(self):
+        app = self.launch(files={'tenmark.ini': b'n_pen_size=5\r\ndw_Key_Brush_P=85\r\n'})
+        app.wait_window()
+        app.focus()
+        app.key('u')
+        self.assertIn((PEN_CAPTION % 6).encode('cp932'), app.title())
+        self.assertIn('agreed=1', app.probe('endsession'))
+        self.assertExitsWith(app, 0)
+        with open(os.path.join(app.folder, 'tenmark.ini'), 'rb') as f:
+            self.assertIn(b'\r\nn_pen_size=6\r\n', f.read())

@@ -104,8 +104,10 @@ class App:
             self.start()
 
     # --- life cycle -------------------------------------------------------------------------
-    def start(self):
-        self.process = subprocess.Popen(['wine', self.exe] + self.args, cwd=self.folder,
+    def start(self, bare_name=False):
+        """Starts the program; with bare_name as typed in a command prompt in its folder."""
+        program = os.path.basename(self.exe) if bare_name else self.exe
+        self.process = subprocess.Popen(['wine', program] + self.args, cwd=self.folder,
                                         env=self.env, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL, start_new_session=True)
 

@@ -147,5 +147,11 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (what == "window") printWindow(hwnd);
+  if (what == "endsession") {
+    // What the system sends each top-level window when the user logs off.
+    const LRESULT agreed = SendMessageA(hwnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    SendMessageA(hwnd, WM_ENDSESSION, agreed ? TRUE : FALSE, ENDSESSION_LOGOFF);
+    std::printf("agreed=%d\n", agreed ? 1 : 0);
+  }
   return 0;
 }
