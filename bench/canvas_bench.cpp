@@ -28,6 +28,8 @@ class QuietPlatform : public PaperPlatform {
   }
   Point pointerPosition() const override { return Point{}; }
   Color buttonFaceColor() const override { return 0; }
+  bool fileExists(const std::string&) const override { return false; }
+  std::tm localTime() const override { return std::tm{}; }
   void moveViewWindow(const Rect&) override {}
   void invalidateView() override {}
   void invalidateWindow() override {}
@@ -43,6 +45,16 @@ class QuietPlatform : public PaperPlatform {
   void applyTranslucency(int, int) override {}
   void toggleMenuBar() override {}
   void redrawWindow() override {}
+  void fitWindowToCanvas(int, int) override {}
+  void setMenuLabel(int, const std::string&) override {}
+  void showPopupMenu() override {}
+  void closeWindow() override {}
+  void showMessage(const std::string&) override {}
+  bool askYesNo(const std::string&) override { return false; }
+  std::optional<std::string> chooseOpenPath(const std::string&) override { return {}; }
+  std::optional<ChosenSavePath> chooseSavePath(const std::string&, const std::string&) override {
+    return {};
+  }
 };
 
 void fillRandom(MonoBitmap& b) {

@@ -89,15 +89,54 @@ void PaperModel::runCommand(CommandId id) {
     case CommandId::ShowMenu:
       toggleMenuBar();
       break;
+    case CommandId::New:
+      newPicture();
+      break;
+    case CommandId::Open:
+      openPicture();
+      break;
+    case CommandId::Save:
+      save();
+      break;
+    case CommandId::SaveAs:
+      saveAs();
+      break;
+    case CommandId::VMirror:
+      mirror(&MonoBitmap::mirrorLeftRight);
+      break;
+    case CommandId::HMirror:
+      mirror(&MonoBitmap::mirrorTopBottom);
+      break;
+    case CommandId::Resize:
+      platform_.fitWindowToCanvas(canvas_.width(), int(canvas_.height()));
+      break;
+    case CommandId::PopMenu:
+      platform_.showPopupMenu();
+      break;
+    case CommandId::NoSaveExit:
+      exitWithoutSaving();
+      break;
+    case CommandId::Clear:
+      clearCanvas();
+      break;
     case CommandId::Eraser:
     case CommandId::Hand:
     case CommandId::Move:
       refreshCursorOverClient();
       break;
-    default:
+    case CommandId::Config:
+    case CommandId::KeyConf:
+    case CommandId::Copy:
+    case CommandId::Paste:
       ignoreCommand();
       break;
   }
+}
+
+void PaperModel::exitWithoutSaving() {
+  // The caption is not rewritten: the window is about to close.
+  modified_ = false;
+  platform_.closeWindow();
 }
 
 void PaperModel::undo() {

@@ -55,6 +55,23 @@ class PaperModel {
   // A new picture's name from the local time; clears the modified mark.
   void makeTimestampName(const std::tm& local);
 
+  // Documents. True when the canvas now holds the file.
+  bool openImageFile(const std::string& path);
+  // The automatic save of a modified picture into the save folder, when it is switched on.
+  struct AutoSaveResult {
+    bool failed = false;
+    std::string path;  // the file written or tried; empty when nothing was to be saved
+  };
+  AutoSaveResult autoSave();
+  // Before the window closes: the automatic save of a drawn picture. False, after telling the
+  // user, when that save failed: the window must stay open with its picture.
+  bool saveBeforeClosing();
+  // The canvas at a new size with the old picture at its top left; false, with nothing
+  // changed, when the new size cannot be made.
+  bool resizeCanvas(int width, int height, Color background, Color pen);
+  // The sixteen menu items that show their command's binding.
+  void updateMenuLabels();
+
   // Mouse messages, in client coordinates.
   void leftButtonDown(Point p);
   void leftButtonUp(Point p);
@@ -87,6 +104,10 @@ class PaperModel {
   // Puts a canvas rectangle on screen at once; returns it snapped to the zoom's grid.
   Rect presentRect(const Rect& r);
   void updateMenu();
+  void recordWholeCanvas();
+  // The automatic save that protects a picture about to be replaced; false when it failed.
+  bool protectPicture();
+  bool writePicture(const std::string& path, PictureFormat format);
 
   // Tools.
   int currentStrokeWidth(int widthChange) const;
@@ -108,6 +129,13 @@ class PaperModel {
   void togglePressure();
   void toggleTranslucency();
   void toggleMenuBar();
+  void newPicture();
+  void openPicture();
+  void save();
+  void saveAs();
+  void mirror(void (MonoBitmap::*flip)());
+  void clearCanvas();
+  void exitWithoutSaving();
   // Commands whose actions this window does not have: the binding is consumed, nothing runs.
   void ignoreCommand() {}
 

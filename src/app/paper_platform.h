@@ -3,14 +3,23 @@
 // and the effects it asks for. The Win32 window implements it; the tests implement it with a
 // recording fake.
 
+#include <ctime>
+#include <optional>
 #include <string>
 
 #include "canvas/geometry.h"
 #include "canvas/scroll_bar.h"
 #include "canvas/tool_mode.h"
+#include "imagefile/document_names.h"
 #include "surface/rgb32_image.h"
 
 namespace tenmark {
+
+// What the user chose in the save dialog: the name as typed and the format of the filter.
+struct ChosenSavePath {
+  std::string path;
+  PictureFormat format;
+};
 
 class PaperPlatform {
  public:
@@ -22,6 +31,9 @@ class PaperPlatform {
   // The mouse pointer in client coordinates.
   virtual Point pointerPosition() const = 0;
   virtual Color buttonFaceColor() const = 0;
+  // True when the path exists, as a file or a folder.
+  virtual bool fileExists(const std::string& path) const = 0;
+  virtual std::tm localTime() const = 0;
 
   // The view: the canvas view window, painting and scroll bars. Repaints never erase.
   virtual void moveViewWindow(const Rect& r) = 0;
@@ -44,6 +56,19 @@ class PaperPlatform {
   virtual void toggleMenuBar() = 0;
   // Redraws the whole window at once, frame included.
   virtual void redrawWindow() = 0;
+  // Sizes the window for a client area of width x height plus scroll bars, within the screen.
+  virtual void fitWindowToCanvas(int width, int height) = 0;
+  virtual void setMenuLabel(int id, const std::string& text) = 0;
+  virtual void showPopupMenu() = 0;
+  // The dialog's Cancel action, which closes the window.
+  virtual void closeWindow() = 0;
+
+  // Talking with the user; none of these is asked for without a user's action.
+  virtual void showMessage(const std::string& text) = 0;
+  virtual bool askYesNo(const std::string& text) = 0;
+  virtual std::optional<std::string> chooseOpenPath(const std::string& folder) = 0;
+  virtual std::optional<ChosenSavePath> chooseSavePath(const std::string& folder,
+                                                       const std::string& name) = 0;
 };
 
 }  // namespace tenmark

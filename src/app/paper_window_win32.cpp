@@ -4,6 +4,7 @@
 
 #include <ctime>
 
+#include "app/file_dialog_win32.h"
 #include "app/present_win32.h"
 #include "app/shell_services_win32.h"
 #include "app/window_fit.h"
@@ -99,6 +100,9 @@ BOOL PaperWindow::onInitDialog() {
   loadUser32();
   applyTranslucency(model_.settings().n_set_alpha, model_.settings().n_alpha);
   applyStoredPlacement();
+  model_.updateMenuLabels();
+  openCommandLinePicture();
+  model_.updateMenuLabels();
   attachMenuBar();
   buildPopupMenu();
   model_.resetUndoRing();
@@ -170,6 +174,11 @@ void PaperWindow::applyStoredPlacement() {
   if (s.b_Maximized) ShowWindow(hwnd(), SW_MAXIMIZE);
 }
 
+void PaperWindow::openCommandLinePicture() {
+  // A file that cannot be opened is ignored without a word.
+  if (argc_ > 1) model_.openImageFile(argv_[1]);
+}
+
 void PaperWindow::attachMenuBar() {
   if (model_.settings().b_ShowMenu) SetMenu(hwnd(), menuBar_);
 }
@@ -201,15 +210,16 @@ void PaperWindow::fitAndCentreWithoutPlacement() {
                SWP_NOSIZE | SWP_NOZORDER);
 }
 
-void PaperWindow::nameNewPicture() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  if (const std::tm* t = std::localtime(&now)) local = *t;
-  model_.makeTimestampName(local);
-}
+void PaperWindow::nameNewPicture() { model_.makeTimestampName(localTime()); }
 
 void PaperWindow::checkSaveFolder() {
-  if (!isDirectory(model_.settings().saveFolder)) showMessage(hwnd(), text::SaveFolderMissing);
+  if (!isDirectory(model_.settings().saveFolder)) tenmark::showMessage(text::SaveFolderMissing);
+}
+
+void PaperWindow::onCancel() {
+  if (!closingSaved_ && !model_.saveBeforeClosing()) return;
+  closingSaved_ = true;
+  endModal(IDCANCEL);
 }
 
 void PaperWindow::onDestroy() {
@@ -256,6 +266,7 @@ void PaperWindow::releaseUser32() {
 }
 
 void PaperWindow::fitWindowToCanvas(int width, int height) {
+  // A maximised window keeps its size; the canvas scrolls in it.
   if (IsZoomed(hwnd())) return;
   const BOOL hasMenu = GetMenu(hwnd()) != nullptr;
   const int frame = GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYEDGE);
@@ -327,6 +338,14 @@ void PaperWindow::onCommand(int id) {
   model_.menuCommand(id);
 }
 
+bool PaperWindow::onSystemCommand(WPARAM command) {
+  // Alt and F10 never open the menu bar, so that Alt can be part of a shortcut.
+  if ((command & 0xFFF0) == SC_KEYMENU) return true;
+  if ((command >= ID_FILE_SAVE_AS && command <= ID_ZOOM_NOMAL) || command == ID_APP_ABOUT)
+    SendMessageA(hwnd(), WM_COMMAND, command, 0);
+  return false;
+}
+
 bool PaperWindow::preTranslateMessage(MSG& msg) {
   switch (msg.message) {
     case WM_KEYDOWN:
@@ -387,12 +406,19 @@ bool PaperWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     case WM_COMMAND:
       onCommand(LOWORD(wParam));
       return true;
+    case WM_SYSCOMMAND:
+      return onSystemCommand(wParam);
     case WM_QUERYENDSESSION:
-      result = TRUE;
+      // The picture is saved now, while the session can still be kept going if that fails.
+      closingSaved_ = closingSaved_ || model_.saveBeforeClosing();
+      result = closingSaved_;
       return true;
     case WM_ENDSESSION:
       // The process ends when this returns: close now, so that the shut-down runs first.
-      if (wParam) onCancel();
+      if (wParam)
+        onCancel();
+      else
+        closingSaved_ = false;  // the session goes on, and so does the picture
       return true;
     default:
       return false;
@@ -417,6 +443,21 @@ Point PaperWindow::pointerPosition() const {
 }
 
 Color PaperWindow::buttonFaceColor() const { return GetSysColor(COLOR_BTNFACE); }
+
+bool PaperWindow::fileExists(const std::string& path) const { return tenmark::fileExists(path); }
+
+std::tm PaperWindow::localTime() const {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  std::tm local{};
+  local.tm_year = t.wYear - 1900;
+  local.tm_mon = t.wMonth - 1;
+  local.tm_mday = t.wDay;
+  local.tm_hour = t.wHour;
+  local.tm_min = t.wMinute;
+  local.tm_sec = t.wSecond;
+  return local;
+}
 
 void PaperWindow::moveViewWindow(const Rect& r) {
   MoveWindow(viewWindow_, r.x, r.y, r.width, r.height, TRUE);
@@ -481,6 +522,36 @@ void PaperWindow::applyTranslucency(int on, int alpha) {
 }
 
 void PaperWindow::toggleMenuBar() { SetMenu(hwnd(), GetMenu(hwnd()) ? nullptr : menuBar_); }
+
+void PaperWindow::setMenuLabel(int id, const std::string& text) {
+  ModifyMenuA(menuBar_, UINT(id), MF_BYCOMMAND | MF_STRING, UINT_PTR(id), text.c_str());
+}
+
+void PaperWindow::showPopupMenu() {
+  POINT p;
+  GetCursorPos(&p);
+  TrackPopupMenu(popupMenu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, p.x, p.y, 0, hwnd(),
+                 nullptr);
+}
+
+void PaperWindow::closeWindow() { onCancel(); }
+
+void PaperWindow::showMessage(const std::string& text) { tenmark::showMessage(text.c_str()); }
+
+bool PaperWindow::askYesNo(const std::string& text) { return tenmark::askYesNo(text.c_str()); }
+
+std::optional<std::string> PaperWindow::chooseOpenPath(const std::string& folder) {
+  const std::optional<FileDialogChoice> choice = runOpenDialog(hwnd(), folder);
+  if (!choice) return std::nullopt;
+  return choice->path;
+}
+
+std::optional<ChosenSavePath> PaperWindow::chooseSavePath(const std::string& folder,
+                                                          const std::string& name) {
+  const std::optional<FileDialogChoice> choice = runSaveDialog(hwnd(), folder, name);
+  if (!choice) return std::nullopt;
+  return ChosenSavePath{choice->path, choice->format};
+}
 
 void PaperWindow::redrawWindow() {
   RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);

@@ -21,6 +21,9 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
  protected:
   BOOL onInitDialog() override;
   void onOK() override {}  // Enter never closes the window.
+  // Every way of closing comes here: the automatic save first, and the window stays open when
+  // that save failed.
+  void onCancel() override;
   bool preTranslateMessage(MSG& msg) override;
   bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
@@ -37,6 +40,7 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   void createCanvas();
   void loadUser32();
   void applyStoredPlacement();
+  void openCommandLinePicture();
   void attachMenuBar();
   void buildPopupMenu();
   void fitAndCentreWithoutPlacement();
@@ -50,11 +54,11 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   void writeSettings();
   void releaseUser32();
 
-  void fitWindowToCanvas(int width, int height);
   void paint();
   void paintView();
   void onScroll(ScrollAxis axis, WPARAM wParam);
   void onCommand(int id);
+  bool onSystemCommand(WPARAM command);
   static LRESULT CALLBACK viewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
   // PaperPlatform.
@@ -62,6 +66,8 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   bool isKeyDown(int virtualKey) const override;
   Point pointerPosition() const override;
   Color buttonFaceColor() const override;
+  bool fileExists(const std::string& path) const override;
+  std::tm localTime() const override;
   void moveViewWindow(const Rect& r) override;
   void invalidateView() override;
   void invalidateWindow() override;
@@ -77,6 +83,15 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   void applyTranslucency(int on, int alpha) override;
   void toggleMenuBar() override;
   void redrawWindow() override;
+  void fitWindowToCanvas(int width, int height) override;
+  void setMenuLabel(int id, const std::string& text) override;
+  void showPopupMenu() override;
+  void closeWindow() override;
+  void showMessage(const std::string& text) override;
+  bool askYesNo(const std::string& text) override;
+  std::optional<std::string> chooseOpenPath(const std::string& folder) override;
+  std::optional<ChosenSavePath> chooseSavePath(const std::string& folder,
+                                               const std::string& name) override;
 
   int argc_;
   char** argv_;
@@ -97,6 +112,8 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   HDC viewPaintDc_ = nullptr;
   // The canvas is the one-pixel stand-in made when no real size could be created.
   bool standInCanvas_ = false;
+  // The automatic save of the closing has been made.
+  bool closingSaved_ = false;
 };
 
 }  // namespace tenmark

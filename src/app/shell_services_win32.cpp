@@ -2,7 +2,15 @@
 
 namespace tenmark {
 
-void showMessage(HWND owner, const char* text) { MessageBoxA(owner, text, "", MB_OK | MB_TOPMOST); }
+void showMessage(const char* text) { MessageBoxA(GetActiveWindow(), text, "", MB_OK | MB_TOPMOST); }
+
+bool askYesNo(const char* text) {
+  return MessageBoxA(GetActiveWindow(), text, "", MB_YESNO | MB_TOPMOST) == IDYES;
+}
+
+bool fileExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 std::string executablePath() {
   std::string path(MAX_PATH, '\0');

@@ -7,8 +7,13 @@
 
 namespace tenmark {
 
-// A modal OK box owned by the window, with an empty caption, always on top.
-void showMessage(HWND owner, const char* text);
+// A modal OK box owned by the active window, with an empty caption, always on top.
+void showMessage(const char* text);
+// The same with Yes and No; true for Yes.
+bool askYesNo(const char* text);
+
+// True when the path exists, as a file or a folder.
+bool fileExists(const std::string& path);
 
 // The full path of the running executable, however long.
 std::string executablePath();

@@ -1,13 +1,8 @@
 #include "settings/program_folder.h"
 
+#include "platform/shift_jis_path.h"
+
 namespace tenmark {
-namespace {
-
-bool isShiftJisLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
-}  // namespace
 
 std::string exeFolderFromProgramPath(std::string_view programPath) {
   std::string folder(programPath);

@@ -3,10 +3,13 @@
 // asks for and keeps a client-sized screen that painting and presenting draw on, as the real
 // window's screen would show them. Scroll bars in use take their width from the client area.
 
+#include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "app/paper_platform.h"
 
@@ -37,6 +40,30 @@ class FakePlatform : public PaperPlatform {
   bool menuBarShown = true;
   std::function<void()> onResize;
 
+  // Documents: the files are real, the dialogs answer what the test put here.
+  std::tm now = makeTime(2006, 6, 4, 9, 24, 18);
+  std::optional<std::string> openAnswer;
+  std::optional<ChosenSavePath> saveAnswer;
+  bool yesAnswer = false;
+  std::vector<std::string> messages;
+  std::vector<std::string> questions;
+  std::string savePathAskedWith;
+  Point fittedTo{-1, -1};
+  std::map<int, std::string> menuLabels;
+  int popupMenus = 0;
+  bool closed = false;
+
+  static std::tm makeTime(int year, int month, int day, int hour, int minute, int second) {
+    std::tm t{};
+    t.tm_year = year - 1900;
+    t.tm_mon = month - 1;
+    t.tm_mday = day;
+    t.tm_hour = hour;
+    t.tm_min = minute;
+    t.tm_sec = second;
+    return t;
+  }
+
   Point clientSize() const override {
     const bool h = bars[0].inUse();
     const bool v = bars[1].inUse();
@@ -45,6 +72,11 @@ class FakePlatform : public PaperPlatform {
   bool isKeyDown(int virtualKey) const override { return keysDown.count(virtualKey) > 0; }
   Point pointerPosition() const override { return pointer; }
   Color buttonFaceColor() const override { return buttonFace; }
+  bool fileExists(const std::string& path) const override {
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+  }
+  std::tm localTime() const override { return now; }
 
   void moveViewWindow(const Rect& r) override { viewWindow = r; }
   void invalidateView() override {}
@@ -85,6 +117,21 @@ class FakePlatform : public PaperPlatform {
   }
   void toggleMenuBar() override { menuBarShown = !menuBarShown; }
   void redrawWindow() override {}
+  void fitWindowToCanvas(int width, int height) override { fittedTo = Point{width, height}; }
+  void setMenuLabel(int id, const std::string& text) override { menuLabels[id] = text; }
+  void showPopupMenu() override { ++popupMenus; }
+  void closeWindow() override { closed = true; }
+  void showMessage(const std::string& text) override { messages.push_back(text); }
+  bool askYesNo(const std::string& text) override {
+    questions.push_back(text);
+    return yesAnswer;
+  }
+  std::optional<std::string> chooseOpenPath(const std::string&) override { return openAnswer; }
+  std::optional<ChosenSavePath> chooseSavePath(const std::string&,
+                                               const std::string& name) override {
+    savePathAskedWith = name;
+    return saveAnswer;
+  }
 
  private:
   void fitScreen() {

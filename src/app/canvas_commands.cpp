@@ -1,0 +1,73 @@
+// Commands that change the whole canvas: the mirrors, clearing, and a new canvas size; and the
+// menu labels that show the bindings.
+#include <array>
+
+#include "app/paper_model.h"
+#include "resources/resource_ids.h"
+#include "tenmark/texts.h"
+
+namespace tenmark {
+
+void PaperModel::recordWholeCanvas() {
+  ring_.beginRecord(Rect{0, 0, canvas_.width(), int(canvas_.height())});
+  ring_.pushRecord(canvas_);
+  updateMenu();
+}
+
+void PaperModel::mirror(void (MonoBitmap::*flip)()) {
+  (canvas_.*flip)();
+  setModified(true);
+  recordWholeCanvas();
+  platform_.invalidateWindow();
+}
+
+void PaperModel::clearCanvas() {
+  // Clearing leaves the modified mark as it was; only its undo and redo set it.
+  canvas_.fill(0);
+  platform_.invalidateWindow();
+  recordWholeCanvas();
+}
+
+bool PaperModel::resizeCanvas(int width, int height, Color background, Color pen) {
+  MonoBitmap resized;
+  if (!resized.create(width, height)) return false;
+  resized.setColor(0, background);
+  resized.setColor(1, pen);
+  resized.copyAllFrom(canvas_);
+  canvas_ = std::move(resized);
+  // The ring's records stay; every copy of theirs is clipped to the new canvas.
+  ring_.takeSnapshot(canvas_);
+  platform_.fitWindowToCanvas(width, height);
+  return true;
+}
+
+void PaperModel::updateMenuLabels() {
+  struct Label {
+    int id;
+    CommandId command;
+    const char* text;
+  };
+  static constexpr std::array<Label, 16> kLabels = {{
+      {ID_FILE_NEW, CommandId::New, text::MenuLabelNew},
+      {ID_FILE_OPEN, CommandId::Open, text::MenuLabelOpen},
+      {ID_FILE_SAVE, CommandId::Save, text::MenuLabelSave},
+      {ID_FILE_SAVE_AS, CommandId::SaveAs, text::MenuLabelSaveAs},
+      {ID_EDIT_UNDO, CommandId::Undo, text::MenuLabelUndo},
+      {ID_EDIT_REDO, CommandId::Redo, text::MenuLabelRedo},
+      {ID_EDIT_COPY, CommandId::Copy, text::MenuLabelCopy},
+      {ID_EDIT_PASTE, CommandId::Paste, text::MenuLabelPaste},
+      {ID_SETTINGS_CONFIG, CommandId::Config, text::MenuLabelConfig},
+      {ID_SETTINGS_KEYCONF, CommandId::KeyConf, text::MenuLabelKeyConf},
+      {ID_CANVAS_RESIZE, CommandId::Resize, text::MenuLabelResize},
+      {ID_CANVAS_VMIRROR, CommandId::VMirror, text::MenuLabelVMirror},
+      {ID_CANVAS_HMIRROR, CommandId::HMirror, text::MenuLabelHMirror},
+      {ID_ZOOM_UP, CommandId::ZoomUp, text::MenuLabelZoomUp},
+      {ID_ZOOM_DOWN, CommandId::ZoomDown, text::MenuLabelZoomDown},
+      {ID_ZOOM_NOMAL, CommandId::ZoomNomal, text::MenuLabelZoomNomal},
+  }};
+  for (const Label& label : kLabels)
+    platform_.setMenuLabel(label.id, std::string(label.text) + "\t" +
+                                         keyCodeName(settings_.keyBindings[label.command]));
+}
+
+}  // namespace tenmark

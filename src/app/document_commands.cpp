@@ -1,0 +1,100 @@
+// Documents: opening a picture, saving it under its name or a new one, the automatic save that
+// keeps a modified picture from being lost, and the new picture.
+#include "app/paper_model.h"
+#include "tenmark/texts.h"
+
+namespace tenmark {
+
+bool PaperModel::openImageFile(const std::string& path) {
+  if (!platform_.fileExists(path)) return false;
+  const std::optional<PictureFormat> format = pictureFormatOf(path);
+  if (!format) return false;
+  const Color background = canvas_.getColor(0);
+  const Color pen = canvas_.getColor(1);
+  // The loaders change the canvas only when the whole file was read.
+  const bool loaded = *format == PictureFormat::Png ? canvas_.loadPng(path) : canvas_.loadBmp(path);
+  if (!loaded) return false;
+  // A file's meaning is its indices; the canvas keeps its own colours.
+  canvas_.setColor(0, background);
+  canvas_.setColor(1, pen);
+  documentName_ = path;
+  platform_.fitWindowToCanvas(canvas_.width(), int(canvas_.height()));
+  setModified(false);
+  // Records of the replaced picture mean nothing on this one.
+  resetUndoRing();
+  onSize();
+  return true;
+}
+
+PaperModel::AutoSaveResult PaperModel::autoSave() {
+  if (settings_.n_save_img != 1 || !modified_) return {};
+  const std::optional<std::string> name = autoSaveName(documentName_);
+  if (!name) return {};
+  settings_.saveFolder = withTrailingSeparator(settings_.saveFolder);
+  const PictureFormat format = settings_.n_save_type == 1 ? PictureFormat::Bmp : PictureFormat::Png;
+  const std::string path =
+      uniqueSavePath(settings_.saveFolder + *name, format == PictureFormat::Bmp ? ".bmp" : ".png",
+                     [this](const std::string& p) { return platform_.fileExists(p); });
+  return AutoSaveResult{!writePicture(path, format), path};
+}
+
+bool PaperModel::protectPicture() {
+  const AutoSaveResult saved = autoSave();
+  if (!saved.failed) return true;
+  platform_.showMessage(saved.path + text::SaveFailedSuffix);
+  return false;
+}
+
+bool PaperModel::saveBeforeClosing() { return canvas_.isBlank() || protectPicture(); }
+
+bool PaperModel::writePicture(const std::string& path, PictureFormat format) {
+  return format == PictureFormat::Bmp ? canvas_.saveBmp(path) : canvas_.savePng(path);
+}
+
+void PaperModel::newPicture() {
+  if (modified_ && !canvas_.isBlank() && !protectPicture()) return;
+  canvas_.fill(0);
+  makeTimestampName(platform_.localTime());
+  resetUndoRing();
+  platform_.invalidateWindow();
+}
+
+void PaperModel::openPicture() {
+  const std::optional<std::string> path = platform_.chooseOpenPath(settings_.saveFolder);
+  if (!path || !protectPicture()) return;
+  if (!openImageFile(*path)) return;
+  platform_.invalidateWindow();
+}
+
+void PaperModel::save() {
+  const std::string path = savePathOf(documentName_, settings_.saveFolder);
+  if (!platform_.fileExists(path)) {
+    saveAs();
+    return;
+  }
+  // Any name that does not end in ".bmp" is written as PNG.
+  if (!writePicture(path, pictureFormatOf(path).value_or(PictureFormat::Png))) {
+    platform_.showMessage(path + text::SaveFailedSuffix);
+    return;
+  }
+  setModified(false);
+}
+
+void PaperModel::saveAs() {
+  const std::optional<ChosenSavePath> chosen =
+      platform_.chooseSavePath(settings_.saveFolder, documentName_);
+  if (!chosen) return;
+  const std::string path = completedSaveAsPath(chosen->path, chosen->format);
+  // The dialog asked about the name as typed; a completed name that exists is asked again.
+  if (path != chosen->path && platform_.fileExists(path) &&
+      !platform_.askYesNo(path + text::ReplaceQuestionSuffix))
+    return;
+  if (!writePicture(path, chosen->format)) {
+    platform_.showMessage(path + text::SaveFailedSuffix);
+    return;
+  }
+  documentName_ = path;
+  setModified(false);
+}
+
+}  // namespace tenmark

@@ -1,0 +1,44 @@
+#include "app/file_dialog_win32.h"
+
+#include <commdlg.h>
+
+namespace tenmark {
+
+namespace {
+
+constexpr char kFilter[] = "PNG (1bit)\0*.png;\0Bitmap (1bit)\0*.bmp;\0";
+constexpr DWORD kOpenFlags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+constexpr DWORD kSaveFlags =
+    OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_CREATEPROMPT;
+
+std::optional<FileDialogChoice> run(HWND owner, bool save, const std::string& folder,
+                                    const std::string& name) {
+  char file[MAX_PATH] = {};
+  name.copy(file, sizeof file - 1);
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.hInstance = GetModuleHandleA(nullptr);
+  dialog.lpstrFilter = kFilter;
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = file;
+  dialog.nMaxFile = sizeof file;
+  dialog.lpstrInitialDir = folder.c_str();
+  dialog.Flags = save ? kSaveFlags : kOpenFlags;
+  const BOOL chosen = save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
+  if (!chosen) return std::nullopt;
+  return FileDialogChoice{file, dialog.nFilterIndex == 1 ? PictureFormat::Png : PictureFormat::Bmp};
+}
+
+}  // namespace
+
+std::optional<FileDialogChoice> runOpenDialog(HWND owner, const std::string& folder) {
+  return run(owner, false, folder, std::string());
+}
+
+std::optional<FileDialogChoice> runSaveDialog(HWND owner, const std::string& folder,
+                                              const std::string& name) {
+  return run(owner, true, folder, name);
+}
+
+}  // namespace tenmark

@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "resources/resource_ids.h"
+#include "support/model_rig.h"
+#include "support/temp_folder.h"
+#include "support/test_surfaces.h"
+
+namespace tenmark {
+namespace {
+
+const std::string kSaveFailed =
+    " \x82\xcc\x95\xdb\x91\xb6\x82\xc9\x8e\xb8\x94\x73\x82\xb5\x82\xdc\x82\xb5\x82\xbd";
+
+class DocumentTest : public TempFolderTest {
+ protected:
+  void SetUp() override {
+    TempFolderTest::SetUp();
+    rig.model.settings().saveFolder = path("save");  // no trailing separator: one is added
+    rig.model.makeTimestampName(rig.platform.now);
+  }
+  // Where an automatic save of the timestamp picture lands (the separator is the program's).
+  std::string autoSaved(const std::string& suffix) const {
+    return path("save\\20060604_092418" + suffix);
+  }
+  MonoBitmap load(const std::string& file) const {
+    MonoBitmap b;
+    EXPECT_TRUE(pictureFormatOf(file) == PictureFormat::Bmp ? b.loadBmp(file) : b.loadPng(file));
+    return b;
+  }
+  std::string savedPicture(const std::string& name, std::mt19937& rng) {
+    MonoBitmap picture = randomPicture(50, 30, rng);
+    EXPECT_TRUE(pictureFormatOf(name) == PictureFormat::Bmp ? picture.saveBmp(path(name))
+                                                            : picture.savePng(path(name)));
+    return path(name);
+  }
+
+  ModelRig rig;
+};
+
+TEST_F(DocumentTest, ClosingSavesTheDrawingUnderItsNameAndThenUnderNumberedNames) {
+  rig.stroke({{10, 10}, {60, 30}});
+  ASSERT_TRUE(rig.model.saveBeforeClosing());
+  EXPECT_EQ(rig.model.settings().saveFolder, path("save") + "\\");
+  const MonoBitmap saved = load(autoSaved(".png"));
+  EXPECT_TRUE(samePicture(saved, rig.model.canvas()));  // the canvas colours in its palette
+  ASSERT_TRUE(rig.model.saveBeforeClosing());
+  EXPECT_TRUE(std::filesystem::exists(autoSaved("_1.png")));
+  rig.model.settings().n_save_type = 1;
+  ASSERT_TRUE(rig.model.saveBeforeClosing());
+  EXPECT_TRUE(samePicture(load(autoSaved(".bmp")), rig.model.canvas()));
+}
+
+TEST_F(DocumentTest, NothingIsSavedForABlankAnUnmodifiedOrAnUnsavedPicture) {
+  rig.model.setModified(true);  // blank but modified
+  EXPECT_TRUE(rig.model.saveBeforeClosing());
+  rig.stroke({{10, 10}, {60, 30}});
+  rig.model.settings().n_save_img = 0;
+  EXPECT_TRUE(rig.model.saveBeforeClosing());
+  rig.model.settings().n_save_img = 1;
+  rig.model.runCommand(CommandId::NoSaveExit);
+  EXPECT_TRUE(rig.platform.closed);
+  EXPECT_TRUE(rig.model.saveBeforeClosing());
+  EXPECT_EQ(entries(), 0u);
+}
+
+TEST_F(DocumentTest, AFailedProtectiveSaveIsReportedAndKeepsThePicture) {
+  rig.model.settings().saveFolder = path("missing/folder");
+  rig.stroke({{10, 10}, {60, 30}});
+  std::mt19937 rng(5);
+  rig.platform.openAnswer = savedPicture("other.png", rng);
+  const std::vector<int> drawn = indicesOf(rig.model.canvas());
+  EXPECT_FALSE(rig.model.saveBeforeClosing());
+  rig.model.runCommand(CommandId::New);
+  rig.model.runCommand(CommandId::Open);
+  EXPECT_EQ(indicesOf(rig.model.canvas()), drawn);
+  EXPECT_TRUE(rig.model.modified());
+  ASSERT_EQ(rig.platform.messages.size(), 3u);
+  EXPECT_EQ(rig.platform.messages[0],
+            path("missing/folder") + "\\20060604_092418.png" + kSaveFailed);
+}
+
+TEST_F(DocumentTest, NewSavesTheModifiedDrawingAndStartsABlankUnnamedPicture) {
+  rig.stroke({{10, 10}, {60, 30}});
+  rig.platform.now = FakePlatform::makeTime(2007, 1, 15, 8, 30, 0);
+  rig.model.runCommand(CommandId::New);
+  EXPECT_TRUE(std::filesystem::exists(autoSaved(".png")));
+  EXPECT_TRUE(rig.model.canvas().isBlank());
+  EXPECT_EQ(rig.model.documentName(), "20070115_083000");
+  EXPECT_FALSE(rig.model.modified());
+  EXPECT_FALSE(rig.model.undoRing().canUndo());
+}
+
+TEST_F(DocumentTest, OpenReplacesThePictureButKeepsTheCanvasColours) {
+  std::mt19937 rng(9);
+  const std::string file = savedPicture("Cat.PNG", rng);
+  rig.stroke({{10, 10}, {60, 30}});
+  rig.platform.openAnswer = file;
+  rig.model.runCommand(CommandId::Open);
+  EXPECT_TRUE(std::filesystem::exists(autoSaved(".png")));  // the replaced picture
+  const MonoBitmap opened = load(file);
+  EXPECT_EQ(indicesOf(rig.model.canvas()), indicesOf(opened));
+  EXPECT_EQ(rig.model.canvas().getColor(0), kPaper);
+  EXPECT_EQ(rig.model.documentName(), file);
+  EXPECT_FALSE(rig.model.modified());
+  EXPECT_EQ(rig.platform.fittedTo, (Point{50, 30}));
+  EXPECT_FALSE(rig.model.undoRing().canUndo());
+  // Undo after opening cannot bring back pieces of the replaced picture.
+  rig.model.runCommand(CommandId::Undo);
+  EXPECT_EQ(indicesOf(rig.model.canvas()), indicesOf(opened));
+}
+
+TEST_F(DocumentTest, FilesThatCannotBeOpenedChangeNothing) {
+  std::mt19937 rng(2);
+  const std::string good = savedPicture("good.png", rng);
+  writeFile(path("cut.png"), contentOf(good).substr(0, 60));
+  writeFile(path("pic.gif"), contentOf(good));
+  rig.stroke({{10, 10}, {60, 30}});
+  const std::vector<int> drawn = indicesOf(rig.model.canvas());
+  for (const std::string& file : {path("cut.png"), path("pic.gif"), path("none.png"), path("")}) {
+    EXPECT_FALSE(rig.model.openImageFile(file)) << file;
+    EXPECT_EQ(indicesOf(rig.model.canvas()), drawn);
+    EXPECT_EQ(rig.model.documentName(), "20060604_092418");
+    EXPECT_TRUE(rig.model.modified());
+  }
+}
+
+TEST_F(DocumentTest, SaveOfANewPictureAsksForANameAndSaveAsCompletesIt) {
+  rig.stroke({{10, 10}, {60, 30}});
+  rig.platform.saveAnswer = ChosenSavePath{path("pic.PNG"), PictureFormat::Png};
+  rig.model.runCommand(CommandId::Save);
+  EXPECT_EQ(rig.platform.savePathAskedWith, "20060604_092418");
+  EXPECT_TRUE(samePicture(load(path("pic.PNG.png")), rig.model.canvas()));
+  EXPECT_EQ(rig.model.documentName(), path("pic.PNG.png"));
+  EXPECT_FALSE(rig.model.modified());
+  // The completed name exists: asked again, and No writes nothing.
+  rig.stroke({{5, 5}, {5, 40}});
+  rig.platform.saveAnswer = ChosenSavePath{path("pic.PNG"), PictureFormat::Png};
+  const std::string before = contentOf(path("pic.PNG.png"));
+  rig.model.runCommand(CommandId::SaveAs);
+  EXPECT_EQ(rig.platform.questions.size(), 1u);
+  EXPECT_EQ(contentOf(path("pic.PNG.png")), before);
+  EXPECT_TRUE(rig.model.modified());
+}
+
+TEST_F(DocumentTest, SaveWritesTheFormatOfTheNameAndReportsAFailure) {
+  rig.model.settings().saveFolder = "";  // test paths carry no drive, so they count as bare names
+  std::mt19937 rng(4);
+  const std::string file = savedPicture("old.BMP", rng);
+  ASSERT_TRUE(rig.model.openImageFile(file));
+  rig.stroke({{1, 1}, {20, 20}});
+  rig.model.runCommand(CommandId::Save);
+  EXPECT_EQ(contentOf(file).substr(0, 2), "BM");
+  EXPECT_FALSE(rig.model.modified());
+  // A file that cannot be written any more: a folder took its place.
+  rig.stroke({{1, 1}, {20, 20}});
+  std::filesystem::remove(file);
+  std::filesystem::create_directory(file);
+  rig.model.runCommand(CommandId::Save);
+  ASSERT_EQ(rig.platform.messages.size(), 1u);
+  EXPECT_EQ(rig.platform.messages[0], file + kSaveFailed);
+  EXPECT_TRUE(rig.model.modified());
+}
+
+}  // namespace
+}  // namespace tenmark

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "imagefile/document_names.h"
+#include "support/shortcut_inputs.h"
+
+namespace tenmark {
+namespace {
+
+TEST(DocumentNames, FormatsComeFromTheLastFourCharactersWithoutRegardToCase) {
+  EXPECT_EQ(pictureFormatOf("C:\\pics\\Cat.PNG"), PictureFormat::Png);
+  EXPECT_EQ(pictureFormatOf("a.Bmp"), PictureFormat::Bmp);
+  EXPECT_EQ(pictureFormatOf(".png"), PictureFormat::Png);
+  EXPECT_EQ(pictureFormatOf("a.gif"), std::nullopt);
+  EXPECT_EQ(pictureFormatOf("apng"), std::nullopt);
+  EXPECT_EQ(pictureFormatOf("png"), std::nullopt);
+}
+
+TEST(DocumentNames, SaveAsCompletesTheNameWithTheFiltersExtensionCaseSensitively) {
+  const struct {
+    const char* chosen;
+    PictureFormat format;
+    const char* path;
+  } cases[] = {
+      {"C:\\pic", PictureFormat::Png, "C:\\pic.png"},
+      {"C:\\pic.png", PictureFormat::Png, "C:\\pic.png"},
+      {"C:\\pic.PNG", PictureFormat::Png, "C:\\pic.PNG.png"},
+      {"C:\\pic.PNG", PictureFormat::Bmp, "C:\\pic.PNG.bmp"},
+      {"C:\\a.bmp", PictureFormat::Png, "C:\\a.bmp.png"},
+      {"C:\\a.bmp", PictureFormat::Bmp, "C:\\a.bmp"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(completedSaveAsPath(c.chosen, c.format), c.path);
+  EXPECT_EQ(savePathOf("20060604_092418", "D:\\save\\"), "D:\\save\\20060604_092418");
+  EXPECT_EQ(savePathOf("C:\\pics\\cat.bmp", "D:\\save\\"), "C:\\pics\\cat.bmp");
+}
+
+TEST(DocumentNames, AutomaticSavesTakeTheBareNameWithoutItsExtension) {
+  const std::string hyou = bytes({0x95, 0x5C});  // 表: its second byte is "\"
+  const struct {
+    std::string document;
+    std::optional<std::string> name;
+  } cases[] = {
+      {"20060604_092418", "20060604_092418"},
+      {"C:\\pics\\cat.bmp", "cat"},
+      {".hidden", ".hidden"},
+      {"D:\\x\\name.tar.gz", "name.tar"},
+      {"C:\\a.b\\c", "c"},
+      {"C:nofolder.png", std::nullopt},
+      {"C:\\dir\\" + hyou + ".png", hyou},
+      {"C:\\" + hyou + "\\x.png", "x"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(autoSaveName(c.document), c.name) << c.document;
+  EXPECT_EQ(withTrailingSeparator("D:\\save"), "D:\\save\\");
+  EXPECT_EQ(withTrailingSeparator("D:\\save\\"), "D:\\save\\");
+  EXPECT_EQ(withTrailingSeparator("D:\\" + hyou), "D:\\" + hyou + "\\");
+}
+
+TEST(DocumentNames, UniquePathsCountUpFromOne) {
+  std::set<std::string> taken;
+  const auto exists = [&](const std::string& p) { return taken.count(p) > 0; };
+  EXPECT_EQ(uniqueSavePath("D:\\s\\n", ".png", exists), "D:\\s\\n.png");
+  taken = {"D:\\s\\n.png", "D:\\s\\n_1.png"};
+  EXPECT_EQ(uniqueSavePath("D:\\s\\n", ".png", exists), "D:\\s\\n_2.png");
+  EXPECT_EQ(uniqueSavePath("D:\\s\\n", ".bmp", exists), "D:\\s\\n.bmp");
+}
+
+}  // namespace
+}  // namespace tenmark
