@@ -126,8 +126,9 @@ TEST(PngCodec, RoundTripKeepsIndicesAndBothColours) {
   }
 }
 
-// Interlaced files come from ImageMagick in the interop test.
-TEST(PngDecoder, GreyscaleKeepsTheStoredBitsWithWhiteAndBlack) {
+// In greyscale a 0 sample is black: it becomes ink (index 1), a 1 sample paper. Interlaced
+// files come from ImageMagick in the interop test.
+TEST(PngDecoder, GreyscaleBlackBecomesInkWithWhiteAndBlack) {
   std::mt19937 rng(99);
   for (int width : {1, 9, 33}) {
     const MonoBitmap picture = randomPicture(width, 11, rng);
@@ -136,9 +137,15 @@ TEST(PngDecoder, GreyscaleKeepsTheStoredBitsWithWhiteAndBlack) {
     chunks.erase(chunks.begin() + 1);
     MonoBitmap b = markedSurface();
     ASSERT_TRUE(decodePng(fileOf(chunks), b)) << width;
-    EXPECT_EQ(indicesOf(b), indicesOf(picture)) << width;
+    std::vector<int> inverted = indicesOf(picture);
+    for (int& i : inverted) i ^= 1;
+    EXPECT_EQ(indicesOf(b), inverted) << width;
     EXPECT_EQ(b.getColor(0), 0xFFFFFFu);
     EXPECT_EQ(b.getColor(1), 0u);
+    if (width & 7) {
+      for (std::uint32_t y = 0; y < b.height(); ++y)
+        EXPECT_EQ(b.row(y)[width / 8] & (0xFF >> (width & 7)), 0) << "padding bits, row " << y;
+    }
   }
 }
 
