@@ -253,12 +253,14 @@ Bytes fromHex(const char* hex) {
   return out;
 }
 
+#if !defined(__SANITIZE_ADDRESS__)
 // Virtual memory in use by this process, from /proc/self/statm.
 std::uint64_t addressSpace() {
   std::uint64_t pages = 0;
   std::ifstream("/proc/self/statm") >> pages;
   return pages * std::uint64_t(sysconf(_SC_PAGESIZE));
 }
+#endif
 
 // Run in a child whose address space leaves room for the picture once (512 MiB) but not twice;
 // AddressSanitizer reserves far more address space than it uses, so there only the result is
