@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <string>
@@ -288,6 +289,25 @@ TEST(BmpDecoder, HugeRleHeaderWithNoDataGivesABackgroundPictureInItsOwnMemory) {
   ASSERT_EQ(waitpid(child, &status, 0), child);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 #endif
+}
+
+// Sides of exactly MonoBitmap::kMaxSide are read; one more is refused with the faults below.
+TEST(BmpDecoder, LargestSidesAreAccepted) {
+  ASSERT_EQ(MonoBitmap::kMaxSide, 65535);
+  const struct {
+    std::int32_t width, height;
+    std::size_t rowBytes;
+  } cases[] = {{65535, 1, 8192}, {1, 65535, 4}, {1, -65535, 4}};
+  for (const auto& c : cases) {
+    BmpRecipe s{.width = c.width, .height = c.height, .bitCount = 1};
+    s.palette = {0xFFFFFF, 0};
+    s.pixels.assign(c.rowBytes * std::size_t(std::abs(c.height)), 0xFF);
+    MonoBitmap b;
+    ASSERT_TRUE(decodeBmp(buildBmp(s), b)) << c.width << "x" << c.height;
+    EXPECT_EQ(b.width(), c.width);
+    EXPECT_EQ(b.height(), std::uint32_t(std::abs(c.height)));
+    EXPECT_EQ(b.pixel(c.width - 1, int(b.height()) - 1), 1);
+  }
 }
 
 std::vector<Variant> faults() {

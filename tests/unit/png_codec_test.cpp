@@ -194,6 +194,29 @@ TEST(PngDecoder, AncillaryChunksAreSkipped) {
   EXPECT_EQ(indicesOf(b), indicesOf(picture));
 }
 
+// A single-row file of the given width, with an IDAT of exactly that many blank pixels.
+Bytes oneRowFile(std::uint32_t width) {
+  MonoBitmap pixel;
+  EXPECT_TRUE(pixel.create(1, 1));
+  std::vector<Chunk> chunks = chunksFor(pixel);
+  for (int i = 0; i < 4; ++i) chunks[0].data[i] = std::uint8_t(width >> (24 - 8 * i));
+  const Bytes row(1 + (width + 7) / 8, 0);  // filter byte, then the pixels
+  uLongf size = compressBound(uLong(row.size()));
+  chunks[2].data.assign(size, 0);
+  EXPECT_EQ(compress(chunks[2].data.data(), &size, row.data(), uLong(row.size())), Z_OK);
+  chunks[2].data.resize(size);
+  return fileOf(chunks);
+}
+
+TEST(PngDecoder, LargestSideIsAcceptedAndOneMoreIsRefused) {
+  MonoBitmap b;
+  ASSERT_TRUE(decodePng(oneRowFile(65535), b));
+  EXPECT_EQ(b.width(), 65535);
+  EXPECT_TRUE(b.isBlank());
+  const Bytes tooWide = oneRowFile(65536);
+  EXPECT_TRUE(refusedWithoutChange([&](MonoBitmap& m) { return decodePng(tooWide, m); }));
+}
+
 std::vector<std::pair<std::string, Bytes>> brokenFiles() {
   std::mt19937 rng(5);
   MonoBitmap picture = randomSurface(40, 30, rng);
