@@ -1,7 +1,9 @@
 // Picture files on a 5999 × 5999 line drawing: our savePng/loadPng against a minimal direct
 // libpng program with the same settings, our saveBmp/loadBmp against one fwrite/fread of the
-// same bytes. All files go to one temporary folder.
+// same bytes, and the cost of flushing a save to the disk: savePng against the same save
+// without the flush plus one fsync of the same bytes. All files go to one temporary folder.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <png.h>
 #include <unistd.h>
 
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "imagefile/bmp_codec.h"
+#include "imagefile/png_codec.h"
 #include "surface/mono_bitmap.h"
 
 namespace {
@@ -153,6 +156,39 @@ void BM_DirectLibpngWrite(benchmark::State& state) {
     if (!writeDirect(f.picture, f.path("direct.png"), rows)) state.SkipWithError("write failed");
 }
 
+// What savePng did before its data was flushed: encode, write a temporary, rename.
+void BM_SavePngWithoutFlush(benchmark::State& state) {
+  const Fixture& f = fixture();
+  const std::string temporary = f.path("unflushed.png.tmp"), target = f.path("unflushed.png");
+  for (auto _ : state) {
+    std::vector<std::uint8_t> bytes;
+    FILE* out = std::fopen(temporary.c_str(), "wb");
+    const bool saved = tenmark::encodePng(f.picture, bytes) && out &&
+                       std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    if (out) std::fclose(out);
+    if (!saved || std::rename(temporary.c_str(), target.c_str()) != 0)
+      state.SkipWithError("save failed");
+  }
+}
+
+// One fsync of the PNG's bytes freshly written to a file; only the fsync is timed.
+void BM_FsyncSameBytes(benchmark::State& state) {
+  const Fixture& f = fixture();
+  std::vector<std::uint8_t> bytes;
+  if (!tenmark::encodePng(f.picture, bytes)) state.SkipWithError("encode failed");
+  for (auto _ : state) {
+    state.PauseTiming();
+    const int fd = ::open(f.path("fsync.png").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const bool written =
+        fd >= 0 && ::write(fd, bytes.data(), bytes.size()) == ssize_t(bytes.size());
+    state.ResumeTiming();
+    if (!written || ::fsync(fd) != 0) state.SkipWithError("fsync failed");
+    state.PauseTiming();
+    if (fd >= 0) ::close(fd);
+    state.ResumeTiming();
+  }
+}
+
 void BM_LoadPng(benchmark::State& state) { loadOurs(state, &MonoBitmap::loadPng, "reference.png"); }
 
 void BM_DirectLibpngRead(benchmark::State& state) {
@@ -193,6 +229,8 @@ void BM_FreadSameBytes(benchmark::State& state) {
 // Whole files, disk included: wall-clock milliseconds.
 #define FILE_BENCHMARK(name) BENCHMARK(name)->Unit(benchmark::kMillisecond)->UseRealTime()
 FILE_BENCHMARK(BM_SavePng);
+FILE_BENCHMARK(BM_SavePngWithoutFlush);
+FILE_BENCHMARK(BM_FsyncSameBytes);
 FILE_BENCHMARK(BM_DirectLibpngWrite);
 FILE_BENCHMARK(BM_LoadPng);
 FILE_BENCHMARK(BM_DirectLibpngRead);

@@ -9,7 +9,7 @@ set(TENMARK_DEPS "$ENV{TENMARK_DEPS}")
 if(NOT TENMARK_DEPS)
   set(TENMARK_DEPS /opt/tenmark-deps)
 endif()
-# libpng built from Debian's source package by scripts/build-libpng-mingw.sh; zlib from Debian's mingw package.
+# libpng built from Debian's source package by scripts/build-libpng.sh; zlib from Debian's mingw package.
 set(CMAKE_FIND_ROOT_PATH /usr/${TOOLCHAIN_PREFIX} ${TENMARK_DEPS}/libpng-mingw)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)

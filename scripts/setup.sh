@@ -30,4 +30,5 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
   locale-gen >/dev/null
 fi
 
-"$here/build-libpng-mingw.sh"
+"$here/build-libpng.sh" mingw
+"$here/build-libpng.sh" fuzz

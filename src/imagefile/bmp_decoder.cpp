@@ -144,14 +144,15 @@ bool decodeBmp(ByteSource& source, MonoBitmap& target) {
   BmpLayout layout;
   if (!source.read(0, head, headSize) || !parseBmpLayout({head, headSize}, source.size(), layout))
     return false;
-  // Every byte of an uncompressed 1-bit picture comes from the file: no need to clear it first.
-  const bool everyByteFromFile = layout.bitCount == 1 &&
-                                 layout.encoding != BmpLayout::Encoding::kRle8 &&
-                                 layout.encoding != BmpLayout::Encoding::kRle4;
+  // Uncompressed 1-bit rows come from the file whole and the RLE decoder writes every byte
+  // itself: clearing the memory first would only touch every page twice.
+  const bool everyByteWritten = layout.bitCount == 1 ||
+                                layout.encoding == BmpLayout::Encoding::kRle8 ||
+                                layout.encoding == BmpLayout::Encoding::kRle4;
   MonoBitmap decoded;
   if (!decoded.create(
           layout.width, layout.height,
-          everyByteFromFile ? MonoBitmap::InitialPixels::Unset : MonoBitmap::InitialPixels::Zero) ||
+          everyByteWritten ? MonoBitmap::InitialPixels::Unset : MonoBitmap::InitialPixels::Zero) ||
       !decodePixels(source, layout, decoded))
     return false;
   target = std::move(decoded);

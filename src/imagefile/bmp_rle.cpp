@@ -7,18 +7,18 @@ namespace tenmark {
 namespace {
 
 // Pen position in file coordinates: rows count up from the bottom. Every write is clipped,
-// so no code in the data can reach outside the surface.
+// so no code in the data can reach outside the surface. The pen only ever moves up, so each
+// row is filled with the background once, when the pen first reaches it or at the end.
 class RleCanvas {
  public:
-  RleCanvas(const InkTable& ink, MonoBitmap& out) : ink_(ink), out_(out) {
-    const int background = ink[0];
-    for (std::uint32_t y = 0; y < out.height(); ++y)
-      std::memset(out.row(y), background ? 0xFF : 0, std::size_t(out.stride()));
-  }
+  RleCanvas(const InkTable& ink, MonoBitmap& out)
+      : ink_(ink), out_(out), background_(ink[0] ? 0xFF : 0) {}
 
   void put(unsigned index) {
-    if (x_ < std::uint64_t(out_.width()) && row_ < out_.height())
+    if (x_ < std::uint64_t(out_.width()) && row_ < out_.height()) {
+      fillRowsBelow(row_ + 1);
       out_.setPixel(int(x_), int(out_.height() - 1 - row_), ink_[index]);
+    }
     ++x_;
   }
   void endLine() {
@@ -29,12 +29,22 @@ class RleCanvas {
     x_ += dx;
     row_ += dy;
   }
+  // Rows the data never reached take the background.
+  void finish() { fillRowsBelow(out_.height()); }
 
  private:
+  void fillRowsBelow(std::uint64_t rows) {
+    for (; filled_ < rows; ++filled_)
+      std::memset(out_.row(std::uint32_t(out_.height() - 1 - filled_)), background_,
+                  std::size_t(out_.stride()));
+  }
+
   const InkTable& ink_;
   MonoBitmap& out_;
+  const int background_;
   std::uint64_t x_ = 0;
   std::uint64_t row_ = 0;
+  std::uint64_t filled_ = 0;
 };
 
 // A run repeats one byte: RLE8 its value, RLE4 its two nibbles in turn.
@@ -71,6 +81,7 @@ bool decodeRle(std::span<const std::uint8_t> data, int bitCount, const InkTable&
     } else if (second == 0) {
       canvas.endLine();
     } else if (second == 1) {
+      canvas.finish();
       return true;
     } else if (second == 2) {
       if (data.size() - pos < 2) return false;

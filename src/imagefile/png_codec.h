@@ -14,8 +14,9 @@ namespace tenmark {
 // False (and out unchanged) when the bitmap holds no pixels or libpng fails.
 bool encodePng(const MonoBitmap& bitmap, std::vector<std::uint8_t>& out);
 
-// Accepts only bit depth 1, palette or greyscale, interlaced or not; the indices arrive as
-// stored. Colours come from PLTE entries 0 and 1 where the file has them, otherwise they stay
+// Accepts only bit depth 1, palette or greyscale, interlaced or not. Palette indices arrive as
+// stored; greyscale samples are turned round so that black (0) is ink (index 1) and white paper
+// (index 0). Colours come from PLTE entries 0 and 1 where the file has them, otherwise they stay
 // white and black. On failure the target is left exactly as it was.
 bool decodePng(std::span<const std::uint8_t> file, MonoBitmap& target);
 

@@ -1,18 +1,95 @@
-#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
 
 #include "platform/atomic_replace.h"
 
 namespace tenmark {
 
-bool replaceFile(const std::string& temporary, const std::string& target) {
-  if (std::rename(temporary.c_str(), target.c_str()) == 0) return true;
-  std::remove(temporary.c_str());
-  return false;
+namespace {
+
+constexpr int kMaxAttempts = 100;
+
+std::string folderOf(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string temporaryNameFor(const std::string& target) {
-  return target + ".tmp" + std::to_string(::getpid());
+// The rename itself is only durable once the folder's entry is on the disk. Not every file
+// system can sync a folder; the file is in place either way, so a failure here is not a
+// failed save.
+void syncFolder(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
+// Root passes every access() check, so the mode's write bits decide as well: a file nobody may
+// write stays untouched for every user, as a read-only file does on Windows.
+bool isReadOnlyFile(const std::string& target) {
+  struct stat st {};
+  if (::stat(target.c_str(), &st) != 0) return false;
+  return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(target.c_str(), W_OK) != 0;
+}
+
+std::string temporaryNameFor(const std::string& target, int attempt) {
+  return target + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+}
+
+TemporaryFile::TemporaryFile(const std::string& target) : target_(target) {
+  for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+    name_ = temporaryNameFor(target, attempt);
+    const int fd = ::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      handle_ = fd;
+      open_ = true;
+      break;
+    }
+    if (errno != EEXIST) return;
+  }
+  // A replaced file keeps its permissions; a new one gets the usual ones under the umask.
+  struct stat st {};
+  if (open_ && ::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+    ::fchmod(int(handle_), st.st_mode & 07777);
+}
+
+TemporaryFile::~TemporaryFile() {
+  if (!open_) return;
+  close();
+  std::remove(name_.c_str());
+}
+
+void TemporaryFile::close() {
+  if (handle_ >= 0) ::close(int(handle_));
+  handle_ = -1;
+}
+
+bool TemporaryFile::write(std::span<const std::uint8_t> bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(int(handle_), bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes = bytes.subspan(std::size_t(n));
+  }
+  return true;
+}
+
+bool TemporaryFile::flush() { return ::fsync(int(handle_)) == 0; }
+
+bool TemporaryFile::replaceTarget() {
+  const bool closed = ::close(int(handle_)) == 0;
+  handle_ = -1;
+  if (!closed || std::rename(name_.c_str(), target_.c_str()) != 0) return false;
+  open_ = false;
+  syncFolder(folderOf(target_));
+  return true;
 }
 
 }  // namespace tenmark

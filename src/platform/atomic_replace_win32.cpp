@@ -1,21 +1,76 @@
 #include <windows.h>
 
-#include <cstdio>
+#include <algorithm>
 
 #include "platform/atomic_replace.h"
 
 namespace tenmark {
 
-bool replaceFile(const std::string& temporary, const std::string& target) {
-  if (MoveFileExA(temporary.c_str(), target.c_str(),
-                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    return true;
-  DeleteFileA(temporary.c_str());
-  return false;
+namespace {
+
+constexpr int kMaxAttempts = 100;
+
+HANDLE asHandle(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
+
+}  // namespace
+
+bool isReadOnlyFile(const std::string& target) {
+  const DWORD attributes = GetFileAttributesA(target.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+         (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
-std::string temporaryNameFor(const std::string& target) {
-  return target + ".tmp" + std::to_string(GetCurrentProcessId());
+std::string temporaryNameFor(const std::string& target, int attempt) {
+  return target + ".tmp" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt);
+}
+
+TemporaryFile::TemporaryFile(const std::string& target) : target_(target) {
+  for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+    name_ = temporaryNameFor(target, attempt);
+    const HANDLE h = CreateFileA(name_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+      handle_ = reinterpret_cast<std::intptr_t>(h);
+      open_ = true;
+      return;
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return;
+  }
+}
+
+TemporaryFile::~TemporaryFile() {
+  if (!open_) return;
+  close();
+  DeleteFileA(name_.c_str());
+}
+
+void TemporaryFile::close() {
+  if (handle_ != -1) CloseHandle(asHandle(handle_));
+  handle_ = -1;
+}
+
+bool TemporaryFile::write(std::span<const std::uint8_t> bytes) {
+  while (!bytes.empty()) {
+    const DWORD chunk = DWORD(std::min<std::size_t>(bytes.size(), 1u << 30));
+    DWORD written = 0;
+    if (!WriteFile(asHandle(handle_), bytes.data(), chunk, &written, nullptr) || written == 0)
+      return false;
+    bytes = bytes.subspan(written);
+  }
+  return true;
+}
+
+bool TemporaryFile::flush() { return FlushFileBuffers(asHandle(handle_)) != 0; }
+
+bool TemporaryFile::replaceTarget() {
+  const bool closed = CloseHandle(asHandle(handle_)) != 0;
+  handle_ = -1;
+  if (!closed || !MoveFileExA(name_.c_str(), target_.c_str(),
+                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return false;
+  open_ = false;
+  return true;
 }
 
 }  // namespace tenmark

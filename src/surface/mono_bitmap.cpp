@@ -42,26 +42,27 @@ void MonoBitmap::release() {
 
 bool MonoBitmap::create(std::int32_t width, std::int32_t height, InitialPixels start) {
   release();
-  width_ = width;
-  height_ = std::uint32_t(height);
-  // Computed in 64 bits so that an absurd width cannot wrap into a plausible stride.
-  stride_ = std::int32_t(((std::int64_t(width) + 31) / 32) * 4);
-
   info_ = MonoBitmapInfo{};
   info_.header.biSize = 40;
-  info_.header.biWidth = width;
-  info_.header.biHeight = -height;
   info_.header.biPlanes = 1;
   info_.header.biBitCount = 1;
-  info_.header.biSizeImage = std::uint32_t(std::int64_t(stride_) * height);
   info_.colors[0] = toQuad(makeColor(255, 255, 255));
   info_.colors[1] = toQuad(makeColor(0, 0, 0));
-
   if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return false;
-  const std::size_t bytes = std::size_t(stride_) * std::size_t(height);
+
+  // Both sides are at most kMaxSide, so stride × height fits in 32 bits.
+  const std::int32_t stride = (width + 31) / 32 * 4;
+  const std::size_t bytes = std::size_t(stride) * std::size_t(height);
   void* memory = start == InitialPixels::Zero ? std::calloc(bytes, 1) : std::malloc(bytes);
+  if (!memory) return false;
   pixels_.reset(static_cast<std::uint8_t*>(memory));
-  return pixels_ != nullptr;
+  width_ = width;
+  height_ = std::uint32_t(height);
+  stride_ = stride;
+  info_.header.biWidth = width;
+  info_.header.biHeight = -height;
+  info_.header.biSizeImage = std::uint32_t(bytes);
+  return true;
 }
 
 void MonoBitmap::setColor(int index, Color color) {

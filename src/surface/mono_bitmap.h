@@ -65,8 +65,9 @@ class MonoBitmap {
   // reader that writes every byte of every row itself.
   enum class InitialPixels { Zero, Unset };
 
-  // Palette white/black, pixels as `start` says. False (and no pixels) for a side that is zero,
-  // negative or above kMaxSide; width, height and stride then keep the requested values.
+  // Palette white/black, pixels as `start` says. False for a side that is zero, negative or
+  // above kMaxSide, or when the memory is not there: the surface is then 0 × 0 without pixels
+  // (header sizes 0 too), whatever it held before.
   bool create(std::int32_t width, std::int32_t height, InitialPixels start = InitialPixels::Zero);
 
   bool loadBmp(const std::string& path);

@@ -127,24 +127,38 @@ TEST_F(ImageMagickInterop, OurFilesAreOneBitTwoColourPicturesOfTheRightSizeAndPi
   expectColours(picture, rgbOf(path("ours.bmp")), "our BMP");
 }
 
-// Palette PNGs keep black first as index 0; greyscale ones keep the stored bits, black as 0.
-TEST_F(ImageMagickInterop, TheirOneBitPngsKeepTheStoredIndices) {
+// Palette PNGs keep their stored indices, whichever colour comes first in the palette.
+// Greyscale PNGs (ImageMagick's usual bilevel PNG among them) open the right way round: black
+// samples become ink (index 1) on white paper. Every file shows what ImageMagick shows.
+TEST_F(ImageMagickInterop, TheirOneBitPngsKeepPaletteIndicesAndOpenGreyscaleBlackAsInk) {
   std::mt19937 rng(13);
-  for (const char* colorType : {"3", "0"}) {
-    const Bytes greys = twoToneGreys(rng, true);
-    const std::string png = convert(
-        writeSource("src.pgm", greys),
-        std::string("-interlace PNG -define png:bit-depth=1 -define png:color-type=") + colorType,
-        "their.png");
+  const std::string oneBit = "-define png:bit-depth=1 -define png:color-type=";
+  const struct {
+    const char* name;
+    std::string options;
+    bool blackFirst;
+    const char* colorType;
+    int blackIndex;
+  } cases[] = {
+      {"palette, black first", "-interlace PNG " + oneBit + "3", true, "3", 0},
+      {"palette, white first", oneBit + "3", false, "3", 1},
+      {"greyscale, interlaced", "-interlace PNG " + oneBit + "0", true, "0", 1},
+      {"bilevel", "-type bilevel", false, "0", 1},
+  };
+  for (const auto& c : cases) {
+    const Bytes greys = twoToneGreys(rng, c.blackFirst);
+    const std::string png = convert(writeSource("src.pgm", greys), c.options, "their.png");
     EXPECT_EQ(identify("%[png:IHDR.bit-depth-orig] %[png:IHDR.color-type-orig]", png),
-              std::string("1 ") + colorType);
+              std::string("1 ") + c.colorType)
+        << c.name;
     MonoBitmap b;
-    ASSERT_TRUE(b.loadPng(png)) << colorType;
-    if (colorType[0] == '3') expectColours(b, rgbOf(png), "palette");
-    EXPECT_EQ(b.getColor(0), colorType[0] == '3' ? 0u : 0xFFFFFFu);
+    ASSERT_TRUE(b.loadPng(png)) << c.name;
+    expectColours(b, rgbOf(png), c.name);
     for (int y = 0; y < kHeight; ++y)
       for (int x = 0; x < kWidth; ++x)
-        ASSERT_EQ(b.pixel(x, y), greys[std::size_t(y * kWidth + x)] ? 1 : 0) << colorType;
+        ASSERT_EQ(b.pixel(x, y),
+                  greys[std::size_t(y * kWidth + x)] ? 1 - c.blackIndex : c.blackIndex)
+            << c.name << " at " << x << "," << y;
   }
 }
 

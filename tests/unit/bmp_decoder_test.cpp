@@ -1,7 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <climits>
+#include <cstdlib>
+#include <fstream>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "imagefile/bmp_codec.h"
@@ -168,7 +175,9 @@ std::vector<Variant> variants() {
   v4.masks = {1, 2, 4};
   // Bottom row: three one-pixel runs, end of line; top row: a padded literal 0 1 2, end.
   add("8-bit RLE", 8, 1, {1, 1, 1, 3, 1, 0, 0, 0, 0, 3, 0, 1, 2, 0, 0, 1});
-  add("4-bit RLE", 4, 2, {2, 0x13, 1, 0x00, 0, 0, 0, 3, 0x01, 0x20, 0, 1});
+  // Bottom row: one pixel of entry 1, then a two-pixel run of entries 3 (white) and 0 (black):
+  // the high nibble comes first. Top row as above.
+  add("4-bit RLE", 4, 2, {1, 0x11, 2, 0x30, 0, 0, 0, 3, 0x01, 0x20, 0, 1});
   return v;
 }
 
@@ -204,6 +213,100 @@ TEST(BmpDecoder, RleWritesOutsideThePictureAreClippedAndSkippedPixelsTakeEntryZe
     MonoBitmap b;
     ASSERT_TRUE(decodeBmp(buildBmp(s), b)) << c.width;
     EXPECT_EQ(indicesOf(b), c.indices) << c.width;
+  }
+}
+
+// 5-bit and 6-bit channels scale to the nearest 8-bit value (v · 255 / max, rounded), which
+// decides the reduction for colours next to its edge: channel sums 387, 383 and 382.
+TEST(BmpDecoder, SixteenBitChannelsScaleToTheNearestEightBitValue) {
+  const auto pixel555 = [](unsigned r, unsigned g, unsigned b) { return r << 10 | g << 5 | b; };
+  const auto pixel565 = [](unsigned r, unsigned g, unsigned b) { return r << 11 | g << 5 | b; };
+  const struct {
+    const char* what;
+    std::uint32_t compression;
+    std::vector<std::uint32_t> masks;
+    std::uint32_t pixel;
+    int index;
+  } cases[] = {
+      {"5-5-5 (0, 16, 31): 0 + 132 + 255", 0, {}, pixel555(0, 16, 31), 0},
+      {"5-6-5 (0, 50, 22): 0 + 202 + 181", 3, {0xF800, 0x07E0, 0x001F}, pixel565(0, 50, 22), 0},
+      {"5-6-5 (1, 62, 15): 8 + 251 + 123", 3, {0xF800, 0x07E0, 0x001F}, pixel565(1, 62, 15), 1},
+  };
+  for (const auto& c : cases) {
+    BmpRecipe s{.width = 1, .height = 1, .bitCount = 16, .compression = c.compression};
+    s.masks = c.masks;
+    s.pixels = {std::uint8_t(c.pixel), std::uint8_t(c.pixel >> 8), 0, 0};
+    MonoBitmap b;
+    ASSERT_TRUE(decodeBmp(buildBmp(s), b)) << c.what;
+    EXPECT_EQ(b.pixel(0, 0), c.index) << c.what;
+  }
+}
+
+// 64 bytes claiming 65535 × 65535 pixels of RLE8 that end at once: an all-background picture.
+const char kHugeRle8[] =
+    "424d40000000000000003e00000028000000ffff0000ffff0000010008000100000002000000130b0000130b00"
+    "000200000000000000ffffff00ffffff000001";
+
+Bytes fromHex(const char* hex) {
+  Bytes out;
+  for (const char* p = hex; p[0] && p[1]; p += 2)
+    out.push_back(std::uint8_t(std::stoi(std::string(p, 2), nullptr, 16)));
+  return out;
+}
+
+#if !defined(__SANITIZE_ADDRESS__)
+// Virtual memory in use by this process, from /proc/self/statm.
+std::uint64_t addressSpace() {
+  std::uint64_t pages = 0;
+  std::ifstream("/proc/self/statm") >> pages;
+  return pages * std::uint64_t(sysconf(_SC_PAGESIZE));
+}
+#endif
+
+// Run in a child whose address space leaves room for the picture once (512 MiB) but not twice;
+// AddressSanitizer reserves far more address space than it uses, so there only the result is
+// checked.
+TEST(BmpDecoder, HugeRleHeaderWithNoDataGivesABackgroundPictureInItsOwnMemory) {
+  const Bytes file = fromHex(kHugeRle8);
+  ASSERT_EQ(file.size(), 64u);
+  const auto decodeBlank = [&] {
+    MonoBitmap b;
+    return decodeBmp(file, b) && b.width() == 65535 && b.height() == 65535u && b.isBlank() &&
+           b.getColor(0) == 0xFFFFFFu;
+  };
+#if defined(__SANITIZE_ADDRESS__)
+  EXPECT_TRUE(decodeBlank());
+#else
+  const std::uint64_t picture = 8192ull * 65535;
+  const std::uint64_t limit = addressSpace() + picture + picture / 2;
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const rlimit r{limit, limit};
+    _exit(setrlimit(RLIMIT_AS, &r) == 0 && decodeBlank() ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+#endif
+}
+
+// Sides of exactly MonoBitmap::kMaxSide are read; one more is refused with the faults below.
+TEST(BmpDecoder, LargestSidesAreAccepted) {
+  ASSERT_EQ(MonoBitmap::kMaxSide, 65535);
+  const struct {
+    std::int32_t width, height;
+    std::size_t rowBytes;
+  } cases[] = {{65535, 1, 8192}, {1, 65535, 4}, {1, -65535, 4}};
+  for (const auto& c : cases) {
+    BmpRecipe s{.width = c.width, .height = c.height, .bitCount = 1};
+    s.palette = {0xFFFFFF, 0};
+    s.pixels.assign(c.rowBytes * std::size_t(std::abs(c.height)), 0xFF);
+    MonoBitmap b;
+    ASSERT_TRUE(decodeBmp(buildBmp(s), b)) << c.width << "x" << c.height;
+    EXPECT_EQ(b.width(), c.width);
+    EXPECT_EQ(b.height(), std::uint32_t(std::abs(c.height)));
+    EXPECT_EQ(b.pixel(c.width - 1, int(b.height()) - 1), 1);
   }
 }
 

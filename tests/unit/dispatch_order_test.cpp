@@ -44,25 +44,22 @@ TEST(DispatchOrder, DefaultBindings) {
   }
 }
 
+// Two commands on one key: the one dispatched first wins. NoSaveExit and Clear come last in the
+// command numbers but are dispatched before the zoom and hand commands.
 TEST(DispatchOrder, FollowsTheFixedOrderNotTheCommandNumbers) {
-  // Every command bound to the same key: the order decides alone.
-  const CommandId expectedOrder[] = {
-      CommandId::New,        CommandId::Open,       CommandId::Save,    CommandId::SaveAs,
-      CommandId::Undo,       CommandId::Redo,       CommandId::VMirror, CommandId::HMirror,
-      CommandId::Resize,     CommandId::Alpha,      CommandId::Config,  CommandId::KeyConf,
-      CommandId::ShowMenu,   CommandId::PopMenu,    CommandId::Copy,    CommandId::Paste,
-      CommandId::Brush_P,    CommandId::Brush_M,    CommandId::Erase_P, CommandId::Erase_M,
-      CommandId::SetPresser, CommandId::NoSaveExit, CommandId::Clear,   CommandId::ZoomUp,
-      CommandId::ZoomDown,   CommandId::ZoomNomal,  CommandId::Hand,    CommandId::Move};
-  KeyBindings b;
-  b.codes.fill(0x51);
-  b[CommandId::Eraser] = 0;
-  for (CommandId expected : expectedOrder) {
-    const ShortcutMatch m = press(b, {'Q'});
-    ASSERT_EQ(m.command, expected);
-    b[expected] = 0;
+  const struct {
+    CommandId first, second;
+  } pairs[] = {{CommandId::New, CommandId::Open},          {CommandId::Paste, CommandId::Brush_P},
+               {CommandId::NoSaveExit, CommandId::ZoomUp}, {CommandId::Clear, CommandId::ZoomUp},
+               {CommandId::NoSaveExit, CommandId::Clear},  {CommandId::Clear, CommandId::Move},
+               {CommandId::Hand, CommandId::Move}};
+  for (const auto& p : pairs) {
+    KeyBindings b;
+    b.codes.fill(0);
+    b[p.first] = 0x51;
+    b[p.second] = 0x51;
+    EXPECT_EQ(press(b, {'Q'}).command, p.first) << int(p.first) << " before " << int(p.second);
   }
-  EXPECT_EQ(press(b, {'Q'}).command, std::nullopt);
 }
 
 TEST(DispatchOrder, EraserIsSeenOnlyWhenNoCommandMatchedBefore) {

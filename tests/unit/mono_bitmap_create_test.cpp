@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cstdint>
 
 #include "surface/mono_bitmap.h"
 
@@ -20,32 +20,40 @@ TEST(MonoBitmapCreate, StrideRoundsWidthUpToWholeWords) {
   }
 }
 
-TEST(MonoBitmapCreate, InfoBlockIsATopDownOneBitHeaderWithWhiteAndBlack) {
+TEST(MonoBitmapCreate, LargestSideIsAcceptedAndOneMoreIsRefused) {
+  const int max = MonoBitmap::kMaxSide;
+  ASSERT_EQ(max, 65535);
   MonoBitmap b;
-  ASSERT_TRUE(b.create(33, 2));
-  const auto& info = b.info();
-  const std::uint8_t expected[48] = {40, 0, 0, 0, 33, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF, 1, 0, 1, 0,
-                                     0,  0, 0, 0, 16, 0, 0, 0, 0,    0,    0,    0,    0, 0, 0, 0,
-                                     0,  0, 0, 0, 0,  0, 0, 0, 255,  255,  255,  0,    0, 0, 0, 0};
-  EXPECT_EQ(std::memcmp(&info, expected, 48), 0);
-  EXPECT_EQ(b.getColor(0), 0xFFFFFFu);
-  EXPECT_EQ(b.getColor(1), 0u);
-  for (std::uint32_t y = 0; y < b.height(); ++y)
-    for (int i = 0; i < b.stride(); ++i) EXPECT_EQ(b.row(y)[i], 0);
+  EXPECT_TRUE(b.create(max, 1));
+  EXPECT_EQ(b.stride(), 8192);
+  EXPECT_TRUE(b.create(1, max));
+  EXPECT_EQ(b.height(), 65535u);
+  EXPECT_FALSE(b.create(max + 1, 1));
+  EXPECT_FALSE(b.create(1, max + 1));
 }
 
-TEST(MonoBitmapCreate, RefusedSizesLeaveNoPixelsButKeepTheRequest) {
+// Whatever the surface held before, a refusal leaves it empty: no pixels, no size, a header of
+// an empty picture, and nothing that a negative or huge request could wrap into.
+TEST(MonoBitmapCreate, RefusedSizesLeaveAnEmptySurface) {
   const struct {
     int w;
     int h;
-  } bad[] = {{0, 5}, {5, 0}, {-1, 5}, {5, -7}, {70000, 70000}, {0x7FFFFFFF, 1}, {1, 0x7FFFFFFF}};
+  } bad[] = {{0, 5},         {5, 0},         {-1, 5},        {5, -7},       {70000, 70000},
+             {INT32_MAX, 1}, {1, INT32_MAX}, {4, INT32_MIN}, {INT32_MIN, 4}};
   for (const auto& c : bad) {
     MonoBitmap b;
     ASSERT_TRUE(b.create(4, 4));
+    b.setColor(0, 0x123456);
     EXPECT_FALSE(b.create(c.w, c.h)) << c.w << "x" << c.h;
     EXPECT_FALSE(b.hasPixels());
-    EXPECT_EQ(b.width(), c.w);
+    EXPECT_EQ(b.width(), 0);
+    EXPECT_EQ(b.height(), 0u);
+    EXPECT_EQ(b.stride(), 0);
     EXPECT_EQ(b.byteCount(), 0u);
+    EXPECT_EQ(b.info().header.biWidth, 0);
+    EXPECT_EQ(b.info().header.biHeight, 0);
+    EXPECT_EQ(b.info().header.biSizeImage, 0u);
+    EXPECT_EQ(b.getColor(0), 0xFFFFFFu);
   }
 }
 
@@ -57,6 +65,7 @@ TEST(MonoBitmapCreate, RecreatingFreshensPixelsAndPalette) {
   b.setPixel(3, 3, 1);
   ASSERT_TRUE(b.create(10, 10));
   EXPECT_EQ(b.pixel(3, 3), 0);
+  EXPECT_EQ(b.info().header.biHeight, -10);
   EXPECT_EQ(b.getColor(0), 0xFFFFFFu);
   EXPECT_EQ(b.getColor(1), 0u);
 }

@@ -51,8 +51,9 @@ testing::AssertionResult clippedLikeOnALargerSurface(int w, int h, int x1, int y
   return testing::AssertionSuccess();
 }
 
-// Thin lines leave out their end point; odd pens are centred on a pixel, even ones on its
-// top-left corner; a dot is the line to the next pixel on the right.
+// Thin lines leave out their end point and round half-way steps away from the start; odd pens are
+// centred on a pixel, even ones on its top-left corner; a dot is the line to the next pixel on the
+// right.
 TEST(MonoBitmapLine, KnownPictures) {
   const struct {
     int w, h, x1, y1, x2, y2, pen;
@@ -62,6 +63,10 @@ TEST(MonoBitmapLine, KnownPictures) {
       {8, 4, 0, 1, 7, 3, 1, {"........", "##......", "..####..", "......#."}},
       {3, 7, 0, 0, 2, 6, 1, {"#..", "#..", ".#.", ".#.", ".#.", "..#", "..."}},
       {6, 4, 2, 2, 3, 2, 1, {"......", "......", "..#...", "......"}},
+      // Steps exactly half-way between two pixels go to the one farther from the start.
+      {5, 3, 0, 0, 4, 2, 1, {"#....", ".##..", "...#."}},
+      {5, 3, 4, 2, 0, 0, 1, {".#...", "..##.", "....#"}},
+      {2, 3, 0, 0, 1, 2, 1, {"#.", ".#", ".."}},
       {6, 5, 2, 2, 3, 2, 2, {"......", ".###..", ".###..", "......", "......"}},
       {6, 5, 2, 2, 3, 2, 3, {"......", ".####.", ".####.", ".####.", "......"}},
   };

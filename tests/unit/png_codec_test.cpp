@@ -126,8 +126,9 @@ TEST(PngCodec, RoundTripKeepsIndicesAndBothColours) {
   }
 }
 
-// Interlaced files come from ImageMagick in the interop test.
-TEST(PngDecoder, GreyscaleKeepsTheStoredBitsWithWhiteAndBlack) {
+// In greyscale a 0 sample is black: it becomes ink (index 1), a 1 sample paper. Interlaced
+// files come from ImageMagick in the interop test.
+TEST(PngDecoder, GreyscaleBlackBecomesInkWithWhiteAndBlack) {
   std::mt19937 rng(99);
   for (int width : {1, 9, 33}) {
     const MonoBitmap picture = randomPicture(width, 11, rng);
@@ -136,9 +137,15 @@ TEST(PngDecoder, GreyscaleKeepsTheStoredBitsWithWhiteAndBlack) {
     chunks.erase(chunks.begin() + 1);
     MonoBitmap b = markedSurface();
     ASSERT_TRUE(decodePng(fileOf(chunks), b)) << width;
-    EXPECT_EQ(indicesOf(b), indicesOf(picture)) << width;
+    std::vector<int> inverted = indicesOf(picture);
+    for (int& i : inverted) i ^= 1;
+    EXPECT_EQ(indicesOf(b), inverted) << width;
     EXPECT_EQ(b.getColor(0), 0xFFFFFFu);
     EXPECT_EQ(b.getColor(1), 0u);
+    if (width & 7) {
+      for (std::uint32_t y = 0; y < b.height(); ++y)
+        EXPECT_EQ(b.row(y)[width / 8] & (0xFF >> (width & 7)), 0) << "padding bits, row " << y;
+    }
   }
 }
 
@@ -185,6 +192,29 @@ TEST(PngDecoder, AncillaryChunksAreSkipped) {
   MonoBitmap b;
   ASSERT_TRUE(decodePng(fileOf(chunks), b));
   EXPECT_EQ(indicesOf(b), indicesOf(picture));
+}
+
+// A single-row file of the given width, with an IDAT of exactly that many blank pixels.
+Bytes oneRowFile(std::uint32_t width) {
+  MonoBitmap pixel;
+  EXPECT_TRUE(pixel.create(1, 1));
+  std::vector<Chunk> chunks = chunksFor(pixel);
+  for (int i = 0; i < 4; ++i) chunks[0].data[i] = std::uint8_t(width >> (24 - 8 * i));
+  const Bytes row(1 + (width + 7) / 8, 0);  // filter byte, then the pixels
+  uLongf size = compressBound(uLong(row.size()));
+  chunks[2].data.assign(size, 0);
+  EXPECT_EQ(compress(chunks[2].data.data(), &size, row.data(), uLong(row.size())), Z_OK);
+  chunks[2].data.resize(size);
+  return fileOf(chunks);
+}
+
+TEST(PngDecoder, LargestSideIsAcceptedAndOneMoreIsRefused) {
+  MonoBitmap b;
+  ASSERT_TRUE(decodePng(oneRowFile(65535), b));
+  EXPECT_EQ(b.width(), 65535);
+  EXPECT_TRUE(b.isBlank());
+  const Bytes tooWide = oneRowFile(65536);
+  EXPECT_TRUE(refusedWithoutChange([&](MonoBitmap& m) { return decodePng(tooWide, m); }));
 }
 
 std::vector<std::pair<std::string, Bytes>> brokenFiles() {

@@ -33,12 +33,5 @@ TEST_F(PngFile, BmpNamedPngIsRefusedAndChangesNothing) {
     EXPECT_TRUE(refusedWithoutChange([&](MonoBitmap& b) { return b.loadPng(path(name)); })) << name;
 }
 
-TEST_F(PngFile, SaveIntoAMissingFolderOrWithoutPixelsFailsAndCreatesNothing) {
-  EXPECT_FALSE(checks(4, 4).savePng(path("missing/a.png")));
-  MonoBitmap empty;
-  EXPECT_FALSE(empty.savePng(path("a.png")));
-  EXPECT_EQ(entries(), 0u);
-}
-
 }  // namespace
 }  // namespace tenmark

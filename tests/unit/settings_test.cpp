@@ -108,6 +108,50 @@ TEST(SettingsRead, EachValueIsCheckedOnItsOwn) {
   EXPECT_EQ(s.keyBindings[CommandId::Paste], 0x8056u);
 }
 
+// Each key's accepted range, both ends: an end is kept, one beyond it leaves the value alone.
+TEST(SettingsRead, EachKeyKeepsItsRangeEndsAndIgnoresOneBeyond) {
+  const struct {
+    const char* key;
+    std::int32_t Settings::*member;
+    std::int32_t min, max;
+  } ranges[] = {
+      {"n_canvas_x", &Settings::n_canvas_x, 0, 6000},
+      {"n_canvas_y", &Settings::n_canvas_y, 0, 6000},
+      {"n_back_color", &Settings::n_back_color, 0, 0xFFFFFF},
+      {"n_pen_color", &Settings::n_pen_color, 0, 0xFFFFFF},
+      {"n_save_img", &Settings::n_save_img, 0, 1},
+      {"n_save_type", &Settings::n_save_type, 0, 1},
+      {"n_alpha", &Settings::n_alpha, 0, 255},
+      {"n_set_alpha", &Settings::n_set_alpha, 0, 1},
+      {"n_pen_size", &Settings::n_pen_size, 1, 30},
+      {"n_erase_size", &Settings::n_erase_size, 1, 30},
+      {"n_clnt_color", &Settings::n_clnt_color, 0, 0xFFFFFF},
+      {"b_ClientDef", &Settings::b_ClientDef, 0, 1},
+      {"n_xpos", &Settings::n_xpos, -1000, 9999},
+      {"n_ypos", &Settings::n_ypos, -1000, 9999},
+      {"n_xsize", &Settings::n_xsize, 1, 9999},
+      {"n_ysize", &Settings::n_ysize, 1, 9999},
+      {"b_Maximized", &Settings::b_Maximized, 0, 1},
+      {"b_PenPressure", &Settings::b_PenPressure, 0, 1},
+      {"n_PenHardness", &Settings::n_PenHardness, 0, 10},
+      {"b_ShowMenu", &Settings::b_ShowMenu, 0, 1},
+      {"b_IgnoreTabXY", &Settings::b_IgnoreTabXY, 0, 1},
+  };
+  const Settings defaults = defaultSettings(1080, "C:\\app\\");
+  for (const auto& r : ranges) {
+    // Starting at the opposite end, so that every outcome shows.
+    const auto readFrom = [&](std::int32_t start, std::int64_t value) {
+      Settings s = defaults;
+      s.*r.member = start;
+      return readOver(s, std::string(r.key) + "=" + std::to_string(value) + "\r\n").*r.member;
+    };
+    EXPECT_EQ(readFrom(r.max, r.min), r.min) << r.key;
+    EXPECT_EQ(readFrom(r.min, r.max), r.max) << r.key;
+    EXPECT_EQ(readFrom(r.max, std::int64_t(r.min) - 1), r.max) << r.key;
+    EXPECT_EQ(readFrom(r.min, std::int64_t(r.max) + 1), r.min) << r.key;
+  }
+}
+
 TEST(SettingsWrite, EveryKeyIsFirstFoundAtTheStartOfItsOwnLine) {
   // Lookups take the first occurrence of key "=" anywhere; no key may hide inside another.
   const std::string text = written(unusualSettings());

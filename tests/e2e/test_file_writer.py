@@ -1,0 +1,64 @@
+"""The Win32 file writer under Wine: it replaces a file whole, refuses a read-only one and never
+touches a file that happens to have a temporary name."""
+import os
+import subprocess
+
+from e2e_case import E2ECase
+from wine_session import Display, base_env, new_workdir
+
+OLD = b'old picture'
+
+
+def windows_path(path):
+    return 'Z:' + path.replace('/', '\\')
+
+
+def unix_path(path):
+    return path[2:].replace('\\', '/')
+
+
+class FileWriterTest(E2ECase):
+    def setUp(self):
+        super().setUp()
+        self.folder = new_workdir(self.root, self.id().split('.')[-1])
+        self.target = os.path.join(self.folder, 'a.png')
+        with open(self.target, 'wb') as f:
+            f.write(OLD)
+
+    def write(self, text, *mode):
+        """Runs the writer on the target; its output lines."""
+        checker = os.path.join(os.path.dirname(self.probe), 'tenmark_file_check.exe')
+        env = base_env(self.prefix)
+        with Display() as display:
+            env['DISPLAY'] = display.name
+            out = subprocess.run(['wine', checker, windows_path(self.target), text] + list(mode),
+                                 env=env, capture_output=True, timeout=120, check=False).stdout
+            subprocess.run(['wineserver', '-w'], env=env, timeout=60, check=False)
+        return out.decode('ascii', 'replace').split()
+
+    def content(self, path):
+        if not os.path.exists(path):
+            return None
+        with open(path, 'rb') as f:
+            return f.read()
+
+    def test_replaces_the_file_and_leaves_nothing_else(self):
+        self.assertEqual(self.write('new'), ['saved'])
+        self.assertEqual(self.content(self.target), b'new')
+        self.assertEqual(os.listdir(self.folder), ['a.png'])
+
+    def test_read_only_file_is_refused_and_kept(self):
+        os.chmod(self.target, 0o444)
+        self.assertEqual(self.write('new'), ['refused'])
+        self.assertEqual(self.content(self.target), OLD)
+        self.assertEqual(os.listdir(self.folder), ['a.png'])
+
+    def test_files_under_temporary_names_are_left_alone(self):
+        out = self.write('new', 'occupy')
+        self.assertEqual(out[-1], 'saved')
+        occupied = [unix_path(line.split('=', 1)[1]) for line in out[:-1]]
+        self.assertEqual(len(occupied), 2)
+        for name in occupied:
+            self.assertEqual(self.content(name), b"someone else's", name)
+        self.assertEqual(self.content(self.target), b'new')
+        self.assertEqual(len(os.listdir(self.folder)), 3)
