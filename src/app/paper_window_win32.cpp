@@ -4,10 +4,7 @@
 
 #include <ctime>
 
-#include "app/file_dialog_win32.h"
-#include "app/present_win32.h"
 #include "app/shell_services_win32.h"
-#include "app/window_fit.h"
 #include "resource_ids.h"
 #include "settings/program_folder.h"
 #include "settings/settings_file.h"
@@ -16,8 +13,6 @@
 namespace tenmark {
 
 namespace {
-
-constexpr const char* kViewOwnerProperty = "TenmarkPaperWindow";
 
 int screenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
 
@@ -51,8 +46,6 @@ ScrollRequest scrollRequestOf(WPARAM wParam) {
   }
 }
 
-int scrollBarOf(ScrollAxis axis) { return axis == ScrollAxis::Horizontal ? SB_HORZ : SB_VERT; }
-
 }  // namespace
 
 PaperWindow::PaperWindow(int argc, char** argv)
@@ -85,11 +78,7 @@ PaperWindow::~PaperWindow() {
 }
 
 BOOL PaperWindow::onInitDialog() {
-  viewWindow_ = GetDlgItem(hwnd(), IDC_VIEW);
-  // The view window paints the canvas itself instead of its black frame.
-  SetPropA(viewWindow_, kViewOwnerProperty, this);
-  staticProc_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(viewWindow_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(viewProc)));
+  attachViewWindow();
   loadMenuBar();
   setIcons();
   setStartValues();
@@ -265,67 +254,8 @@ void PaperWindow::releaseUser32() {
   setLayeredWindowAttributes_ = nullptr;
 }
 
-void PaperWindow::fitWindowToCanvas(int width, int height) {
-  // A maximised window keeps its size; the canvas scrolls in it.
-  if (IsZoomed(hwnd())) return;
-  const BOOL hasMenu = GetMenu(hwnd()) != nullptr;
-  const int frame = GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYEDGE);
-  RECT outer{0, 0, width + GetSystemMetrics(SM_CXHSCROLL), height + GetSystemMetrics(SM_CYVSCROLL)};
-  AdjustWindowRectEx(&outer, DWORD(GetWindowLongA(hwnd(), GWL_STYLE)), hasMenu,
-                     DWORD(GetWindowLongA(hwnd(), GWL_EXSTYLE)));
-  RECT current;
-  GetWindowRect(hwnd(), &current);
-  const Rect r = fittedWindowRect(WindowFitInput{
-      GetSystemMetrics(SM_CXMAXIMIZED) - frame, GetSystemMetrics(SM_CYMAXIMIZED) - frame,
-      Point{outer.right - outer.left, outer.bottom - outer.top},
-      Rect{current.left, current.top, current.right - current.left, current.bottom - current.top}});
-  SetWindowPos(hwnd(), nullptr, r.x, r.y, r.width, r.height, SWP_NOZORDER);
-  InvalidateRect(hwnd(), nullptr, FALSE);
-}
-
-void PaperWindow::paint() {
-  PAINTSTRUCT ps;
-  paintDc_ = BeginPaint(hwnd(), &ps);
-  model_.paint();
-  EndPaint(hwnd(), &ps);
-  paintDc_ = nullptr;
-}
-
-void PaperWindow::paintView() {
-  PAINTSTRUCT ps;
-  viewPaintDc_ = BeginPaint(viewWindow_, &ps);
-  model_.paint();
-  EndPaint(viewWindow_, &ps);
-  viewPaintDc_ = nullptr;
-}
-
-LRESULT CALLBACK PaperWindow::viewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = static_cast<PaperWindow*>(GetPropA(hwnd, kViewOwnerProperty));
-  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
-  switch (message) {
-    case WM_PAINT:
-      self->paintView();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_NCDESTROY:
-      RemovePropA(hwnd, kViewOwnerProperty);
-      return CallWindowProcA(self->staticProc_, hwnd, message, wParam, lParam);
-    default:
-      return CallWindowProcA(self->staticProc_, hwnd, message, wParam, lParam);
-  }
-}
-
 void PaperWindow::onScroll(ScrollAxis axis, WPARAM wParam) {
-  int track = 0;
-  if (LOWORD(wParam) == SB_THUMBTRACK) {
-    // The 32-bit tracking position, not the 16 bits the message carries.
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_TRACKPOS;
-    GetScrollInfo(hwnd(), scrollBarOf(axis), &info);
-    track = info.nTrackPos;
-  }
+  const int track = LOWORD(wParam) == SB_THUMBTRACK ? trackPosition(axis) : 0;
   model_.onScroll(axis, scrollRequestOf(wParam), track);
 }
 
@@ -423,138 +353,6 @@ bool PaperWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     default:
       return false;
   }
-}
-
-// --- PaperPlatform ----------------------------------------------------------------------------
-
-Point PaperWindow::clientSize() const {
-  RECT r;
-  GetClientRect(hwnd(), &r);
-  return Point{r.right, r.bottom};
-}
-
-bool PaperWindow::isKeyDown(int virtualKey) const { return GetKeyState(virtualKey) < 0; }
-
-Point PaperWindow::pointerPosition() const {
-  POINT p;
-  GetCursorPos(&p);
-  ScreenToClient(hwnd(), &p);
-  return Point{p.x, p.y};
-}
-
-Color PaperWindow::buttonFaceColor() const { return GetSysColor(COLOR_BTNFACE); }
-
-bool PaperWindow::fileExists(const std::string& path) const { return tenmark::fileExists(path); }
-
-std::tm PaperWindow::localTime() const {
-  SYSTEMTIME t;
-  GetLocalTime(&t);
-  std::tm local{};
-  local.tm_year = t.wYear - 1900;
-  local.tm_mon = t.wMonth - 1;
-  local.tm_mday = t.wDay;
-  local.tm_hour = t.wHour;
-  local.tm_min = t.wMinute;
-  local.tm_sec = t.wSecond;
-  return local;
-}
-
-void PaperWindow::moveViewWindow(const Rect& r) {
-  MoveWindow(viewWindow_, r.x, r.y, r.width, r.height, TRUE);
-}
-
-void PaperWindow::invalidateView() { InvalidateRect(viewWindow_, nullptr, FALSE); }
-
-void PaperWindow::invalidateWindow() { InvalidateRect(hwnd(), nullptr, FALSE); }
-
-void PaperWindow::fillBackground(const Rect& r, Color color) {
-  if (paintDc_) fillSolid(paintDc_, r.x, r.y, r.right(), r.bottom(), color);
-}
-
-void PaperWindow::presentView(const Rgb32Image& image) {
-  if (viewPaintDc_) {
-    presentImage(viewPaintDc_, 0, 0, image);
-    return;
-  }
-  HDC dc = GetDC(viewWindow_);
-  presentImage(dc, 0, 0, image);
-  ReleaseDC(viewWindow_, dc);
-}
-
-void PaperWindow::present(Point at, const Rgb32Image& image) {
-  HDC dc = GetDC(hwnd());
-  presentImage(dc, at.x, at.y, image);
-  ReleaseDC(hwnd(), dc);
-}
-
-void PaperWindow::setScrollBar(ScrollAxis axis, const ScrollBar& bar) {
-  SCROLLINFO info{};
-  info.cbSize = sizeof info;
-  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-  info.nMin = bar.minimum;
-  info.nMax = bar.maximum;
-  info.nPage = UINT(bar.page);
-  info.nPos = bar.position;
-  SetScrollInfo(hwnd(), scrollBarOf(axis), &info, TRUE);
-}
-
-void PaperWindow::setCaption(const std::string& text) { SetWindowTextA(hwnd(), text.c_str()); }
-
-void PaperWindow::setCursor(ToolMode tool) { SetCursor(cursors_[int(tool)]); }
-
-void PaperWindow::capturePointer() { SetCapture(hwnd()); }
-
-void PaperWindow::releasePointer() { ReleaseCapture(); }
-
-void PaperWindow::enableMenuItem(int id, bool enabled) {
-  EnableMenuItem(menuBar_, UINT(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
-}
-
-void PaperWindow::applyTranslucency(int on, int alpha) {
-  if (!setLayeredWindowAttributes_) return;
-  const LONG style = GetWindowLongA(hwnd(), GWL_EXSTYLE);
-  if (on == 1) {
-    SetWindowLongA(hwnd(), GWL_EXSTYLE, style | WS_EX_LAYERED);
-    setLayeredWindowAttributes_(hwnd(), 0, BYTE(alpha & 0xFF), LWA_ALPHA);
-  } else {
-    SetWindowLongA(hwnd(), GWL_EXSTYLE, style & ~WS_EX_LAYERED);
-  }
-}
-
-void PaperWindow::toggleMenuBar() { SetMenu(hwnd(), GetMenu(hwnd()) ? nullptr : menuBar_); }
-
-void PaperWindow::setMenuLabel(int id, const std::string& text) {
-  ModifyMenuA(menuBar_, UINT(id), MF_BYCOMMAND | MF_STRING, UINT_PTR(id), text.c_str());
-}
-
-void PaperWindow::showPopupMenu() {
-  POINT p;
-  GetCursorPos(&p);
-  TrackPopupMenu(popupMenu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, p.x, p.y, 0, hwnd(),
-                 nullptr);
-}
-
-void PaperWindow::closeWindow() { onCancel(); }
-
-void PaperWindow::showMessage(const std::string& text) { tenmark::showMessage(text.c_str()); }
-
-bool PaperWindow::askYesNo(const std::string& text) { return tenmark::askYesNo(text.c_str()); }
-
-std::optional<std::string> PaperWindow::chooseOpenPath(const std::string& folder) {
-  const std::optional<FileDialogChoice> choice = runOpenDialog(hwnd(), folder);
-  if (!choice) return std::nullopt;
-  return choice->path;
-}
-
-std::optional<ChosenSavePath> PaperWindow::chooseSavePath(const std::string& folder,
-                                                          const std::string& name) {
-  const std::optional<FileDialogChoice> choice = runSaveDialog(hwnd(), folder, name);
-  if (!choice) return std::nullopt;
-  return ChosenSavePath{choice->path, choice->format};
-}
-
-void PaperWindow::redrawWindow() {
-  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
 }
 
 }  // namespace tenmark

@@ -31,6 +31,7 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 
   // Start-up, in order.
+  void attachViewWindow();
   void loadMenuBar();
   void setIcons();
   void setStartValues();
@@ -57,6 +58,7 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   void paint();
   void paintView();
   void onScroll(ScrollAxis axis, WPARAM wParam);
+  int trackPosition(ScrollAxis axis) const;
   void onCommand(int id);
   bool onSystemCommand(WPARAM command);
   static LRESULT CALLBACK viewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
