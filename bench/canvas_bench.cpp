@@ -49,6 +49,8 @@ class QuietPlatform : public PaperPlatform {
   void setMenuLabel(int, const std::string&) override {}
   void showPopupMenu() override {}
   void closeWindow() override {}
+  void putClipboardImage(const Rgb32Image&) override {}
+  std::optional<Rgb32Image> readClipboardImage(int, int) override { return {}; }
   void showMessage(const std::string&) override {}
   bool askYesNo(const std::string&) override { return false; }
   std::optional<std::string> chooseOpenPath(const std::string&) override { return {}; }

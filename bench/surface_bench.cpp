@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "surface/mono_bitmap.h"
+#include "surface/picture_reduction.h"
 #include "surface/rgb32_image.h"
 
 namespace tenmark {
@@ -140,6 +141,36 @@ void BM_StretchStrokeRectangle(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_StretchStrokeRectangle)->Arg(640)->Arg(kSide);
+
+// Paste: a 32-bit picture of the canvas's size reduced to indices, against reading its bytes.
+Rgb32Image colourPicture() {
+  Rgb32Image p;
+  p.reshape(kSide, kSide);
+  std::mt19937 rng(2);
+  for (std::uint32_t& c : p.pixels) c = rng() & 0xFFFFFFu;
+  return p;
+}
+
+void BM_MemcpyPictureBytes(benchmark::State& state) {
+  const Rgb32Image p = colourPicture();
+  std::vector<std::uint32_t> copy(p.pixels.size());
+  for (auto _ : state) {
+    std::memcpy(copy.data(), p.pixels.data(), copy.size() * 4);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_MemcpyPictureBytes)->Unit(benchmark::kMillisecond);
+
+void BM_ReduceOntoCanvas(benchmark::State& state) {
+  const Rgb32Image p = colourPicture();
+  MonoBitmap canvas = blank(kSide);
+  canvas.setColor(0, 0xEAF1F4);
+  for (auto _ : state) {
+    reduceOntoCanvas(p, canvas);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_ReduceOntoCanvas)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tenmark

@@ -124,10 +124,14 @@ void PaperModel::runCommand(CommandId id) {
     case CommandId::Move:
       refreshCursorOverClient();
       break;
+    case CommandId::Copy:
+      copyToClipboard();
+      break;
+    case CommandId::Paste:
+      paste();
+      break;
     case CommandId::Config:
     case CommandId::KeyConf:
-    case CommandId::Copy:
-    case CommandId::Paste:
       ignoreCommand();
       break;
   }

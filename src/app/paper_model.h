@@ -69,6 +69,8 @@ class PaperModel {
   // The canvas at a new size with the old picture at its top left; false, with nothing
   // changed, when the new size cannot be made.
   bool resizeCanvas(int width, int height, Color background, Color pen);
+  // A file dropped on the window: the picture it replaces is saved first, as for Open.
+  void dropFile(const std::string& path);
   // The sixteen menu items that show their command's binding.
   void updateMenuLabels();
 
@@ -135,6 +137,8 @@ class PaperModel {
   void saveAs();
   void mirror(void (MonoBitmap::*flip)());
   void clearCanvas();
+  void copyToClipboard();
+  void paste();
   void exitWithoutSaving();
   // Commands whose actions this window does not have: the binding is consumed, nothing runs.
   void ignoreCommand() {}

@@ -63,6 +63,11 @@ class PaperPlatform {
   // The dialog's Cancel action, which closes the window.
   virtual void closeWindow() = 0;
 
+  // The clipboard's bitmap: put there as it looks on screen; read while the clipboard is open,
+  // only as much of it as the canvas can take (none when there is no bitmap).
+  virtual void putClipboardImage(const Rgb32Image& image) = 0;
+  virtual std::optional<Rgb32Image> readClipboardImage(int maxWidth, int maxHeight) = 0;
+
   // Talking with the user; none of these is asked for without a user's action.
   virtual void showMessage(const std::string& text) = 0;
   virtual bool askYesNo(const std::string& text) = 0;

@@ -1,5 +1,6 @@
 // The effects the model asks of the main window: painting, presenting, scroll bars, the caption,
 // cursors, menus, dialogs and messages.
+#include "app/clipboard_win32.h"
 #include "app/file_dialog_win32.h"
 #include "app/paper_window_win32.h"
 #include "app/present_win32.h"
@@ -193,6 +194,12 @@ void PaperWindow::showPopupMenu() {
 }
 
 void PaperWindow::closeWindow() { onCancel(); }
+
+void PaperWindow::putClipboardImage(const Rgb32Image& image) { putClipboardBitmap(hwnd(), image); }
+
+std::optional<Rgb32Image> PaperWindow::readClipboardImage(int maxWidth, int maxHeight) {
+  return readClipboardBitmap(hwnd(), maxWidth, maxHeight);
+}
 
 void PaperWindow::showMessage(const std::string& text) { tenmark::showMessage(text.c_str()); }
 

@@ -4,6 +4,7 @@
 // carries out the effects the model asks for.
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 
@@ -61,6 +62,7 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   int trackPosition(ScrollAxis axis) const;
   void onCommand(int id);
   bool onSystemCommand(WPARAM command);
+  void onDroppedFiles(HDROP drop);
   static LRESULT CALLBACK viewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
   // PaperPlatform.
@@ -89,6 +91,8 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   void setMenuLabel(int id, const std::string& text) override;
   void showPopupMenu() override;
   void closeWindow() override;
+  void putClipboardImage(const Rgb32Image& image) override;
+  std::optional<Rgb32Image> readClipboardImage(int maxWidth, int maxHeight) override;
   void showMessage(const std::string& text) override;
   bool askYesNo(const std::string& text) override;
   std::optional<std::string> chooseOpenPath(const std::string& folder) override;

@@ -8,7 +8,7 @@
 #include "imagefile/bmp_layout.h"
 #include "imagefile/bmp_rle.h"
 #include "imagefile/little_endian.h"
-#include "imagefile/mono_reduction.h"
+#include "surface/nearer_index.h"
 
 namespace tenmark {
 
@@ -18,7 +18,8 @@ InkTable inkTableFor(const BmpLayout& layout) {
   InkTable ink{};
   for (std::size_t i = 0; i < ink.size(); ++i) {
     const std::uint32_t c = layout.palette[i];
-    ink[i] = std::uint8_t(nearerMonoIndex(c & 0xFFu, (c >> 8) & 0xFFu, (c >> 16) & 0xFFu));
+    ink[i] =
+        std::uint8_t(kWhiteBlack(int(c & 0xFFu), int((c >> 8) & 0xFFu), int((c >> 16) & 0xFFu)));
   }
   return ink;
 }
@@ -74,13 +75,13 @@ class RowReducer {
     } else if (bits == 24) {
       packRow(dst, layout_.width, [&](std::int32_t x) {
         const std::uint8_t* p = src + 3 * std::size_t(x);
-        return nearerMonoIndex(p[2], p[1], p[0]);
+        return kWhiteBlack(p[2], p[1], p[0]);
       });
     } else {
       packRow(dst, layout_.width, [&](std::int32_t x) {
         const std::uint32_t pixel =
             bits == 32 ? readLe32(src + 4 * std::size_t(x)) : readLe16(src + 2 * std::size_t(x));
-        return nearerMonoIndex(red_(pixel), green_(pixel), blue_(pixel));
+        return kWhiteBlack(int(red_(pixel)), int(green_(pixel)), int(blue_(pixel)));
       });
     }
   }

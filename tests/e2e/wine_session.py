@@ -132,7 +132,8 @@ class App:
             info = self.window()
             if info.get('found') == '1':
                 time.sleep(0.5)  # let the first paint finish
-                return self.window()
+                again = self.window()
+                return again if again.get('found') == '1' else info
             time.sleep(0.5)
         raise E2EError('the main window did not appear within %d s' % timeout)
 

@@ -51,6 +51,8 @@ class FakePlatform : public PaperPlatform {
   Point fittedTo{-1, -1};
   std::map<int, std::string> menuLabels;
   int popupMenus = 0;
+  std::optional<Rgb32Image> clipboard;
+  Point clipboardAskedFor{-1, -1};
   bool closed = false;
 
   static std::tm makeTime(int year, int month, int day, int hour, int minute, int second) {
@@ -121,6 +123,11 @@ class FakePlatform : public PaperPlatform {
   void setMenuLabel(int id, const std::string& text) override { menuLabels[id] = text; }
   void showPopupMenu() override { ++popupMenus; }
   void closeWindow() override { closed = true; }
+  void putClipboardImage(const Rgb32Image& image) override { clipboard = image; }
+  std::optional<Rgb32Image> readClipboardImage(int maxWidth, int maxHeight) override {
+    clipboardAskedFor = Point{maxWidth, maxHeight};
+    return clipboard;
+  }
   void showMessage(const std::string& text) override { messages.push_back(text); }
   bool askYesNo(const std::string& text) override {
     questions.push_back(text);

@@ -86,8 +86,9 @@ TEST(CanvasCommands, MenuLabelsShowTheBoundKeysAfterATab) {
             bytes({0x83, 0x52, 0x83, 0x73, 0x81, 0x5b}) + "(&C)\tCtrl+C");
   // 名前を付けて保存(&A) and a tab: unbound
   EXPECT_EQ(rig.platform.menuLabels[ID_FILE_SAVE_AS].substr(16), "(&A)\t");
+  // やり直す(&R), a tab, 右クリック
   EXPECT_EQ(rig.platform.menuLabels[ID_EDIT_REDO].substr(12),
-            "\t" + bytes({0x89, 0x45, 0x83, 0x4e, 0x83, 0x8a, 0x83, 0x62, 0x83, 0x4e}));
+            bytes({'\t', 0x89, 0x45, 0x83, 0x4e, 0x83, 0x8a, 0x83, 0x62, 0x83, 0x4e}));
   EXPECT_EQ(rig.platform.menuLabels[ID_ZOOM_NOMAL].substr(
                 rig.platform.menuLabels[ID_ZOOM_NOMAL].size() - 2),
             "\t3");

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -135,11 +136,58 @@ int printMenuResource(const char* exe) {
   return 0;
 }
 
+// The clipboard as another program uses it: a colour picture put there (dark left half, light
+// right half), emptied, or its bitmap's size and one pixel read back.
+int clipboard(const std::string& what, int a, int b) {
+  if (!OpenClipboard(nullptr)) return 1;
+  if (what == "clip-put") {
+    EmptyClipboard();
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, a, b);
+    std::string pixels(std::size_t(a) * std::size_t(b) * 4, '\0');
+    for (int y = 0; y < b; ++y)
+      for (int x = 0; x < a; ++x) {
+        const COLORREF c = x < a / 2 ? RGB(40, 20, 90) : RGB(230, 220, 120);
+        char* p = &pixels[(std::size_t(y) * std::size_t(a) + std::size_t(x)) * 4];
+        p[0] = char(GetBValue(c));
+        p[1] = char(GetGValue(c));
+        p[2] = char(GetRValue(c));
+      }
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), a, -b, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    SetDIBits(screen, bitmap, 0, UINT(b), pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    SetClipboardData(CF_BITMAP, bitmap);
+  } else if (what == "clip-empty") {
+    EmptyClipboard();
+  } else {
+    HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    BITMAP facts{};
+    if (bitmap && GetObjectA(bitmap, sizeof facts, &facts)) {
+      HDC screen = GetDC(nullptr);
+      HDC dc = CreateCompatibleDC(screen);
+      HGDIOBJ old = SelectObject(dc, bitmap);
+      const COLORREF c = GetPixel(dc, a, b);
+      SelectObject(dc, old);
+      DeleteDC(dc);
+      ReleaseDC(nullptr, screen);
+      std::printf("size=%ld,%ld\npixel=%02X%02X%02X\n", facts.bmWidth, facts.bmHeight, GetRValue(c),
+                  GetGValue(c), GetBValue(c));
+    } else {
+      std::printf("size=none\n");
+    }
+  }
+  CloseClipboard();
+  return 0;
+}
+
 int main(int argc, char** argv) {
   const std::string what = argc > 1 ? argv[1] : "window";
   if (what == "message") return printMessageBox();
   if (what == "resources" && argc > 2) return printResources(argv[2]);
   if (what == "menu" && argc > 2) return printMenuResource(argv[2]);
+  if (what.rfind("clip-", 0) == 0)
+    return clipboard(what, argc > 2 ? std::atoi(argv[2]) : 0, argc > 3 ? std::atoi(argv[3]) : 0);
   HWND hwnd = nullptr;
   EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&hwnd));
   if (!hwnd) {

@@ -1,0 +1,32 @@
+// The picture through the clipboard and files dropped on the window.
+#include "app/paper_model.h"
+#include "surface/picture_reduction.h"
+
+namespace tenmark {
+
+void PaperModel::copyToClipboard() {
+  // In the canvas's display colours, as other programs should see it.
+  Rgb32Image image;
+  image.reshape(canvas_.width(), int(canvas_.height()));
+  canvas_.blitTo(0, 0, image.width, image.height, image, 0, 0);
+  platform_.putClipboardImage(image);
+}
+
+void PaperModel::paste() {
+  const std::optional<Rgb32Image> picture =
+      platform_.readClipboardImage(canvas_.width(), int(canvas_.height()));
+  if (!picture) return;
+  reduceOntoCanvas(*picture, canvas_);
+  setModified(true);
+  recordWholeCanvas();
+  platform_.invalidateWindow();
+}
+
+void PaperModel::dropFile(const std::string& path) {
+  // Saved even when the dropped file turns out unreadable; not replaced when that save failed.
+  if (!protectPicture()) return;
+  openImageFile(path);
+  platform_.invalidateWindow();
+}
+
+}  // namespace tenmark

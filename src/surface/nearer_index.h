@@ -1,0 +1,42 @@
+#pragma once
+// Reduction of a colour to the nearer of two palette colours, by squared RGB distance.
+
+#include <cstdint>
+
+namespace tenmark {
+
+// |p - ink|² < |p - paper|² is 2·p·(ink - paper) > |ink|² - |paper|²: one dot product and one
+// comparison per colour. A colour exactly between the two, and every colour when both are equal,
+// takes index 0 (paper).
+class NearerIndex {
+ public:
+  // Colours as 0x00BBGGRR.
+  constexpr NearerIndex(std::uint32_t paper, std::uint32_t ink)
+      : red_(channel(ink, 0) - channel(paper, 0)),
+        green_(channel(ink, 8) - channel(paper, 8)),
+        blue_(channel(ink, 16) - channel(paper, 16)),
+        threshold_(square(ink) - square(paper)) {}
+
+  constexpr int operator()(int red, int green, int blue) const {
+    return 2 * (red * red_ + green * green_ + blue * blue_) > threshold_ ? 1 : 0;
+  }
+
+ private:
+  static constexpr int channel(std::uint32_t color, int shift) {
+    return int((color >> shift) & 0xFFu);
+  }
+  static constexpr int square(std::uint32_t c) {
+    return channel(c, 0) * channel(c, 0) + channel(c, 8) * channel(c, 8) +
+           channel(c, 16) * channel(c, 16);
+  }
+
+  int red_;
+  int green_;
+  int blue_;
+  int threshold_;
+};
+
+// White paper, black ink: the reduction of colour picture files.
+inline constexpr NearerIndex kWhiteBlack{0xFFFFFFu, 0x000000u};
+
+}  // namespace tenmark

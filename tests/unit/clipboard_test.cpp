@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/model_rig.h"
+#include "support/temp_folder.h"
+#include "support/test_surfaces.h"
+#include "surface/nearer_index.h"
+#include "surface/picture_reduction.h"
+
+namespace tenmark {
+namespace {
+
+TEST(NearerIndex, PicksTheNearerCanvasColourAndPaperOnTies) {
+  const NearerIndex beige(0xEAF1F4, 0x000000);  // the default canvas colours
+  EXPECT_EQ(beige(250, 240, 230), 0);
+  EXPECT_EQ(beige(90, 90, 90), 1);
+  EXPECT_EQ(beige(0xF4, 0xF1, 0xEA), 0);
+  const NearerIndex redBlue(0x0000FF, 0xFF0000);  // paper red, ink blue
+  EXPECT_EQ(redBlue(200, 0, 0), 0);
+  EXPECT_EQ(redBlue(0, 0, 200), 1);
+  EXPECT_EQ(redBlue(100, 0, 100), 0);  // exactly between: paper
+  EXPECT_EQ(redBlue(100, 0, 101), 1);
+  const NearerIndex same(0x808080, 0x808080);
+  EXPECT_EQ(same(0, 0, 0), 0);
+  EXPECT_EQ(same(255, 255, 255), 0);
+  EXPECT_EQ(kWhiteBlack(127, 127, 128), 1);  // 382: nearer black
+  EXPECT_EQ(kWhiteBlack(127, 128, 128), 0);  // 383: nearer white
+}
+
+// A picture of w x h: ink-coloured where (x + y) % 3 == 0, paper-coloured elsewhere.
+Rgb32Image stripes(int w, int h, Color paper, Color ink) {
+  Rgb32Image p;
+  p.reshape(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) p.at(x, y) = toScreenPixel((x + y) % 3 == 0 ? ink : paper);
+  return p;
+}
+
+TEST(PictureReduction, PastesAtTheTopLeftAndLeavesWhatThePictureDoesNotReach) {
+  for (int width : {1, 7, 8, 9, 13, 40}) {
+    MonoBitmap canvas;
+    canvas.create(20, 6);
+    canvas.setColor(0, 0x0000FF);
+    canvas.setColor(1, 0x00FF00);
+    canvas.fill(1);
+    reduceOntoCanvas(stripes(width, 4, 0x0000F0, 0x00F000), canvas);
+    for (int y = 0; y < 6; ++y)
+      for (int x = 0; x < 20; ++x) {
+        const int want = x < width && y < 4 ? int((x + y) % 3 == 0) : 1;
+        ASSERT_EQ(canvas.pixel(x, y), want) << width << ": " << x << "," << y;
+      }
+  }
+}
+
+class ClipboardTest : public TempFolderTest {
+ protected:
+  ModelRig rig{37, 21};
+};
+
+TEST_F(ClipboardTest, CopyThenPasteGivesBackTheCanvasAsOneMoreUndoStep) {
+  rig.stroke({{2, 3}, {30, 15}});
+  rig.model.setModified(false);
+  MonoBitmap drawn;
+  drawn.assign(rig.model.canvas());
+  rig.model.runCommand(CommandId::Copy);
+  ASSERT_TRUE(rig.platform.clipboard);
+  EXPECT_EQ(rig.platform.clipboard->at(2, 3), toScreenPixel(kInk));
+  EXPECT_EQ(rig.platform.clipboard->at(0, 20), toScreenPixel(kPaper));
+  EXPECT_FALSE(rig.model.modified());
+  rig.model.runCommand(CommandId::Paste);
+  EXPECT_EQ(rig.platform.clipboardAskedFor, (Point{37, 21}));
+  EXPECT_TRUE(samePicture(rig.model.canvas(), drawn));
+  EXPECT_TRUE(rig.model.modified());
+  rig.model.runCommand(CommandId::Undo);
+  EXPECT_TRUE(samePicture(rig.model.canvas(), drawn));
+  rig.model.runCommand(CommandId::Undo);
+  EXPECT_TRUE(rig.model.canvas().isBlank());
+}
+
+TEST_F(ClipboardTest, PastingNothingChangesNothing) {
+  const int captions = rig.platform.captionChanges;
+  rig.model.runCommand(CommandId::Paste);
+  EXPECT_EQ(rig.platform.captionChanges, captions);
+  EXPECT_FALSE(rig.model.modified());
+  EXPECT_FALSE(rig.model.undoRing().canUndo());
+}
+
+TEST_F(ClipboardTest, ADropSavesThePictureItReplacesAndOpensOnlyPictures) {
+  rig.model.settings().saveFolder = path("save");
+  std::tm t = rig.platform.now;
+  rig.model.makeTimestampName(t);
+  rig.stroke({{2, 3}, {30, 15}});
+  const std::vector<int> drawn = indicesOf(rig.model.canvas());
+  writeFile(path("notes.txt"), "text");
+  rig.model.dropFile(path("notes.txt"));
+  EXPECT_TRUE(std::filesystem::exists(path("save\\20060604_092418.png")));
+  EXPECT_EQ(indicesOf(rig.model.canvas()), drawn);
+
+  MonoBitmap picture;
+  picture.create(5, 4);
+  picture.setPixel(1, 1, 1);
+  ASSERT_TRUE(picture.savePng(path("dropped.PNG")));
+  rig.model.dropFile(path("dropped.PNG"));
+  EXPECT_EQ(indicesOf(rig.model.canvas()), indicesOf(picture));
+  EXPECT_EQ(rig.model.documentName(), path("dropped.PNG"));
+
+  // When the protective save fails, the drop replaces nothing.
+  rig.model.settings().saveFolder = path("missing/folder");
+  rig.stroke({{0, 0}, {4, 3}});
+  const std::vector<int> kept = indicesOf(rig.model.canvas());
+  rig.model.dropFile(path("dropped.PNG"));
+  EXPECT_EQ(indicesOf(rig.model.canvas()), kept);
+  EXPECT_EQ(rig.platform.messages.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tenmark
