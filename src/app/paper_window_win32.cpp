@@ -294,12 +294,16 @@ bool PaperWindow::preTranslateMessage(MSG& msg) {
 }
 
 void PaperWindow::onDroppedFiles(HDROP drop) {
-  if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) < 1) return;
+  if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) < 1) {
+    DragFinish(drop);
+    return;
+  }
   // Asked for its length first, so that a long path is read whole, never cut to another name.
   const UINT length = DragQueryFileA(drop, 0, nullptr, 0);
   std::string path(length + 1, '\0');
   path.resize(DragQueryFileA(drop, 0, path.data(), length + 1));
   model_.dropFile(path);
+  DragFinish(drop);
 }
 
 bool PaperWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -2,6 +2,7 @@
 // observe what a user sees: the main window's caption bytes, placement, menu and view.
 // Output: one "key=value" line per fact; texts as hex of their ANSI (Shift-JIS) bytes.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -181,6 +182,27 @@ int clipboard(const std::string& what, int a, int b) {
   return 0;
 }
 
+// Files dropped on the window as the shell hands them over: a DROPFILES block with the paths,
+// placed in the program's own memory (a drop handle is only valid there), then WM_DROPFILES.
+void dropFiles(HWND hwnd, int count, char** paths) {
+  std::string block(sizeof(DROPFILES), '\0');
+  DROPFILES header{};
+  header.pFiles = sizeof(DROPFILES);
+  std::memcpy(block.data(), &header, sizeof header);
+  for (int i = 0; i < count; ++i) block.append(paths[i]).push_back('\0');
+  block.push_back('\0');
+  DWORD process = 0;
+  GetWindowThreadProcessId(hwnd, &process);
+  HANDLE target = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, process);
+  void* remote = target ? VirtualAllocEx(target, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE,
+                                         PAGE_READWRITE)
+                        : nullptr;
+  if (remote && WriteProcessMemory(target, remote, block.data(), block.size(), nullptr))
+    PostMessageA(hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+  if (target) CloseHandle(target);
+  std::printf("dropped=%d\n", remote ? count : 0);
+}
+
 int main(int argc, char** argv) {
   const std::string what = argc > 1 ? argv[1] : "window";
   if (what == "message") return printMessageBox();
@@ -195,6 +217,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (what == "window") printWindow(hwnd);
+  if (what == "drop") dropFiles(hwnd, argc - 2, argv + 2);
   if (what == "endsession") {
     // What the system sends each top-level window when the user logs off.
     const LRESULT agreed = SendMessageA(hwnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
