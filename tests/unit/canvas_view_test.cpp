@@ -46,21 +46,6 @@ TEST(CanvasView, ScrollPositionsAndRectanglesSnapToTheZoomGrid) {
   EXPECT_EQ(zoomRatioOf(0.3).c, 1);         // not a zoom level: as 1.0
 }
 
-TEST(CanvasView, ZoomStaysWithinItsLimits) {
-  CanvasView v = viewAt(0.25);
-  int changes = 0;
-  for (int i = 0; i < 8; ++i) {
-    const double before = v.zoomFactor();
-    v.zoomUp();
-    changes += v.zoomFactor() != before;
-  }
-  EXPECT_EQ(changes, 7);
-  EXPECT_EQ(v.zoomFactor(), 2.0);
-  v = viewAt(0.25);
-  v.zoomDown();
-  EXPECT_EQ(v.zoomFactor(), 0.25);
-}
-
 TEST(CanvasView, ScrollRequestsMoveByLinesAndPagesWithinTheRange) {
   CanvasView v;
   v.fitBar(ScrollAxis::Horizontal, 600, 1000);

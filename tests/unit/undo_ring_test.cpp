@@ -57,16 +57,6 @@ TEST(UndoRing, TenLevelsOfTwelveStrokesThenTenRedos) {
   EXPECT_TRUE(samePicture(rig.canvas, states[12]));
 }
 
-TEST(UndoRing, ANewRecordAfterUndoDropsTheRedoSteps) {
-  RingRig rig(100, 100);
-  rig.stroke(10, 10, 90, 10, 2);
-  rig.ring.undoStep(rig.canvas);
-  EXPECT_TRUE(rig.ring.canRedo());
-  rig.stroke(10, 50, 90, 50, 2);
-  EXPECT_FALSE(rig.ring.canRedo());
-  EXPECT_EQ(rig.canvas.pixel(50, 10), 0);
-}
-
 TEST(UndoRing, RecordsReachingOutsideTheCanvasRestoreOnlyTheCanvasPart) {
   RingRig rig(50, 40);
   rig.stroke(-30, 20, 80, 20, 5);
