@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <random>
 #include <vector>
 
@@ -152,6 +153,42 @@ void BM_MoveDragStep(benchmark::State& state) {
   for (auto _ : state) w.model.pointerMoved(Point{500 + (++dx % 50), 503});
 }
 BENCHMARK(BM_MoveDragStep);
+
+// The mirror command with its whole-canvas undo record, against the surface's mirror alone.
+void BM_SurfaceMirror(benchmark::State& state) {
+  Window w(kLargeSide, 1.0);
+  for (auto _ : state) w.model.canvas().mirrorLeftRight();
+}
+BENCHMARK(BM_SurfaceMirror)->Unit(benchmark::kMillisecond);
+
+void BM_MirrorCommand(benchmark::State& state) {
+  Window w(kLargeSide, 1.0);
+  for (auto _ : state) w.model.runCommand(CommandId::VMirror);
+}
+BENCHMARK(BM_MirrorCommand)->Unit(benchmark::kMillisecond);
+
+// The automatic save when the window closes, against saving the same canvas directly.
+std::string benchFolder() {
+  const auto folder = std::filesystem::temp_directory_path() / "tenmark-bench";
+  std::filesystem::create_directories(folder);
+  return folder.string() + "/";
+}
+
+void BM_SavePng(benchmark::State& state) {
+  Window w(kLargeSide, 1.0);
+  const std::string path = benchFolder() + "direct.png";
+  for (auto _ : state) benchmark::DoNotOptimize(w.model.canvas().savePng(path));
+}
+BENCHMARK(BM_SavePng)->Unit(benchmark::kMillisecond);
+
+void BM_ExitAutoSave(benchmark::State& state) {
+  Window w(kLargeSide, 1.0);
+  w.model.settings().saveFolder = benchFolder();
+  w.model.makeTimestampName(std::tm{});
+  w.model.setModified(true);
+  for (auto _ : state) benchmark::DoNotOptimize(w.model.saveBeforeClosing());
+}
+BENCHMARK(BM_ExitAutoSave)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tenmark
