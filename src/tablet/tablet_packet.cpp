@@ -6,9 +6,12 @@ namespace tenmark {
 
 std::uint32_t normalPressure(std::uint32_t raw, std::uint32_t deviceMaximum) {
   if (deviceMaximum <= kPressureMaximum) return raw;
-  // A reading above the reported maximum is the full pressure.
+  // A reading above the reported maximum is the full pressure, and the lightest touch stays a
+  // touch.
   const std::uint64_t clamped = std::min(raw, deviceMaximum);
-  return std::uint32_t(clamped * (kPressureMaximum + 1) / (std::uint64_t(deviceMaximum) + 1));
+  const auto scaled =
+      std::uint32_t(clamped * (kPressureMaximum + 1) / (std::uint64_t(deviceMaximum) + 1));
+  return raw > 0 ? std::max(scaled, 1u) : 0;
 }
 
 PacketAction interpretPacket(const TabletPacket& packet, std::uint32_t previousButtons,
