@@ -49,7 +49,7 @@ class TabletTest(E2ECase):
         os.remove(self.script + '.played')
         time.sleep(0.7)
 
-    def ink_in_column(self, app, shot, x, top, bottom):
+    def ink_in_column(self, shot, x, top, bottom):
         out = subprocess.run([CONVERT, shot, '-crop', '1x%d+%d+%d' % (bottom - top, x, top),
                               '-depth', '8', 'txt:-'], capture_output=True, timeout=60,
                              check=True).stdout.decode()
@@ -83,9 +83,9 @@ class TabletTest(E2ECase):
             ['pkt 1 0 %d %d 0' % (vx + 500, vy + 420), 'prox 0']
         self.play(ramp + eraser + switch + hover_press)
         shot = app.screenshot('tablet.png')
-        thin = self.ink_in_column(app, shot, vx + 150, y - 30, y + 30)
-        middle = self.ink_in_column(app, shot, vx + 330, y - 30, y + 30)
-        thick = self.ink_in_column(app, shot, vx + 395, y - 30, y + 30)
+        thin = self.ink_in_column(shot, vx + 150, y - 30, y + 30)
+        middle = self.ink_in_column(shot, vx + 330, y - 30, y + 30)
+        thick = self.ink_in_column(shot, vx + 395, y - 30, y + 30)
         self.assertEqual(thin, 1)
         self.assertGreaterEqual(middle, 9)
         self.assertGreaterEqual(thick, middle + 5)
@@ -124,3 +124,29 @@ class TabletTest(E2ECase):
             app.key('Escape')
             self.assertExitsWith(app, 0)
             app.close()
+
+    def test_strokes_follow_the_system_cursor_and_the_frame_and_popup_menu_drain_the_queue(self):
+        app = self.launch_with(True, env={'TENMARK_WINTAB_LOG': 'Z:' + os.path.join(
+            self.root, 'wintab.log').replace('/', '\\')})
+        info = app.window()
+        vx, vy, _, _ = info['view']
+        y = vy + 300
+        # b_IgnoreTabXY is set by default: the packets' own positions lie 300 pixels further left.
+        self.play(['prox 1'] + ['pkt 1 1 %d %d 600 %d %d' % (vx + x - 300, y, vx + x, y)
+                                for x in range(400, 501, 5)] +
+                  ['pkt 1 0 %d %d 0' % (vx + 200, y), 'prox 0'])
+        shot = app.screenshot('cursor.png')
+        self.assertEqual([app.pixel(shot, vx + x, y) for x in (150, 450)], [PAPER, INK])
+
+        def drained():
+            with open(os.path.join(self.root, 'wintab.log')) as f:
+                return f.read().count('overlap 1\nget 32 ')
+        x, top, w, _ = info['window']
+        app.click(x + w // 2, top + (info['client'][1] - 20 - top) // 2)  # the title bar
+        after_title = drained()
+        self.assertGreaterEqual(after_title, 1)
+        app.focus()
+        app.key('p', 'Escape')  # the pop-up menu, bound to P, and away again
+        self.assertGreater(drained(), after_title)
+        app.key('Escape')
+        self.assertExitsWith(app, 0)
