@@ -88,7 +88,7 @@ void defaultSystemContext(LogContext& c) {
 
 void proximity(bool entering) {
   EnterCriticalSection(&lock);
-  const bool deliver = context.open && context.enabled;
+  const bool deliver = context.open && context.enabled && (context.log.options & kOptionMessages);
   HWND window = context.window;
   const UINT message = context.log.messageBase + 5;
   LeaveCriticalSection(&lock);
@@ -99,15 +99,17 @@ void proximity(bool entering) {
 
 void packet(const Packet& p, POINT cursor) {
   EnterCriticalSection(&lock);
-  if (context.log.options & kOptionSystem) SetCursorPos(cursor.x, cursor.y);
+  const bool system = context.log.options & kOptionSystem;
   // A disabled context gets no packets, and a full queue loses the new ones.
-  const bool deliver = context.open && context.enabled && context.queue.size() < context.queueSize;
+  const bool queued = context.open && context.enabled && context.queue.size() < context.queueSize;
   const UINT serial = context.nextSerial++;
-  if (deliver) context.queue.push_back(Queued{serial, p});
+  if (queued) context.queue.push_back(Queued{serial, p});
+  const bool post = queued && (context.log.options & kOptionMessages);
   HWND window = context.window;
   const UINT message = context.log.messageBase;
   LeaveCriticalSection(&lock);
-  if (deliver) PostMessageA(window, message, serial, reinterpret_cast<LPARAM>(&context));
+  if (system) SetCursorPos(cursor.x, cursor.y);
+  if (post) PostMessageA(window, message, serial, reinterpret_cast<LPARAM>(&context));
 }
 
 void play(FILE* script) {
