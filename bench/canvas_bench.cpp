@@ -28,6 +28,7 @@ class QuietPlatform : public PaperPlatform {
     return std::find(keys.begin(), keys.end(), vk) != keys.end();
   }
   Point pointerPosition() const override { return Point{}; }
+  Point screenToClient(Point screen) const override { return screen; }
   Color buttonFaceColor() const override { return 0; }
   bool fileExists(const std::string&) const override { return false; }
   std::tm localTime() const override { return std::tm{}; }

@@ -14,6 +14,7 @@
 #include "settings/settings.h"
 #include "surface/mono_bitmap.h"
 #include "surface/rgb32_image.h"
+#include "tablet/tablet_packet.h"
 
 namespace tenmark {
 
@@ -22,6 +23,10 @@ struct TabletState {
   bool inProximity = false;
   bool tabletStroke = false;
   bool eraserActive = false;
+  // The buttons of the previous packet, over the whole run: a change shows a switch going down.
+  std::uint32_t previousButtons = 0;
+  // The device's maximum pressure as the driver reports it; 0 when unknown.
+  std::uint32_t pressureMaximum = 0;
 };
 
 class PaperModel {
@@ -88,6 +93,11 @@ class PaperModel {
   void pointerUp(Point p, bool commit);
   bool offerRightClick();
   void refreshCursor();
+  // Tablet messages: a packet the driver delivered, the pen entering or leaving proximity, and
+  // the packet queue thrown away.
+  void tabletPacket(const TabletPacket& packet);
+  void tabletProximity(bool entering);
+  void tabletQueueFlushed() { tablet_.tabletStroke = false; }
   ToolMode toolMode() const { return toolMode_; }
   bool pointerCaptured() const { return pointerCaptured_; }
 

@@ -30,6 +30,8 @@ class PaperPlatform {
   virtual bool isKeyDown(int virtualKey) const = 0;
   // The mouse pointer in client coordinates.
   virtual Point pointerPosition() const = 0;
+  // A screen point in client coordinates.
+  virtual Point screenToClient(Point onScreen) const = 0;
   virtual Color buttonFaceColor() const = 0;
   // True when the path exists, as a file or a folder.
   virtual bool fileExists(const std::string& path) const = 0;

@@ -101,6 +101,12 @@ Point PaperWindow::pointerPosition() const {
   return Point{p.x, p.y};
 }
 
+Point PaperWindow::screenToClient(Point onScreen) const {
+  POINT p{onScreen.x, onScreen.y};
+  ScreenToClient(hwnd(), &p);
+  return Point{p.x, p.y};
+}
+
 Color PaperWindow::buttonFaceColor() const { return GetSysColor(COLOR_BTNFACE); }
 
 bool PaperWindow::fileExists(const std::string& path) const { return tenmark::fileExists(path); }
@@ -187,6 +193,7 @@ void PaperWindow::setMenuLabel(int id, const std::string& text) {
 }
 
 void PaperWindow::showPopupMenu() {
+  flushTabletQueue();
   POINT p;
   GetCursorPos(&p);
   TrackPopupMenu(popupMenu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, p.x, p.y, 0, hwnd(),

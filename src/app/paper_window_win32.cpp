@@ -97,6 +97,7 @@ BOOL PaperWindow::onInitDialog() {
   model_.resetUndoRing();
   model_.finishInitialisation();
   fitAndCentreWithoutPlacement();
+  openTablet();
   nameNewPicture();
   checkSaveFolder();
   return TRUE;
@@ -199,6 +200,12 @@ void PaperWindow::fitAndCentreWithoutPlacement() {
                SWP_NOSIZE | SWP_NOZORDER);
 }
 
+void PaperWindow::openTablet() {
+  // Without a tablet the mouse works alone; nothing is said.
+  tablet_.openTablet(hwnd());
+  model_.tablet().pressureMaximum = tablet_.pressureMaximum();
+}
+
 void PaperWindow::nameNewPicture() { model_.makeTimestampName(localTime()); }
 
 void PaperWindow::checkSaveFolder() {
@@ -268,7 +275,28 @@ void PaperWindow::onCommand(int id) {
   model_.menuCommand(id);
 }
 
+void PaperWindow::onTabletPacket(WPARAM serial, LPARAM context) {
+  if (const std::optional<TabletPacket> packet = tablet_.readPacket(serial, context))
+    model_.tabletPacket(*packet);
+}
+
+bool PaperWindow::onSetCursor(LPARAM hitTestAndMessage, LRESULT& result) {
+  // The context follows the pointer: on over the client area, off over the frame.
+  const bool overClient = LOWORD(hitTestAndMessage) == HTCLIENT;
+  tablet_.enableContext(overClient);
+  if (!overClient) return false;
+  model_.refreshCursor();
+  result = TRUE;
+  return true;
+}
+
+void PaperWindow::flushTabletQueue() {
+  tablet_.flushQueue();
+  model_.tabletQueueFlushed();
+}
+
 bool PaperWindow::onSystemCommand(WPARAM command) {
+  flushTabletQueue();
   // Alt and F10 never open the menu bar, so that Alt can be part of a shortcut.
   if ((command & 0xFFF0) == SC_KEYMENU) return true;
   if ((command >= ID_FILE_SAVE_AS && command <= ID_ZOOM_NOMAL) || command == ID_APP_ABOUT)
@@ -345,9 +373,21 @@ bool PaperWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
       if (reinterpret_cast<HWND>(lParam) != hwnd()) model_.captureLost();
       return false;
     case WM_SETCURSOR:
-      if (LOWORD(lParam) != HTCLIENT) return false;
-      model_.refreshCursor();
-      result = TRUE;
+      return onSetCursor(lParam, result);
+    case WM_NCLBUTTONDOWN:
+      if (wParam != HTCLIENT) flushTabletQueue();
+      return false;
+    case WM_SETFOCUS:
+      tablet_.enableContext(true);
+      return false;
+    case WM_KILLFOCUS:
+      tablet_.enableContext(false);
+      return false;
+    case wintab::kPacketMessage:
+      onTabletPacket(wParam, lParam);
+      return true;
+    case wintab::kProximityMessage:
+      model_.tabletProximity(LOWORD(lParam) != 0);
       return true;
     case WM_COMMAND:
       onCommand(LOWORD(wParam));

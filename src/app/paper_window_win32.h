@@ -11,6 +11,7 @@
 #include "app/modal_dialog_win32.h"
 #include "app/paper_model.h"
 #include "app/paper_platform.h"
+#include "tablet/tablet_link_win32.h"
 
 namespace tenmark {
 
@@ -46,6 +47,7 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   void attachMenuBar();
   void buildPopupMenu();
   void fitAndCentreWithoutPlacement();
+  void openTablet();
   void nameNewPicture();
   void checkSaveFolder();
 
@@ -61,6 +63,10 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   void onScroll(ScrollAxis axis, WPARAM wParam);
   int trackPosition(ScrollAxis axis) const;
   void onCommand(int id);
+  void onTabletPacket(WPARAM serial, LPARAM context);
+  bool onSetCursor(LPARAM hitTestAndMessage, LRESULT& result);
+  // Before the frame, the system menu or the pop-up menu takes over: no queued packet may draw.
+  void flushTabletQueue();
   bool onSystemCommand(WPARAM command);
   void onDroppedFiles(HDROP drop);
   static LRESULT CALLBACK viewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -69,6 +75,7 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   Point clientSize() const override;
   bool isKeyDown(int virtualKey) const override;
   Point pointerPosition() const override;
+  Point screenToClient(Point onScreen) const override;
   Color buttonFaceColor() const override;
   bool fileExists(const std::string& path) const override;
   std::tm localTime() const override;
@@ -103,6 +110,7 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   char** argv_;
   std::string versionText_;
   PaperModel model_;
+  TabletLink tablet_;
   HWND viewWindow_ = nullptr;
   WNDPROC staticProc_ = nullptr;
   HMODULE user32_ = nullptr;

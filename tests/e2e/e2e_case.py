@@ -11,6 +11,7 @@ TEST_TIMEOUT = 180
 class E2ECase(unittest.TestCase):
     exe = None       # set by run_e2e.py
     probe = None
+    wintab = None
     prefix = None
     root = None
 

@@ -22,6 +22,9 @@ def main():
     root = tempfile.mkdtemp(prefix='tenmark-e2e-')
     print('e2e: preparing a Wine prefix in %s' % root, flush=True)
     E2ECase.exe, E2ECase.probe, E2ECase.root = exe, probe, root
+    # The scripted tablet driver is built beside the probe.
+    E2ECase.wintab = os.path.join(os.path.dirname(os.path.dirname(probe)), 'wintab',
+                                  'Wintab32.dll')
     E2ECase.prefix = prepare_prefix(root)
     suite = unittest.defaultTestLoader.discover(os.path.dirname(os.path.abspath(__file__)),
                                                 pattern=pattern)

@@ -23,6 +23,8 @@ class FakePlatform : public PaperPlatform {
   Point area{800, 600};
   std::set<int> keysDown;
   Point pointer{-1, -1};
+  // Where the client area's top left lies on the screen.
+  Point clientOrigin{30, 60};
   Color buttonFace = 0xC0C0C0;
 
   Rgb32Image screen;
@@ -73,6 +75,9 @@ class FakePlatform : public PaperPlatform {
   }
   bool isKeyDown(int virtualKey) const override { return keysDown.count(virtualKey) > 0; }
   Point pointerPosition() const override { return pointer; }
+  Point screenToClient(Point onScreen) const override {
+    return Point{onScreen.x - clientOrigin.x, onScreen.y - clientOrigin.y};
+  }
   Color buttonFaceColor() const override { return buttonFace; }
   bool fileExists(const std::string& path) const override {
     std::error_code error;

@@ -1,0 +1,39 @@
+// Tablet packets and proximity: the pen drives the same pointer calls as the mouse.
+#include "app/paper_model.h"
+
+namespace tenmark {
+
+void PaperModel::tabletPacket(const TabletPacket& packet) {
+  const PacketSettings packetSettings{settings_.b_IgnoreTabXY != 0, settings_.n_PenHardness,
+                                      tablet_.pressureMaximum};
+  const PacketAction action = interpretPacket(packet, tablet_.previousButtons, packetSettings,
+                                              PressState{pointerCaptured_, tablet_.tabletStroke});
+  const Point at = action.followSystemCursor ? platform_.pointerPosition()
+                                             : platform_.screenToClient(action.screen);
+  tablet_.eraserActive = action.eraserEnd;
+  tablet_.previousButtons = packet.buttons;
+  if (action.offerRightClick && offerRightClick()) return;
+  if (action.sideSwitch) tablet_.eraserActive = true;
+  switch (action.step) {
+    case PressStep::Down:
+      if (pointerDown(at, action.widthChange)) tablet_.tabletStroke = true;
+      break;
+    case PressStep::Drag:
+      pointerDrag(at, action.widthChange);
+      break;
+    case PressStep::Up:
+      // Also a press that the mouse began.
+      pointerUp(at, true);
+      tablet_.tabletStroke = false;
+      break;
+    case PressStep::None:
+      break;
+  }
+}
+
+void PaperModel::tabletProximity(bool entering) {
+  tablet_.inProximity = entering;
+  if (!entering) tablet_.eraserActive = false;
+}
+
+}  // namespace tenmark

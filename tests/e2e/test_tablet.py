@@ -1,0 +1,152 @@
+"""The pen tablet through a scripted Wintab32.dll beside the program: pressure widens the stroke,
+the eraser end and the side switch erase, the side switch runs the command bound to right click
+once per press, bad packets leave no ink; without a usable driver the mouse draws alone."""
+import os
+import re
+import shutil
+import subprocess
+import time
+
+from config_files import DEFAULT_BINDINGS, config_text, default_options
+from e2e_case import E2ECase
+from wine_session import CONVERT
+
+INK = '000000'
+PAPER = 'F4F1EA'
+PEN_SIZE = re.compile(rb'\x83\x79\x83\x93:(\d+)')  # "ペン:N" in the caption
+RIGHT_CLICK = 0x800
+
+
+class TabletTest(E2ECase):
+    def launch_with(self, driver, options=(), bindings=(), env=()):
+        app = self.launch(start=False)
+        values = dict(default_options(app.folder))
+        values.update(options)
+        keys = dict(DEFAULT_BINDINGS)
+        keys.update(bindings)
+        with open(os.path.join(app.folder, 'tenmark.ini'), 'wb') as f:
+            f.write(config_text(list(values.items()), list(keys.items())))
+        self.script = os.path.join(app.folder, 'packets.txt')
+        if driver:
+            shutil.copy(self.wintab, app.folder)
+        app.env['WINEDLLOVERRIDES'] += ';wintab32=' + ('n' if driver else '')
+        app.env['TENMARK_WINTAB_SCRIPT'] = 'Z:' + self.script.replace('/', '\\')
+        app.env.update(env)
+        app.start()
+        app.wait_window()
+        app.focus()
+        return app
+
+    def play(self, lines):
+        """Hands the driver a script and waits until it has played it and the window is idle."""
+        with open(self.script + '.tmp', 'w') as f:
+            f.write('\n'.join(lines) + '\n')
+        os.replace(self.script + '.tmp', self.script)
+        deadline = time.time() + 60
+        while not os.path.exists(self.script + '.played'):
+            self.assertLess(time.time(), deadline, 'the driver did not play the script')
+            time.sleep(0.1)
+        os.remove(self.script + '.played')
+        time.sleep(0.7)
+
+    def ink_in_column(self, shot, x, top, bottom):
+        out = subprocess.run([CONVERT, shot, '-crop', '1x%d+%d+%d' % (bottom - top, x, top),
+                              '-depth', '8', 'txt:-'], capture_output=True, timeout=60,
+                             check=True).stdout.decode()
+        return out.count('#' + INK)
+
+    def ink_share(self, shot, view):
+        vx, vy, vw, vh = view
+        out = subprocess.run([CONVERT, shot, '-crop', '%dx%d+%d+%d' % (vw, vh, vx, vy),
+                              '-threshold', '50%', '-format', '%[fx:mean]', 'info:'],
+                             capture_output=True, timeout=60, check=True).stdout
+        return out
+
+    def pen_size(self, app):
+        return int(PEN_SIZE.search(app.title()).group(1))
+
+    def test_pressure_eraser_end_side_switch_and_bad_packets(self):
+        app = self.launch_with(True, options={'b_PenPressure': '1', 'n_PenHardness': '0',
+                                              'b_IgnoreTabXY': '0'},
+                               bindings={'Brush_P': RIGHT_CLICK})
+        view = app.window()['view']
+        vx, vy, y = view[0], view[1], view[1] + 100
+        # A stroke from left to right with the pressure rising from 30 to 1020, then the eraser
+        # end across it at x + 370, then the side switch held across it at x + 300.
+        ramp = ['prox 1'] + ['pkt 1 1 %d %d %d' % (vx + x, y, 30 + (x - 100) * 33 // 10)
+                             for x in range(100, 401, 5)] + ['pkt 1 0 %d %d 0' % (vx + 400, y)]
+        eraser = ['pkt 2 1 %d %d 800' % (vx + 370, y + d) for d in range(-40, 41, 4)] + \
+            ['pkt 2 0 %d %d 0' % (vx + 370, y + 40)]
+        switch = ['pkt 1 3 %d %d 500' % (vx + 300, y + d) for d in range(-40, 41, 4)] + \
+            ['pkt 1 0 %d %d 0' % (vx + 300, y + 40)]
+        hover_press = ['pkt 1 2 %d %d 0' % (vx + 500, vy + 400 + d) for d in range(0, 20, 4)] + \
+            ['pkt 1 0 %d %d 0' % (vx + 500, vy + 420), 'prox 0']
+        self.play(ramp + eraser + switch + hover_press)
+        shot = app.screenshot('tablet.png')
+        thin = self.ink_in_column(shot, vx + 150, y - 30, y + 30)
+        middle = self.ink_in_column(shot, vx + 330, y - 30, y + 30)
+        thick = self.ink_in_column(shot, vx + 395, y - 30, y + 30)
+        self.assertEqual(thin, 1)
+        self.assertGreaterEqual(middle, 9)
+        self.assertGreaterEqual(thick, middle + 5)
+        self.assertEqual([app.pixel(shot, vx + x, y) for x in (286, 300, 350, 370)],
+                         [INK, PAPER, INK, PAPER])
+        self.assertEqual(self.pen_size(app), 3)  # one step for each press of the switch
+
+        # Packets far outside the screen with absurd pressures and cursors, faster than they are
+        # read: nothing is drawn, and the mouse still draws afterwards.
+        before = self.ink_share(shot, view)
+        bad = ['prox 1', 'pkt 1234 1 -50000 90000 4294967295 %d %d' % (vx + 600, vy + 600),
+               'pace 0'] + ['pkt %d 1 %d -90000 4294967295' % (1000 + i, 70000 + i)
+                            for i in range(300)] + ['pkt 5 0 -50000 90000 0', 'prox 0']
+        self.play(bad)
+        self.assertEqual(self.ink_share(app.screenshot('bad.png'), view), before)
+        self.drag_with_mouse(app, vx + 100, vy + 500)
+        app.key('Escape')
+        self.assertExitsWith(app, 0)
+
+    def drag_with_mouse(self, app, x, y):
+        app.xdotool('mousemove', x, y)
+        time.sleep(0.2)
+        app.xdotool('mousedown', 1)
+        for i in range(1, 6):
+            time.sleep(0.05)
+            app.xdotool('mousemove', x + 20 * i, y)
+        app.xdotool('mouseup', 1)
+        time.sleep(0.5)
+        self.assertEqual(app.pixel(app.screenshot('mouse.png'), x + 50, y), INK)
+
+    def test_without_a_usable_driver_the_mouse_draws(self):
+        for driver, env in ((False, {}), (True, {'TENMARK_WINTAB_OPEN_FAILS': '1'})):
+            app = self.launch_with(driver, env=env)
+            vx, vy, _, _ = app.window()['view']
+            self.drag_with_mouse(app, vx + 100, vy + 100)
+            app.key('Escape')
+            self.assertExitsWith(app, 0)
+            app.close()
+
+    def test_strokes_follow_the_system_cursor_and_the_frame_and_popup_menu_drain_the_queue(self):
+        app = self.launch_with(True, env={'TENMARK_WINTAB_LOG': 'Z:' + os.path.join(
+            self.root, 'wintab.log').replace('/', '\\')})
+        info = app.window()
+        vx, vy, _, _ = info['view']
+        y = vy + 300
+        # b_IgnoreTabXY is set by default: the packets' own positions lie 300 pixels further left.
+        self.play(['prox 1'] + ['pkt 1 1 %d %d 600 %d %d' % (vx + x - 300, y, vx + x, y)
+                                for x in range(400, 501, 5)] +
+                  ['pkt 1 0 %d %d 0' % (vx + 200, y), 'prox 0'])
+        shot = app.screenshot('cursor.png')
+        self.assertEqual([app.pixel(shot, vx + x, y) for x in (150, 450)], [PAPER, INK])
+
+        def drained():
+            with open(os.path.join(self.root, 'wintab.log')) as f:
+                return f.read().count('overlap 1\nget 32 ')
+        x, top, w, _ = info['window']
+        app.click(x + w // 2, top + (info['client'][1] - 20 - top) // 2)  # the title bar
+        after_title = drained()
+        self.assertGreaterEqual(after_title, 1)
+        app.focus()
+        app.key('p', 'Escape')  # the pop-up menu, bound to P, and away again
+        self.assertGreater(drained(), after_title)
+        app.key('Escape')
+        self.assertExitsWith(app, 0)

@@ -1,0 +1,280 @@
+// A stand-in for a tablet driver's Wintab32.dll with the published meaning of the nine entry
+// points, for the end-to-end tests. It has one context and plays scripts of packets:
+//
+//   TENMARK_WINTAB_SCRIPT       a file that the test writes whenever it wants packets played; it
+//                               is renamed to the same name + ".played" once played
+//   TENMARK_WINTAB_PRESSURE_MAX the device's maximum pressure (1023 when not set)
+//   TENMARK_WINTAB_OPEN_FAILS   when set, WTOpenA fails
+//   TENMARK_WINTAB_LOG          a file that the calls which change the queue are appended to
+//
+// Script lines: "prox 1" or "prox 0" (entering or leaving proximity); "pkt CURSOR BUTTONS X Y
+// PRESSURE [CURSOR_X CURSOR_Y]" (a packet in the context's output coordinates; a system context
+// also moves the system cursor, to the packet's position or to the one given); "pace MS" (the
+// pause after each packet, 8 ms at first); "wait MS".
+#include <windows.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <string>
+
+#include "tablet/wintab_abi.h"
+
+namespace {
+
+using namespace tenmark::wintab;
+
+struct Queued {
+  UINT serial;
+  Packet packet;
+};
+
+struct ScriptedContext {
+  LogContext log{};
+  HWND window = nullptr;
+  bool open = false;
+  bool enabled = false;
+  std::size_t queueSize = 8;
+  std::deque<Queued> queue;
+  UINT nextSerial = 1;
+};
+
+CRITICAL_SECTION lock;
+ScriptedContext context;
+HANDLE player = nullptr;
+volatile LONG stopping = 0;
+
+std::string environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+void logCall(const char* format, ...) {
+  const std::string path = environment("TENMARK_WINTAB_LOG");
+  if (path.empty()) return;
+  if (FILE* f = std::fopen(path.c_str(), "a")) {
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(f, format, args);
+    va_end(args);
+    std::fputc('\n', f);
+    std::fclose(f);
+  }
+}
+
+LONG pressureMaximum() {
+  const std::string text = environment("TENMARK_WINTAB_PRESSURE_MAX");
+  return text.empty() ? 1023 : std::atol(text.c_str());
+}
+
+void defaultSystemContext(LogContext& c) {
+  c = LogContext{};
+  std::strcpy(c.name, "Scripted system context");
+  c.options = kOptionSystem;
+  c.messageBase = kDefaultMessageBase;
+  c.packetRate = 100;
+  c.packetData = kPacketX | kPacketY | kPacketButtons;
+  c.moveMask = c.packetData;
+  c.buttonDownMask = c.buttonUpMask = 0xFFFFFFFFu;
+  c.inExtX = c.inExtY = 15200;
+  c.outExtX = c.outExtY = 15200;
+  c.sensX = c.sensY = c.sensZ = 0x10000;
+  c.systemExtX = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  c.systemExtY = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  c.systemSensX = c.systemSensY = 0x10000;
+}
+
+void proximity(bool entering) {
+  EnterCriticalSection(&lock);
+  const bool deliver = context.open && context.enabled && (context.log.options & kOptionMessages);
+  HWND window = context.window;
+  const UINT message = context.log.messageBase + 5;
+  LeaveCriticalSection(&lock);
+  if (deliver)
+    PostMessageA(window, message, reinterpret_cast<WPARAM>(&context),
+                 MAKELPARAM(entering, entering));
+}
+
+void packet(const Packet& p, POINT cursor) {
+  EnterCriticalSection(&lock);
+  const bool system = context.log.options & kOptionSystem;
+  // A disabled context gets no packets, and a full queue loses the new ones.
+  const bool queued = context.open && context.enabled && context.queue.size() < context.queueSize;
+  const UINT serial = context.nextSerial++;
+  if (queued) context.queue.push_back(Queued{serial, p});
+  const bool post = queued && (context.log.options & kOptionMessages);
+  HWND window = context.window;
+  const UINT message = context.log.messageBase;
+  LeaveCriticalSection(&lock);
+  if (system) SetCursorPos(cursor.x, cursor.y);
+  if (post) PostMessageA(window, message, serial, reinterpret_cast<LPARAM>(&context));
+}
+
+void play(FILE* script) {
+  char line[256];
+  DWORD pace = 8;
+  while (std::fgets(line, sizeof line, script) && !stopping) {
+    char word[16] = {};
+    unsigned long v[7] = {};
+    long xy[4] = {};
+    if (std::sscanf(line, "%15s", word) != 1) continue;
+    if (!std::strcmp(word, "prox") && std::sscanf(line, "%*s %lu", &v[0]) == 1) {
+      proximity(v[0] != 0);
+    } else if (!std::strcmp(word, "pace") && std::sscanf(line, "%*s %lu", &v[0]) == 1) {
+      pace = DWORD(v[0]);
+    } else if (!std::strcmp(word, "wait") && std::sscanf(line, "%*s %lu", &v[0]) == 1) {
+      Sleep(DWORD(v[0]));
+    } else if (!std::strcmp(word, "pkt")) {
+      const int n = std::sscanf(line, "%*s %lu %lu %ld %ld %lu %ld %ld", &v[0], &v[1], &xy[0],
+                                &xy[1], &v[2], &xy[2], &xy[3]);
+      if (n < 5) continue;
+      const Packet p{std::uint32_t(v[0]), std::uint32_t(v[1]), std::int32_t(xy[0]),
+                     std::int32_t(xy[1]), std::uint32_t(v[2])};
+      packet(p, n == 7 ? POINT{xy[2], xy[3]} : POINT{xy[0], xy[1]});
+      if (pace) Sleep(pace);
+    }
+  }
+}
+
+DWORD WINAPI playScripts(void*) {
+  const std::string path = environment("TENMARK_WINTAB_SCRIPT");
+  while (!stopping && !path.empty()) {
+    if (FILE* script = std::fopen(path.c_str(), "r")) {
+      play(script);
+      std::fclose(script);
+      MoveFileExA(path.c_str(), (path + ".played").c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+    Sleep(30);
+  }
+  return 0;
+}
+
+bool ours(Context handle) { return handle == reinterpret_cast<Context>(&context) && context.open; }
+
+}  // namespace
+
+extern "C" {
+
+__declspec(dllexport) UINT WINAPI WTInfoA(UINT category, UINT index, LPVOID out) {
+  if (category == 0) return 1;  // the driver is there
+  if (category == kInfoDefaultSystemContext && index == 0) {
+    if (out) defaultSystemContext(*static_cast<LogContext*>(out));
+    return sizeof(LogContext);
+  }
+  if (category == kInfoDevices && index == kDeviceNormalPressure) {
+    if (out) *static_cast<Axis*>(out) = Axis{0, pressureMaximum(), 0, 0};
+    return sizeof(Axis);
+  }
+  return 0;
+}
+
+__declspec(dllexport) Context WINAPI WTOpenA(HWND window, LogContext* requested, BOOL enable) {
+  // Only the packet layout that this driver writes can be had.
+  if (!environment("TENMARK_WINTAB_OPEN_FAILS").empty() || !requested ||
+      requested->packetData != kPacketData || requested->packetMode != 0)
+    return nullptr;
+  EnterCriticalSection(&lock);
+  if (context.open) {
+    LeaveCriticalSection(&lock);
+    return nullptr;
+  }
+  context.log = *requested;
+  context.window = window;
+  context.open = true;
+  context.enabled = enable != 0;
+  context.queue.clear();
+  LeaveCriticalSection(&lock);
+  stopping = 0;
+  player = CreateThread(nullptr, 0, playScripts, nullptr, 0, nullptr);
+  logCall("open %08x %d", requested->options, requested->outExtY);
+  return reinterpret_cast<Context>(&context);
+}
+
+__declspec(dllexport) BOOL WINAPI WTClose(Context handle) {
+  if (!ours(handle)) return FALSE;
+  InterlockedExchange(&stopping, 1);
+  if (player) {
+    WaitForSingleObject(player, 5000);
+    CloseHandle(player);
+    player = nullptr;
+  }
+  EnterCriticalSection(&lock);
+  context.open = false;
+  context.queue.clear();
+  LeaveCriticalSection(&lock);
+  logCall("close");
+  return TRUE;
+}
+
+__declspec(dllexport) BOOL WINAPI WTQueueSizeSet(Context handle, int size) {
+  if (!ours(handle) || size < 1 || size > 128) return FALSE;
+  EnterCriticalSection(&lock);
+  context.queueSize = std::size_t(size);
+  context.queue.clear();
+  LeaveCriticalSection(&lock);
+  logCall("queue %d", size);
+  return TRUE;
+}
+
+__declspec(dllexport) BOOL WINAPI WTOverlap(Context handle, BOOL toTop) {
+  if (!ours(handle)) return FALSE;
+  logCall("overlap %d", toTop);
+  return TRUE;
+}
+
+__declspec(dllexport) BOOL WINAPI WTEnable(Context handle, BOOL on) {
+  if (!ours(handle)) return FALSE;
+  EnterCriticalSection(&lock);
+  context.enabled = on != 0;
+  LeaveCriticalSection(&lock);
+  return TRUE;
+}
+
+// The oldest packets, taken out of the queue.
+__declspec(dllexport) int WINAPI WTPacketsGet(Context handle, int count, LPVOID out) {
+  if (!ours(handle)) return 0;
+  EnterCriticalSection(&lock);
+  int taken = 0;
+  for (; taken < count && !context.queue.empty(); ++taken) {
+    if (out) static_cast<Packet*>(out)[taken] = context.queue.front().packet;
+    context.queue.pop_front();
+  }
+  LeaveCriticalSection(&lock);
+  logCall("get %d %d", count, taken);
+  return taken;
+}
+
+// The packet with this serial number; it and every older packet leave the queue.
+__declspec(dllexport) BOOL WINAPI WTPacket(Context handle, UINT serial, LPVOID out) {
+  if (!ours(handle)) return FALSE;
+  EnterCriticalSection(&lock);
+  bool found = false;
+  while (!context.queue.empty() && !found) {
+    const Queued q = context.queue.front();
+    context.queue.pop_front();
+    found = q.serial == serial;
+    if (found && out) *static_cast<Packet*>(out) = q.packet;
+  }
+  LeaveCriticalSection(&lock);
+  return found;
+}
+
+__declspec(dllexport) int WINAPI WTPacketsPeek(Context handle, int count, LPVOID out) {
+  if (!ours(handle)) return 0;
+  EnterCriticalSection(&lock);
+  int copied = 0;
+  for (; copied < count && copied < int(context.queue.size()); ++copied)
+    if (out) static_cast<Packet*>(out)[copied] = context.queue[std::size_t(copied)].packet;
+  LeaveCriticalSection(&lock);
+  return copied;
+}
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) InitializeCriticalSection(&lock);
+  if (reason == DLL_PROCESS_DETACH) DeleteCriticalSection(&lock);
+  return TRUE;
+}
+
+}  // extern "C"

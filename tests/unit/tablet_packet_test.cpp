@@ -1,0 +1,100 @@
+#include "tablet/tablet_packet.h"
+
+#include <gtest/gtest.h>
+
+namespace tenmark {
+namespace {
+
+TabletPacket touch(std::uint32_t pressure, std::uint32_t cursor = 1, std::uint32_t buttons = 1) {
+  return TabletPacket{cursor, buttons, 100, 200, pressure};
+}
+
+TEST(TabletPacket, PressureGivesTheWidthChangeDividedByTheHardness) {
+  const struct {
+    std::uint32_t pressure;
+    int hardness;
+    std::uint32_t deviceMaximum;
+    int change;
+  } cases[] = {
+      {1, 0, 1023, -20},
+      {24, 0, 1023, -20},
+      {499, 0, 1023, -1},
+      {500, 0, 1023, 0},
+      {524, 0, 0, 0},
+      {1023, 0, 1023, 20},
+      {1024, 0, 1023, 20},
+      {1000, 7, 1023, 2},
+      {100, 7, 1023, -2},
+      {100, -3, 1023, -16},
+      {0xFFFFFFFFu, 0, 0, 171798671},
+      // Devices with more levels give the widths of a 1024-level pen.
+      {1000, 0, 2047, 0},
+      {2047, 0, 2047, 20},
+      {48, 0, 2047, -20},
+      {4000, 0, 8191, 0},
+      {8191, 0, 8191, 20},
+      {0xFFFFFFFFu, 0, 8191, 20},
+  };
+  for (const auto& c : cases) {
+    const PacketAction a = interpretPacket(
+        touch(c.pressure), 1, PacketSettings{false, c.hardness, c.deviceMaximum}, PressState{});
+    EXPECT_EQ(a.widthChange, c.change) << c.pressure << " of " << c.deviceMaximum;
+  }
+}
+
+TEST(TabletPacket, NormalPressureKeepsA1024LevelDeviceExact) {
+  for (std::uint32_t p : {0u, 1u, 511u, 1023u, 5000u}) {
+    EXPECT_EQ(normalPressure(p, 1023), p);
+    EXPECT_EQ(normalPressure(p, 0), p);
+  }
+  EXPECT_EQ(normalPressure(1024, 2047), 512u);
+  EXPECT_EQ(normalPressure(0, 8191), 0u);
+  EXPECT_EQ(normalPressure(1, 8191), 1u);
+}
+
+TEST(TabletPacket, PressureAndThePressInProgressChooseThePointerCall) {
+  const struct {
+    std::uint32_t pressure;
+    bool captured;
+    bool tabletStroke;
+    PressStep step;
+  } cases[] = {
+      {300, false, false, PressStep::Down}, {300, true, true, PressStep::Drag},
+      {300, true, false, PressStep::None},  // a mouse press goes on
+      {0, true, false, PressStep::Up},      // and ends when the pen lifts
+      {0, true, true, PressStep::Up},       {0, false, false, PressStep::None},
+  };
+  for (const auto& c : cases) {
+    const PacketAction a = interpretPacket(touch(c.pressure), 1, PacketSettings{},
+                                           PressState{c.captured, c.tabletStroke});
+    EXPECT_EQ(a.step, c.step) << c.pressure << c.captured << c.tabletStroke;
+  }
+}
+
+TEST(TabletPacket, EraserEndAndSideSwitch) {
+  const struct {
+    std::uint32_t cursor;
+    std::uint32_t buttons;
+    std::uint32_t previous;
+    bool eraserEnd;
+    bool sideSwitch;
+    bool offer;
+  } cases[] = {
+      {1, 1, 0, false, false, false},   {2, 1, 0, true, false, false},
+      {5, 0, 0, true, false, false},    {8, 1, 1, true, false, false},
+      {1001, 1, 1, true, false, false}, {1002, 1, 1, false, false, false},
+      {1, 2, 0, false, true, true},     {1, 3, 1, false, true, true},
+      {1, 3, 3, false, true, false},    {1, 3, 2, false, true, true},
+      {1, 2, 2, false, true, false},    {1, 6, 0, false, false, false},
+  };
+  for (const auto& c : cases) {
+    const PacketAction a = interpretPacket(TabletPacket{c.cursor, c.buttons, 0, 0, 0}, c.previous,
+                                           PacketSettings{}, PressState{});
+    EXPECT_EQ(a.eraserEnd, c.eraserEnd) << c.cursor << " " << c.buttons;
+    EXPECT_EQ(a.sideSwitch, c.sideSwitch) << c.cursor << " " << c.buttons;
+    EXPECT_EQ(a.offerRightClick, c.offer) << c.buttons << " after " << c.previous;
+  }
+}
+
+}  // namespace
+}  // namespace tenmark

@@ -1,0 +1,170 @@
+#include "tablet/wintab_session.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace tenmark {
+namespace {
+
+// A driver made of plain functions that records every call made through it.
+struct Driver {
+  std::vector<std::string> calls;
+  wintab::LogContext defaultContext{};
+  wintab::LogContext opened{};
+  wintab::Axis pressure{0, 1023, 0, 0};
+  bool infoFails = false;
+  bool openFails = false;
+  bool deliver = true;
+  TabletPacket next{};
+};
+Driver* driver = nullptr;
+int contextObject = 0;
+
+std::uint32_t info(std::uint32_t category, std::uint32_t index, void* out) {
+  driver->calls.push_back("info " + std::to_string(category) + " " + std::to_string(index));
+  if (driver->infoFails) return 0;
+  if (category == wintab::kInfoDefaultSystemContext) {
+    std::memcpy(out, &driver->defaultContext, sizeof(wintab::LogContext));
+    return sizeof(wintab::LogContext);
+  }
+  std::memcpy(out, &driver->pressure, sizeof(wintab::Axis));
+  return sizeof(wintab::Axis);
+}
+wintab::Context open(wintab::Window, wintab::LogContext* context, int enable) {
+  driver->calls.push_back("open " + std::to_string(enable));
+  driver->opened = *context;
+  return driver->openFails ? nullptr : &contextObject;
+}
+int close(wintab::Context) { return driver->calls.push_back("close"), 1; }
+int queueSizeSet(wintab::Context, int size) {
+  return driver->calls.push_back("queue " + std::to_string(size)), 1;
+}
+int overlap(wintab::Context, int top) {
+  return driver->calls.push_back("overlap " + std::to_string(top)), 1;
+}
+int enable(wintab::Context, int on) {
+  return driver->calls.push_back("enable " + std::to_string(on)), 1;
+}
+int packetsGet(wintab::Context, int count, void*) {
+  return driver->calls.push_back("get " + std::to_string(count)), 0;
+}
+int packet(wintab::Context, std::uint32_t serial, void* out) {
+  driver->calls.push_back("packet " + std::to_string(serial));
+  if (!driver->deliver) return 0;
+  std::memcpy(out, &driver->next, sizeof(TabletPacket));
+  return 1;
+}
+
+const wintab::EntryPoints kAll{info,   open,       close,  queueSizeSet, overlap,
+                               enable, packetsGet, packet, nullptr};
+const Rect kScreen{-1280, -20, 3200, 1100};
+
+struct SessionTest : ::testing::Test {
+  Driver fake;
+  WintabSession session;
+  SessionTest() {
+    driver = &fake;
+    std::strcpy(fake.defaultContext.name, "System");
+    fake.defaultContext.options = wintab::kOptionSystem;
+    fake.defaultContext.messageBase = wintab::kDefaultMessageBase;
+    fake.defaultContext.device = 2;
+    fake.defaultContext.packetData = 0xFFFF;
+    fake.defaultContext.packetMode = 0x80;
+    fake.defaultContext.inExtX = 15200;
+    fake.defaultContext.systemExtX = 1920;
+  }
+  ~SessionTest() override { driver = nullptr; }
+};
+
+TEST_F(SessionTest, OpensACopyOfTheDefaultSystemContextThatPostsMessages) {
+  ASSERT_TRUE(session.open(kAll, &fake, kScreen));
+  EXPECT_EQ(fake.calls,
+            (std::vector<std::string>{"info 4 0", "open 1", "queue 32", "info 102 15"}));
+  wintab::LogContext expected = fake.defaultContext;
+  expected.options = wintab::kOptionSystem | wintab::kOptionMessages;
+  expected.packetData = expected.moveMask = 0x5E0;
+  expected.packetMode = 0;
+  expected.outOrgX = -1280;
+  expected.outOrgY = -20;
+  expected.outExtX = 3200;
+  expected.outExtY = -1100;
+  EXPECT_EQ(std::memcmp(&fake.opened, &expected, sizeof expected), 0);
+  EXPECT_EQ(session.pressureMaximum(), 1023u);
+  session.close();
+  EXPECT_EQ(fake.calls.back(), "close");
+  EXPECT_FALSE(session.isOpen());
+}
+
+TEST_F(SessionTest, ADriverLackingAnEntryPointThatIsCalledIsNeverCalled) {
+  void (*const removals[])(wintab::EntryPoints&) = {
+      [](wintab::EntryPoints& e) { e.info = nullptr; },
+      [](wintab::EntryPoints& e) { e.open = nullptr; },
+      [](wintab::EntryPoints& e) { e.close = nullptr; },
+      [](wintab::EntryPoints& e) { e.queueSizeSet = nullptr; },
+      [](wintab::EntryPoints& e) { e.overlap = nullptr; },
+      [](wintab::EntryPoints& e) { e.enable = nullptr; },
+      [](wintab::EntryPoints& e) { e.packetsGet = nullptr; },
+      [](wintab::EntryPoints& e) { e.packet = nullptr; },
+  };
+  for (int missing = 0; missing < 8; ++missing) {
+    wintab::EntryPoints entries = kAll;
+    removals[missing](entries);
+    EXPECT_FALSE(session.open(entries, &fake, kScreen)) << missing;
+    session.enable(true);
+    session.flush();
+    EXPECT_FALSE(session.readPacket(1, &contextObject));
+    session.close();
+    EXPECT_TRUE(fake.calls.empty()) << missing;
+  }
+  // WTPacketsPeek is never called: a driver without it will do.
+  EXPECT_TRUE(session.open(kAll, &fake, kScreen));
+}
+
+TEST_F(SessionTest, AFailingDriverLeavesTheSessionClosedAndSilent) {
+  fake.openFails = true;
+  EXPECT_FALSE(session.open(kAll, &fake, kScreen));
+  fake.openFails = false;
+  fake.infoFails = true;
+  EXPECT_FALSE(session.open(kAll, &fake, kScreen));
+  fake.calls.clear();
+  session.enable(true);
+  session.flush();
+  EXPECT_FALSE(session.readPacket(3, &contextObject));
+  session.close();
+  EXPECT_TRUE(fake.calls.empty());
+}
+
+TEST_F(SessionTest, APacketThatIsNotDeliveredIsNeverReplacedByThePreviousOne) {
+  ASSERT_TRUE(session.open(kAll, &fake, kScreen));
+  fake.next = TabletPacket{1, 1, 10, 20, 600};
+  const std::optional<TabletPacket> first = session.readPacket(7, &contextObject);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->pressure, 600u);
+  fake.deliver = false;
+  EXPECT_FALSE(session.readPacket(8, &contextObject));
+  EXPECT_EQ(fake.calls.back(), "packet 8");
+}
+
+TEST_F(SessionTest, EnablingAndDrainingGoThroughTheOpenContext) {
+  ASSERT_TRUE(session.open(kAll, &fake, kScreen));
+  fake.calls.clear();
+  session.enable(false);
+  session.enable(true);
+  session.flush();
+  EXPECT_EQ(fake.calls, (std::vector<std::string>{"enable 0", "enable 1", "overlap 1", "get 32"}));
+}
+
+TEST_F(SessionTest, ThePressureMaximumIsTheDevicesOwnOrUnknown) {
+  fake.pressure.max = 8191;
+  ASSERT_TRUE(session.open(kAll, &fake, kScreen));
+  EXPECT_EQ(session.pressureMaximum(), 8191u);
+  fake.pressure.max = 0;
+  ASSERT_TRUE(session.open(kAll, &fake, kScreen));
+  EXPECT_EQ(session.pressureMaximum(), 0u);
+}
+
+}  // namespace
+}  // namespace tenmark
