@@ -110,23 +110,6 @@ TEST(BmpDecoder, OneBitFilesKeepIndicesAndTakeTheColourTableAsCounted) {
   }
 }
 
-TEST(BmpDecoder, ColourReductionEdgeIsAChannelSumOf382) {
-  // Squared distance to black is smaller exactly while r + g + b <= 382.
-  const struct {
-    std::uint8_t r, g, b;
-    int index;
-  } cases[] = {{127, 127, 128, 1}, {127, 128, 128, 0}, {255, 127, 0, 1}, {255, 128, 0, 0}};
-  for (const auto& c : cases) {
-    BmpRecipe s{.width = 1, .height = 1, .bitCount = 24};
-    s.pixels = {c.b, c.g, c.r, 0};
-    MonoBitmap b;
-    ASSERT_TRUE(decodeBmp(buildBmp(s), b));
-    EXPECT_EQ(b.pixel(0, 0), c.index) << int(c.r) << "," << int(c.g) << "," << int(c.b);
-    EXPECT_EQ(b.getColor(0), 0xFFFFFFu);
-    EXPECT_EQ(b.getColor(1), 0u);
-  }
-}
-
 // Every variant holds the same 3×2 picture: top row black, white, grey(100); bottom row
 // white, grey(200), black. Expected indices: 1 0 1 / 0 0 1.
 const std::vector<int> kVariantPicture = {1, 0, 1, 0, 0, 1};
@@ -216,26 +199,34 @@ TEST(BmpDecoder, RleWritesOutsideThePictureAreClippedAndSkippedPixelsTakeEntryZe
   }
 }
 
-// 5-bit and 6-bit channels scale to the nearest 8-bit value (v · 255 / max, rounded), which
-// decides the reduction for colours next to its edge: channel sums 387, 383 and 382.
-TEST(BmpDecoder, SixteenBitChannelsScaleToTheNearestEightBitValue) {
-  const auto pixel555 = [](unsigned r, unsigned g, unsigned b) { return r << 10 | g << 5 | b; };
-  const auto pixel565 = [](unsigned r, unsigned g, unsigned b) { return r << 11 | g << 5 | b; };
+// Squared distance to black is smaller exactly while r + g + b <= 382. 5-bit and 6-bit channels
+// scale to the nearest 8-bit value (v · 255 / max, rounded), which decides the reduction for
+// colours next to that edge: channel sums 387, 383 and 382.
+TEST(BmpDecoder, ColourReductionEdgeIsAChannelSumOf382) {
+  const auto rgb = [](std::uint8_t r, std::uint8_t g, std::uint8_t b) { return Bytes{b, g, r, 0}; };
+  const auto pixel16 = [](unsigned v) {
+    return Bytes{std::uint8_t(v), std::uint8_t(v >> 8), 0, 0};
+  };
+  const std::vector<std::uint32_t> m565 = {0xF800, 0x07E0, 0x001F};
   const struct {
     const char* what;
+    std::uint16_t bitCount;
     std::uint32_t compression;
     std::vector<std::uint32_t> masks;
-    std::uint32_t pixel;
+    Bytes pixels;
     int index;
   } cases[] = {
-      {"5-5-5 (0, 16, 31): 0 + 132 + 255", 0, {}, pixel555(0, 16, 31), 0},
-      {"5-6-5 (0, 50, 22): 0 + 202 + 181", 3, {0xF800, 0x07E0, 0x001F}, pixel565(0, 50, 22), 0},
-      {"5-6-5 (1, 62, 15): 8 + 251 + 123", 3, {0xF800, 0x07E0, 0x001F}, pixel565(1, 62, 15), 1},
+      {"127, 127, 128", 24, 0, {}, rgb(127, 127, 128), 1},
+      {"127, 128, 128", 24, 0, {}, rgb(127, 128, 128), 0},
+      {"255, 127, 0", 24, 0, {}, rgb(255, 127, 0), 1},
+      {"255, 128, 0", 24, 0, {}, rgb(255, 128, 0), 0},
+      {"5-5-5 (0, 16, 31): 0 + 132 + 255", 16, 0, {}, pixel16(16 << 5 | 31), 0},
+      {"5-6-5 (0, 50, 22): 0 + 202 + 181", 16, 3, m565, pixel16(50 << 5 | 22), 0},
+      {"5-6-5 (1, 62, 15): 8 + 251 + 123", 16, 3, m565, pixel16(1 << 11 | 62 << 5 | 15), 1},
   };
   for (const auto& c : cases) {
-    BmpRecipe s{.width = 1, .height = 1, .bitCount = 16, .compression = c.compression};
-    s.masks = c.masks;
-    s.pixels = {std::uint8_t(c.pixel), std::uint8_t(c.pixel >> 8), 0, 0};
+    BmpRecipe s{.bitCount = c.bitCount, .compression = c.compression, .masks = c.masks};
+    s.pixels = c.pixels;
     MonoBitmap b;
     ASSERT_TRUE(decodeBmp(buildBmp(s), b)) << c.what;
     EXPECT_EQ(b.pixel(0, 0), c.index) << c.what;
