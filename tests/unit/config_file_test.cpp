@@ -131,12 +131,6 @@ TEST(ConfigFileWrite, EntriesAreCrLfLinesWithSignedDecimals) {
 
 using ConfigFileOnDisk = TempFolderTest;
 
-TEST_F(ConfigFileOnDisk, MissingFileLoadsNothing) {
-  ConfigFile file;
-  EXPECT_FALSE(file.Load(path("absent.ini")));
-  EXPECT_TRUE(file.text().empty());
-}
-
 TEST_F(ConfigFileOnDisk, SaveReplacesALongerFileWholeAndLoadReadsItBack) {
   writeFile(path("a.ini"), std::string(5000, 'x'));
   ConfigFile writer;
@@ -151,8 +145,12 @@ TEST_F(ConfigFileOnDisk, SaveReplacesALongerFileWholeAndLoadReadsItBack) {
   EXPECT_EQ(entries(), 1u);  // no leftovers
 }
 
-// The file cannot be created where it should go: nothing appears, nothing else is touched.
-TEST_F(ConfigFileOnDisk, FailedSaveChangesNothing) {
+// A missing file loads nothing. A file that cannot be created where it should go: nothing
+// appears, nothing else is touched.
+TEST_F(ConfigFileOnDisk, FailedLoadAndSaveChangeNothing) {
+  ConfigFile missing;
+  EXPECT_FALSE(missing.Load(path("absent.ini")));
+  EXPECT_TRUE(missing.text().empty());
   writeFile(path("a.ini"), "old");
   ConfigFile writer;
   writer.PutInt("n", 1);
