@@ -69,11 +69,8 @@ TEST_F(BmpFile, WriteFailingPartWayKeepsTheOldFileAndLeavesNoPartialOne) {
   small.rlim_cur = 4096;
   const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  MonoBitmap big;
-  ASSERT_TRUE(big.create(500, 500));
   std::mt19937 rng(1);  // noise, so that even the PNG outgrows the limit
-  for (std::uint32_t y = 0; y < big.height(); ++y)
-    for (int i = 0; i < big.stride(); ++i) big.row(y)[i] = std::uint8_t(rng());
+  const MonoBitmap big = randomSurface(500, 500, rng);
   const bool bmpSaved = big.saveBmp(path("a.bmp"));
   const bool pngSaved = big.savePng(path("a.bmp"));
   setrlimit(RLIMIT_FSIZE, &saved);

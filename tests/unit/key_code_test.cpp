@@ -46,15 +46,13 @@ TEST(CapturableKeys, ExactlyTheListedKeysAreBindable) {
   }
 }
 
-TEST(ComposeKeyCode, KeyPlusHeldModifiers) {
+// A bindable key plus the held modifiers; a state is its base value plus the held modifiers.
+TEST(ComposeKeyCode, KeyOrBaseValuePlusHeldModifiers) {
   EXPECT_EQ(composeKeyCode('S', held({})), 0x53u);
   EXPECT_EQ(composeKeyCode('S', held({vk::kControl, vk::kShift, vk::kMenu})), 0xE053u);
   EXPECT_EQ(composeKeyCode(vk::kControl, held({vk::kControl})), 0x8000u);  // Ctrl alone
   EXPECT_EQ(composeKeyCode(vk::kEnd, held({})), 0u);                       // not bindable
   EXPECT_EQ(composeKeyCode(vk::kF13, held({vk::kShift})), 0x4000u);
-}
-
-TEST(InputState, BaseValuePlusModifiers) {
   EXPECT_EQ(inputState(0, held({})), 0u);
   EXPECT_EQ(inputState(0, held({'A', vk::kShift})), 0x4000u);  // the pressed key is not added
   EXPECT_EQ(inputState(kRightClick, held({})), 0x800u);
