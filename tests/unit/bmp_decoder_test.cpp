@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <random>
-#include <string>
 #include <vector>
 
 #include "imagefile/bmp_codec.h"
@@ -233,18 +232,6 @@ TEST(BmpDecoder, ColourReductionEdgeIsAChannelSumOf382) {
   }
 }
 
-// 64 bytes claiming 65535 × 65535 pixels of RLE8 that end at once: an all-background picture.
-const char kHugeRle8[] =
-    "424d40000000000000003e00000028000000ffff0000ffff0000010008000100000002000000130b0000130b00"
-    "000200000000000000ffffff00ffffff000001";
-
-Bytes fromHex(const char* hex) {
-  Bytes out;
-  for (const char* p = hex; p[0] && p[1]; p += 2)
-    out.push_back(std::uint8_t(std::stoi(std::string(p, 2), nullptr, 16)));
-  return out;
-}
-
 #if !defined(__SANITIZE_ADDRESS__)
 // Virtual memory in use by this process, from /proc/self/statm.
 std::uint64_t addressSpace() {
@@ -258,7 +245,14 @@ std::uint64_t addressSpace() {
 // AddressSanitizer reserves far more address space than it uses, so there only the result is
 // checked.
 TEST(BmpDecoder, HugeRleHeaderWithNoDataGivesABackgroundPictureInItsOwnMemory) {
-  const Bytes file = fromHex(kHugeRle8);
+  // 64 bytes claiming 65535 × 65535 pixels of RLE8 that end at once: an all-background picture.
+  const Bytes file = buildBmp({.width = 65535,
+                               .height = 65535,
+                               .bitCount = 8,
+                               .compression = 1,
+                               .colorsUsed = 2,
+                               .palette = {0xFFFFFF, 0xFFFFFF},
+                               .pixels = {0, 1}});
   ASSERT_EQ(file.size(), 64u);
   const auto decodeBlank = [&] {
     MonoBitmap b;
