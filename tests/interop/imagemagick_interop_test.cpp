@@ -82,34 +82,26 @@ Bytes manyGreys(std::mt19937& rng) {
   return greys;
 }
 
-// Every pixel shows the colour its index selects.
-void expectColours(const MonoBitmap& b, const Bytes& rgb, const std::string& what) {
+// Every pixel against ImageMagick's 8-bit red, green and blue for it: a kept picture shows the
+// colour its index selects; a reduced one is white and black, each pixel the nearer of the two
+// by squared RGB distance, ties to white.
+void expectPixels(const MonoBitmap& b, const Bytes& rgb, const std::string& what, bool reduced) {
   ASSERT_EQ(rgb.size(), std::size_t(3 * kWidth * kHeight)) << what;
-  for (int y = 0; y < kHeight; ++y) {
-    for (int x = 0; x < kWidth; ++x) {
-      const std::uint8_t* p = &rgb[3 * std::size_t(y * kWidth + x)];
-      ASSERT_EQ(b.getColor(b.pixel(x, y)), makeColor(p[0], p[1], p[2]))
-          << what << " at " << x << "," << y;
-    }
+  if (reduced) {
+    EXPECT_EQ(b.getColor(0), 0xFFFFFFu) << what;
+    EXPECT_EQ(b.getColor(1), 0u) << what;
   }
-}
-
-// The nearer of white and black by squared RGB distance, ties to white.
-int nearerByDistance(int r, int g, int b) {
-  const int toBlack = r * r + g * g + b * b;
-  const int toWhite = (255 - r) * (255 - r) + (255 - g) * (255 - g) + (255 - b) * (255 - b);
-  return toBlack < toWhite ? 1 : 0;
-}
-
-void expectReduced(const MonoBitmap& b, const Bytes& rgb, const std::string& what) {
-  ASSERT_EQ(rgb.size(), std::size_t(3 * kWidth * kHeight)) << what;
-  EXPECT_EQ(b.getColor(0), 0xFFFFFFu) << what;
-  EXPECT_EQ(b.getColor(1), 0u) << what;
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) {
       const std::uint8_t* p = &rgb[3 * std::size_t(y * kWidth + x)];
-      ASSERT_EQ(b.pixel(x, y), nearerByDistance(p[0], p[1], p[2]))
-          << what << " at " << x << "," << y;
+      const int toBlack = p[0] * p[0] + p[1] * p[1] + p[2] * p[2];
+      const int toWhite =
+          (255 - p[0]) * (255 - p[0]) + (255 - p[1]) * (255 - p[1]) + (255 - p[2]) * (255 - p[2]);
+      if (reduced)
+        ASSERT_EQ(b.pixel(x, y), toBlack < toWhite ? 1 : 0) << what << " at " << x << "," << y;
+      else
+        ASSERT_EQ(b.getColor(b.pixel(x, y)), makeColor(p[0], p[1], p[2]))
+            << what << " at " << x << "," << y;
     }
   }
 }
@@ -123,8 +115,8 @@ TEST_F(ImageMagickInterop, OurFilesAreOneBitTwoColourPicturesOfTheRightSizeAndPi
       identify("%w %h %[png:IHDR.bit-depth-orig] %[png:IHDR.color-type-orig] %k", path("ours.png")),
       "37 13 1 3 2");
   EXPECT_EQ(identify("%w %h %z %k %r", path("ours.bmp")), "37 13 1 2 PseudoClass sRGB ");
-  expectColours(picture, rgbOf(path("ours.png")), "our PNG");
-  expectColours(picture, rgbOf(path("ours.bmp")), "our BMP");
+  expectPixels(picture, rgbOf(path("ours.png")), "our PNG", false);
+  expectPixels(picture, rgbOf(path("ours.bmp")), "our BMP", false);
 }
 
 // Palette PNGs keep their stored indices, whichever colour comes first in the palette.
@@ -153,7 +145,7 @@ TEST_F(ImageMagickInterop, TheirOneBitPngsKeepPaletteIndicesAndOpenGreyscaleBlac
         << c.name;
     MonoBitmap b;
     ASSERT_TRUE(b.loadPng(png)) << c.name;
-    expectColours(b, rgbOf(png), c.name);
+    expectPixels(b, rgbOf(png), c.name, false);
     for (int y = 0; y < kHeight; ++y)
       for (int x = 0; x < kWidth; ++x)
         ASSERT_EQ(b.pixel(x, y),
@@ -172,40 +164,31 @@ TEST_F(ImageMagickInterop, TheirDeeperPngsAreRefused) {
   }
 }
 
-TEST_F(ImageMagickInterop, TheirOneBitBmpsKeepIndicesAndColours) {
-  std::mt19937 rng(16);
-  for (const char* format : {"bmp3:one.bmp", "bmp:one.bmp"}) {
-    const std::string source = writeSource("src.pgm", twoToneGreys(rng, true));
-    const std::string bmp = convert(source, "-type bilevel", format);
-    EXPECT_EQ(identify("%z", bmp), "1") << format;
-    MonoBitmap b;
-    ASSERT_TRUE(b.loadBmp(bmp)) << format;
-    expectColours(b, rgbOf(bmp), format);
-  }
-}
-
-TEST_F(ImageMagickInterop, TheirDeeperBmpsReduceToTheNearerOfWhiteAndBlack) {
+// One-bit BMPs keep their indices and colours; deeper ones reduce to white and black.
+TEST_F(ImageMagickInterop, TheirBmpsKeepOneBitColoursAndReduceDeeperOnes) {
   std::mt19937 rng(17);
-  const std::string source = writeSource("src.pgm", manyGreys(rng));
+  const std::string twoTone = writeSource("two.pgm", twoToneGreys(rng, true));
+  const std::string many = writeSource("many.pgm", manyGreys(rng));
   const struct {
     const char* options;
     const char* target;
-    const char* depth;
-  } cases[] = {{"-colors 16 -type palette", "bmp3:four.bmp", "4"},
-               {"-type palette", "bmp3:eight.bmp", "8"},
-               {"-type truecolor", "bmp3:rgb24.bmp", "24"},
-               {"-type truecolor", "bmp2:core.bmp", "24"},
-               {"-type truecolormatte -alpha on", "bmp:rgb32.bmp", "32"}};
+    int depth;
+  } cases[] = {{"-type bilevel", "bmp3:one.bmp", 1},
+               {"-type bilevel", "bmp:onev5.bmp", 1},
+               {"-colors 16 -type palette", "bmp3:four.bmp", 4},
+               {"-type palette", "bmp3:eight.bmp", 8},
+               {"-type truecolor", "bmp3:rgb24.bmp", 24},
+               {"-type truecolor", "bmp2:core.bmp", 24},
+               {"-type truecolormatte -alpha on", "bmp:rgb32.bmp", 32}};
   for (const auto& c : cases) {
-    const std::string bmp = convert(source, c.options, c.target);
+    const std::string bmp = convert(c.depth == 1 ? twoTone : many, c.options, c.target);
     std::ifstream in(bmp, std::ios::binary);
     const Bytes file{std::istreambuf_iterator<char>(in), {}};
     ASSERT_GT(file.size(), 30u);
-    const std::size_t headerSize = file[14];
-    EXPECT_EQ(std::to_string(file[headerSize == 12 ? 24 : 28]), c.depth) << c.target;
+    EXPECT_EQ(file[file[14] == 12 ? 24 : 28], c.depth) << c.target;
     MonoBitmap b;
     ASSERT_TRUE(b.loadBmp(bmp)) << c.target;
-    expectReduced(b, rgbOf(bmp), c.target);
+    expectPixels(b, rgbOf(bmp), c.target, c.depth > 1);
   }
 }
 

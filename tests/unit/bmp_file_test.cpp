@@ -26,33 +26,38 @@ class BmpFile : public TempFolderTest {
   }
 };
 
+// Both picture formats through the file: each saver, its loader and the other format's file.
+const struct {
+  const char* name;
+  bool (MonoBitmap::*save)(const std::string&) const;
+  bool (MonoBitmap::*load)(const std::string&);
+} kFormats[] = {{"a.bmp", &MonoBitmap::saveBmp, &MonoBitmap::loadBmp},
+                {"a.png", &MonoBitmap::savePng, &MonoBitmap::loadPng}};
+
 TEST_F(BmpFile, SaveThenLoadGivesBackThePictureAndReplacesAnOldFile) {
   std::mt19937 rng(3);
   const MonoBitmap original = randomPicture(33, 7, rng);
-  writeFile(path("a.bmp"), "old");
-  ASSERT_TRUE(original.saveBmp(path("a.bmp")));
+  for (const auto& f : kFormats) {
+    writeFile(path(f.name), "old");
+    ASSERT_TRUE((original.*f.save)(path(f.name))) << f.name;
+    MonoBitmap loaded;
+    ASSERT_TRUE((loaded.*f.load)(path(f.name))) << f.name;
+    EXPECT_TRUE(samePicture(loaded, original)) << f.name;
+  }
   EXPECT_EQ(fs::file_size(path("a.bmp")), 62u + 8u * 7u);
-  EXPECT_EQ(names(), std::set<std::string>{"a.bmp"});
-  MonoBitmap loaded;
-  ASSERT_TRUE(loaded.loadBmp(path("a.bmp")));
-  EXPECT_TRUE(samePicture(loaded, original));
+  EXPECT_EQ(names(), (std::set<std::string>{"a.bmp", "a.png"}));
 }
 
-TEST_F(BmpFile, SaveIntoAMissingFolderOrWithoutPixelsFailsAndTouchesNothing) {
+// A missing folder, a surface without pixels, a folder where the file should go.
+TEST_F(BmpFile, FailedSavesTouchNothingAndLeaveNoTemporary) {
   writeFile(path("a.bmp"), "old picture");
-  MonoBitmap small;
-  ASSERT_TRUE(small.create(4, 4));
-  EXPECT_FALSE(small.saveBmp(path("missing/a.bmp")));
-  EXPECT_FALSE(MonoBitmap().saveBmp(path("a.bmp")));
-  EXPECT_EQ(contentOf(path("a.bmp")), "old picture");
-  EXPECT_EQ(names(), std::set<std::string>{"a.bmp"});
-}
-
-TEST_F(BmpFile, TargetThatCannotBeReplacedLeavesNoTemporary) {
   fs::create_directory(path("folder.bmp"));
+  EXPECT_FALSE(markedSurface().saveBmp(path("missing/a.bmp")));
+  EXPECT_FALSE(MonoBitmap().saveBmp(path("a.bmp")));
   EXPECT_FALSE(markedSurface().saveBmp(path("folder.bmp")));
+  EXPECT_EQ(contentOf(path("a.bmp")), "old picture");
   EXPECT_TRUE(fs::is_directory(path("folder.bmp")));
-  EXPECT_EQ(names(), std::set<std::string>{"folder.bmp"});
+  EXPECT_EQ(names(), (std::set<std::string>{"a.bmp", "folder.bmp"}));
 }
 
 // A file-size limit makes the write itself fail part way, as a full disk would.
@@ -64,11 +69,8 @@ TEST_F(BmpFile, WriteFailingPartWayKeepsTheOldFileAndLeavesNoPartialOne) {
   small.rlim_cur = 4096;
   const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  MonoBitmap big;
-  ASSERT_TRUE(big.create(500, 500));
   std::mt19937 rng(1);  // noise, so that even the PNG outgrows the limit
-  for (std::uint32_t y = 0; y < big.height(); ++y)
-    for (int i = 0; i < big.stride(); ++i) big.row(y)[i] = std::uint8_t(rng());
+  const MonoBitmap big = randomSurface(500, 500, rng);
   const bool bmpSaved = big.saveBmp(path("a.bmp"));
   const bool pngSaved = big.savePng(path("a.bmp"));
   setrlimit(RLIMIT_FSIZE, &saved);
@@ -95,15 +97,20 @@ TEST_F(BmpFile, FileSourceReadsOnlyInsideTheFileInAnyOrder) {
   EXPECT_FALSE(FileSource(path("absent")).isOpen());
 }
 
+// Each loader refuses its own file cut short, an empty file, the other format and no file.
 TEST_F(BmpFile, FailedLoadsLeaveTheSurfaceAsItWas) {
-  const MonoBitmap original = markedSurface();
-  ASSERT_TRUE(original.saveBmp(path("good.bmp")));
-  const std::string good = contentOf(path("good.bmp"));
-  writeFile(path("cut.bmp"), good.substr(0, good.size() - 1));
-  writeFile(path("empty.bmp"), "");
-  ASSERT_TRUE(original.savePng(path("png.bmp")));
-  for (const char* name : {"cut.bmp", "empty.bmp", "png.bmp", "absent.bmp"})
-    EXPECT_TRUE(refusedWithoutChange([&](MonoBitmap& b) { return b.loadBmp(path(name)); })) << name;
+  for (const auto& f : kFormats) {
+    ASSERT_TRUE((markedSurface().*f.save)(path(f.name)));
+    const std::string good = contentOf(path(f.name));
+    writeFile(path("cut"), good.substr(0, good.size() - 1));
+    writeFile(path("empty"), "");
+    const auto& other = kFormats[&f == kFormats ? 1 : 0];
+    ASSERT_TRUE((markedSurface().*other.save)(path("other")));
+    for (const char* name : {"cut", "empty", "other", "absent"}) {
+      EXPECT_TRUE(refusedWithoutChange([&](MonoBitmap& b) { return (b.*f.load)(path(name)); }))
+          << f.name << " " << name;
+    }
+  }
 }
 
 }  // namespace

@@ -115,19 +115,6 @@ TEST(MonoBitmapNoPixels, EveryOperationIsHarmless) {
   EXPECT_EQ(bytesOf(real).front(), 0xFF);
 }
 
-TEST(MonoBitmapCopy, KnownBytesLandThreePixelsIn) {
-  MonoBitmap src;
-  ASSERT_TRUE(src.create(16, 1));
-  src.row(0)[0] = 0xCA;
-  src.row(0)[1] = 0xFE;
-  MonoBitmap dst;
-  ASSERT_TRUE(dst.create(33, 1));
-  src.copyRectTo(0, 0, 16, 1, dst, 3, 0);
-  EXPECT_EQ(bytesOf(dst), (std::vector<std::uint8_t>{0x19, 0x5F, 0xC0, 0, 0, 0, 0, 0}));
-  src.copyRectTo(0, 0, 16, 1, dst, 25, 0);  // only 8 pixels fit
-  EXPECT_EQ(bytesOf(dst), (std::vector<std::uint8_t>{0x19, 0x5F, 0xC0, 0x65, 0, 0, 0, 0}));
-}
-
 TEST(MonoBitmapCopy, ClipsAtEveryEdgeOfBothSurfaces) {
   // Source 37×29, target 33×21: each edge of each surface limits one case.
   const struct {
@@ -202,32 +189,6 @@ TEST(MonoBitmapAssign, BecomesACopyOfSizeColoursAndPixels) {
     EXPECT_TRUE(samePicture(dst, src)) << width;
     dst.assign(dst);
     EXPECT_TRUE(samePicture(dst, src)) << width;
-  }
-}
-
-TEST(MonoBitmapMirror, KnownBytesWithPaddingSetByHand) {
-  const struct {
-    int width;
-    std::vector<std::uint8_t> row, mirrored;
-  } cases[] = {
-      {1, {0x80, 0, 0, 0}, {0x80, 0, 0, 0}},
-      {7, {0xCA, 0, 0, 0}, {0xA6, 0, 0, 0}},
-      {8, {0xCA, 0, 0, 0}, {0x53, 0, 0, 0}},
-      {9, {0xCA, 0x80, 0, 0}, {0xA9, 0x80, 0, 0}},
-      {31, {0xCA, 0xFE, 0x12, 0x34}, {0x58, 0x90, 0xFE, 0xA6}},
-      {32, {0xCA, 0xFE, 0x12, 0x35}, {0xAC, 0x48, 0x7F, 0x53}},
-      {33, {0xCA, 0xFE, 0x12, 0x35, 0x80, 0, 0, 0}, {0xD6, 0x24, 0x3F, 0xA9, 0x80, 0, 0, 0}},
-  };
-  for (const auto& c : cases) {
-    MonoBitmap b;
-    ASSERT_TRUE(b.create(c.width, 1));
-    std::memcpy(b.row(0), c.row.data(), c.row.size());
-    setPadding(b);
-    b.mirrorLeftRight();
-    for (int x = 0; x < c.width; ++x) {
-      EXPECT_EQ(b.pixel(x, 0), (c.mirrored[std::size_t(x >> 3)] >> (7 - (x & 7))) & 1)
-          << c.width << " x " << x;
-    }
   }
 }
 
