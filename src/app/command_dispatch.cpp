@@ -125,7 +125,11 @@ void PaperModel::runCommand(CommandId id) {
       refreshCursorOverClient();
       break;
     case CommandId::Config:
+      openSettingsDialog();
+      break;
     case CommandId::KeyConf:
+      openShortcutDialog();
+      break;
     case CommandId::Copy:
     case CommandId::Paste:
       ignoreCommand();

@@ -136,6 +136,9 @@ class PaperModel {
   void mirror(void (MonoBitmap::*flip)());
   void clearCanvas();
   void exitWithoutSaving();
+  void openSettingsDialog();
+  void applySettingsDialog(const SettingsDialogValues& values);
+  void openShortcutDialog();
   // Commands whose actions this window does not have: the binding is consumed, nothing runs.
   void ignoreCommand() {}
 
