@@ -63,6 +63,8 @@ INT_PTR ModalDialog::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     hwnd_ = nullptr;
   }
   if (!handled) return FALSE;
+  // A colour message's answer is the brush itself, not a message result.
+  if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) return INT_PTR(result);
   SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
   return TRUE;
 }
