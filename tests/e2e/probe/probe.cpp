@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -224,6 +225,87 @@ int printMenuResource(const char* exe) {
   return 0;
 }
 
+// Reads a dialog template of an executable: dialog units, texts in the ANSI code page.
+class TemplateReader {
+ public:
+  explicit TemplateReader(const unsigned char* data) : p_(data) {}
+  unsigned word() { return read<WORD>(); }
+  unsigned long dword() { return read<DWORD>(); }
+  short coordinate() { return read<short>(); }
+  // A zero-terminated UTF-16 text, or 0xFFFF and an ordinal (shown as "#n").
+  std::string text() {
+    if (reinterpret_cast<const WORD*>(p_)[0] == 0xFFFF) {
+      word();
+      return "#" + std::to_string(word());
+    }
+    const auto* wide = reinterpret_cast<const wchar_t*>(p_);
+    const std::size_t length = std::wcslen(wide);
+    p_ += (length + 1) * sizeof(wchar_t);
+    std::string out(length * 2 + 1, '\0');
+    out.resize(std::size_t(WideCharToMultiByte(CP_ACP, 0, wide, int(length), out.data(),
+                                               int(out.size()), nullptr, nullptr)));
+    return out;
+  }
+  void skip(std::size_t bytes) { p_ += bytes; }
+  void alignToDword(const unsigned char* base) {
+    while ((p_ - base) % 4) ++p_;
+  }
+
+ private:
+  template <typename T>
+  T read() {
+    T value;
+    std::memcpy(&value, p_, sizeof value);
+    p_ += sizeof value;
+    return value;
+  }
+  const unsigned char* p_;
+};
+
+void printRectText(const char* name, int x, int y, int cx, int cy) {
+  std::printf("%s=%d,%d,%d,%d", name, x, y, cx, cy);
+}
+
+// Dialog template `id` (the extended form our resource script makes), one line per control.
+int printTemplate(const char* exe, int id) {
+  HMODULE module = LoadLibraryExA(exe, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HRSRC found = module ? FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5)) : nullptr;
+  const auto* base =
+      found ? static_cast<const unsigned char*>(LockResource(LoadResource(module, found)))
+            : nullptr;
+  if (!base) return 1;
+  TemplateReader r(base);
+  r.skip(8);  // version, signature, help id
+  r.dword();  // extended style
+  const unsigned long style = r.dword();
+  const unsigned count = r.word();
+  const int x = r.coordinate(), y = r.coordinate(), cx = r.coordinate(), cy = r.coordinate();
+  r.text();  // menu
+  r.text();  // class
+  const std::string title = r.text();
+  const unsigned points = r.word();
+  r.skip(4);  // weight, italic, character set
+  const std::string face = r.text();
+  printRectText("dialog", x, y, cx, cy);
+  std::printf(" style=%08lx font=%u title_hex=%s face_hex=%s\n", style, points,
+              hex(title.c_str()).c_str(), hex(face.c_str()).c_str());
+  for (unsigned i = 0; i < count; ++i) {
+    r.alignToDword(base);
+    r.skip(8);  // help id, extended style
+    const unsigned long itemStyle = r.dword();
+    const int ix = r.coordinate(), iy = r.coordinate(), icx = r.coordinate(), icy = r.coordinate();
+    const long itemId = long(r.dword());
+    const std::string cls = r.text();
+    const std::string text = r.text();
+    r.skip(r.word());
+    std::printf("id=%ld class=%s style=%08lx ", itemId == 0xFFFF ? -1 : itemId, cls.c_str(),
+                itemStyle);
+    printRectText("rect", ix, iy, icx, icy);
+    std::printf(" text_hex=%s\n", hex(text.c_str()).c_str());
+  }
+  return 0;
+}
+
 int main(int argc, char** argv) {
   const std::string what = argc > 1 ? argv[1] : "window";
   if (what == "message") return printMessageBox();
@@ -231,6 +313,7 @@ int main(int argc, char** argv) {
   if (what == "listrow" && argc > 2) return printListRow(std::atoi(argv[2]));
   if (what == "resources" && argc > 2) return printResources(argv[2]);
   if (what == "menu" && argc > 2) return printMenuResource(argv[2]);
+  if (what == "template" && argc > 3) return printTemplate(argv[2], std::atoi(argv[3]));
   HWND hwnd = nullptr;
   EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&hwnd));
   if (!hwnd) {
