@@ -14,6 +14,7 @@ FOLDER_MISSING = '保存先のフォルダが存在しません'.encode('cp932')
 DUPLICATE = '以下のショートカットキーが重複しています。\n・新規作成\n・開く'.encode('cp932')
 DEFAULT_SIDE = 668  # the screen height less 100
 COPY_ROW, OPEN_ROW = 15, 1
+WS_EX_LAYERED = 0x80000
 
 
 # Dialog templates: the dialog's size and caption, then each control in template order as
@@ -148,13 +149,19 @@ class DialogsTest(E2ECase):
         self.assertEqual((kept['n_canvas_x'], kept['n_canvas_y'], kept['n_pen_size']),
                          ('400', str(DEFAULT_SIDE), '5'))
 
-    def test_settings_dialog_refuses_a_width_at_the_limit_and_an_empty_folder(self):
+    def test_settings_dialog_refuses_a_width_at_the_limit_and_an_empty_folder_and_cancels(self):
         app = self.launch()
         app.wait_window()
         app.focus()
         app.key('e')
         time.sleep(1.5)
-        dialog = self.dialog(app, 1001, 1013)
+        dialog = self.dialog(app, 1001, 1013, 1021, 1031, 1032)
+        # Pressure sensing enables the hardness slider; ticking translucency previews it at once.
+        self.assertEqual(dialog['enabled1032'], '0')
+        app.click(*centre(dialog['rect1031']))
+        self.assertEqual(self.dialog(app, 1032)['enabled1032'], '1')
+        app.click(*centre(dialog['rect1021']))
+        self.assertTrue(int(app.window()['exstyle'], 16) & WS_EX_LAYERED)
         steps = (((1001, '6000'),), TOO_LARGE), (((1001, '300'), (1013, '')), FOLDER_MISSING)
         for edits, message in steps:
             for control, text in edits:
@@ -168,9 +175,11 @@ class DialogsTest(E2ECase):
             now = self.dialog(app, *[control for control, _ in edits])
             for control, text in edits:
                 self.assertEqual(self.text(now, control), text.encode())
+        # Cancel drops the entries and takes the preview back.
         app.key('Escape')
         time.sleep(1.0)
         self.assertEqual(self.dialog(app).get('found'), '0')
+        self.assertFalse(int(app.window()['exstyle'], 16) & WS_EX_LAYERED)
         app.focus()
         app.key('Escape')
         self.assertExitsWith(app, 0)
