@@ -215,10 +215,6 @@ void SettingsDialog::onCommand(int id) {
     case IDC_PRESSURE:
       enableHardness(isChecked(hwnd(), IDC_PRESSURE));
       break;
-    case IDC_SYSTEM_COLOR:
-    case IDC_OWN_COLOR:
-      values_.useSystemColor = isChecked(hwnd(), IDC_SYSTEM_COLOR) ? 1 : 0;
-      break;
     case IDC_BROWSE:
       browse();
       break;
