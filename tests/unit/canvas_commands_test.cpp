@@ -87,7 +87,7 @@ TEST(CanvasCommands, MenuLabelsShowTheBoundKeysAfterATab) {
   // 名前を付けて保存(&A) and a tab: unbound
   EXPECT_EQ(rig.platform.menuLabels[ID_FILE_SAVE_AS].substr(16), "(&A)\t");
   EXPECT_EQ(rig.platform.menuLabels[ID_EDIT_REDO].substr(12),
-            "\t" + bytes({0x89, 0x45, 0x83, 0x4e, 0x83, 0x8a, 0x83, 0x62, 0x83, 0x4e}));
+            bytes({'\t', 0x89, 0x45, 0x83, 0x4e, 0x83, 0x8a, 0x83, 0x62, 0x83, 0x4e}));
   EXPECT_EQ(rig.platform.menuLabels[ID_ZOOM_NOMAL].substr(
                 rig.platform.menuLabels[ID_ZOOM_NOMAL].size() - 2),
             "\t3");
