@@ -59,6 +59,10 @@ class QuietPlatform : public PaperPlatform {
   std::optional<ChosenSavePath> chooseSavePath(const std::string&, const std::string&) override {
     return {};
   }
+  std::optional<SettingsDialogValues> runSettingsDialog(const SettingsDialogValues&) override {
+    return {};
+  }
+  std::optional<KeyBindings> runShortcutDialog(const KeyBindings&) override { return {}; }
 };
 
 void fillRandom(MonoBitmap& b) {

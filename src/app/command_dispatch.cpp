@@ -131,8 +131,10 @@ void PaperModel::runCommand(CommandId id) {
       paste();
       break;
     case CommandId::Config:
+      openSettingsDialog();
+      break;
     case CommandId::KeyConf:
-      ignoreCommand();
+      openShortcutDialog();
       break;
   }
 }

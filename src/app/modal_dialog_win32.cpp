@@ -8,7 +8,7 @@ INT_PTR ModalDialog::runModal(HWND owner) {
   hwnd_ = CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId_), owner, dialogProc,
                              reinterpret_cast<LPARAM>(this));
   if (!hwnd_) return -1;
-  const bool ownerWasEnabled = owner && !EnableWindow(owner, FALSE);
+  disabledOwner_ = owner && !EnableWindow(owner, FALSE) ? owner : nullptr;
   MSG msg;
   BOOL got = 1;
   while (running_ && (got = GetMessageA(&msg, nullptr, 0, 0)) > 0) {
@@ -23,13 +23,20 @@ INT_PTR ModalDialog::runModal(HWND owner) {
     if (running_) onCancel();
     PostQuitMessage(int(msg.wParam));
   }
-  if (ownerWasEnabled) EnableWindow(owner, TRUE);
+  enableOwner();
   return result_;
+}
+
+void ModalDialog::enableOwner() {
+  if (disabledOwner_) EnableWindow(disabledOwner_, TRUE);
+  disabledOwner_ = nullptr;
 }
 
 void ModalDialog::endModal(INT_PTR code) {
   result_ = code;
   running_ = false;
+  // The owner first, so that it is the window activated when this one goes.
+  enableOwner();
   if (hwnd_) DestroyWindow(hwnd_);
   // Ending from a message sent by another thread leaves the loop waiting for a posted one.
   PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
@@ -63,6 +70,8 @@ INT_PTR ModalDialog::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     hwnd_ = nullptr;
   }
   if (!handled) return FALSE;
+  // A colour message's answer is the brush itself, not a message result.
+  if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) return INT_PTR(result);
   SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
   return TRUE;
 }

@@ -33,9 +33,12 @@ class ModalDialog {
  private:
   static INT_PTR CALLBACK dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  void enableOwner();
 
   int templateId_;
   HWND hwnd_ = nullptr;
+  // The owner that this dialog disabled while it runs.
+  HWND disabledOwner_ = nullptr;
   bool running_ = false;
   INT_PTR result_ = IDCANCEL;
 };

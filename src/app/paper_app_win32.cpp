@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdlib>
 #include <memory>
 
@@ -10,6 +12,10 @@
 namespace tenmark {
 
 int PaperApp::run(int argc, char** argv) {
+  // The dialogs' sliders and the shortcut list.
+  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                      ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&controls);
   auto window = std::make_unique<PaperWindow>(argc, argv);
   window->runModal(nullptr);
   return 0;

@@ -150,8 +150,9 @@ class PaperModel {
   void copyToClipboard();
   void paste();
   void exitWithoutSaving();
-  // Commands whose actions this window does not have: the binding is consumed, nothing runs.
-  void ignoreCommand() {}
+  void openSettingsDialog();
+  void applySettingsDialog(const SettingsDialogValues& values);
+  void openShortcutDialog();
 
   PaperPlatform& platform_;
   const char* versionText_;

@@ -10,7 +10,9 @@
 #include "canvas/geometry.h"
 #include "canvas/scroll_bar.h"
 #include "canvas/tool_mode.h"
+#include "dialogs/settings_form.h"
 #include "imagefile/document_names.h"
+#include "shortcuts/command_table.h"
 #include "surface/rgb32_image.h"
 
 namespace tenmark {
@@ -76,6 +78,12 @@ class PaperPlatform {
   virtual std::optional<std::string> chooseOpenPath(const std::string& folder) = 0;
   virtual std::optional<ChosenSavePath> chooseSavePath(const std::string& folder,
                                                        const std::string& name) = 0;
+  // The environment settings dialog filled from `values`: what the user set, on OK only. While
+  // it runs, it may preview translucency through applyTranslucency.
+  virtual std::optional<SettingsDialogValues> runSettingsDialog(
+      const SettingsDialogValues& values) = 0;
+  // The shortcut-key dialog on a copy of the bindings: the edited copy, on OK only.
+  virtual std::optional<KeyBindings> runShortcutDialog(const KeyBindings& bindings) = 0;
 };
 
 }  // namespace tenmark

@@ -6,6 +6,8 @@
 #include "app/present_win32.h"
 #include "app/shell_services_win32.h"
 #include "app/window_fit.h"
+#include "dialogs/settings_dialog_win32.h"
+#include "shortcuts/shortcut_dialog_win32.h"
 #include "resource_ids.h"
 
 namespace tenmark {
@@ -223,6 +225,16 @@ std::optional<ChosenSavePath> PaperWindow::chooseSavePath(const std::string& fol
   const std::optional<FileDialogChoice> choice = runSaveDialog(hwnd(), folder, name);
   if (!choice) return std::nullopt;
   return ChosenSavePath{choice->path, choice->format};
+}
+
+std::optional<SettingsDialogValues> PaperWindow::runSettingsDialog(
+    const SettingsDialogValues& values) {
+  return showSettingsDialog(hwnd(), values,
+                            [this](int on, int alpha) { applyTranslucency(on, alpha); });
+}
+
+std::optional<KeyBindings> PaperWindow::runShortcutDialog(const KeyBindings& bindings) {
+  return showShortcutDialog(hwnd(), bindings);
 }
 
 void PaperWindow::redrawWindow() {

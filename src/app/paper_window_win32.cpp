@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "app/shell_services_win32.h"
+#include "dialogs/about_dialog_win32.h"
 #include "resource_ids.h"
 #include "settings/program_folder.h"
 #include "settings/settings_file.h"
@@ -270,6 +271,10 @@ void PaperWindow::onCommand(int id) {
   // The exit item closes the window the way the close box does.
   if (id == ID_APP_EXIT) {
     SendMessageA(hwnd(), WM_CLOSE, 0, 0);
+    return;
+  }
+  if (id == ID_APP_ABOUT) {
+    showAboutDialog(hwnd());
     return;
   }
   model_.menuCommand(id);

@@ -193,7 +193,7 @@ class App:
         for line in self.probe(what, *args).splitlines():
             key, _, value = line.strip().partition('=')
             info[key] = value
-        for key in ('window', 'client', 'view'):
+        for key in ('window', 'client', 'view', 'rect'):
             if key in info:
                 info[key] = tuple(int(v) for v in info[key].split(','))
         return info

@@ -9,6 +9,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/paper_platform.h"
@@ -56,6 +57,14 @@ class FakePlatform : public PaperPlatform {
   std::optional<Rgb32Image> clipboard;
   Point clipboardAskedFor{-1, -1};
   bool closed = false;
+  int redraws = 0;
+  // The dialogs: what they were opened with, and what they answer (nothing for Cancel). While
+  // the settings dialog runs, it previews translucency with `preview` when set.
+  std::optional<SettingsDialogValues> settingsShown;
+  std::optional<SettingsDialogValues> settingsAnswer;
+  std::optional<std::pair<int, int>> preview;
+  std::optional<KeyBindings> bindingsShown;
+  std::optional<KeyBindings> bindingsAnswer;
 
   static std::tm makeTime(int year, int month, int day, int hour, int minute, int second) {
     std::tm t{};
@@ -123,7 +132,7 @@ class FakePlatform : public PaperPlatform {
     translucencyAlpha = alpha;
   }
   void toggleMenuBar() override { menuBarShown = !menuBarShown; }
-  void redrawWindow() override {}
+  void redrawWindow() override { ++redraws; }
   void fitWindowToCanvas(int width, int height) override { fittedTo = Point{width, height}; }
   void setMenuLabel(int id, const std::string& text) override { menuLabels[id] = text; }
   void showPopupMenu() override { ++popupMenus; }
@@ -143,6 +152,16 @@ class FakePlatform : public PaperPlatform {
                                                const std::string& name) override {
     savePathAskedWith = name;
     return saveAnswer;
+  }
+  std::optional<SettingsDialogValues> runSettingsDialog(
+      const SettingsDialogValues& values) override {
+    settingsShown = values;
+    if (preview) applyTranslucency(preview->first, preview->second);
+    return settingsAnswer;
+  }
+  std::optional<KeyBindings> runShortcutDialog(const KeyBindings& bindings) override {
+    bindingsShown = bindings;
+    return bindingsAnswer;
   }
 
  private:

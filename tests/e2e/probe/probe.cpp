@@ -1,12 +1,16 @@
 // A console helper that the end-to-end tests run beside tenmark.exe in the same Wine prefix to
-// observe what a user sees: the main window's caption bytes, placement, menu and view.
+// observe what a user sees: the main window's caption bytes, placement, menu and view, and the
+// controls of the program's dialogs.
 // Output: one "key=value" line per fact; texts as hex of their ANSI (Shift-JIS) bytes.
 #include <windows.h>
 #include <shlobj.h>
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -34,16 +38,23 @@ BOOL CALLBACK findMainWindow(HWND hwnd, LPARAM found) {
   return TRUE;
 }
 
-BOOL CALLBACK findMessageBox(HWND hwnd, LPARAM found) {
+// Our message boxes have an empty caption; the program's other dialogs have one and are owned by
+// the main window.
+template <bool kTitled>
+BOOL CALLBACK findDialog(HWND hwnd, LPARAM found) {
   char cls[64] = {};
   GetClassNameA(hwnd, cls, sizeof cls);
+  HWND owner = GetWindow(hwnd, GW_OWNER);
   if (std::strcmp(cls, "#32770") == 0 && IsWindowVisible(hwnd) &&
-      !GetDlgItem(hwnd, kViewControlId)) {
+      !GetDlgItem(hwnd, kViewControlId) && (GetWindowTextLengthA(hwnd) > 0) == kTitled &&
+      (!kTitled || (owner && GetDlgItem(owner, kViewControlId)))) {
     *reinterpret_cast<HWND*>(found) = hwnd;
     return FALSE;
   }
   return TRUE;
 }
+
+BOOL CALLBACK findMessageBox(HWND hwnd, LPARAM found) { return findDialog<false>(hwnd, found); }
 
 // A message box: its caption and the text of its message control.
 int printMessageBox() {
@@ -82,6 +93,84 @@ void printWindow(HWND hwnd) {
               IsIconic(hwnd) ? 1 : 0, GetMenu(hwnd) ? 1 : 0);
   std::printf("exstyle=%08lx\nstyle=%08lx\n", GetWindowLongA(hwnd, GWL_EXSTYLE),
               GetWindowLongA(hwnd, GWL_STYLE));
+}
+
+// A dialog of the program (not the main window, not a message box): its caption, and for each
+// control id asked for its screen rectangle, text, check state, slider position, enabled state.
+int printDialog(int argc, char** argv) {
+  HWND dialog = nullptr;
+  EnumWindows(findDialog<true>, reinterpret_cast<LPARAM>(&dialog));
+  if (!dialog) {
+    std::printf("found=0\n");
+    return 1;
+  }
+  char title[512] = {};
+  GetWindowTextA(dialog, title, sizeof title);
+  std::printf("found=1\ntitle_hex=%s\n", hex(title).c_str());
+  for (int i = 2; i < argc; ++i) {
+    const int id = std::atoi(argv[i]);
+    HWND control = GetDlgItem(dialog, id);
+    if (!control) continue;
+    // Asked of the control itself: an edit keeps its text to itself.
+    char text[1024] = {};
+    SendMessageA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    RECT r;
+    GetWindowRect(control, &r);
+    const std::string rect = "rect" + std::to_string(id);
+    printRect(rect.c_str(), r);
+    std::printf("text%d_hex=%s\nchecked%d=%d\npos%d=%ld\nenabled%d=%d\n", id, hex(text).c_str(), id,
+                int(IsDlgButtonChecked(dialog, id)), id,
+                long(SendMessageA(control, TBM_GETPOS, 0, 0)), id,
+                IsWindowEnabled(control) ? 1 : 0);
+  }
+  return 0;
+}
+
+// A row of the shortcut dialog's list: its screen rectangle and the texts of both columns,
+// read through memory in the program's process, where the list's messages need their buffers.
+int printListRow(int row) {
+  constexpr int kListId = 1039;
+  HWND dialog = nullptr;
+  EnumWindows(findDialog<true>, reinterpret_cast<LPARAM>(&dialog));
+  HWND list = dialog ? GetDlgItem(dialog, kListId) : nullptr;
+  DWORD pid = 0;
+  if (list) GetWindowThreadProcessId(list, &pid);
+  HANDLE process =
+      pid ? OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid)
+          : nullptr;
+  if (!process) {
+    std::printf("found=0\n");
+    return 1;
+  }
+  struct Shared {
+    RECT rect;
+    LVITEMA item;
+    char text[256];
+  };
+  auto* remote = static_cast<Shared*>(
+      VirtualAllocEx(process, nullptr, sizeof(Shared), MEM_COMMIT, PAGE_READWRITE));
+  Shared local{};
+  local.rect.left = LVIR_BOUNDS;
+  WriteProcessMemory(process, remote, &local, sizeof local, nullptr);
+  SendMessageA(list, LVM_GETITEMRECT, WPARAM(row), reinterpret_cast<LPARAM>(&remote->rect));
+  ReadProcessMemory(process, remote, &local, sizeof local, nullptr);
+  MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&local.rect), 2);
+  std::printf("found=1\n");
+  printRect("rect", local.rect);
+  for (int column = 0; column < 2; ++column) {
+    Shared ask{};
+    ask.item.iSubItem = column;
+    ask.item.pszText = remote->text;
+    ask.item.cchTextMax = sizeof ask.text;
+    WriteProcessMemory(process, remote, &ask, sizeof ask, nullptr);
+    SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&remote->item));
+    ReadProcessMemory(process, remote, &ask, sizeof ask, nullptr);
+    ask.text[sizeof ask.text - 1] = '\0';
+    std::printf("text%d_hex=%s\n", column, hex(ask.text).c_str());
+  }
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return 0;
 }
 
 void printMenu(HMENU menu, const std::string& path) {
@@ -203,13 +292,97 @@ void dropFiles(HWND hwnd, int count, char** paths) {
   std::printf("dropped=%d\n", remote ? count : 0);
 }
 
+// Reads a dialog template of an executable: dialog units, texts in the ANSI code page.
+class TemplateReader {
+ public:
+  explicit TemplateReader(const unsigned char* data) : p_(data) {}
+  unsigned word() { return read<WORD>(); }
+  unsigned long dword() { return read<DWORD>(); }
+  short coordinate() { return read<short>(); }
+  // A zero-terminated UTF-16 text, or 0xFFFF and an ordinal (shown as "#n").
+  std::string text() {
+    if (reinterpret_cast<const WORD*>(p_)[0] == 0xFFFF) {
+      word();
+      return "#" + std::to_string(word());
+    }
+    const auto* wide = reinterpret_cast<const wchar_t*>(p_);
+    const std::size_t length = std::wcslen(wide);
+    p_ += (length + 1) * sizeof(wchar_t);
+    std::string out(length * 2 + 1, '\0');
+    out.resize(std::size_t(WideCharToMultiByte(CP_ACP, 0, wide, int(length), out.data(),
+                                               int(out.size()), nullptr, nullptr)));
+    return out;
+  }
+  void skip(std::size_t bytes) { p_ += bytes; }
+  void alignToDword(const unsigned char* base) {
+    while ((p_ - base) % 4) ++p_;
+  }
+
+ private:
+  template <typename T>
+  T read() {
+    T value;
+    std::memcpy(&value, p_, sizeof value);
+    p_ += sizeof value;
+    return value;
+  }
+  const unsigned char* p_;
+};
+
+void printRectText(const char* name, int x, int y, int cx, int cy) {
+  std::printf("%s=%d,%d,%d,%d", name, x, y, cx, cy);
+}
+
+// Dialog template `id` (the extended form our resource script makes), one line per control.
+int printTemplate(const char* exe, int id) {
+  HMODULE module = LoadLibraryExA(exe, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HRSRC found = module ? FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5)) : nullptr;
+  const auto* base =
+      found ? static_cast<const unsigned char*>(LockResource(LoadResource(module, found)))
+            : nullptr;
+  if (!base) return 1;
+  TemplateReader r(base);
+  r.skip(8);  // version, signature, help id
+  r.dword();  // extended style
+  const unsigned long style = r.dword();
+  const unsigned count = r.word();
+  const int x = r.coordinate(), y = r.coordinate(), cx = r.coordinate(), cy = r.coordinate();
+  r.text();  // menu
+  r.text();  // class
+  const std::string title = r.text();
+  const unsigned points = r.word();
+  r.skip(4);  // weight, italic, character set
+  const std::string face = r.text();
+  printRectText("dialog", x, y, cx, cy);
+  std::printf(" style=%08lx font=%u title_hex=%s face_hex=%s\n", style, points,
+              hex(title.c_str()).c_str(), hex(face.c_str()).c_str());
+  for (unsigned i = 0; i < count; ++i) {
+    r.alignToDword(base);
+    r.skip(8);  // help id, extended style
+    const unsigned long itemStyle = r.dword();
+    const int ix = r.coordinate(), iy = r.coordinate(), icx = r.coordinate(), icy = r.coordinate();
+    const long itemId = long(r.dword());
+    const std::string cls = r.text();
+    const std::string text = r.text();
+    r.skip(r.word());
+    std::printf("id=%ld class=%s style=%08lx ", itemId == 0xFFFF ? -1 : itemId, cls.c_str(),
+                itemStyle);
+    printRectText("rect", ix, iy, icx, icy);
+    std::printf(" text_hex=%s\n", hex(text.c_str()).c_str());
+  }
+  return 0;
+}
+
 int main(int argc, char** argv) {
   const std::string what = argc > 1 ? argv[1] : "window";
   if (what == "message") return printMessageBox();
+  if (what == "dialog") return printDialog(argc, argv);
+  if (what == "listrow" && argc > 2) return printListRow(std::atoi(argv[2]));
   if (what == "resources" && argc > 2) return printResources(argv[2]);
   if (what == "menu" && argc > 2) return printMenuResource(argv[2]);
   if (what.rfind("clip-", 0) == 0)
     return clipboard(what, argc > 2 ? std::atoi(argv[2]) : 0, argc > 3 ? std::atoi(argv[3]) : 0);
+  if (what == "template" && argc > 3) return printTemplate(argv[2], std::atoi(argv[3]));
   HWND hwnd = nullptr;
   EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&hwnd));
   if (!hwnd) {

@@ -1,0 +1,80 @@
+#include "dialogs/about_dialog_win32.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "app/dialog_controls_win32.h"
+#include "app/modal_dialog_win32.h"
+#include "resource_ids.h"
+
+namespace tenmark {
+
+namespace {
+
+constexpr COLORREF kLinkColor = 0xFF0000;  // blue, in 0x00BBGGRR
+
+class AboutDialog : public ModalDialog {
+ public:
+  AboutDialog() : ModalDialog(IDD_ABOUT) {}
+  ~AboutDialog() override {
+    if (linkFont_) DeleteObject(linkFont_);
+  }
+
+ protected:
+  BOOL onInitDialog() override;
+  bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  HWND link() const { return GetDlgItem(hwnd(), IDC_LINK); }
+
+  HFONT linkFont_ = nullptr;
+  HCURSOR hand_ = nullptr;
+};
+
+BOOL AboutDialog::onInitDialog() {
+  // Underlined, in the system's choice of face; without it the link keeps the dialog font.
+  linkFont_ = CreateFontA(12, 0, 0, 0, 0, FALSE, TRUE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "");
+  if (linkFont_) SendMessageA(link(), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_), TRUE);
+  hand_ = LoadCursor(nullptr, IDC_HAND);
+  char version[256] = {};
+  LoadStringA(GetModuleHandleA(nullptr), IDS_VERSION, version, sizeof version);
+  setControlText(hwnd(), IDC_VERSION, version);
+  return TRUE;
+}
+
+bool AboutDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_CTLCOLORSTATIC: {
+      if (reinterpret_cast<HWND>(lParam) != link()) return false;
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      SetTextColor(dc, kLinkColor);
+      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+      result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+      return true;
+    }
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wParam) != link()) return false;
+      SetCursor(hand_);
+      result = TRUE;
+      return true;
+    case WM_COMMAND:
+      if (LOWORD(wParam) != IDC_LINK || HIWORD(wParam) != STN_CLICKED) return false;
+      // Whether the shell could open it or not, the box stays.
+      ShellExecuteA(hwnd(), nullptr, controlText(hwnd(), IDC_LINK).c_str(), nullptr, nullptr,
+                    SW_SHOWNORMAL);
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+void showAboutDialog(HWND owner) {
+  AboutDialog dialog;
+  dialog.runModal(owner);
+}
+
+}  // namespace tenmark

@@ -1,0 +1,277 @@
+#include "dialogs/settings_dialog_win32.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <vector>
+
+#include "app/dialog_controls_win32.h"
+#include "app/modal_dialog_win32.h"
+#include "app/shell_services_win32.h"
+#include "resource_ids.h"
+#include "tenmark/texts.h"
+
+namespace tenmark {
+
+namespace {
+
+constexpr const char* kSwatchProperty = "TenmarkColorSwatch";
+// The longest path the shell hands out, in UTF-16 units.
+constexpr DWORD kLongestPath = 32768;
+
+const FolderQuery kIsDirectory = [](const std::string& path) { return isDirectory(path); };
+
+// A static control that shows one colour and lets the user choose another with the colour
+// chooser.
+class ColorSwatch {
+ public:
+  void attach(HWND dialog, int id, Color color) {
+    hwnd_ = GetDlgItem(dialog, id);
+    SetPropA(hwnd_, kSwatchProperty, this);
+    original_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
+    setColor(color);
+  }
+  void setColor(Color color) {
+    color_ = color;
+    SetWindowLongA(hwnd_, GWL_STYLE, GetWindowLongA(hwnd_, GWL_STYLE) | SS_NOTIFY);
+    InvalidateRect(hwnd_, nullptr, FALSE);
+  }
+  Color color() const { return color_; }
+
+ private:
+  static LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = static_cast<ColorSwatch*>(GetPropA(hwnd, kSwatchProperty));
+    if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+    switch (message) {
+      case WM_PAINT:
+        self->paint();
+        return 0;
+      case WM_ERASEBKGND:
+        return 1;
+      case WM_LBUTTONDOWN:
+        // A cancelled chooser leaves the colour, and the click goes no further.
+        if (!self->choose()) return 0;
+        break;
+      case WM_NCDESTROY:
+        RemovePropA(hwnd, kSwatchProperty);
+        break;
+      default:
+        break;
+    }
+    return CallWindowProcA(self->original_, hwnd, message, wParam, lParam);
+  }
+
+  void paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    RECT outline{0, 0, client.right - 1, client.bottom - 1};
+    FrameRect(dc, &outline, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    RECT inside{1, 1, client.right - 2, client.bottom - 2};
+    HBRUSH fill = CreateSolidBrush(color_);
+    FillRect(dc, &inside, fill);
+    DeleteObject(fill);
+    EndPaint(hwnd_, &ps);
+  }
+
+  bool choose() {
+    static COLORREF customColors[16] = {};
+    CHOOSECOLORA chooser{};
+    chooser.lStructSize = sizeof chooser;
+    // Owned by the dialog, so the dialog waits for the choice.
+    chooser.hwndOwner = GetParent(hwnd_);
+    chooser.rgbResult = color_;
+    chooser.lpCustColors = customColors;
+    chooser.Flags = CC_FULLOPEN | CC_RGBINIT;
+    if (!ChooseColorA(&chooser)) return false;
+    setColor(chooser.rgbResult & 0xFFFFFF);
+    return true;
+  }
+
+  HWND hwnd_ = nullptr;
+  WNDPROC original_ = nullptr;
+  Color color_ = 0;
+};
+
+int CALLBACK browseCallback(HWND hwnd, UINT message, LPARAM, LPARAM start) {
+  const char* folder = reinterpret_cast<const char*>(start);
+  if (message == BFFM_INITIALIZED && *folder)
+    SendMessageA(hwnd, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder));
+  return 0;
+}
+
+class SettingsDialog : public ModalDialog {
+ public:
+  SettingsDialog(const SettingsDialogValues& values, const TranslucencyPreview& preview)
+      : ModalDialog(IDD_SETTINGS), values_(values), preview_(preview) {}
+  const SettingsDialogValues& values() const { return values_; }
+
+ protected:
+  BOOL onInitDialog() override;
+  void onOK() override;
+  bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  void enableHardness(bool enabled);
+  void echoSlider(HWND slider);
+  void previewTranslucency();
+  void browse();
+  void onCommand(int id);
+
+  SettingsDialogValues values_;
+  TranslucencyPreview preview_;
+  ColorSwatch penSwatch_;
+  ColorSwatch backgroundSwatch_;
+  ColorSwatch clientSwatch_;
+};
+
+BOOL SettingsDialog::onInitDialog() {
+  HWND d = hwnd();
+  const SettingsDialogValues& v = values_;
+  setControlNumber(d, IDC_CANVAS_WIDTH, v.canvasWidth);
+  setControlNumber(d, IDC_CANVAS_HEIGHT, v.canvasHeight);
+  setControlText(d, IDC_SAVE_FOLDER, v.saveFolder);
+  setChecked(d, IDC_SAVE_ON_EXIT, v.saveOnExit == 1);
+  SendDlgItemMessageA(d, IDC_SAVE_FORMAT, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("PNG"));
+  SendDlgItemMessageA(d, IDC_SAVE_FORMAT, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("BMP"));
+  SendDlgItemMessageA(d, IDC_SAVE_FORMAT, CB_SETCURSEL, WPARAM(v.saveFormat), 0);
+  setChecked(d, IDC_TRANSLUCENT, v.translucent == 1);
+  // A value outside a slider's range shows unchanged in its label; the slider takes its nearest
+  // end.
+  setControlNumber(d, IDC_ALPHA_VALUE, v.translucency);
+  setSlider(d, IDC_ALPHA, 1, 255, v.translucency);
+  setSlider(d, IDC_PEN_SIZE, 1, 30, v.penSize);
+  setControlNumber(d, IDC_PEN_SIZE_VALUE, v.penSize);
+  setSlider(d, IDC_ERASER_SIZE, 1, 30, v.eraserSize);
+  setControlNumber(d, IDC_ERASER_SIZE_VALUE, v.eraserSize);
+  enableHardness(v.pressureSensing != 0);
+  setChecked(d, IDC_PRESSURE, v.pressureSensing != 0);
+  setSlider(d, IDC_HARDNESS, 0, 10, v.hardness);
+  setControlNumber(d, IDC_HARDNESS_VALUE, v.hardness);
+  setChecked(d, IDC_SYSTEM_COLOR, v.useSystemColor != 0);
+  setChecked(d, IDC_OWN_COLOR, v.useSystemColor == 0);
+  penSwatch_.attach(d, IDC_PEN_COLOR, v.penColor);
+  backgroundSwatch_.attach(d, IDC_BACK_COLOR, v.backgroundColor);
+  clientSwatch_.attach(d, IDC_CLIENT_COLOR, v.clientColor);
+  setChecked(d, IDC_IGNORE_TABLET_XY, v.ignoreTabletXY != 0);
+  return TRUE;
+}
+
+void SettingsDialog::enableHardness(bool enabled) {
+  for (int id : {IDC_HARDNESS, IDC_HARDNESS_VALUE, IDC_HARDNESS_CAPTION})
+    EnableWindow(GetDlgItem(hwnd(), id), enabled);
+}
+
+void SettingsDialog::echoSlider(HWND slider) {
+  struct Echo {
+    int slider;
+    int label;
+  };
+  static constexpr Echo kEchoes[] = {{IDC_PEN_SIZE, IDC_PEN_SIZE_VALUE},
+                                     {IDC_ERASER_SIZE, IDC_ERASER_SIZE_VALUE},
+                                     {IDC_HARDNESS, IDC_HARDNESS_VALUE},
+                                     {IDC_ALPHA, IDC_ALPHA_VALUE}};
+  const int id = GetDlgCtrlID(slider);
+  for (const Echo& echo : kEchoes)
+    if (echo.slider == id) setControlNumber(hwnd(), echo.label, sliderPosition(hwnd(), id));
+  if (id == IDC_ALPHA) previewTranslucency();
+}
+
+void SettingsDialog::previewTranslucency() {
+  preview_(isChecked(hwnd(), IDC_TRANSLUCENT) ? 1 : 0, sliderPosition(hwnd(), IDC_ALPHA));
+}
+
+void SettingsDialog::browse() {
+  const std::string start = browseStartFolder(controlText(hwnd(), IDC_SAVE_FOLDER), kIsDirectory);
+  BROWSEINFOA info{};
+  info.hwndOwner = hwnd();
+  info.lpszTitle = text::BrowseFolderTitle;
+  info.ulFlags = BIF_RETURNONLYFSDIRS;
+  info.lpfn = browseCallback;
+  info.lParam = reinterpret_cast<LPARAM>(start.c_str());
+  PIDLIST_ABSOLUTE item = SHBrowseForFolderA(&info);
+  if (!item) return;
+  // Read in full, however long: a path that does not fit is refused, never cut.
+  std::vector<wchar_t> wide(kLongestPath, L'\0');
+  const bool got = SHGetPathFromIDListEx(item, wide.data(), kLongestPath, GPFIDL_DEFAULT);
+  CoTaskMemFree(item);
+  if (!got) return;
+  std::vector<char> path(std::size_t(kLongestPath) * 2, '\0');
+  if (!WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, path.data(), int(path.size()), nullptr,
+                           nullptr))
+    return;
+  if (const std::optional<std::string> folder = browsedFolder(path, kIsDirectory))
+    setControlText(hwnd(), IDC_SAVE_FOLDER, *folder);
+}
+
+void SettingsDialog::onCommand(int id) {
+  switch (id) {
+    case IDC_TRANSLUCENT:
+      previewTranslucency();
+      break;
+    case IDC_PRESSURE:
+      enableHardness(isChecked(hwnd(), IDC_PRESSURE));
+      break;
+    case IDC_BROWSE:
+      browse();
+      break;
+    default:
+      break;
+  }
+}
+
+bool SettingsDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+  if (message == WM_HSCROLL && lParam) {
+    echoSlider(reinterpret_cast<HWND>(lParam));
+    return true;
+  }
+  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+    onCommand(LOWORD(wParam));
+    return true;
+  }
+  return false;
+}
+
+void SettingsDialog::onOK() {
+  HWND d = hwnd();
+  const std::int32_t width = parseDecimal(controlText(d, IDC_CANVAS_WIDTH));
+  const std::int32_t height = parseDecimal(controlText(d, IDC_CANVAS_HEIGHT));
+  const std::string folder = controlText(d, IDC_SAVE_FOLDER);
+  if (const char* problem = settingsProblem(width, height, folder, kIsDirectory)) {
+    showMessage(problem);
+    return;
+  }
+  SettingsDialogValues& v = values_;
+  v.canvasWidth = width;
+  v.canvasHeight = height;
+  v.saveFolder = folder;
+  v.saveOnExit = isChecked(d, IDC_SAVE_ON_EXIT) ? 1 : 0;
+  v.saveFormat = std::int32_t(SendDlgItemMessageA(d, IDC_SAVE_FORMAT, CB_GETCURSEL, 0, 0));
+  v.translucent = isChecked(d, IDC_TRANSLUCENT) ? 1 : 0;
+  v.translucency = sliderPosition(d, IDC_ALPHA);
+  v.penSize = sliderPosition(d, IDC_PEN_SIZE);
+  v.eraserSize = sliderPosition(d, IDC_ERASER_SIZE);
+  v.pressureSensing = isChecked(d, IDC_PRESSURE) ? 1 : 0;
+  v.hardness = sliderPosition(d, IDC_HARDNESS);
+  v.useSystemColor = isChecked(d, IDC_SYSTEM_COLOR) ? 1 : 0;
+  v.penColor = penSwatch_.color();
+  v.backgroundColor = backgroundSwatch_.color();
+  v.clientColor = clientSwatch_.color();
+  v.ignoreTabletXY = isChecked(d, IDC_IGNORE_TABLET_XY) ? 1 : 0;
+  endModal(IDOK);
+}
+
+}  // namespace
+
+std::optional<SettingsDialogValues> showSettingsDialog(HWND owner,
+                                                       const SettingsDialogValues& values,
+                                                       const TranslucencyPreview& preview) {
+  SettingsDialog dialog(values, preview);
+  if (dialog.runModal(owner) != IDOK) return std::nullopt;
+  return dialog.values();
+}
+
+}  // namespace tenmark

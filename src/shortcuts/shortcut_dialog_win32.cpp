@@ -1,0 +1,135 @@
+#include "shortcuts/shortcut_dialog_win32.h"
+
+#include <commctrl.h>
+
+#include "app/modal_dialog_win32.h"
+#include "app/shell_services_win32.h"
+#include "resource_ids.h"
+#include "shortcuts/shortcut_list.h"
+#include "tenmark/texts.h"
+
+namespace tenmark {
+
+namespace {
+
+class ShortcutDialog : public ModalDialog {
+ public:
+  explicit ShortcutDialog(const KeyBindings& live) : ModalDialog(IDD_SHORTCUTS), list_(live) {}
+  const KeyBindings& bindings() const { return list_.bindings(); }
+
+ protected:
+  BOOL onInitDialog() override;
+  void onOK() override;
+  bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  void insertColumn(int column, const char* header, int width);
+  void showKey(std::size_t row);
+  std::optional<std::size_t> selectedRow() const;
+  LRESULT onListNotify(const NMHDR& header);
+
+  ShortcutList list_;
+  HWND listView_ = nullptr;
+};
+
+void ShortcutDialog::insertColumn(int column, const char* header, int width) {
+  LVCOLUMNA info{};
+  info.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+  info.fmt = LVCFMT_LEFT;
+  info.cx = width;
+  info.pszText = const_cast<char*>(header);
+  info.iSubItem = column;
+  SendMessageA(listView_, LVM_INSERTCOLUMNA, WPARAM(column), reinterpret_cast<LPARAM>(&info));
+}
+
+BOOL ShortcutDialog::onInitDialog() {
+  listView_ = GetDlgItem(hwnd(), IDC_SHORTCUT_LIST);
+  insertColumn(0, text::ShortcutColumnMenu, 152);
+  insertColumn(1, text::ShortcutColumnKey, 128);
+  SendMessageA(listView_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  for (std::size_t row = 0; row < ShortcutList::rowCount(); ++row) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = int(row);
+    item.pszText = const_cast<char*>(ShortcutList::listName(row));
+    SendMessageA(listView_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    showKey(row);
+  }
+  return TRUE;
+}
+
+void ShortcutDialog::showKey(std::size_t row) {
+  const std::string name = list_.keyName(row);
+  LVITEMA item{};
+  item.iSubItem = 1;
+  item.pszText = const_cast<char*>(name.c_str());
+  SendMessageA(listView_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+}
+
+std::optional<std::size_t> ShortcutDialog::selectedRow() const {
+  const LRESULT row = SendMessageA(listView_, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED);
+  if (row < 0) return std::nullopt;
+  return std::size_t(row);
+}
+
+LRESULT ShortcutDialog::onListNotify(const NMHDR& header) {
+  const std::optional<std::size_t> row = selectedRow();
+  switch (header.code) {
+    case LVN_KEYDOWN: {
+      const auto& key = reinterpret_cast<const NMLVKEYDOWN&>(header);
+      const auto isKeyDown = [](int virtualKey) { return GetKeyState(virtualKey) < 0; };
+      if (!list_.pressKey(row, key.wVKey, isKeyDown)) return 0;
+      showKey(*row);
+      return 1;
+    }
+    case NM_RCLICK:
+      list_.rightClick(row);
+      break;
+    case NM_DBLCLK:
+      list_.doubleClick(row);
+      break;
+    default:
+      return 0;
+  }
+  if (row) showKey(*row);
+  return 0;
+}
+
+bool ShortcutDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_NOTIFY: {
+      const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+      if (header.idFrom != IDC_SHORTCUT_LIST) return false;
+      result = onListNotify(header);
+      return true;
+    }
+    case WM_COMMAND:
+      if (LOWORD(wParam) != IDC_SHORTCUT_RESET || HIWORD(wParam) != BN_CLICKED) return false;
+      list_.reset();
+      for (std::size_t row = 0; row < ShortcutList::rowCount(); ++row) showKey(row);
+      return true;
+    case WM_SYSCOMMAND:
+      // Alt and F10 reach the list as keys to bind, never the system menu.
+      return (wParam & 0xFFF0) == SC_KEYMENU;
+    default:
+      return false;
+  }
+}
+
+void ShortcutDialog::onOK() {
+  if (const std::optional<std::string> message = list_.duplicateMessage()) {
+    showMessage(message->c_str());
+    return;
+  }
+  endModal(IDOK);
+}
+
+}  // namespace
+
+std::optional<KeyBindings> showShortcutDialog(HWND owner, const KeyBindings& live) {
+  ShortcutDialog dialog(live);
+  if (dialog.runModal(owner) != IDOK) return std::nullopt;
+  return dialog.bindings();
+}
+
+}  // namespace tenmark

@@ -1,0 +1,242 @@
+"""The three dialogs as a user drives them: the settings dialog from its menu item and its key,
+with a new canvas width and pen size, and with the values it refuses; the shortcut dialog
+binding a key and refusing a duplicate; the About box and its link; and their templates as the
+executable holds them."""
+import os
+import time
+
+from e2e_case import E2ECase
+
+INK = '000000'
+SETTINGS_TITLE = '環境設定'.encode('cp932')
+TOO_LARGE = '入力されたキャンバスサイズが限界値を越えています'.encode('cp932')
+FOLDER_MISSING = '保存先のフォルダが存在しません'.encode('cp932')
+DUPLICATE = '以下のショートカットキーが重複しています。\n・新規作成\n・開く'.encode('cp932')
+DEFAULT_SIDE = 668  # the screen height less 100
+COPY_ROW, OPEN_ROW = 15, 1
+WS_EX_LAYERED = 0x80000
+
+
+# Dialog templates: the dialog's size and caption, then each control in template order as
+# id | class (Button, Edit, Static, ComboBox by atom) | x,y,width,height | text.
+TEMPLATES = {
+    131: ('211,303', '環境設定', """
+        1|#128|100,284,44,14|OK
+        2|#128|158,284,44,14|ｷｬﾝｾﾙ
+        -1|#128|6,6,200,50|キャンバスの色とサイズ
+        -1|#130|22,22,14,8|幅 ：
+        1001|#129|38,20,28,12|
+        -1|#130|70,22,15,8|pixel
+        -1|#130|18,38,19,8|高さ ：
+        1002|#129|38,36,28,12|
+        -1|#130|70,38,15,8|pixel
+        -1|STATIC|6,66,96,38|
+        1015|BUTTON|12,62,70,10|終了時に画像を保存
+        -1|#130|14,82,28,8|保存形式
+        1018|#133|48,80,41,40|
+        -1|#130|110,22,32,8|背景色 ：
+        1012|STATIC|145,20,35,12|
+        -1|#130|110,38,32,8|ペン色 ：
+        1011|STATIC|145,36,35,12|
+        -1|#128|112,62,94,42|クライアント領域の色
+        1037|BUTTON|126,74,60,10|システムカラー
+        1038|BUTTON|126,88,24,10|指定
+        1040|STATIC|156,86,36,12|
+        -1|STATIC|6,112,200,56|
+        -1|#130|10,118,32,8|ペンサイズ
+        1023|MSCTLS_TRACKBAR32|57,118,118,12|
+        1025|#130|178,118,8,8|0
+        -1|#130|189,118,15,8|pixel
+        -1|#130|10,134,46,8|消しゴムサイズ
+        1024|MSCTLS_TRACKBAR32|57,134,118,12|
+        1026|#130|178,134,8,8|0
+        -1|#130|189,134,15,8|pixel
+        1031|BUTTON|13,152,43,10|筆圧感知
+        1041|#130|61,152,26,10|筆の硬さ
+        1032|MSCTLS_TRACKBAR32|90,150,86,12|
+        1033|#130|178,150,8,8|0
+        -1|#130|17,192,22,8|透過率
+        1020|MSCTLS_TRACKBAR32|45,190,141,12|
+        1022|#130|189,190,11,8|0
+        -1|#128|4,214,202,32|画像の保存先のディレクトリ
+        1013|#129|11,228,179,12|
+        1014|#128|188,228,9,12|...
+        -1|STATIC|6,180,200,28|
+        1021|BUTTON|13,176,86,10|キャンバスを半透明にする
+        -1|STATIC|2,276,208,1|
+        1044|BUTTON|86,256,102,10|タブレットのXY座標を参照しない"""),
+    139: ('187,215', 'ショートカットキー設定', """
+        1|#128|82,198,44,14|OK
+        2|#128|134,198,44,14|ｷｬﾝｾﾙ
+        1039|SYSLISTVIEW32|2,2,184,176|
+        1042|#128|2,198,50,14|設定初期化
+        -1|#130|4,184,132,8|キー設定はダブルクリックで無効になります。"""),
+    100: ('235,95', 'ﾊﾞｰｼﾞｮﾝ情報', """
+        -1|STATIC|11,17,20,20|#130
+        1029|#130|40,10,186,8|-
+        -1|#130|40,25,188,8|Copyright (C) 2006-2026 Tenmark developers
+        1|#128|94,68,50,14|OK
+        1019|#130|74,42,128,8|https://tenmark.example.org/
+        -1|#130|40,42,28,10|Web Site"""),
+}
+FONT = '9 ＭＳ Ｐゴシック'.encode('cp932')
+
+
+def centre(rect):
+    x, y, w, h = rect
+    return x + w // 2, y + h // 2
+
+
+class DialogsTest(E2ECase):
+    def dialog(self, app, *ids):
+        facts = app.probe('dialog', *[str(i) for i in ids])
+        info = dict(line.strip().partition('=')[::2] for line in facts.splitlines())
+        for key in [k for k in info if k.startswith('rect')]:
+            info[key] = tuple(int(v) for v in info[key].split(','))
+        return info
+
+    def text(self, info, control):
+        return bytes.fromhex(info['text%d_hex' % control])
+
+    def replace_text(self, app, rect, text):
+        app.click(*centre(rect))
+        app.key('End', 'shift+Home', 'BackSpace')
+        if text:
+            app.xdotool('type', '--delay', '30', text)
+        time.sleep(0.3)
+
+    def open_menu_item(self, app, steps_left):
+        """The first item of a menu bar entry, reached leftwards from the File menu."""
+        cx, cy, _, _ = app.window()['client']
+        app.click(cx + 20, cy - 10)
+        app.key(*['Left'] * steps_left)
+        app.key('Return')
+        time.sleep(1.5)
+
+    def settings(self, app):
+        lines = open(os.path.join(app.folder, 'tenmark.ini'), 'rb').read().decode('cp932')
+        return dict(line.split('=', 1) for line in lines.split('\r\n') if '=' in line)
+
+    def test_settings_dialog_resizes_the_canvas_and_sets_the_pen_size(self):
+        app = self.launch()
+        info = app.wait_window()
+        vx, vy, _, _ = info['view']
+        app.xdotool('mousemove', vx + 5, vy + 6, 'mousedown', 1, 'mousemove', vx + 60, vy + 6,
+                    'mouseup', 1)
+        time.sleep(0.5)
+        self.open_menu_item(app, 3)
+        dialog = self.dialog(app, 1001, 1023, 1025)
+        self.assertEqual(dialog.get('found'), '1')
+        self.assertEqual(bytes.fromhex(dialog['title_hex']), SETTINGS_TITLE)
+        self.assertEqual(self.text(dialog, 1001), str(DEFAULT_SIDE).encode())
+        self.replace_text(app, dialog['rect1001'], '400')
+        app.click(*centre(dialog['rect1023']))
+        app.key('Home', 'Right', 'Right', 'Right', 'Right')
+        self.assertEqual(self.text(self.dialog(app, 1025), 1025), b'5')
+        app.key('Return')
+        time.sleep(1.0)
+        self.assertEqual(self.dialog(app).get('found'), '0')
+        info = app.window()
+        self.assertIn('ペン:5 '.encode('cp932'), app.title())
+        vx, vy, vw, _ = info['view']
+        self.assertEqual(vw, 400)
+        shot = app.screenshot('resized.png')
+        self.assertEqual(app.pixel(shot, vx + 30, vy + 6), INK)
+        app.focus()
+        app.key('Escape')
+        self.assertExitsWith(app, 0)
+        kept = self.settings(app)
+        self.assertEqual((kept['n_canvas_x'], kept['n_canvas_y'], kept['n_pen_size']),
+                         ('400', str(DEFAULT_SIDE), '5'))
+
+    def test_settings_dialog_refuses_a_width_at_the_limit_and_an_empty_folder_and_cancels(self):
+        app = self.launch()
+        app.wait_window()
+        app.focus()
+        app.key('e')
+        time.sleep(1.5)
+        dialog = self.dialog(app, 1001, 1013, 1021, 1031, 1032)
+        # Pressure sensing enables the hardness slider; ticking translucency previews it at once.
+        self.assertEqual(dialog['enabled1032'], '0')
+        app.click(*centre(dialog['rect1031']))
+        self.assertEqual(self.dialog(app, 1032)['enabled1032'], '1')
+        app.click(*centre(dialog['rect1021']))
+        self.assertTrue(int(app.window()['exstyle'], 16) & WS_EX_LAYERED)
+        steps = (((1001, '6000'),), TOO_LARGE), (((1001, '300'), (1013, '')), FOLDER_MISSING)
+        for edits, message in steps:
+            for control, text in edits:
+                self.replace_text(app, dialog['rect%d' % control], text)
+            app.key('Return')
+            time.sleep(1.0)
+            self.assertEqual(bytes.fromhex(app.message_box().get('text_hex', '')), message)
+            app.key('Return')
+            time.sleep(0.8)
+            # The dialog stays, with what the user entered.
+            now = self.dialog(app, *[control for control, _ in edits])
+            for control, text in edits:
+                self.assertEqual(self.text(now, control), text.encode())
+        # Cancel drops the entries and takes the preview back.
+        app.key('Escape')
+        time.sleep(1.0)
+        self.assertEqual(self.dialog(app).get('found'), '0')
+        self.assertFalse(int(app.window()['exstyle'], 16) & WS_EX_LAYERED)
+        app.focus()
+        app.key('Escape')
+        self.assertExitsWith(app, 0)
+        self.assertEqual(self.settings(app)['n_canvas_x'], str(DEFAULT_SIDE))
+
+    def test_shortcut_dialog_binds_a_key_and_refuses_a_duplicate(self):
+        app = self.launch()
+        app.wait_window()
+        app.focus()
+        app.key('k')
+        time.sleep(1.5)
+        row = app.facts('listrow', str(COPY_ROW))
+        app.click(*centre(row['rect']))
+        app.key('shift+v')
+        self.assertEqual(bytes.fromhex(app.facts('listrow', str(COPY_ROW))['text1_hex']),
+                         b'Shift+V')
+        open_row = centre(app.facts('listrow', str(OPEN_ROW))['rect'])
+        app.click(*open_row)
+        app.key('n', 'Return')
+        time.sleep(1.0)
+        self.assertEqual(bytes.fromhex(app.message_box().get('text_hex', '')), DUPLICATE)
+        app.key('Return')
+        time.sleep(0.8)
+        app.xdotool('mousemove', *open_row)
+        app.xdotool('click', '--repeat', '2', '--delay', '80', '1')
+        time.sleep(0.5)
+        self.assertEqual(app.facts('listrow', str(OPEN_ROW))['text1_hex'], '')
+        app.key('Return')
+        time.sleep(1.0)
+        self.assertEqual(self.dialog(app).get('found'), '0')
+        app.focus()
+        app.key('Escape')
+        self.assertExitsWith(app, 0)
+        kept = self.settings(app)
+        self.assertEqual((kept['dw_Key_Copy'], kept['dw_Key_Open']), (str(0x4056), '0'))
+
+    def test_dialog_templates_and_the_about_box_with_its_link(self):
+        app = self.launch()
+        app.wait_window()
+        for template, (size, title, controls) in TEMPLATES.items():
+            lines = app.probe('template', app.windows_exe(), str(template)).splitlines()
+            head = dict(f.split('=', 1) for f in lines[0].split())
+            self.assertEqual(head['dialog'], '0,0,' + size)
+            self.assertEqual(bytes.fromhex(head['title_hex']), title.encode('cp932'))
+            self.assertEqual(head['font'].encode() + b' ' + bytes.fromhex(head['face_hex']), FONT)
+            got = []
+            for line in lines[1:]:
+                f = dict(field.split('=', 1) for field in line.split())
+                got.append((f['id'], f['class'], f['rect'], bytes.fromhex(f['text_hex'])))
+            want = [tuple(row.strip().split('|')) for row in controls.strip().splitlines()]
+            self.assertEqual(got, [(i, c, r, t.encode('cp932')) for i, c, r, t in want], template)
+        self.open_menu_item(app, 2)
+        dialog = self.dialog(app, 1029, 1019)
+        self.assertEqual(self.text(dialog, 1029), b'Tenmark 1.4.4c')
+        app.click(*centre(dialog['rect1019']))
+        time.sleep(1.5)
+        self.assertEqual(self.dialog(app, 1029).get('found'), '1')
+        app.key('Return')
+        time.sleep(1.0)
+        self.assertEqual(self.dialog(app).get('found'), '0')
