@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -46,6 +47,14 @@ inline MonoBitmap randomPicture(int width, int height, std::mt19937& rng) {
   MonoBitmap b = randomSurface(width, height, rng);
   for (int i : {0, 1}) b.setColor(i, makeColor(rng() & 255, rng() & 255, rng() & 255));
   return b;
+}
+
+// A copy of everything: size, colours and every byte of pixel memory, row padding included.
+inline MonoBitmap copyOf(const MonoBitmap& b) {
+  MonoBitmap c;
+  c.assign(b);
+  if (c.hasPixels()) std::memcpy(c.pixels(), b.pixels(), b.byteCount());
+  return c;
 }
 
 // Same size, colours and indices: all that a picture file carries. Row padding is not compared.

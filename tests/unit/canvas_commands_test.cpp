@@ -8,12 +8,6 @@
 namespace tenmark {
 namespace {
 
-MonoBitmap copyOf(const MonoBitmap& b) {
-  MonoBitmap c;
-  c.assign(b);
-  return c;
-}
-
 TEST(CanvasCommands, MirrorsAreUndoStepsAndMarkThePicture) {
   ModelRig rig(64, 48);
   rig.model.canvas().setPixel(0, 0, 1);

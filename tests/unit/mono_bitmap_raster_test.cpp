@@ -28,13 +28,6 @@ MonoBitmap randomBitmap(int w, int h, std::mt19937& rng) {
   return b;
 }
 
-MonoBitmap copyOf(const MonoBitmap& b) {
-  MonoBitmap c;
-  c.assign(b);
-  std::memcpy(c.pixels(), b.pixels(), b.byteCount());
-  return c;
-}
-
 // The per-pixel meaning of copyRectTo, walked over the target so that any origin works.
 void referenceCopy(const MonoBitmap& src, int sx, int sy, int w, int h, MonoBitmap& dst, int tx,
                    int ty) {

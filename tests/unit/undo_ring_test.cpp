@@ -26,12 +26,6 @@ struct RingRig {
   }
 };
 
-MonoBitmap copyOf(const MonoBitmap& b) {
-  MonoBitmap c;
-  c.assign(b);
-  return c;
-}
-
 TEST(UndoRing, TenLevelsOfTwelveStrokesThenTenRedos) {
   RingRig rig(200, 200);
   std::vector<MonoBitmap> states;
