@@ -104,10 +104,8 @@ class RowReduction {
     std::size_t i = 0;
     if (groups_ > 0) {
       for (; i < alignedStart_; ++i) writeOne(i, out);
-      for (std::size_t g = 0; g < groups_; ++g, i += perByte_) {
-        const std::size_t byte = firstGroupByte_ + g;
-        writeByte(byteFlags_[ink_[byte]], byteFlags_[paper_[byte]], out + i);
-      }
+      writeGroups(out + i);
+      i += groups_ * perByte_;
     }
     for (; i < blocks_.size(); ++i) writeOne(i, out);
   }
@@ -135,16 +133,22 @@ class RowReduction {
     out[i] = colors_[int(hasInk) | int(hasPaper) << 1];
   }
 
-  // The target pixels of one source byte's blocks, four and two at a time from tables indexed
-  // by their ink and paper flags.
-  void writeByte(unsigned inkFlags, unsigned paperFlags, std::uint32_t* out) const {
-    std::size_t k = 0;
-    for (; k + 4 <= perByte_; k += 4)
-      std::memcpy(out + k, quads_[((inkFlags >> k) & 15u) | ((paperFlags >> k) & 15u) << 4], 16);
-    for (; k + 2 <= perByte_; k += 2)
-      std::memcpy(out + k, pairs_[((inkFlags >> k) & 3u) | ((paperFlags >> k) & 3u) << 2], 8);
-    for (; k < perByte_; ++k)
-      out[k] = colors_[((inkFlags >> k) & 1u) | ((paperFlags >> k) & 1u) << 1];
+  // The target pixels of whole source bytes: their blocks' flags gathered into one word, then
+  // four pixels at a time from a table indexed by four ink and four paper flags.
+  void writeGroups(std::uint32_t* out) const {
+    unsigned ink = 0;
+    unsigned paper = 0;
+    unsigned pending = 0;
+    for (std::size_t g = 0; g < groups_; ++g) {
+      const std::size_t byte = firstGroupByte_ + g;
+      ink |= unsigned(byteFlags_[ink_[byte]]) << pending;
+      paper |= unsigned(byteFlags_[paper_[byte]]) << pending;
+      pending += unsigned(perByte_);
+      for (; pending >= 4; pending -= 4, ink >>= 4, paper >>= 4, out += 4)
+        std::memcpy(out, quads_[(ink & 15u) | (paper & 15u) << 4], 16);
+    }
+    for (; pending > 0; --pending, ink >>= 1, paper >>= 1)
+      *out++ = colors_[(ink & 1u) | (paper & 1u) << 1];
   }
 
   // When the blocks repeat with every source byte (perByte target pixels to 8 source pixels,
@@ -181,8 +185,6 @@ class RowReduction {
     };
     for (unsigned index = 0; index < 256; ++index)
       for (unsigned k = 0; k < 4; ++k) quads_[index][k] = color(index, k, 4);
-    for (unsigned index = 0; index < 16; ++index)
-      for (unsigned k = 0; k < 2; ++k) pairs_[index][k] = color(index, k, 2);
   }
 
   static constexpr std::size_t kTableWorthwhile = 64;
@@ -201,7 +203,6 @@ class RowReduction {
   std::size_t groups_ = 0;  // 0: no byte table
   std::uint8_t byteFlags_[256] = {};
   std::uint32_t quads_[256][4];
-  std::uint32_t pairs_[16][2];
 };
 
 // One source row onto one target row where every target pixel shows one source pixel.
