@@ -21,6 +21,15 @@ class NearerIndex {
     return 2 * (red * red_ + green * green_ + blue * blue_) > threshold_ ? 1 : 0;
   }
 
+  // The same test for a whole 0x00RRGGBB screen pixel, in single precision so that it runs in
+  // vector registers: every product and sum stays below 2^24, so the result is exact.
+  bool inkFor(std::uint32_t pixel) const {
+    const float sum = float(int((pixel >> 16) & 0xFFu)) * float(red_) +
+                      float(int((pixel >> 8) & 0xFFu)) * float(green_) +
+                      float(int(pixel & 0xFFu)) * float(blue_);
+    return 2.0f * sum > float(threshold_);
+  }
+
  private:
   static constexpr int channel(std::uint32_t color, int shift) {
     return int((color >> shift) & 0xFFu);

@@ -34,9 +34,7 @@ void reduceOntoCanvas(const Rgb32Image& picture, MonoBitmap& canvas) {
   for (int y = 0; y < height; ++y) {
     const std::uint32_t* in = picture.pixels.data() + std::size_t(y) * std::size_t(picture.width);
     for (int x = 0; x < width; ++x) {
-      const std::uint32_t c = in[x];
-      flags[std::size_t(x)] =
-          std::uint8_t(nearer(int((c >> 16) & 0xFFu), int((c >> 8) & 0xFFu), int(c & 0xFFu)));
+      flags[std::size_t(x)] = std::uint8_t(nearer.inkFor(in[x]));
     }
     std::uint8_t* out = canvas.row(std::uint32_t(y));
     for (int b = 0; b < wholeBytes; ++b) out[b] = packFlags(&flags[std::size_t(b) * 8]);

@@ -26,6 +26,13 @@ TEST(NearerIndex, PicksTheNearerCanvasColourAndPaperOnTies) {
   EXPECT_EQ(same(255, 255, 255), 0);
   EXPECT_EQ(kWhiteBlack(127, 127, 128), 1);  // 382: nearer black
   EXPECT_EQ(kWhiteBlack(127, 128, 128), 0);  // 383: nearer white
+  // The single-precision test on whole screen pixels decides exactly alike, ties included.
+  for (const NearerIndex& n : {beige, redBlue, same, kWhiteBlack})
+    for (int r = 0; r < 256; r += 5)
+      for (int g = 0; g < 256; g += 3)
+        for (int b = 0; b < 256; b += 50)
+          ASSERT_EQ(n.inkFor(std::uint32_t(r << 16 | g << 8 | b)), n(r, g, b) == 1);
+  EXPECT_FALSE(redBlue.inkFor(0x640064));
 }
 
 // A picture of w x h: ink-coloured where (x + y) % 3 == 0, paper-coloured elsewhere.
