@@ -161,8 +161,7 @@ void PaperModel::dragMove(Point p) {
   const int dy = view_.toCanvas(p.y - dragStart_.y);
   // Each position starts again from the picture at the press, so nothing pushed over the edge
   // is lost until the release.
-  canvas_.fill(0);
-  moveBuffer_.copyRectTo(0, 0, canvas_.width(), int(canvas_.height()), canvas_, dx, dy);
+  canvas_.copyShiftedFrom(moveBuffer_, dx, dy);
   platform_.invalidateWindow();
 }
 

@@ -1,6 +1,7 @@
 #include "canvas/undo_ring.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tenmark {
 
@@ -10,6 +11,10 @@ int following(int slot) { return (slot + 1) % UndoRing::kSlots; }
 
 Rect canvasBounds(const MonoBitmap& canvas) {
   return Rect{0, 0, canvas.width(), int(canvas.height())};
+}
+
+bool sameSize(const MonoBitmap& a, const MonoBitmap& b) {
+  return a.hasPixels() && a.width() == b.width() && a.height() == b.height();
 }
 
 void copyColors(const MonoBitmap& from, MonoBitmap& to) {
@@ -43,14 +48,25 @@ void UndoRing::pushRecord(const MonoBitmap& canvas) {
   const int w = r.right - r.left;
   const int h = r.bottom - r.top;
   MonoBitmap& slot = patchSlots_[std::size_t(nextSlot_)];
-  if (slot.width() != w || int(slot.height()) != h || !slot.hasPixels()) slot.create(w, h);
-  copyColors(canvas, slot);
   patchOrigins_[std::size_t(nextSlot_)] = Point{r.left, r.top};
-  canvasSnapshot_.copyRectTo(r.left, r.top, w, h, slot, 0, 0);
+  const bool wholeCanvas = r.left == 0 && r.top == 0 && w == canvas.width() &&
+                           h == int(canvas.height()) && sameSize(canvasSnapshot_, canvas);
+  if (wholeCanvas) {
+    // The snapshot is the whole "before" picture: it becomes the slot as it is, and the slot's
+    // memory takes the new snapshot, one copy instead of two.
+    std::swap(slot, canvasSnapshot_);
+    copyColors(canvas, slot);
+    canvasSnapshot_.assign(canvas);
+    unsynced_ = Rect{};
+  } else {
+    if (slot.width() != w || int(slot.height()) != h || !slot.hasPixels()) slot.create(w, h);
+    copyColors(canvas, slot);
+    canvasSnapshot_.copyRectTo(r.left, r.top, w, h, slot, 0, 0);
+    refreshSnapshot(canvas, Rect{});
+  }
   nextSlot_ = following(nextSlot_);
   redoEnd_ = nextSlot_;
   if (oldestSlot_ == nextSlot_) oldestSlot_ = following(nextSlot_);
-  refreshSnapshot(canvas, Rect{});
   pendingRect_ = Edges{};
 }
 
@@ -89,8 +105,7 @@ void UndoRing::resetRing(const MonoBitmap& canvas) {
 }
 
 void UndoRing::refreshSnapshot(const MonoBitmap& canvas, const Rect& changed) {
-  if (canvasSnapshot_.width() != canvas.width() || canvasSnapshot_.height() != canvas.height() ||
-      !canvasSnapshot_.hasPixels()) {
+  if (!sameSize(canvasSnapshot_, canvas)) {
     canvasSnapshot_.assign(canvas);
     unsynced_ = Rect{};
     return;

@@ -77,6 +77,9 @@ class MonoBitmap {
 
   // Block copy of a rectangle into another surface, clipped to both.
   void copyRectTo(int sx, int sy, int w, int h, MonoBitmap& target, int tx, int ty) const;
+  // The whole source shifted by (dx, dy) with paper wherever nothing of it lands: what fill(0)
+  // and a shifted copyRectTo give, with each byte written once.
+  void copyShiftedFrom(const MonoBitmap& source, int dx, int dy);
   // Block copy of a rectangle into a 32-bit image, through the palette; clipped to both.
   void blitTo(int sx, int sy, int w, int h, Rgb32Image& target, int tx, int ty) const;
   // Scaled copy into a 32-bit image: enlarging repeats pixels; shrinking ANDs the colours of

@@ -40,6 +40,24 @@ void MonoBitmap::copyRectTo(int sx, int sy, int w, int h, MonoBitmap& target, in
   }
 }
 
+void MonoBitmap::copyShiftedFrom(const MonoBitmap& source, int dx, int dy) {
+  if (!hasPixels() || !source.hasPixels() || &source == this) return;
+  // The columns that the source covers, the same on every row it reaches.
+  const std::int64_t from = std::clamp<std::int64_t>(dx, 0, width_);
+  const std::int64_t to = std::clamp<std::int64_t>(std::int64_t(source.width()) + dx, from, width_);
+  for (std::int64_t y = 0; y < std::int64_t(height_); ++y) {
+    std::uint8_t* out = row(std::uint32_t(y));
+    const std::int64_t sy = y - dy;
+    if (sy < 0 || sy >= std::int64_t(source.height()) || to == from) {
+      bits::fillBits(out, 0, width_, false);
+      continue;
+    }
+    bits::fillBits(out, 0, from, false);
+    bits::copyBits(source.row(std::uint32_t(sy)), from - dx, out, from, to - from);
+    bits::fillBits(out, to, width_ - to, false);
+  }
+}
+
 void MonoBitmap::copyAllFrom(const MonoBitmap& source) {
   source.copyRectTo(0, 0, source.width(), int(source.height()), *this, 0, 0);
 }

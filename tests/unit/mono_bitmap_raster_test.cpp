@@ -157,6 +157,24 @@ TEST(MonoBitmapCopy, RandomRectanglesMatchThePerPixelCopy) {
   }
 }
 
+// The Move tool's shift: the same pixels as clearing the canvas and copying the source shifted.
+TEST(MonoBitmapCopy, ShiftedCopyEqualsClearingAndCopyingAtTheOffset) {
+  std::mt19937 rng(11);
+  for (int run = 0; run < 200; ++run) {
+    const int w = 1 + int(rng() % 70);
+    const int h = 1 + int(rng() % 9);
+    const MonoBitmap source = randomSurface(w, h, rng);
+    MonoBitmap want = randomSurface(w, h, rng);
+    MonoBitmap got = copyOf(want);
+    const int dx = int(rng() % unsigned(2 * w + 7)) - w - 3;
+    const int dy = int(rng() % unsigned(2 * h + 3)) - h - 1;
+    want.fill(0);
+    source.copyRectTo(0, 0, w, h, want, dx, dy);
+    got.copyShiftedFrom(source, dx, dy);
+    ASSERT_EQ(indicesOf(got), indicesOf(want)) << w << "x" << h << " by " << dx << "," << dy;
+  }
+}
+
 TEST(MonoBitmapCopy, CopyAllFromClipsToThisSurfaceAndKeepsItsSizeAndColours) {
   std::mt19937 rng(3);
   const MonoBitmap big = randomBitmap(50, 40, rng);

@@ -83,7 +83,13 @@ TEST(UndoRing, AgreesWithWholeCanvasCopiesOverRandomSequences) {
     for (int step = 0; step < 60; ++step) {
       const int action = pick(10);
       if (action < 5) {
-        rig.stroke(pick(137) - 20, pick(101) - 20, pick(137) - 20, pick(101) - 20, 1 + pick(6));
+        if (action == 0) {  // a whole-canvas change, as the mirrors make
+          rig.canvas.mirrorLeftRight();
+          rig.ring.beginRecord(Rect{0, 0, 97, 61});
+          rig.ring.pushRecord(rig.canvas);
+        } else {
+          rig.stroke(pick(137) - 20, pick(101) - 20, pick(137) - 20, pick(101) - 20, 1 + pick(6));
+        }
         history.resize(live + 1);
         history.push_back(copyOf(rig.canvas));
         ++live;
