@@ -28,6 +28,15 @@ bool PaperModel::openImageFile(const std::string& path) {
 
 PaperModel::AutoSaveResult PaperModel::autoSave() {
   if (settings_.n_save_img != 1 || !modified_) return {};
+  return writeAutoSaveCopy();
+}
+
+PaperModel::AutoSaveResult PaperModel::saveAfterFault() {
+  if (!modified_ || canvas_.isBlank()) return {};
+  return writeAutoSaveCopy();
+}
+
+PaperModel::AutoSaveResult PaperModel::writeAutoSaveCopy() {
   const std::optional<std::string> name = autoSaveName(documentName_);
   if (!name) return {};
   settings_.saveFolder = withTrailingSeparator(settings_.saveFolder);

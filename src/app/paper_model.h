@@ -68,6 +68,9 @@ class PaperModel {
     std::string path;  // the file written or tried; empty when nothing was to be saved
   };
   AutoSaveResult autoSave();
+  // After the program faulted: a modified, non-blank picture written as the automatic save
+  // would write it, whether or not saving at exit is on.
+  AutoSaveResult saveAfterFault();
   // Before the window closes: the automatic save of a drawn picture. False, after telling the
   // user, when that save failed: the window must stay open with its picture.
   bool saveBeforeClosing();
@@ -119,6 +122,8 @@ class PaperModel {
   void recordWholeCanvas();
   // The automatic save that protects a picture about to be replaced; false when it failed.
   bool protectPicture();
+  // The picture into the save folder under its automatic-save name.
+  AutoSaveResult writeAutoSaveCopy();
   bool writePicture(const std::string& path, PictureFormat format);
 
   // Tools.
