@@ -8,6 +8,11 @@
 
 namespace tenmark {
 
+bool PaperModel::beginWholeCanvasChange() {
+  endPressInProgress();
+  return ring_.prepareWholeRecord(canvas_);
+}
+
 void PaperModel::recordWholeCanvas() {
   ring_.beginRecord(Rect{0, 0, canvas_.width(), int(canvas_.height())});
   ring_.pushRecord(canvas_);
@@ -15,17 +20,19 @@ void PaperModel::recordWholeCanvas() {
 }
 
 void PaperModel::mirror(void (MonoBitmap::*flip)()) {
+  if (!beginWholeCanvasChange()) return;
   (canvas_.*flip)();
-  setModified(true);
   recordWholeCanvas();
+  setModified(true);
   platform_.invalidateWindow();
 }
 
 void PaperModel::clearCanvas() {
+  if (!beginWholeCanvasChange()) return;
   // Clearing leaves the modified mark as it was; only its undo and redo set it.
   canvas_.fill(0);
-  platform_.invalidateWindow();
   recordWholeCanvas();
+  platform_.invalidateWindow();
 }
 
 bool PaperModel::resizeCanvas(int width, int height, Color background, Color pen) {
@@ -34,9 +41,9 @@ bool PaperModel::resizeCanvas(int width, int height, Color background, Color pen
   resized.setColor(0, background);
   resized.setColor(1, pen);
   resized.copyAllFrom(canvas_);
-  canvas_ = std::move(resized);
   // The ring's records stay; every copy of theirs is clipped to the new canvas.
-  ring_.takeSnapshot(canvas_);
+  if (!ring_.takeSnapshot(resized)) return false;
+  canvas_ = std::move(resized);
   platform_.fitWindowToCanvas(width, height);
   return true;
 }

@@ -5,6 +5,8 @@
 namespace tenmark {
 
 void PaperModel::copyToClipboard() {
+  // A picture larger than the clipboard bitmap can hold is not copied at all.
+  if (std::int64_t(canvas_.width()) * canvas_.height() * 4 > kMaxClipboardBytes) return;
   // In the canvas's display colours, as other programs should see it.
   Rgb32Image image;
   image.reshape(canvas_.width(), int(canvas_.height()));
@@ -15,14 +17,15 @@ void PaperModel::copyToClipboard() {
 void PaperModel::paste() {
   const std::optional<Rgb32Image> picture =
       platform_.readClipboardImage(canvas_.width(), int(canvas_.height()));
-  if (!picture) return;
+  if (!picture || !beginWholeCanvasChange()) return;
   reduceOntoCanvas(*picture, canvas_);
-  setModified(true);
   recordWholeCanvas();
+  setModified(true);
   platform_.invalidateWindow();
 }
 
 void PaperModel::dropFile(const std::string& path) {
+  endPressInProgress();
   // Saved even when the dropped file turns out unreadable; not replaced when that save failed.
   if (!protectPicture()) return;
   openImageFile(path);

@@ -52,6 +52,35 @@ bool PaperModel::menuCommand(int id) {
 }
 
 void PaperModel::runCommand(CommandId id) {
+  try {
+    if (endsPressFirst(id)) endPressInProgress();
+    runCommandAction(id);
+  } catch (const std::bad_alloc&) {
+    // Every command takes its memory before it changes anything: without it, nothing happened
+    // and the window goes on.
+  }
+}
+
+bool PaperModel::endsPressFirst(CommandId id) {
+  switch (id) {
+    case CommandId::Undo:
+    case CommandId::Redo:
+    case CommandId::New:
+    case CommandId::Open:
+    case CommandId::Save:
+    case CommandId::SaveAs:
+    case CommandId::VMirror:
+    case CommandId::HMirror:
+    case CommandId::Clear:
+    case CommandId::Paste:
+    case CommandId::Config:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void PaperModel::runCommandAction(CommandId id) {
   switch (id) {
     case CommandId::Undo:
       undo();
@@ -146,14 +175,15 @@ void PaperModel::exitWithoutSaving() {
 }
 
 void PaperModel::undo() {
-  ring_.undoStep(canvas_);
+  // Without memory for the step the canvas is as it was.
+  if (ring_.canUndo() && !ring_.undoStep(canvas_)) return;
   updateMenu();
   setModified(true);
   platform_.invalidateWindow();
 }
 
 void PaperModel::redo() {
-  ring_.redoStep(canvas_);
+  if (ring_.canRedo() && !ring_.redoStep(canvas_)) return;
   updateMenu();
   setModified(true);
   platform_.invalidateWindow();

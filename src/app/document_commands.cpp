@@ -1,5 +1,6 @@
 // Documents: opening a picture, saving it under its name or a new one, the automatic save that
 // keeps a modified picture from being lost, and the new picture.
+#include "app/caption.h"
 #include "app/paper_model.h"
 #include "tenmark/texts.h"
 
@@ -11,13 +12,20 @@ bool PaperModel::openImageFile(const std::string& path) {
   if (!format) return false;
   const Color background = canvas_.getColor(0);
   const Color pen = canvas_.getColor(1);
-  // The loaders change the canvas only when the whole file was read.
-  const bool loaded = *format == PictureFormat::Png ? canvas_.loadPng(path) : canvas_.loadBmp(path);
+  std::string name;
+  // The loaders change the canvas only when the whole file was read, also when their memory
+  // runs out.
+  bool loaded = false;
+  try {
+    name = path;
+    loaded = *format == PictureFormat::Png ? canvas_.loadPng(path) : canvas_.loadBmp(path);
+  } catch (const std::bad_alloc&) {
+  }
   if (!loaded) return false;
   // A file's meaning is its indices; the canvas keeps its own colours.
   canvas_.setColor(0, background);
   canvas_.setColor(1, pen);
-  documentName_ = path;
+  documentName_ = std::move(name);
   platform_.fitWindowToCanvas(canvas_.width(), int(canvas_.height()));
   setModified(false);
   // Records of the replaced picture mean nothing on this one.
@@ -48,22 +56,33 @@ PaperModel::AutoSaveResult PaperModel::writeAutoSaveCopy() {
 }
 
 bool PaperModel::protectPicture() {
-  const AutoSaveResult saved = autoSave();
-  if (!saved.failed) return true;
-  platform_.showMessage(saved.path + text::SaveFailedSuffix);
+  try {
+    const AutoSaveResult saved = autoSave();
+    if (!saved.failed) return true;
+    platform_.showMessage(saved.path + text::SaveFailedSuffix);
+  } catch (const std::bad_alloc&) {
+    // Not even the file's name could be made: the picture stays, unsaved.
+  }
   return false;
 }
 
 bool PaperModel::saveBeforeClosing() { return canvas_.isBlank() || protectPicture(); }
 
 bool PaperModel::writePicture(const std::string& path, PictureFormat format) {
-  return format == PictureFormat::Bmp ? canvas_.saveBmp(path) : canvas_.savePng(path);
+  // An encoder without memory is a failed save, told as any other.
+  try {
+    return format == PictureFormat::Bmp ? canvas_.saveBmp(path) : canvas_.savePng(path);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
 }
 
 void PaperModel::newPicture() {
   if (modified_ && !canvas_.isBlank() && !protectPicture()) return;
+  std::string name = timestampName(platform_.localTime());
   canvas_.fill(0);
-  makeTimestampName(platform_.localTime());
+  documentName_ = std::move(name);
+  setModified(false);
   resetUndoRing();
   platform_.invalidateWindow();
 }

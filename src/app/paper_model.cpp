@@ -18,6 +18,7 @@ Color PaperModel::backgroundColor() const {
 }
 
 void PaperModel::resetUndoRing() {
+  // Without memory for its snapshot the ring takes one at the next record.
   ring_.resetRing(canvas_);
   updateMenu();
 }
@@ -68,17 +69,27 @@ void PaperModel::paint() {
   layoutView();
   const Point client = platform_.clientSize();
   const Color background = backgroundColor();
-  for (const Rect& strip : backgroundStrips(client.x, client.y, view_.viewRect()))
-    platform_.fillBackground(strip, background);
-  if (renderViewArea(canvas_, view_, background, view_.viewRect(), viewImage_).empty()) return;
-  platform_.presentView(viewImage_);
+  try {
+    for (const Rect& strip : backgroundStrips(client.x, client.y, view_.viewRect()))
+      platform_.fillBackground(strip, background);
+    if (renderViewArea(canvas_, view_, background, view_.viewRect(), viewImage_).empty()) return;
+    platform_.presentView(viewImage_);
+  } catch (const std::bad_alloc&) {
+    // The screen keeps what it showed; the picture itself is untouched.
+    viewImage_ = Rgb32Image{};
+  }
 }
 
 Rect PaperModel::presentRect(const Rect& r) {
   const Rect snapped = view_.snapRect(r);
-  const Rect part =
-      renderViewArea(canvas_, view_, backgroundColor(), view_.clientRectOf(snapped), patchImage_);
-  if (!part.empty()) platform_.present(Point{part.x, part.y}, patchImage_);
+  try {
+    const Rect part = renderViewArea(canvas_, view_, backgroundColor(),
+                                     view_.clientRectOf(snapped), patchImage_);
+    if (!part.empty()) platform_.present(Point{part.x, part.y}, patchImage_);
+  } catch (const std::bad_alloc&) {
+    // Shown by the next repaint instead.
+    platform_.invalidateWindow();
+  }
   return snapped;
 }
 
@@ -89,9 +100,13 @@ void PaperModel::setModified(bool value) {
 }
 
 void PaperModel::updateCaption() {
-  platform_.setCaption(
-      captionText(CaptionFacts{versionText_, documentName_, modified_, view_.zoomFactor(),
-                               settings_.n_pen_size, settings_.n_erase_size}));
+  try {
+    platform_.setCaption(
+        captionText(CaptionFacts{versionText_, documentName_, modified_, view_.zoomFactor(),
+                                 settings_.n_pen_size, settings_.n_erase_size}));
+  } catch (const std::bad_alloc&) {
+    // The caption catches up with the next change; the mark itself is kept.
+  }
 }
 
 void PaperModel::makeTimestampName(const std::tm& local) {

@@ -4,7 +4,9 @@
 // The Win32 window turns messages into these calls; every effect goes back through
 // PaperPlatform.
 
+#include <cstdint>
 #include <ctime>
+#include <new>
 #include <string>
 
 #include "app/paper_platform.h"
@@ -93,7 +95,7 @@ class PaperModel {
   // The pointer entry points shared with the tablet.
   bool pointerDown(Point p, int widthChange);
   void pointerDrag(Point p, int widthChange);
-  void pointerUp(Point p, bool commit);
+  void pointerUp(bool commit);
   bool offerRightClick();
   void refreshCursor();
   // Tablet messages: a packet the driver delivered, the pen entering or leaving proximity, and
@@ -119,7 +121,12 @@ class PaperModel {
   // Puts a canvas rectangle on screen at once; returns it snapped to the zoom's grid.
   Rect presentRect(const Rect& r);
   void updateMenu();
+  // Before a change of the whole canvas: ends a press and readies the undo record; false, with
+  // nothing changed, when its memory is not there.
+  bool beginWholeCanvasChange();
   void recordWholeCanvas();
+  static bool endsPressFirst(CommandId id);
+  void runCommandAction(CommandId id);
   // The automatic save that protects a picture about to be replaced; false when it failed.
   bool protectPicture();
   // The picture into the save folder under its automatic-save name.
@@ -130,12 +137,17 @@ class PaperModel {
   int currentStrokeWidth(int widthChange) const;
   void beginStroke(Point p, int widthChange);
   void continueStroke(Point p, int widthChange);
+  // The memory a Move press needs; false when it is not there.
+  bool prepareMove();
   void beginMove(Point p);
   void dragMove(Point p);
   void endMove();
   void beginHand(Point p);
   void dragHand(Point p);
   void endPress(bool commit);
+  // Before a command that saves, replaces or changes the whole picture: a press in progress
+  // ends as a release would, with its undo record.
+  void endPressInProgress();
   bool mouseGuarded() const;
 
   // Command actions.

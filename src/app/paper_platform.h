@@ -3,6 +3,7 @@
 // and the effects it asks for. The Win32 window implements it; the tests implement it with a
 // recording fake.
 
+#include <cstdint>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -18,6 +19,10 @@
 namespace tenmark {
 
 // What the user chose in the save dialog: the name as typed and the format of the filter.
+// The largest picture the clipboard's bitmap can take: its 32-bit pixels must stay within the
+// signed 32-bit sizes of the bitmap calls.
+inline constexpr std::int64_t kMaxClipboardBytes = 0x7FFFFFFF;
+
 struct ChosenSavePath {
   std::string path;
   PictureFormat format;

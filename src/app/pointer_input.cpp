@@ -19,9 +19,9 @@ void PaperModel::pointerMoved(Point p) {
   pointerDrag(p, 0);
 }
 
-void PaperModel::leftButtonUp(Point p) {
+void PaperModel::leftButtonUp(Point) {
   if (tablet_.tabletStroke || !pointerCaptured_) return;
-  pointerUp(p, true);
+  pointerUp(true);
 }
 
 void PaperModel::rightButtonDown(Point p) {
@@ -30,10 +30,10 @@ void PaperModel::rightButtonDown(Point p) {
   pointerDown(p, 0);
 }
 
-void PaperModel::rightButtonUp(Point p) {
+void PaperModel::rightButtonUp(Point) {
   rightButtonHeld_ = false;
   if (mouseGuarded() || !pointerCaptured_) return;
-  pointerUp(p, true);
+  pointerUp(true);
 }
 
 void PaperModel::captureLost() {
@@ -46,8 +46,15 @@ void PaperModel::captureLost() {
 
 bool PaperModel::offerRightClick() {
   if (!dispatchShortcut(kRightClick)) return false;
-  if (pointerCaptured_) pointerUp(Point{0, 0}, false);
+  if (pointerCaptured_) pointerUp(false);
   return true;
+}
+
+void PaperModel::endPressInProgress() {
+  if (!pointerCaptured_) return;
+  // The button may still be down, but this press is over.
+  rightButtonHeld_ = false;
+  pointerUp(true);
 }
 
 void PaperModel::refreshCursor() {
@@ -60,6 +67,8 @@ bool PaperModel::pointerDown(Point p, int widthChange) {
   const Point client = platform_.clientSize();
   if (p.x < 0 || p.y < 0 || p.x >= client.x || p.y >= client.y) return false;
   refreshCursor();
+  // Move needs its memory before the press can start.
+  if (toolMode_ == ToolMode::Move && !prepareMove()) return false;
   if (!pointerCaptured_) {
     pointerCaptured_ = true;
     platform_.capturePointer();
@@ -95,7 +104,7 @@ void PaperModel::pointerDrag(Point p, int widthChange) {
   }
 }
 
-void PaperModel::pointerUp(Point, bool commit) {
+void PaperModel::pointerUp(bool commit) {
   if (pointerCaptured_) {
     // Cleared first: giving the capture back reports a capture change to this window.
     pointerCaptured_ = false;
@@ -105,6 +114,8 @@ void PaperModel::pointerUp(Point, bool commit) {
 }
 
 void PaperModel::endPress(bool commit) {
+  // However the press ends, a pen press ends with it.
+  tablet_.tabletStroke = false;
   switch (toolMode_) {
     case ToolMode::Pen:
     case ToolMode::Eraser:
@@ -131,9 +142,8 @@ void PaperModel::beginStroke(Point p, int widthChange) {
   const Point at = view_.clientToCanvas(p);
   lastPoint_ = at;
   canvas_.drawDot(at.x, at.y, w, strokeIndex(toolMode_));
-  const Rect r = presentRect(Rect{at.x - w, at.y - w, 2 * w, 2 * w});
+  ring_.beginRecord(presentRect(Rect{at.x - w, at.y - w, 2 * w, 2 * w}));
   setModified(true);
-  ring_.beginRecord(r);
 }
 
 void PaperModel::continueStroke(Point p, int widthChange) {
@@ -145,6 +155,16 @@ void PaperModel::continueStroke(Point p, int widthChange) {
            std::abs(at.x - lastPoint_.x) + 2 * w, std::abs(at.y - lastPoint_.y) + 2 * w});
   lastPoint_ = at;
   ring_.extendRecord(r);
+  setModified(true);
+}
+
+bool PaperModel::prepareMove() {
+  if (!ring_.prepareWholeRecord(canvas_)) return false;
+  if (moveBuffer_.width() != canvas_.width() || moveBuffer_.height() != canvas_.height() ||
+      !moveBuffer_.hasPixels())
+    return moveBuffer_.create(canvas_.width(), int(canvas_.height()),
+                              MonoBitmap::InitialPixels::Unset);
+  return true;
 }
 
 void PaperModel::beginMove(Point p) {
@@ -162,6 +182,7 @@ void PaperModel::dragMove(Point p) {
   // Each position starts again from the picture at the press, so nothing pushed over the edge
   // is lost until the release.
   canvas_.copyShiftedFrom(moveBuffer_, dx, dy);
+  setModified(true);
   platform_.invalidateWindow();
 }
 

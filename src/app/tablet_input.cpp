@@ -23,8 +23,7 @@ void PaperModel::tabletPacket(const TabletPacket& packet) {
       break;
     case PressStep::Up:
       // Also a press that the mouse began.
-      pointerUp(at, true);
-      tablet_.tabletStroke = false;
+      pointerUp(true);
       break;
     case PressStep::None:
       break;

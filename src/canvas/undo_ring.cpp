@@ -22,12 +22,39 @@ void copyColors(const MonoBitmap& from, MonoBitmap& to) {
   to.setColor(1, from.getColor(1));
 }
 
+Rect asRect(const UndoRing::Edges& e) {
+  return Rect{e.left, e.top, e.right - e.left, e.bottom - e.top};
+}
+
 }  // namespace
 
-void UndoRing::takeSnapshot(const MonoBitmap& canvas) {
-  canvasSnapshot_.assign(canvas);
+bool UndoRing::takeSnapshot(const MonoBitmap& canvas) {
+  if (sameSize(canvasSnapshot_, canvas)) {
+    canvasSnapshot_.assign(canvas);
+  } else {
+    // Made beside the old one, so that a failure leaves the snapshot as it was.
+    MonoBitmap copy;
+    if (!copy.create(canvas.width(), int(canvas.height()), MonoBitmap::InitialPixels::Unset))
+      return false;
+    copy.assign(canvas);
+    canvasSnapshot_ = std::move(copy);
+  }
   unsynced_ = Rect{};
   pendingRect_ = Edges{};
+  return true;
+}
+
+bool UndoRing::prepareWholeRecord(const MonoBitmap& canvas) {
+  if (!refreshSnapshot(canvas, Rect{})) return false;
+  if (sameSize(spare_, canvas)) return true;
+  // The slot past the newest record holds nothing that undo or redo can reach: its memory may
+  // serve.
+  MonoBitmap& free = patchSlots_[std::size_t(nextSlot_)];
+  if (!canRedo() && sameSize(free, canvas)) {
+    spare_ = std::move(free);
+    return true;
+  }
+  return spare_.create(canvas.width(), int(canvas.height()), MonoBitmap::InitialPixels::Unset);
 }
 
 void UndoRing::beginRecord(const Rect& r) {
@@ -43,78 +70,108 @@ void UndoRing::extendRecord(const Rect& r) {
   unsynced_ = unite(unsynced_, r);
 }
 
-void UndoRing::pushRecord(const MonoBitmap& canvas) {
-  const Edges r = pendingRect_;
-  const int w = r.right - r.left;
-  const int h = r.bottom - r.top;
+bool UndoRing::pushRecord(const MonoBitmap& canvas) {
+  const Rect area = intersect(asRect(pendingRect_), canvasBounds(canvas));
+  pendingRect_ = Edges{};
+  // Without a snapshot of this canvas there is no "before" to keep.
+  if (!sameSize(canvasSnapshot_, canvas)) {
+    takeSnapshot(canvas);
+    return false;
+  }
   MonoBitmap& slot = patchSlots_[std::size_t(nextSlot_)];
-  patchOrigins_[std::size_t(nextSlot_)] = Point{r.left, r.top};
-  const bool wholeCanvas = r.left == 0 && r.top == 0 && w == canvas.width() &&
-                           h == int(canvas.height()) && sameSize(canvasSnapshot_, canvas);
-  if (wholeCanvas) {
-    // The snapshot is the whole "before" picture: it becomes the slot as it is, and the slot's
+  if (area == canvasBounds(canvas) && sameSize(spare_, canvas)) {
+    // The snapshot is the whole "before" picture: it becomes the slot as it is, and the spare
     // memory takes the new snapshot, one copy instead of two.
     std::swap(slot, canvasSnapshot_);
-    copyColors(canvas, slot);
+    std::swap(canvasSnapshot_, spare_);
+    spare_.release();
     canvasSnapshot_.assign(canvas);
     unsynced_ = Rect{};
   } else {
-    if (slot.width() != w || int(slot.height()) != h || !slot.hasPixels()) slot.create(w, h);
-    copyColors(canvas, slot);
-    canvasSnapshot_.copyRectTo(r.left, r.top, w, h, slot, 0, 0);
+    if (!makeSlot(nextSlot_, area.width, area.height)) return false;
+    canvasSnapshot_.copyRectTo(area.x, area.y, area.width, area.height, slot, 0, 0);
     refreshSnapshot(canvas, Rect{});
   }
-  nextSlot_ = following(nextSlot_);
+  copyColors(canvas, slot);
+  patchOrigins_[std::size_t(nextSlot_)] = Point{area.x, area.y};
+  advance();
   redoEnd_ = nextSlot_;
-  if (oldestSlot_ == nextSlot_) oldestSlot_ = following(nextSlot_);
-  pendingRect_ = Edges{};
+  return true;
 }
 
-void UndoRing::swapWithCanvas(int slot, MonoBitmap& canvas) {
+bool UndoRing::makeSlot(int index, int w, int h) {
+  MonoBitmap& slot = patchSlots_[std::size_t(index)];
+  if (w <= 0 || h <= 0) {
+    // A record wholly outside the canvas: an undo step that changes nothing.
+    slot.release();
+    return true;
+  }
+  if (slot.hasPixels() && slot.width() == w && int(slot.height()) == h) return true;
+  MonoBitmap made;
+  if (!made.create(w, h, MonoBitmap::InitialPixels::Unset)) return false;
+  slot = std::move(made);
+  return true;
+}
+
+void UndoRing::advance() {
+  nextSlot_ = following(nextSlot_);
+  if (oldestSlot_ == nextSlot_) oldestSlot_ = following(nextSlot_);
+}
+
+bool UndoRing::swapWithCanvas(int slot, MonoBitmap& canvas) {
   MonoBitmap& patch = patchSlots_[std::size_t(slot)];
   const Point at = patchOrigins_[std::size_t(slot)];
   const int w = patch.width();
   const int h = int(patch.height());
-  MonoBitmap temporary;
-  temporary.create(w, h);
-  copyColors(canvas, temporary);
-  canvas.copyRectTo(at.x, at.y, w, h, temporary, 0, 0);
-  patch.copyRectTo(0, 0, w, h, canvas, at.x, at.y);
-  temporary.copyRectTo(0, 0, w, h, patch, 0, 0);
-  refreshSnapshot(canvas, Rect{at.x, at.y, w, h});
+  if (at == Point{} && sameSize(patch, canvas)) {
+    // A whole-canvas record trades its memory with the canvas; the canvas keeps its colours.
+    const Color background = canvas.getColor(0);
+    const Color pen = canvas.getColor(1);
+    std::swap(patch, canvas);
+    canvas.setColor(0, background);
+    canvas.setColor(1, pen);
+  } else if (patch.hasPixels()) {
+    MonoBitmap temporary;
+    if (!temporary.create(w, h, MonoBitmap::InitialPixels::Unset)) return false;
+    canvas.copyRectTo(at.x, at.y, w, h, temporary, 0, 0);
+    patch.copyRectTo(0, 0, w, h, canvas, at.x, at.y);
+    temporary.copyRectTo(0, 0, w, h, patch, 0, 0);
+  }
+  return refreshSnapshot(canvas, Rect{at.x, at.y, w, h});
 }
 
 bool UndoRing::undoStep(MonoBitmap& canvas) {
   if (!canUndo()) return false;
-  nextSlot_ = nextSlot_ == 0 ? kSlots - 1 : nextSlot_ - 1;
-  swapWithCanvas(nextSlot_, canvas);
+  const int slot = nextSlot_ == 0 ? kSlots - 1 : nextSlot_ - 1;
+  if (!swapWithCanvas(slot, canvas)) return false;
+  nextSlot_ = slot;
   return true;
 }
 
 bool UndoRing::redoStep(MonoBitmap& canvas) {
   if (!canRedo()) return false;
-  swapWithCanvas(nextSlot_, canvas);
+  if (!swapWithCanvas(nextSlot_, canvas)) return false;
   nextSlot_ = following(nextSlot_);
   return true;
 }
 
-void UndoRing::resetRing(const MonoBitmap& canvas) {
+bool UndoRing::resetRing(const MonoBitmap& canvas) {
   for (MonoBitmap& slot : patchSlots_) slot.release();
+  spare_.release();
   oldestSlot_ = redoEnd_ = nextSlot_ = 0;
-  takeSnapshot(canvas);
+  // The freed slots leave room for the new snapshot.
+  canvasSnapshot_.release();
+  return takeSnapshot(canvas);
 }
 
-void UndoRing::refreshSnapshot(const MonoBitmap& canvas, const Rect& changed) {
-  if (!sameSize(canvasSnapshot_, canvas)) {
-    canvasSnapshot_.assign(canvas);
-    unsynced_ = Rect{};
-    return;
-  }
+bool UndoRing::refreshSnapshot(const MonoBitmap& canvas, const Rect& changed) {
+  if (!sameSize(canvasSnapshot_, canvas)) return takeSnapshot(canvas);
   const Rect area = intersect(unite(unsynced_, changed), canvasBounds(canvas));
   if (!area.empty())
     canvas.copyRectTo(area.x, area.y, area.width, area.height, canvasSnapshot_, area.x, area.y);
   copyColors(canvas, canvasSnapshot_);
   unsynced_ = Rect{};
+  return true;
 }
 
 }  // namespace tenmark

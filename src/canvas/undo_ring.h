@@ -27,31 +27,44 @@ class UndoRing {
     int bottom = 0;
   };
 
-  void takeSnapshot(const MonoBitmap& canvas);
+  // Every operation that needs memory for pixels returns false, with the ring as it was, when
+  // that memory is not there.
+  bool takeSnapshot(const MonoBitmap& canvas);
+  // Before a change of the whole canvas: folds everything reported since the last record into
+  // the snapshot, so that the record's "before" is the canvas as it stands now, and readies
+  // the memory that pushRecord needs for it.
+  bool prepareWholeRecord(const MonoBitmap& canvas);
   void beginRecord(const Rect& r);
   void extendRecord(const Rect& r);
-  void pushRecord(const MonoBitmap& canvas);
-  // False when there was nothing to undo (redo); the canvas is then unchanged.
+  // The record, clipped to the canvas. Without memory nothing is recorded, and the area stays
+  // reported, so that the next record takes it in.
+  bool pushRecord(const MonoBitmap& canvas);
+  // False when there was nothing to undo (redo) or no memory for it; the canvas is then
+  // unchanged.
   bool undoStep(MonoBitmap& canvas);
   bool redoStep(MonoBitmap& canvas);
-  void resetRing(const MonoBitmap& canvas);
+  bool resetRing(const MonoBitmap& canvas);
 
   bool canUndo() const { return oldestSlot_ != nextSlot_; }
   bool canRedo() const { return redoEnd_ != nextSlot_; }
-  int nextSlot() const { return nextSlot_; }
   int oldestSlot() const { return oldestSlot_; }
   const Edges& pendingRect() const { return pendingRect_; }
   const MonoBitmap& snapshot() const { return canvasSnapshot_; }
 
  private:
-  void swapWithCanvas(int slot, MonoBitmap& canvas);
+  bool swapWithCanvas(int slot, MonoBitmap& canvas);
   // Brings the snapshot up to date over `changed` and everything reported since the last time.
-  void refreshSnapshot(const MonoBitmap& canvas, const Rect& changed);
+  bool refreshSnapshot(const MonoBitmap& canvas, const Rect& changed);
+  // The slot's memory for a record of w × h, keeping the slot's own when it fits.
+  bool makeSlot(int slot, int w, int h);
+  void advance();
 
   std::array<MonoBitmap, kSlots> patchSlots_;
   std::array<Point, kSlots> patchOrigins_{};
   Edges pendingRect_;
   MonoBitmap canvasSnapshot_;
+  // Memory of the canvas's size for the next whole-canvas record's new snapshot.
+  MonoBitmap spare_;
   // Everything reported since the snapshot was last brought up to date, also by strokes that
   // ended without a record.
   Rect unsynced_;

@@ -1,6 +1,7 @@
 #include "surface/mono_bitmap.h"
 
-#include <cstdlib>
+#include <cstring>
+#include <new>
 #include <utility>
 
 namespace tenmark {
@@ -31,7 +32,7 @@ MonoBitmap& MonoBitmap::operator=(MonoBitmap&& other) noexcept {
   return *this;
 }
 
-void MonoBitmap::FreePixels::operator()(std::uint8_t* p) const { std::free(p); }
+void MonoBitmap::FreePixels::operator()(std::uint8_t* p) const { ::operator delete(p); }
 
 void MonoBitmap::release() {
   pixels_.reset();
@@ -53,8 +54,10 @@ bool MonoBitmap::create(std::int32_t width, std::int32_t height, InitialPixels s
   // Both sides are at most kMaxSide, so stride × height fits in 32 bits.
   const std::int32_t stride = (width + 31) / 32 * 4;
   const std::size_t bytes = std::size_t(stride) * std::size_t(height);
-  void* memory = start == InitialPixels::Zero ? std::calloc(bytes, 1) : std::malloc(bytes);
+  // Through operator new, like every other allocation, so that one hook sees them all.
+  void* memory = ::operator new(bytes, std::nothrow);
   if (!memory) return false;
+  if (start == InitialPixels::Zero) std::memset(memory, 0, bytes);
   pixels_.reset(static_cast<std::uint8_t*>(memory));
   width_ = width;
   height_ = std::uint32_t(height);

@@ -5,7 +5,7 @@
 namespace tenmark {
 
 std::uint32_t normalPressure(std::uint32_t raw, std::uint32_t deviceMaximum) {
-  if (deviceMaximum <= kPressureMaximum) return raw;
+  if (deviceMaximum == 0) return raw;
   // A reading above the reported maximum is the full pressure, and the lightest touch stays a
   // touch.
   const std::uint64_t clamped = std::min(raw, deviceMaximum);

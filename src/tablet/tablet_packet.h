@@ -39,8 +39,9 @@ struct PacketAction {
   PressStep step = PressStep::None;
 };
 
-// A raw pressure on the 0-1023 scale: devices with more levels are scaled down to it, so that
-// every pen gives the same widths; a 1024-level device's pressure stays as it is.
+// A raw pressure on the 0-1023 scale: every device's range is scaled onto it, so that every pen
+// reaches every width; a 1024-level device's pressure stays as it is. A device that reports no
+// maximum gives its raw values.
 std::uint32_t normalPressure(std::uint32_t raw, std::uint32_t deviceMaximum);
 
 PacketAction interpretPacket(const TabletPacket& packet, std::uint32_t previousButtons,

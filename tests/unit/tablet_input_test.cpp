@@ -37,8 +37,9 @@ TEST(TabletInput, PressureSetsTheWidthOfEveryDotAndSegment) {
     int hardness;
     std::uint32_t deviceMaximum;
     int width;
-  } cases[] = {{500, 0, 0, 5},    {1023, 0, 1023, 25}, {1, 0, 0, 1},       {1000, 7, 0, 7},
-               {100, 7, 1023, 3}, {2047, 0, 2047, 25}, {4000, 0, 8191, 5}, {0xFFFFFFFFu, 0, 0, 30}};
+  } cases[] = {{500, 0, 0, 5},      {1023, 0, 1023, 25}, {1, 0, 0, 1},
+               {1000, 7, 0, 7},     {100, 7, 1023, 3},   {511, 0, 511, 25},
+               {2047, 0, 2047, 25}, {4000, 0, 8191, 5},  {0xFFFFFFFFu, 0, 0, 30}};
   for (const auto& c : cases) {
     TabletRig rig;
     rig.model.settings().n_PenHardness = c.hardness;

@@ -42,14 +42,22 @@ TEST(TabletPacket, PressureGivesTheWidthChangeDividedByTheHardness) {
   }
 }
 
-TEST(TabletPacket, NormalPressureKeepsA1024LevelDeviceExact) {
-  for (std::uint32_t p : {0u, 1u, 511u, 1023u, 5000u}) {
-    EXPECT_EQ(normalPressure(p, 1023), p);
-    EXPECT_EQ(normalPressure(p, 0), p);
-  }
-  EXPECT_EQ(normalPressure(1024, 2047), 512u);
-  EXPECT_EQ(normalPressure(0, 8191), 0u);
-  EXPECT_EQ(normalPressure(1, 8191), 1u);
+TEST(TabletPacket, NormalPressureSpreadsEveryDeviceOverTheWholeScale) {
+  const struct {
+    std::uint32_t levels;
+    std::uint32_t raw;
+    std::uint32_t normal;
+  } cases[] = {
+      {256, 0, 0},      {256, 1, 4},       {256, 128, 512},    {256, 255, 1020},
+      {256, 900, 1020}, {512, 1, 2},       {512, 256, 512},    {512, 511, 1022},
+      {1024, 1, 1},     {1024, 511, 511},  {1024, 1023, 1023}, {1024, 5000, 1023},
+      {2048, 1, 1},     {2048, 1024, 512}, {2048, 2047, 1023}, {8192, 0, 0},
+      {8192, 1, 1},     {8192, 7, 1},      {8192, 8191, 1023},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(normalPressure(c.raw, c.levels - 1), c.normal) << c.raw << " of " << c.levels;
+  // A device that reports no maximum gives its raw values.
+  EXPECT_EQ(normalPressure(5000, 0), 5000u);
 }
 
 TEST(TabletPacket, PressureAndThePressInProgressChooseThePointerCall) {
