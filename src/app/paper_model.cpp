@@ -83,8 +83,8 @@ void PaperModel::paint() {
 Rect PaperModel::presentRect(const Rect& r) {
   const Rect snapped = view_.snapRect(r);
   try {
-    const Rect part = renderViewArea(canvas_, view_, backgroundColor(),
-                                     view_.clientRectOf(snapped), patchImage_);
+    const Rect part =
+        renderViewArea(canvas_, view_, backgroundColor(), view_.clientRectOf(snapped), patchImage_);
     if (!part.empty()) platform_.present(Point{part.x, part.y}, patchImage_);
   } catch (const std::bad_alloc&) {
     // Shown by the next repaint instead.
