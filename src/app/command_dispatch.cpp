@@ -61,14 +61,14 @@ void PaperModel::runCommand(CommandId id) {
   }
 }
 
+// Commands that replace the picture or change all of it. Saving only reads it: a press goes on,
+// and what it draws after the save marks the picture again.
 bool PaperModel::endsPressFirst(CommandId id) {
   switch (id) {
     case CommandId::Undo:
     case CommandId::Redo:
     case CommandId::New:
     case CommandId::Open:
-    case CommandId::Save:
-    case CommandId::SaveAs:
     case CommandId::VMirror:
     case CommandId::HMirror:
     case CommandId::Clear:

@@ -10,26 +10,27 @@ bool PaperModel::openImageFile(const std::string& path) {
   if (!platform_.fileExists(path)) return false;
   const std::optional<PictureFormat> format = pictureFormatOf(path);
   if (!format) return false;
-  const Color background = canvas_.getColor(0);
-  const Color pen = canvas_.getColor(1);
   std::string name;
-  // The loaders change the canvas only when the whole file was read, also when their memory
-  // runs out.
-  bool loaded = false;
+  MonoBitmap picture;
+  // The canvas changes only when the whole file was read and the undo ring could start over
+  // on it.
   try {
     name = path;
-    loaded = *format == PictureFormat::Png ? canvas_.loadPng(path) : canvas_.loadBmp(path);
+    if (!(*format == PictureFormat::Png ? picture.loadPng(path) : picture.loadBmp(path)))
+      return false;
   } catch (const std::bad_alloc&) {
+    return false;
   }
-  if (!loaded) return false;
   // A file's meaning is its indices; the canvas keeps its own colours.
-  canvas_.setColor(0, background);
-  canvas_.setColor(1, pen);
+  picture.setColor(0, canvas_.getColor(0));
+  picture.setColor(1, canvas_.getColor(1));
+  // Records of the replaced picture mean nothing on this one.
+  if (!ring_.resetRing(picture)) return false;
+  canvas_ = std::move(picture);
   documentName_ = std::move(name);
   platform_.fitWindowToCanvas(canvas_.width(), int(canvas_.height()));
   setModified(false);
-  // Records of the replaced picture mean nothing on this one.
-  resetUndoRing();
+  updateMenu();
   onSize();
   return true;
 }

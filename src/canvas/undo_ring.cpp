@@ -156,12 +156,11 @@ bool UndoRing::redoStep(MonoBitmap& canvas) {
 }
 
 bool UndoRing::resetRing(const MonoBitmap& canvas) {
+  if (!takeSnapshot(canvas)) return false;
   for (MonoBitmap& slot : patchSlots_) slot.release();
   spare_.release();
   oldestSlot_ = redoEnd_ = nextSlot_ = 0;
-  // The freed slots leave room for the new snapshot.
-  canvasSnapshot_.release();
-  return takeSnapshot(canvas);
+  return true;
 }
 
 bool UndoRing::refreshSnapshot(const MonoBitmap& canvas, const Rect& changed) {

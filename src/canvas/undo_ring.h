@@ -43,6 +43,7 @@ class UndoRing {
   // unchanged.
   bool undoStep(MonoBitmap& canvas);
   bool redoStep(MonoBitmap& canvas);
+  // Starts over on `canvas`, which may be a picture about to become the canvas.
   bool resetRing(const MonoBitmap& canvas);
 
   bool canUndo() const { return oldestSlot_ != nextSlot_; }

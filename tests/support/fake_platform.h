@@ -2,6 +2,7 @@
 // A platform for the main window's model without a window: it records the effects the model
 // asks for and keeps a client-sized screen that painting and presenting draw on, as the real
 // window's screen would show them. Scroll bars in use take their width from the client area.
+// Its own bookkeeping never fails an allocation: the real platform's calls make none.
 
 #include <filesystem>
 #include <functional>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "app/paper_platform.h"
+#include "support/allocation_failure.h"
 
 namespace tenmark {
 
@@ -89,6 +91,7 @@ class FakePlatform : public PaperPlatform {
   }
   Color buttonFaceColor() const override { return buttonFace; }
   bool fileExists(const std::string& path) const override {
+    AllocationPause pause;
     std::error_code error;
     return std::filesystem::exists(path, error);
   }
@@ -98,6 +101,7 @@ class FakePlatform : public PaperPlatform {
   void invalidateView() override {}
   void invalidateWindow() override { ++windowInvalidations; }
   void fillBackground(const Rect& r, Color color) override {
+    AllocationPause pause;
     fitScreen();
     for (int y = r.y; y < r.bottom(); ++y)
       for (int x = r.x; x < r.right(); ++x)
@@ -117,6 +121,7 @@ class FakePlatform : public PaperPlatform {
   }
 
   void setCaption(const std::string& text) override {
+    AllocationPause pause;
     caption = text;
     ++captionChanges;
   }
@@ -126,7 +131,10 @@ class FakePlatform : public PaperPlatform {
   }
   void capturePointer() override { captured = true; }
   void releasePointer() override { captured = false; }
-  void enableMenuItem(int id, bool enabled) override { menuEnabled[id] = enabled; }
+  void enableMenuItem(int id, bool enabled) override {
+    AllocationPause pause;
+    menuEnabled[id] = enabled;
+  }
   void applyTranslucency(int on, int alpha) override {
     translucencyOn = on;
     translucencyAlpha = alpha;
@@ -134,16 +142,26 @@ class FakePlatform : public PaperPlatform {
   void toggleMenuBar() override { menuBarShown = !menuBarShown; }
   void redrawWindow() override { ++redraws; }
   void fitWindowToCanvas(int width, int height) override { fittedTo = Point{width, height}; }
-  void setMenuLabel(int id, const std::string& text) override { menuLabels[id] = text; }
+  void setMenuLabel(int id, const std::string& text) override {
+    AllocationPause pause;
+    menuLabels[id] = text;
+  }
   void showPopupMenu() override { ++popupMenus; }
   void closeWindow() override { closed = true; }
-  void putClipboardImage(const Rgb32Image& image) override { clipboard = image; }
+  void putClipboardImage(const Rgb32Image& image) override {
+    AllocationPause pause;
+    clipboard = image;
+  }
   std::optional<Rgb32Image> readClipboardImage(int maxWidth, int maxHeight) override {
     clipboardAskedFor = Point{maxWidth, maxHeight};
     return clipboard;
   }
-  void showMessage(const std::string& text) override { messages.push_back(text); }
+  void showMessage(const std::string& text) override {
+    AllocationPause pause;
+    messages.push_back(text);
+  }
   bool askYesNo(const std::string& text) override {
+    AllocationPause pause;
     questions.push_back(text);
     return yesAnswer;
   }
@@ -173,6 +191,7 @@ class FakePlatform : public PaperPlatform {
     return x >= 0 && y >= 0 && x < screen.width && y < screen.height;
   }
   void draw(Point at, const Rgb32Image& image) {
+    AllocationPause pause;
     fitScreen();
     for (int y = 0; y < image.height; ++y)
       for (int x = 0; x < image.width; ++x)

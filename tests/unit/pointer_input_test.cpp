@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "resources/resource_ids.h"
 #include "shortcuts/virtual_keys.h"
 #include "support/model_rig.h"
+#include "support/test_surfaces.h"
 
 namespace tenmark {
 namespace {
@@ -195,6 +198,87 @@ TEST(Pointer, TheMouseIsIgnoredWhileTheTabletPenIsNear) {
   rig.model.tablet().tabletStroke = true;
   rig.model.leftButtonUp(rig.at(10, 10));
   EXPECT_TRUE(rig.model.pointerCaptured());
+}
+
+}  // namespace
+}  // namespace tenmark
+
+namespace tenmark {
+namespace {
+
+// A press in progress never outlives the picture it started on, and nothing it draws goes
+// unmarked or unrecorded.
+TEST(PressInProgress, DrawingOnAfterASaveMarksThePictureAgain) {
+  ModelRig rig;
+  const std::string file =
+      (std::filesystem::temp_directory_path() / "tenmark-press-save.png").string();
+  ASSERT_TRUE(rig.model.canvas().savePng(file));
+  rig.model.openImageFile(file);
+  rig.model.settings().keyBindings[CommandId::Save] = 0x53;
+  rig.model.leftButtonDown(rig.at(10, 10));
+  rig.platform.keysDown = {0x53};
+  ASSERT_TRUE(rig.model.dispatchShortcut(0));
+  rig.platform.keysDown.clear();
+  EXPECT_FALSE(rig.model.modified());
+  rig.model.pointerMoved(rig.at(60, 10));
+  rig.model.leftButtonUp(rig.at(60, 10));
+  EXPECT_TRUE(rig.model.modified());
+  MonoBitmap saved;
+  ASSERT_TRUE(saved.loadPng(file));
+  EXPECT_EQ(saved.pixel(10, 10), 1);
+  EXPECT_EQ(saved.pixel(40, 10), 0);
+  std::filesystem::remove(file);
+}
+
+TEST(PressInProgress, ReplacingOrChangingThePictureEndsThePressWithItsRecord) {
+  ModelRig rig;
+  // A Move press, then a mirror: the drag ends first, so later moves cannot paste the buffer
+  // of the picture as it was at the press.
+  rig.stroke({{10, 10}, {40, 10}});
+  rig.platform.keysDown = {vk::kControl, vk::kSpace};
+  rig.model.leftButtonDown(rig.at(100, 100));
+  rig.platform.keysDown.clear();
+  rig.model.pointerMoved(rig.at(110, 100));
+  const MonoBitmap moved = copyOf(rig.model.canvas());
+  rig.model.runCommand(CommandId::VMirror);
+  EXPECT_FALSE(rig.model.pointerCaptured());
+  const MonoBitmap mirrored = copyOf(rig.model.canvas());
+  rig.model.pointerMoved(rig.at(200, 150));
+  rig.model.leftButtonUp(rig.at(200, 150));
+  EXPECT_TRUE(samePicture(rig.model.canvas(), mirrored));
+  rig.model.runCommand(CommandId::Undo);
+  EXPECT_TRUE(samePicture(rig.model.canvas(), moved));
+  rig.model.runCommand(CommandId::Undo);
+  EXPECT_EQ(rig.model.canvas().pixel(20, 10), 1);
+  EXPECT_EQ(rig.model.canvas().pixel(30, 10), 1);
+}
+
+TEST(PressInProgress, ARecordFarOutsideTheCanvasIsClippedAndUndoes) {
+  ModelRig rig(200, 200, Point{400, 400});
+  rig.model.runCommand(CommandId::ZoomDown);  // a quarter: client steps are four canvas pixels
+  rig.model.runCommand(CommandId::ZoomDown);
+  rig.model.runCommand(CommandId::ZoomDown);
+  rig.model.leftButtonDown(rig.at(20, 20));
+  rig.model.pointerMoved(Point{-30000, -30000});
+  ASSERT_LT(rig.model.undoRing().pendingRect().left, -70000);
+  rig.model.leftButtonUp(Point{-30000, -30000});
+  ASSERT_FALSE(rig.model.canvas().isBlank());
+  rig.model.runCommand(CommandId::Undo);
+  EXPECT_TRUE(rig.model.canvas().isBlank());
+  rig.model.runCommand(CommandId::Redo);
+  EXPECT_FALSE(rig.model.canvas().isBlank());
+}
+
+TEST(PressInProgress, AWholeCanvasChangeAfterAPressWithoutRecordUndoesToThePressesPixels) {
+  ModelRig rig;
+  rig.model.settings().keyBindings[CommandId::PopMenu] = kRightClick;
+  rig.model.leftButtonDown(rig.at(30, 30));
+  rig.model.pointerMoved(rig.at(90, 30));
+  ASSERT_TRUE(rig.model.offerRightClick());  // the press ends without a record
+  const MonoBitmap before = copyOf(rig.model.canvas());
+  rig.model.runCommand(CommandId::HMirror);
+  rig.model.runCommand(CommandId::Undo);
+  EXPECT_TRUE(samePicture(rig.model.canvas(), before));
 }
 
 }  // namespace

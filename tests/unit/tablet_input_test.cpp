@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "support/model_rig.h"
 
 namespace tenmark {
@@ -153,6 +155,35 @@ TEST(TabletInput, TheMouseIsGuardedWhileThePenIsNearAndAFlushEndsThePensHoldOnIt
   rig.model.tabletQueueFlushed();
   rig.model.leftButtonUp(rig.at(40, 40));
   EXPECT_FALSE(rig.model.pointerCaptured());
+}
+
+}  // namespace
+}  // namespace tenmark
+
+namespace tenmark {
+namespace {
+
+// A pen press cut short, by a dialog taking the capture or by the side switch's command,
+// leaves the mouse working once the pen has gone.
+TEST(TabletInput, APenPressCutShortLeavesTheMouseWorking) {
+  const std::function<void(TabletRig&)> cuts[] = {
+      [](TabletRig& rig) { rig.model.captureLost(); },
+      [](TabletRig& rig) { rig.send(60, 40, 500, kPen, kTip | kSwitch); },
+  };
+  for (const auto& cut : cuts) {
+    TabletRig rig;
+    rig.model.settings().keyBindings[CommandId::ZoomNomal] = kRightClick;
+    rig.send(20, 40, 500);
+    rig.send(60, 40, 500);
+    cut(rig);
+    EXPECT_FALSE(rig.model.tablet().tabletStroke);
+    rig.send(60, 40, 0);
+    rig.model.tabletProximity(false);
+    rig.model.leftButtonDown(rig.at(100, 100));
+    rig.model.pointerMoved(rig.at(150, 100));
+    rig.model.leftButtonUp(rig.at(150, 100));
+    EXPECT_EQ(rig.model.canvas().pixel(125, 100), 1);
+  }
 }
 
 }  // namespace
