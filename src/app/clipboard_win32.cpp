@@ -1,6 +1,7 @@
 #include "app/clipboard_win32.h"
 
 #include <algorithm>
+#include <new>
 
 namespace tenmark {
 
@@ -60,11 +61,16 @@ std::optional<Rgb32Image> readClipboardBitmap(HWND owner, int maxWidth, int maxH
         HGDIOBJ oldTarget = SelectObject(target, section);
         BitBlt(target, 0, 0, width, height, source, 0, 0, SRCCOPY);
         GdiFlush();
-        picture.emplace();
-        picture->reshape(width, height);
-        const auto* pixels = static_cast<const std::uint32_t*>(bits);
-        std::copy(pixels, pixels + picture->pixels.size(), picture->pixels.begin());
-        for (std::uint32_t& p : picture->pixels) p &= 0x00FFFFFFu;
+        try {
+          picture.emplace();
+          picture->reshape(width, height);
+          const auto* pixels = static_cast<const std::uint32_t*>(bits);
+          std::copy(pixels, pixels + picture->pixels.size(), picture->pixels.begin());
+          for (std::uint32_t& p : picture->pixels) p &= 0x00FFFFFFu;
+        } catch (const std::bad_alloc&) {
+          // Nothing to paste; every handle is still given back below.
+          picture.reset();
+        }
         SelectObject(target, oldTarget);
         SelectObject(source, oldSource);
       }

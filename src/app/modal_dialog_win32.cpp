@@ -1,5 +1,7 @@
 #include "app/modal_dialog_win32.h"
 
+#include <new>
+
 namespace tenmark {
 
 INT_PTR ModalDialog::runModal(HWND owner) {
@@ -12,7 +14,7 @@ INT_PTR ModalDialog::runModal(HWND owner) {
   MSG msg;
   BOOL got = 1;
   while (running_ && (got = GetMessageA(&msg, nullptr, 0, 0)) > 0) {
-    if (preTranslateMessage(msg)) continue;
+    if (offerMessage(msg)) continue;
     if (hwnd_ && IsDialogMessageA(hwnd_, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
@@ -42,6 +44,15 @@ void ModalDialog::endModal(INT_PTR code) {
   PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
+bool ModalDialog::offerMessage(MSG& msg) {
+  try {
+    return preTranslateMessage(msg);
+  } catch (const std::bad_alloc&) {
+    // What the key started could not get its memory and changed nothing; the key is spent.
+    return true;
+  }
+}
+
 bool ModalDialog::onMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 INT_PTR CALLBACK ModalDialog::dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -53,7 +64,14 @@ INT_PTR CALLBACK ModalDialog::dialogProc(HWND hwnd, UINT message, WPARAM wParam,
   } else {
     self = reinterpret_cast<ModalDialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
   }
-  return self ? self->handle(hwnd, message, wParam, lParam) : FALSE;
+  if (!self) return FALSE;
+  // No exception may cross the system's frames: a message whose work ran out of memory ends
+  // here, with everything as it was, and the window goes on.
+  try {
+    return self->handle(hwnd, message, wParam, lParam);
+  } catch (const std::bad_alloc&) {
+    return FALSE;
+  }
 }
 
 INT_PTR ModalDialog::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -33,6 +33,8 @@ class ModalDialog {
  private:
   static INT_PTR CALLBACK dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  // preTranslateMessage, with allocation failures kept inside.
+  bool offerMessage(MSG& msg);
   void enableOwner();
 
   int templateId_;
