@@ -55,6 +55,9 @@ class QuietPlatform : public PaperPlatform {
   std::optional<Rgb32Image> readClipboardImage(int, int) override { return {}; }
   void showMessage(const std::string&) override {}
   bool askYesNo(const std::string&) override { return false; }
+  bool askWarningYesNo(const std::string&) override { return false; }
+  void blockSessionEnd(const std::string&) override {}
+  void allowSessionEnd() override {}
   std::optional<std::string> chooseOpenPath(const std::string&) override { return {}; }
   std::optional<ChosenSavePath> chooseSavePath(const std::string&, const std::string&) override {
     return {};

@@ -26,10 +26,11 @@ void PaperModel::paste() {
 
 void PaperModel::dropFile(const std::string& path) {
   endPressInProgress();
-  // Saved even when the dropped file turns out unreadable; not replaced when that save failed.
-  if (!protectPicture()) return;
-  openImageFile(path);
-  platform_.invalidateWindow();
+  try {
+    openChosenFile(path);
+  } catch (const std::bad_alloc&) {
+    // Not even the message could be made; nothing else was touched.
+  }
 }
 
 }  // namespace tenmark

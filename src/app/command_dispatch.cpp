@@ -171,6 +171,7 @@ void PaperModel::runCommandAction(CommandId id) {
 void PaperModel::exitWithoutSaving() {
   // The caption is not rewritten: the window is about to close.
   modified_ = false;
+  allowSessionEnd();
   platform_.closeWindow();
 }
 

@@ -7,23 +7,28 @@
 namespace tenmark {
 
 bool PaperModel::openImageFile(const std::string& path) {
-  if (!platform_.fileExists(path)) return false;
+  std::optional<MonoBitmap> picture = readPictureFile(path);
+  return picture && replacePicture(std::move(*picture), path);
+}
+
+std::optional<MonoBitmap> PaperModel::readPictureFile(const std::string& path) {
+  if (!platform_.fileExists(path)) return std::nullopt;
   const std::optional<PictureFormat> format = pictureFormatOf(path);
-  if (!format) return false;
-  std::string name;
-  MonoBitmap picture;
-  // The canvas changes only when the whole file was read and the undo ring could start over
-  // on it.
+  if (!format) return std::nullopt;
   try {
-    name = path;
+    MonoBitmap picture;
     if (!(*format == PictureFormat::Png ? picture.loadPng(path) : picture.loadBmp(path)))
-      return false;
+      return std::nullopt;
+    // A file's meaning is its indices; the canvas keeps its own colours.
+    picture.setColor(0, canvas_.getColor(0));
+    picture.setColor(1, canvas_.getColor(1));
+    return picture;
   } catch (const std::bad_alloc&) {
-    return false;
+    return std::nullopt;
   }
-  // A file's meaning is its indices; the canvas keeps its own colours.
-  picture.setColor(0, canvas_.getColor(0));
-  picture.setColor(1, canvas_.getColor(1));
+}
+
+bool PaperModel::replacePicture(MonoBitmap&& picture, std::string name) {
   // Records of the replaced picture mean nothing on this one.
   if (!ring_.resetRing(picture)) return false;
   canvas_ = std::move(picture);
@@ -33,6 +38,17 @@ bool PaperModel::openImageFile(const std::string& path) {
   updateMenu();
   onSize();
   return true;
+}
+
+void PaperModel::openChosenFile(const std::string& path) {
+  std::optional<MonoBitmap> picture = readPictureFile(path);
+  if (!picture) {
+    platform_.showMessage(path + text::OpenFailedSuffix);
+    return;
+  }
+  if (!protectPicture(Protection::BeforeReplacing)) return;
+  replacePicture(std::move(*picture), path);
+  platform_.invalidateWindow();
 }
 
 PaperModel::AutoSaveResult PaperModel::autoSave() {
@@ -56,18 +72,47 @@ PaperModel::AutoSaveResult PaperModel::writeAutoSaveCopy() {
   return AutoSaveResult{!writePicture(path, format), path};
 }
 
-bool PaperModel::protectPicture() {
+bool PaperModel::protectPicture(Protection purpose) {
   try {
     const AutoSaveResult saved = autoSave();
-    if (!saved.failed) return true;
-    platform_.showMessage(saved.path + text::SaveFailedSuffix);
+    if (!saved.failed) {
+      allowSessionEnd();
+      return true;
+    }
+    const std::string failed = saved.path + text::ProtectiveSaveFailedSuffix + "\n";
+    switch (purpose) {
+      case Protection::BeforeClosing:
+        if (!platform_.askWarningYesNo(failed + text::QuitWithoutSavingQuestion)) return false;
+        // Discarded: the rest of the shut-down runs as the exit without saving does.
+        modified_ = false;
+        allowSessionEnd();
+        return true;
+      case Protection::BeforeReplacing:
+        return platform_.askWarningYesNo(failed + text::GoOnWithoutSavingQuestion);
+      case Protection::BeforeSessionEnd:
+        platform_.blockSessionEnd(saved.path + text::SaveFailedSuffix);
+        sessionEndBlocked_ = true;
+        return false;
+    }
   } catch (const std::bad_alloc&) {
     // Not even the file's name could be made: the picture stays, unsaved.
   }
   return false;
 }
 
-bool PaperModel::saveBeforeClosing() { return canvas_.isBlank() || protectPicture(); }
+void PaperModel::allowSessionEnd() {
+  if (!sessionEndBlocked_) return;
+  sessionEndBlocked_ = false;
+  platform_.allowSessionEnd();
+}
+
+bool PaperModel::saveBeforeClosing() {
+  return canvas_.isBlank() || protectPicture(Protection::BeforeClosing);
+}
+
+bool PaperModel::saveBeforeSessionEnd() {
+  return canvas_.isBlank() || protectPicture(Protection::BeforeSessionEnd);
+}
 
 bool PaperModel::writePicture(const std::string& path, PictureFormat format) {
   // An encoder without memory is a failed save, told as any other.
@@ -79,7 +124,7 @@ bool PaperModel::writePicture(const std::string& path, PictureFormat format) {
 }
 
 void PaperModel::newPicture() {
-  if (modified_ && !canvas_.isBlank() && !protectPicture()) return;
+  if (modified_ && !canvas_.isBlank() && !protectPicture(Protection::BeforeReplacing)) return;
   std::string name = timestampName(platform_.localTime());
   canvas_.fill(0);
   documentName_ = std::move(name);
@@ -90,9 +135,7 @@ void PaperModel::newPicture() {
 
 void PaperModel::openPicture() {
   const std::optional<std::string> path = platform_.chooseOpenPath(settings_.saveFolder);
-  if (!path || !protectPicture()) return;
-  if (!openImageFile(*path)) return;
-  platform_.invalidateWindow();
+  if (path) openChosenFile(*path);
 }
 
 void PaperModel::save() {

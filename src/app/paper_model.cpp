@@ -96,6 +96,8 @@ Rect PaperModel::presentRect(const Rect& r) {
 void PaperModel::setModified(bool value) {
   if (value && modified_) return;
   modified_ = value;
+  // Saved or replaced: nothing is left for the end of the session to lose.
+  if (!value) allowSessionEnd();
   updateCaption();
 }
 

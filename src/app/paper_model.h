@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <ctime>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "app/paper_platform.h"
@@ -62,7 +63,7 @@ class PaperModel {
   // A new picture's name from the local time; clears the modified mark.
   void makeTimestampName(const std::tm& local);
 
-  // Documents. True when the canvas now holds the file.
+  // Documents. True when the canvas now holds the file; nothing is said when it cannot.
   bool openImageFile(const std::string& path);
   // The automatic save of a modified picture into the save folder, when it is switched on.
   struct AutoSaveResult {
@@ -73,9 +74,12 @@ class PaperModel {
   // After the program faulted: a modified, non-blank picture written as the automatic save
   // would write it, whether or not saving at exit is on.
   AutoSaveResult saveAfterFault();
-  // Before the window closes: the automatic save of a drawn picture. False, after telling the
-  // user, when that save failed: the window must stay open with its picture.
+  // Before the window closes: the automatic save of a drawn picture. When it fails, the user
+  // chooses: true (Yes) closes without saving, false (No) keeps the window and its picture.
   bool saveBeforeClosing();
+  // At the end of the Windows session: as before closing, but without asking; a failed save
+  // keeps the session from ending, with the reason given to the system.
+  bool saveBeforeSessionEnd();
   // The canvas at a new size with the old picture at its top left; false, with nothing
   // changed, when the new size cannot be made.
   bool resizeCanvas(int width, int height, Color background, Color pen);
@@ -127,8 +131,18 @@ class PaperModel {
   void recordWholeCanvas();
   static bool endsPressFirst(CommandId id);
   void runCommandAction(CommandId id);
-  // The automatic save that protects a picture about to be replaced; false when it failed.
-  bool protectPicture();
+  // The automatic save that protects a picture about to be replaced or closed; false when it
+  // failed and the picture must stay.
+  enum class Protection { BeforeClosing, BeforeReplacing, BeforeSessionEnd };
+  bool protectPicture(Protection purpose);
+  void allowSessionEnd();
+  // A picture file read without touching the canvas; nothing when it cannot replace it.
+  std::optional<MonoBitmap> readPictureFile(const std::string& path);
+  // The canvas becomes `picture` with a fresh undo ring; false, with nothing changed, without
+  // the memory for it.
+  bool replacePicture(MonoBitmap&& picture, std::string name);
+  // Open and a dropped file: read first; only a readable file is worth the protective save.
+  void openChosenFile(const std::string& path);
   // The picture into the save folder under its automatic-save name.
   AutoSaveResult writeAutoSaveCopy();
   bool writePicture(const std::string& path, PictureFormat format);
@@ -180,6 +194,7 @@ class PaperModel {
   TabletState tablet_;
   std::string documentName_;
   bool modified_ = false;
+  bool sessionEndBlocked_ = false;
 
   ToolMode toolMode_ = ToolMode::Pen;
   bool pointerCaptured_ = false;

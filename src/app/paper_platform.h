@@ -80,6 +80,11 @@ class PaperPlatform {
   // Talking with the user; none of these is asked for without a user's action.
   virtual void showMessage(const std::string& text) = 0;
   virtual bool askYesNo(const std::string& text) = 0;
+  // A warning whose default answer is No, so that Enter never discards anything: true for Yes.
+  virtual bool askWarningYesNo(const std::string& text) = 0;
+  // While a failed save keeps the session from ending, the reason the system shows for it.
+  virtual void blockSessionEnd(const std::string& reason) = 0;
+  virtual void allowSessionEnd() = 0;
   virtual std::optional<std::string> chooseOpenPath(const std::string& folder) = 0;
   virtual std::optional<ChosenSavePath> chooseSavePath(const std::string& folder,
                                                        const std::string& name) = 0;

@@ -214,6 +214,20 @@ void PaperWindow::showMessage(const std::string& text) { tenmark::showMessage(te
 
 bool PaperWindow::askYesNo(const std::string& text) { return tenmark::askYesNo(text.c_str()); }
 
+bool PaperWindow::askWarningYesNo(const std::string& text) {
+  return tenmark::askWarningYesNo(text.c_str());
+}
+
+void PaperWindow::blockSessionEnd(const std::string& reason) {
+  // The system shows the reason in its own (wide) text; ours is in the ANSI code page.
+  const int length = MultiByteToWideChar(CP_ACP, 0, reason.c_str(), -1, nullptr, 0);
+  std::wstring wide(std::size_t(length > 0 ? length : 1), L'\0');
+  if (length > 0) MultiByteToWideChar(CP_ACP, 0, reason.c_str(), -1, wide.data(), length);
+  ShutdownBlockReasonCreate(hwnd(), wide.c_str());
+}
+
+void PaperWindow::allowSessionEnd() { ShutdownBlockReasonDestroy(hwnd()); }
+
 std::optional<std::string> PaperWindow::chooseOpenPath(const std::string& folder) {
   const std::optional<FileDialogChoice> choice = runOpenDialog(hwnd(), folder);
   if (!choice) return std::nullopt;

@@ -102,6 +102,9 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   std::optional<Rgb32Image> readClipboardImage(int maxWidth, int maxHeight) override;
   void showMessage(const std::string& text) override;
   bool askYesNo(const std::string& text) override;
+  bool askWarningYesNo(const std::string& text) override;
+  void blockSessionEnd(const std::string& reason) override;
+  void allowSessionEnd() override;
   std::optional<std::string> chooseOpenPath(const std::string& folder) override;
   std::optional<ChosenSavePath> chooseSavePath(const std::string& folder,
                                                const std::string& name) override;

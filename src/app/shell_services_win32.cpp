@@ -8,6 +8,11 @@ bool askYesNo(const char* text) {
   return MessageBoxA(GetActiveWindow(), text, "", MB_YESNO | MB_TOPMOST) == IDYES;
 }
 
+bool askWarningYesNo(const char* text) {
+  return MessageBoxA(GetActiveWindow(), text, "",
+                     MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2 | MB_TOPMOST) == IDYES;
+}
+
 bool fileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -11,6 +11,8 @@ namespace tenmark {
 void showMessage(const char* text);
 // The same with Yes and No; true for Yes.
 bool askYesNo(const char* text);
+// A warning with Yes and No where No is the default button; true for Yes.
+bool askWarningYesNo(const char* text);
 
 // True when the path exists, as a file or a folder.
 bool fileExists(const std::string& path);

@@ -17,7 +17,10 @@ bool endsWithIgnoringCase(const std::string& text, std::string_view end) {
   return true;
 }
 
-bool isFullPath(const std::string& name) { return name.find(':') != std::string::npos; }
+// A drive path, or a network path "\\server\share\...".
+bool isFullPath(const std::string& name) {
+  return name.find(':') != std::string::npos || name.rfind("\\\\", 0) == 0;
+}
 
 }  // namespace
 

@@ -50,6 +50,11 @@ class FakePlatform : public PaperPlatform {
   std::optional<std::string> openAnswer;
   std::optional<ChosenSavePath> saveAnswer;
   bool yesAnswer = false;
+  // The warnings asked with No as the default, and what the user answers.
+  std::vector<std::string> warnings;
+  bool warningAnswer = false;
+  // Set while the end of the session is held up, with the reason the system shows.
+  std::optional<std::string> sessionEndBlockedFor;
   std::vector<std::string> messages;
   std::vector<std::string> questions;
   std::string savePathAskedWith;
@@ -165,6 +170,16 @@ class FakePlatform : public PaperPlatform {
     questions.push_back(text);
     return yesAnswer;
   }
+  bool askWarningYesNo(const std::string& text) override {
+    AllocationPause pause;
+    warnings.push_back(text);
+    return warningAnswer;
+  }
+  void blockSessionEnd(const std::string& reason) override {
+    AllocationPause pause;
+    sessionEndBlockedFor = reason;
+  }
+  void allowSessionEnd() override { sessionEndBlockedFor.reset(); }
   std::optional<std::string> chooseOpenPath(const std::string&) override { return openAnswer; }
   std::optional<ChosenSavePath> chooseSavePath(const std::string&,
                                                const std::string& name) override {

@@ -99,26 +99,33 @@ TEST_F(ClipboardTest, ADropSavesThePictureItReplacesAndOpensOnlyPictures) {
   rig.model.makeTimestampName(t);
   rig.stroke({{2, 3}, {30, 15}});
   const std::vector<int> drawn = indicesOf(rig.model.canvas());
+  // A file that is no picture is said to be so; nothing is saved for it.
   writeFile(path("notes.txt"), "text");
   rig.model.dropFile(path("notes.txt"));
-  EXPECT_TRUE(std::filesystem::exists(path("save\\20060604_092418.png")));
+  EXPECT_FALSE(std::filesystem::exists(path("save\\20060604_092418.png")));
   EXPECT_EQ(indicesOf(rig.model.canvas()), drawn);
+  ASSERT_EQ(rig.platform.messages.size(), 1u);
+  EXPECT_EQ(rig.platform.messages[0], path("notes.txt") + text::OpenFailedSuffix);
 
   MonoBitmap picture;
   picture.create(5, 4);
   picture.setPixel(1, 1, 1);
   ASSERT_TRUE(picture.savePng(path("dropped.PNG")));
   rig.model.dropFile(path("dropped.PNG"));
+  EXPECT_TRUE(std::filesystem::exists(path("save\\20060604_092418.png")));
   EXPECT_EQ(indicesOf(rig.model.canvas()), indicesOf(picture));
   EXPECT_EQ(rig.model.documentName(), path("dropped.PNG"));
 
-  // When the protective save fails, the drop replaces nothing.
+  // When the protective save fails, the drop replaces nothing unless the user says so.
   rig.model.settings().saveFolder = path("missing/folder");
   rig.stroke({{0, 0}, {4, 3}});
   const std::vector<int> kept = indicesOf(rig.model.canvas());
   rig.model.dropFile(path("dropped.PNG"));
   EXPECT_EQ(indicesOf(rig.model.canvas()), kept);
-  EXPECT_EQ(rig.platform.messages.size(), 1u);
+  EXPECT_EQ(rig.platform.warnings.size(), 1u);
+  rig.platform.warningAnswer = true;
+  rig.model.dropFile(path("dropped.PNG"));
+  EXPECT_EQ(indicesOf(rig.model.canvas()), indicesOf(picture));
 }
 
 }  // namespace

@@ -66,7 +66,8 @@ TEST_F(DocumentTest, NothingIsSavedForABlankAnUnmodifiedOrAnUnsavedPicture) {
   EXPECT_EQ(entries(), 0u);
 }
 
-TEST_F(DocumentTest, AFailedProtectiveSaveIsReportedAndKeepsThePicture) {
+// A failed protective save asks, with No as the safe answer: No keeps everything as it was.
+TEST_F(DocumentTest, AFailedProtectiveSaveAsksAndNoKeepsThePicture) {
   rig.model.settings().saveFolder = path("missing/folder");
   rig.stroke({{10, 10}, {60, 30}});
   std::mt19937 rng(5);
@@ -75,11 +76,63 @@ TEST_F(DocumentTest, AFailedProtectiveSaveIsReportedAndKeepsThePicture) {
   EXPECT_FALSE(rig.model.saveBeforeClosing());
   rig.model.runCommand(CommandId::New);
   rig.model.runCommand(CommandId::Open);
+  rig.model.dropFile(path("other.png"));
   EXPECT_EQ(indicesOf(rig.model.canvas()), drawn);
   EXPECT_TRUE(rig.model.modified());
-  ASSERT_EQ(rig.platform.messages.size(), 3u);
-  EXPECT_EQ(rig.platform.messages[0],
+  EXPECT_TRUE(rig.platform.messages.empty());
+  const std::string failed =
+      path("missing/folder") + "\\20060604_092418.png" + kSaveFailed + "\x81\x42\n";
+  const std::string quit =
+      "\x95\xdb\x91\xb6\x82\xb9\x82\xb8\x82\xc9\x8f\x49\x97\xb9\x82\xb5"
+      "\x82\xdc\x82\xb7\x82\xa9\x81\x48";
+  const std::string goOn =
+      "\x95\xdb\x91\xb6\x82\xb9\x82\xb8\x82\xc9\x91\xb1\x82\xaf"
+      "\x82\xdc\x82\xb7\x82\xa9\x81\x48";
+  EXPECT_EQ(rig.platform.warnings,
+            (std::vector<std::string>{failed + quit, failed + goOn, failed + goOn, failed + goOn}));
+  // The end of the session never asks: it is held up, with the reason, until the picture is
+  // saved or discarded.
+  EXPECT_FALSE(rig.model.saveBeforeSessionEnd());
+  EXPECT_EQ(rig.platform.sessionEndBlockedFor,
             path("missing/folder") + "\\20060604_092418.png" + kSaveFailed);
+  EXPECT_EQ(rig.platform.warnings.size(), 4u);
+  rig.model.runCommand(CommandId::NoSaveExit);
+  EXPECT_FALSE(rig.platform.sessionEndBlockedFor);
+}
+
+TEST_F(DocumentTest, YesToAFailedProtectiveSaveGoesOnWithoutSaving) {
+  rig.model.settings().saveFolder = path("missing/folder");
+  rig.platform.warningAnswer = true;
+  rig.stroke({{10, 10}, {60, 30}});
+  rig.model.runCommand(CommandId::New);
+  EXPECT_TRUE(rig.model.canvas().isBlank());
+  rig.stroke({{10, 10}, {60, 30}});
+  std::mt19937 rng(5);
+  rig.platform.openAnswer = savedPicture("other.png", rng);
+  rig.model.runCommand(CommandId::Open);
+  EXPECT_EQ(rig.model.documentName(), path("other.png"));
+  rig.stroke({{10, 10}, {60, 30}});
+  // Closing: discarded, so that the shut-down goes on as after the exit without saving.
+  EXPECT_TRUE(rig.model.saveBeforeClosing());
+  EXPECT_FALSE(rig.model.modified());
+  EXPECT_EQ(rig.platform.warnings.size(), 3u);
+  EXPECT_EQ(entries(), 1u);  // other.png alone
+}
+
+TEST_F(DocumentTest, AnUnreadableFileIsSaidSoAndNothingIsWritten) {
+  rig.stroke({{10, 10}, {60, 30}});
+  writeFile(path("deep.png"), "\x89PNG\r\n\x1a\nbroken");
+  rig.platform.openAnswer = path("deep.png");
+  for (int i = 0; i < 2; ++i) rig.model.runCommand(CommandId::Open);
+  EXPECT_EQ(rig.platform.messages,
+            std::vector<std::string>(2, path("deep.png") + " \x82\xf0\x8a\x4a\x82\xaf\x82\xdc"
+                                                           "\x82\xb9\x82\xf1\x82\xc5\x82\xb5"
+                                                           "\x82\xbd"));
+  EXPECT_TRUE(rig.model.modified());
+  EXPECT_EQ(entries(), 1u);  // no copy in the save folder
+  // A command-line word that is no picture is passed over without a word.
+  EXPECT_FALSE(rig.model.openImageFile(path("deep.png")));
+  EXPECT_EQ(rig.platform.messages.size(), 2u);
 }
 
 TEST_F(DocumentTest, NewSavesTheModifiedDrawingAndStartsABlankUnnamedPicture) {

@@ -33,6 +33,9 @@ TEST(DocumentNames, SaveAsCompletesTheNameWithTheFiltersExtensionCaseSensitively
   for (const auto& c : cases) EXPECT_EQ(completedSaveAsPath(c.chosen, c.format), c.path);
   EXPECT_EQ(savePathOf("20060604_092418", "D:\\save\\"), "D:\\save\\20060604_092418");
   EXPECT_EQ(savePathOf("C:\\pics\\cat.bmp", "D:\\save\\"), "C:\\pics\\cat.bmp");
+  // A network path is written where it came from.
+  EXPECT_EQ(savePathOf("\\\\server\\share\\cat.png", "D:\\save\\"), "\\\\server\\share\\cat.png");
+  EXPECT_EQ(autoSaveName("\\\\server\\share\\cat.png"), "cat");
 }
 
 TEST(DocumentNames, AutomaticSavesTakeTheBareNameWithoutItsExtension) {
