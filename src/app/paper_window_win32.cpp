@@ -4,6 +4,7 @@
 
 #include <ctime>
 
+#include "app/fault_save_win32.h"
 #include "app/shell_services_win32.h"
 #include "dialogs/about_dialog_win32.h"
 #include "resource_ids.h"
@@ -87,6 +88,7 @@ BOOL PaperWindow::onInitDialog() {
   clearStoredPlacement();
   readSettings();
   createCanvas();
+  installFaultSave(model_);
   loadUser32();
   applyTranslucency(model_.settings().n_set_alpha, model_.settings().n_alpha);
   applyStoredPlacement();
@@ -220,6 +222,7 @@ void PaperWindow::onCancel() {
 }
 
 void PaperWindow::onDestroy() {
+  clearFaultSave();
   readPlacement();
   readMenuBarState();
   writeSettings();
