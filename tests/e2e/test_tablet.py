@@ -1,6 +1,7 @@
 """The pen tablet through a scripted Wintab32.dll beside the program: pressure widens the stroke,
 the eraser end and the side switch erase, the side switch runs the command bound to right click
-once per press, bad packets leave no ink; without a usable driver the mouse draws alone."""
+once per press, bad packets leave no ink; without a usable driver the mouse draws alone; and
+when the driver faults, the drawing is in the save folder."""
 import os
 import re
 import shutil
@@ -14,6 +15,7 @@ from wine_session import CONVERT
 INK = '000000'
 PAPER = 'F4F1EA'
 PEN_SIZE = re.compile(rb'\x83\x79\x83\x93:(\d+)')  # "ペン:N" in the caption
+DOCUMENT = re.compile(rb' - (\d{8}_\d{6}) \*  \[')  # a new, modified picture's name
 RIGHT_CLICK = 0x800
 
 
@@ -37,11 +39,15 @@ class TabletTest(E2ECase):
         app.focus()
         return app
 
-    def play(self, lines):
-        """Hands the driver a script and waits until it has played it and the window is idle."""
+    def hand(self, lines):
+        """Hands the driver a script to play."""
         with open(self.script + '.tmp', 'w') as f:
             f.write('\n'.join(lines) + '\n')
         os.replace(self.script + '.tmp', self.script)
+
+    def play(self, lines):
+        """Hands the driver a script and waits until it has played it and the window is idle."""
+        self.hand(lines)
         deadline = time.time() + 60
         while not os.path.exists(self.script + '.played'):
             self.assertLess(time.time(), deadline, 'the driver did not play the script')
@@ -150,3 +156,33 @@ class TabletTest(E2ECase):
         self.assertGreater(drained(), after_title)
         app.key('Escape')
         self.assertExitsWith(app, 0)
+
+    def test_a_fault_in_the_driver_leaves_the_drawing_in_the_save_folder(self):
+        app = self.launch_with(True, options={'n_save_img': '0'})
+        settings = open(os.path.join(app.folder, 'tenmark.ini'), 'rb').read()
+        vx, vy, _, _ = app.window()['view']
+        self.drag_with_mouse(app, vx + 100, vy + 120)
+        name = DOCUMENT.search(app.title()).group(1).decode() + '.png'
+        # The next packet read faults inside the driver, in the middle of a window message.
+        self.hand(['fault', 'prox 1', 'pkt 1 1 %d %d 600' % (vx + 300, vy + 300)])
+        picture = os.path.join(app.folder, name)
+        deadline = time.time() + 30
+        while not os.path.exists(picture):
+            self.assertLess(time.time(), deadline, 'no picture after the fault')
+            time.sleep(0.2)
+        time.sleep(1.0)
+        # Written once, with no temporary file left, and nothing else: the settings file is as
+        # the test wrote it.
+        self.assertEqual([f for f in os.listdir(app.folder) if f.startswith(name[:-4])], [name])
+        self.assertEqual(open(os.path.join(app.folder, 'tenmark.ini'), 'rb').read(), settings)
+        self.assertEqual([app.pixel(picture, x, y) for x, y in ((110, 120), (150, 120),
+                                                                (190, 120), (150, 122),
+                                                                (300, 300))],
+                         [INK, INK, INK, PAPER, PAPER])
+        # Then the process ends as any fault ends it under Wine: the debugger's crash dialog, and
+        # once that is closed, the exit code of an access violation (0xC0000005, low byte).
+        deadline = time.time() + 60
+        while app.wait_exit(1) is None:
+            self.assertLess(time.time(), deadline, 'the process did not end after the fault')
+            app.key('Return')
+        self.assertEqual(app.returncode, 5)

@@ -10,7 +10,8 @@
 // Script lines: "prox 1" or "prox 0" (entering or leaving proximity); "pkt CURSOR BUTTONS X Y
 // PRESSURE [CURSOR_X CURSOR_Y]" (a packet in the context's output coordinates; a system context
 // also moves the system cursor, to the packet's position or to the one given); "pace MS" (the
-// pause after each packet, 8 ms at first); "wait MS".
+// pause after each packet, 8 ms at first); "wait MS"; "fault" (the next WTPacket call writes
+// through a null pointer, as a broken driver would).
 #include <windows.h>
 
 #include <cstdarg>
@@ -45,6 +46,7 @@ CRITICAL_SECTION lock;
 ScriptedContext context;
 HANDLE player = nullptr;
 volatile LONG stopping = 0;
+volatile LONG faultNext = 0;
 
 std::string environment(const char* name) {
   const char* value = std::getenv(name);
@@ -126,6 +128,8 @@ void play(FILE* script) {
       pace = DWORD(v[0]);
     } else if (!std::strcmp(word, "wait") && std::sscanf(line, "%*s %lu", &v[0]) == 1) {
       Sleep(DWORD(v[0]));
+    } else if (!std::strcmp(word, "fault")) {
+      InterlockedExchange(&faultNext, 1);
     } else if (!std::strcmp(word, "pkt")) {
       const int n = std::sscanf(line, "%*s %lu %lu %ld %ld %lu %ld %ld", &v[0], &v[1], &xy[0],
                                 &xy[1], &v[2], &xy[2], &xy[3]);
@@ -248,6 +252,11 @@ __declspec(dllexport) int WINAPI WTPacketsGet(Context handle, int count, LPVOID 
 
 // The packet with this serial number; it and every older packet leave the queue.
 __declspec(dllexport) BOOL WINAPI WTPacket(Context handle, UINT serial, LPVOID out) {
+  if (InterlockedExchange(&faultNext, 0)) {
+    // Volatile, so that the compiler keeps the write instead of treating it as unreachable.
+    Packet* volatile nowhere = nullptr;
+    nowhere->x = 1;
+  }
   if (!ours(handle)) return FALSE;
   EnterCriticalSection(&lock);
   bool found = false;
