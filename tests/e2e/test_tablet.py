@@ -1,7 +1,8 @@
 """The pen tablet through a scripted Wintab32.dll beside the program: pressure widens the stroke,
 the eraser end and the side switch erase, the side switch runs the command bound to right click
-once per press, bad packets leave no ink; without a usable driver the mouse draws alone; and
-when the driver faults, the drawing is in the save folder."""
+once per press, bad packets leave no ink; without a usable driver the mouse draws alone; the
+mouse draws again after a dialog took a pen's press away; and when the driver faults, the
+drawing is in the save folder."""
 import os
 import re
 import shutil
@@ -154,6 +155,23 @@ class TabletTest(E2ECase):
         app.focus()
         app.key('p', 'Escape')  # the pop-up menu, bound to P, and away again
         self.assertGreater(drained(), after_title)
+        app.key('Escape')
+        self.assertExitsWith(app, 0)
+
+    def test_the_mouse_draws_after_the_settings_dialog_took_a_pen_press_away(self):
+        app = self.launch_with(True)
+        vx, vy, _, _ = app.window()['view']
+        y = vy + 200
+        self.play(['prox 1'] + ['pkt 1 1 %d %d 600' % (vx + x, y) for x in range(100, 201, 10)])
+        self.assertEqual(app.pixel(app.screenshot('pressed.png'), vx + 150, y), INK)
+        app.key('e')  # the settings dialog, while the pen still holds its press
+        time.sleep(1.5)
+        self.assertEqual(app.facts('dialog').get('found'), '1')
+        app.key('Escape')
+        time.sleep(1.0)
+        self.assertEqual(app.facts('dialog').get('found'), '0')
+        self.play(['pkt 1 0 %d %d 0' % (vx + 200, y), 'prox 0'])
+        self.drag_with_mouse(app, vx + 100, vy + 400)
         app.key('Escape')
         self.assertExitsWith(app, 0)
 
