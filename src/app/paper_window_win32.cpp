@@ -363,12 +363,14 @@ bool PaperWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
       result = 0;
       return true;  // painting covers the whole client area
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:  // a quick second press is a press like any other
       model_.leftButtonDown(pointOf(lParam));
       return false;
     case WM_LBUTTONUP:
       model_.leftButtonUp(pointOf(lParam));
       return false;
     case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
       model_.rightButtonDown(pointOf(lParam));
       return false;
     case WM_RBUTTONUP:

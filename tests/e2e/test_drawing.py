@@ -1,6 +1,7 @@
 """Drawing with the mouse as a user does: strokes on screen where the pointer went, at two
-zoom levels, erasing with the right button, undo and redo with their keys, the caption, and
-scrolling a large canvas by dragging with Space held."""
+zoom levels, erasing with the right button, undo and redo with their keys, the caption, quick
+second presses (double clicks) that draw and erase like any other, and scrolling a large canvas
+by dragging with Space held."""
 import os
 import re
 import time
@@ -24,6 +25,19 @@ class DrawingTest(E2ECase):
             app.xdotool('mousemove', x, y)
         time.sleep(0.1)
         app.xdotool('mouseup', button)
+        time.sleep(0.5)
+
+    def quick_strokes(self, app, start, paths, button):
+        """Strokes from the same point, each pressed 0.1 s after the one before ended: the window
+        gets the second press as a double click."""
+        app.xdotool('mousemove', *start)
+        time.sleep(0.2)
+        for path in paths:
+            steps = ['mousedown', button]
+            for x, y in path:
+                steps += ['sleep', '0.02', 'mousemove', x, y]
+            steps += ['mouseup', button, 'sleep', '0.1', 'mousemove', *start]
+            app.xdotool(*steps)
         time.sleep(0.5)
 
     def colours(self, app, name, points):
@@ -54,6 +68,28 @@ class DrawingTest(E2ECase):
         self.drag(app, [(vx + 200, y - 20), (vx + 200, y), (vx + 200, y + 20)], button=3)
         self.assertEqual(self.colours(app, 'erased.png', on_line),
                          [INK, PAPER, INK])
+        app.key('Escape')
+        self.assertExitsWith(app, 0)
+
+    def test_a_quick_second_press_draws_and_erases_like_the_first(self):
+        app = self.launch()
+        vx, vy, _, _ = app.wait_window()['view']
+        x, y = vx + 100, vy + 100
+        self.quick_strokes(app, (x, y), [[(x + 20 * i, y) for i in range(1, 6)],
+                                         [(x, y + 20 * i) for i in range(1, 6)]], button=1)
+        self.assertEqual(self.colours(app, 'left.png', [(x + 60, y), (x, y + 60)]), [INK, INK])
+
+        # A cross of ink lines, then two quick right-button strokes from one point: the first
+        # goes down across the horizontal line, the second right across the vertical one.
+        x, y = vx + 300, vy + 300
+        self.drag(app, [(x - 60 + 20 * i, y + 40) for i in range(7)])
+        self.drag(app, [(x + 40, y - 60 + 20 * i) for i in range(7)])
+        crossed = [(x, y + 40), (x + 40, y)]
+        kept = [(x - 30, y + 40), (x + 40, y + 30)]
+        self.assertEqual(self.colours(app, 'cross.png', crossed + kept), [INK] * 4)
+        self.quick_strokes(app, (x, y), [[(x, y + 20 * i) for i in range(1, 5)],
+                                         [(x + 20 * i, y) for i in range(1, 5)]], button=3)
+        self.assertEqual(self.colours(app, 'right.png', crossed + kept), [PAPER] * 2 + [INK] * 2)
         app.key('Escape')
         self.assertExitsWith(app, 0)
 
