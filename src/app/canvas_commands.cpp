@@ -44,6 +44,7 @@ bool PaperModel::resizeCanvas(int width, int height, Color background, Color pen
   // The ring's records stay; every copy of theirs is clipped to the new canvas.
   if (!ring_.takeSnapshot(resized)) return false;
   canvas_ = std::move(resized);
+  standInCanvas_ = false;
   platform_.fitWindowToCanvas(width, height);
   return true;
 }

@@ -32,6 +32,7 @@ bool PaperModel::replacePicture(MonoBitmap&& picture, std::string name) {
   // Records of the replaced picture mean nothing on this one.
   if (!ring_.resetRing(picture)) return false;
   canvas_ = std::move(picture);
+  standInCanvas_ = false;
   documentName_ = std::move(name);
   platform_.fitWindowToCanvas(canvas_.width(), int(canvas_.height()));
   setModified(false);

@@ -44,6 +44,10 @@ class PaperModel {
   const CanvasView& view() const { return view_; }
   const UndoRing& undoRing() const { return ring_; }
   TabletState& tablet() { return tablet_; }
+  // A one-pixel canvas made only because neither the configured nor the default size could
+  // be: its size is not worth keeping in the settings until a real canvas replaces it.
+  void setStandInCanvas(bool standIn) { standInCanvas_ = standIn; }
+  bool standInCanvas() const { return standInCanvas_; }
   // Empties the undo ring and greys Undo and Redo.
   void resetUndoRing();
   // From now on the view is laid out.
@@ -195,6 +199,7 @@ class PaperModel {
   std::string documentName_;
   bool modified_ = false;
   bool sessionEndBlocked_ = false;
+  bool standInCanvas_ = false;
 
   ToolMode toolMode_ = ToolMode::Pen;
   bool pointerCaptured_ = false;

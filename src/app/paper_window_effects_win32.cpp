@@ -43,16 +43,35 @@ void PaperWindow::fitWindowToCanvas(int width, int height) {
   const BOOL hasMenu = GetMenu(hwnd()) != nullptr;
   const int frame = GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYEDGE);
   RECT outer{0, 0, width + GetSystemMetrics(SM_CXHSCROLL), height + GetSystemMetrics(SM_CYVSCROLL)};
-  AdjustWindowRectEx(&outer, DWORD(GetWindowLongA(hwnd(), GWL_STYLE)), hasMenu,
-                     DWORD(GetWindowLongA(hwnd(), GWL_EXSTYLE)));
+  const Point asked{outer.right, outer.bottom};
   RECT current;
   GetWindowRect(hwnd(), &current);
-  const Rect r = fittedWindowRect(WindowFitInput{
+  AdjustWindowRectEx(&outer, DWORD(GetWindowLongA(hwnd(), GWL_STYLE)), hasMenu,
+                     DWORD(GetWindowLongA(hwnd(), GWL_EXSTYLE)));
+  const WindowFitInput fit{
       GetSystemMetrics(SM_CXMAXIMIZED) - frame, GetSystemMetrics(SM_CYMAXIMIZED) - frame,
       Point{outer.right - outer.left, outer.bottom - outer.top},
-      Rect{current.left, current.top, current.right - current.left, current.bottom - current.top}});
-  SetWindowPos(hwnd(), nullptr, r.x, r.y, r.width, r.height, SWP_NOZORDER);
+      Rect{current.left, current.top, current.right - current.left, current.bottom - current.top}};
+  const Rect placed = fittedWindowRect(fit);
+  placeWindow(placed);
+  // The outer size above counts one line of menu bar; a narrow window wraps it onto more.
+  const Point got = clientAreaWithBars();
+  const Point shortfall{asked.x - got.x, asked.y - got.y};
+  if (shortfall.x > 0 || shortfall.y > 0)
+    placeWindow(fittedWindowRect(grownByShortfall(fit, placed, shortfall)));
   InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void PaperWindow::placeWindow(const Rect& r) {
+  SetWindowPos(hwnd(), nullptr, r.x, r.y, r.width, r.height, SWP_NOZORDER);
+}
+
+Point PaperWindow::clientAreaWithBars() const {
+  RECT client;
+  GetClientRect(hwnd(), &client);
+  const LONG style = GetWindowLongA(hwnd(), GWL_STYLE);
+  return Point{client.right + (style & WS_VSCROLL ? GetSystemMetrics(SM_CXVSCROLL) : 0),
+               client.bottom + (style & WS_HSCROLL ? GetSystemMetrics(SM_CYHSCROLL) : 0)};
 }
 
 void PaperWindow::paint() {

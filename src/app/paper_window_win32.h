@@ -95,6 +95,9 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   void toggleMenuBar() override;
   void redrawWindow() override;
   void fitWindowToCanvas(int width, int height) override;
+  void placeWindow(const Rect& r);
+  // The client area with the room of the scroll bars that are shown.
+  Point clientAreaWithBars() const;
   void setMenuLabel(int id, const std::string& text) override;
   void showPopupMenu() override;
   void closeWindow() override;

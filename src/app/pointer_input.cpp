@@ -162,8 +162,7 @@ bool PaperModel::prepareMove() {
   if (!ring_.prepareWholeRecord(canvas_)) return false;
   if (moveBuffer_.width() != canvas_.width() || moveBuffer_.height() != canvas_.height() ||
       !moveBuffer_.hasPixels())
-    return moveBuffer_.create(canvas_.width(), int(canvas_.height()),
-                              MonoBitmap::InitialPixels::Unset);
+    return moveBuffer_.create(canvas_.width(), int(canvas_.height()));
   return true;
 }
 

@@ -19,4 +19,11 @@ Rect fittedWindowRect(const WindowFitInput& in) {
   return r;
 }
 
+WindowFitInput grownByShortfall(WindowFitInput in, const Rect& placed, Point shortfall) {
+  in.outerSize.x += std::max(shortfall.x, 0);
+  in.outerSize.y += std::max(shortfall.y, 0);
+  in.current = placed;
+  return in;
+}
+
 }  // namespace tenmark

@@ -15,4 +15,10 @@ struct WindowFitInput {
 
 Rect fittedWindowRect(const WindowFitInput& in);
 
+// The fit again, from where the first one placed the window, when its client area came out
+// `shortfall` short of the one asked for: a menu bar narrower than its items wraps onto more
+// lines than the outer size allowed for. The window grows by what is missing, within the same
+// limits; a client area that came out large enough changes nothing.
+WindowFitInput grownByShortfall(WindowFitInput in, const Rect& placed, Point shortfall);
+
 }  // namespace tenmark

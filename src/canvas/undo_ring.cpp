@@ -34,8 +34,7 @@ bool UndoRing::takeSnapshot(const MonoBitmap& canvas) {
   } else {
     // Made beside the old one, so that a failure leaves the snapshot as it was.
     MonoBitmap copy;
-    if (!copy.create(canvas.width(), int(canvas.height()), MonoBitmap::InitialPixels::Unset))
-      return false;
+    if (!copy.create(canvas.width(), int(canvas.height()))) return false;
     copy.assign(canvas);
     canvasSnapshot_ = std::move(copy);
   }
@@ -54,7 +53,7 @@ bool UndoRing::prepareWholeRecord(const MonoBitmap& canvas) {
     spare_ = std::move(free);
     return true;
   }
-  return spare_.create(canvas.width(), int(canvas.height()), MonoBitmap::InitialPixels::Unset);
+  return spare_.create(canvas.width(), int(canvas.height()));
 }
 
 void UndoRing::beginRecord(const Rect& r) {
@@ -108,7 +107,7 @@ bool UndoRing::makeSlot(int index, int w, int h) {
   }
   if (slot.hasPixels() && slot.width() == w && int(slot.height()) == h) return true;
   MonoBitmap made;
-  if (!made.create(w, h, MonoBitmap::InitialPixels::Unset)) return false;
+  if (!made.create(w, h)) return false;
   slot = std::move(made);
   return true;
 }
@@ -132,7 +131,7 @@ bool UndoRing::swapWithCanvas(int slot, MonoBitmap& canvas) {
     canvas.setColor(1, pen);
   } else if (patch.hasPixels()) {
     MonoBitmap temporary;
-    if (!temporary.create(w, h, MonoBitmap::InitialPixels::Unset)) return false;
+    if (!temporary.create(w, h)) return false;
     canvas.copyRectTo(at.x, at.y, w, h, temporary, 0, 0);
     patch.copyRectTo(0, 0, w, h, canvas, at.x, at.y);
     temporary.copyRectTo(0, 0, w, h, patch, 0, 0);

@@ -155,5 +155,23 @@ TEST(WindowFit, KeepsTheCornerWhereItFitsAndNeverExceedsTheMaximisedSize) {
     EXPECT_EQ(fittedWindowRect({1000, 760, c.outer, c.current}), c.fitted) << c.current.x;
 }
 
+TEST(WindowFit, AClientAreaLeftShortByAWrappedMenuBarGrowsTheWindowWithinTheScreen) {
+  const WindowFitInput fit{1000, 760, {200, 150}, {100, 50, 300, 300}};
+  const Rect placed = fittedWindowRect(fit);
+  const struct {
+    Point shortfall;
+    Rect refitted;
+  } cases[] = {
+      {{0, 19}, {100, 50, 200, 169}},  // a second line of menu
+      {{0, 0}, placed},                // nothing missing
+      {{0, -5}, placed},               // more than asked: left as it is
+      {{0, 700}, {100, 0, 200, 760}},  // as much as the screen allows
+      {{30, 38}, {100, 50, 230, 188}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(fittedWindowRect(grownByShortfall(fit, placed, c.shortfall)), c.refitted)
+        << c.shortfall.y;
+}
+
 }  // namespace
 }  // namespace tenmark

@@ -36,6 +36,7 @@ TEST(SettingsDialogCommand, OpensWithTheWindowsStateAndOkWithItChangesNothing) {
 
 TEST(SettingsDialogCommand, OkAppliesEveryValueAndResizesKeepingThePicture) {
   ModelRig rig(640, 480);
+  rig.model.setStandInCanvas(true);
   rig.stroke({{2, 3}, {100, 3}});
   SettingsDialogValues v{.canvasWidth = 320,
                          .canvasHeight = 700,
@@ -75,6 +76,7 @@ TEST(SettingsDialogCommand, OkAppliesEveryValueAndResizesKeepingThePicture) {
   EXPECT_EQ(canvas.pixel(50, 3), 1);
   EXPECT_EQ(canvas.pixel(50, 600), 0);
   EXPECT_EQ(rig.platform.fittedTo, (Point{320, 700}));
+  EXPECT_FALSE(rig.model.standInCanvas());  // a real canvas now: its size is kept at exit
   EXPECT_EQ(rig.platform.translucencyOn, 1);
   EXPECT_EQ(rig.platform.translucencyAlpha, 100);
   EXPECT_NE(rig.platform.caption.find(":5 "), std::string::npos);
@@ -86,6 +88,7 @@ TEST(SettingsDialogCommand, OkAppliesEveryValueAndResizesKeepingThePicture) {
 
 TEST(SettingsDialogCommand, ASizeThatCannotBeMadeKeepsThePictureAndSaysSo) {
   ModelRig rig(64, 48);
+  rig.model.setStandInCanvas(true);
   rig.stroke({{2, 3}, {60, 40}});
   MonoBitmap before;
   before.assign(rig.model.canvas());
@@ -96,6 +99,7 @@ TEST(SettingsDialogCommand, ASizeThatCannotBeMadeKeepsThePictureAndSaysSo) {
   rig.platform.settingsAnswer = v;
   rig.model.runCommand(CommandId::Config);
   EXPECT_TRUE(samePicture(rig.model.canvas(), before));
+  EXPECT_TRUE(rig.model.standInCanvas());
   EXPECT_EQ(rig.platform.messages, std::vector<std::string>{text::CanvasSizeTooLarge});
   EXPECT_EQ(rig.model.settings().n_pen_size, 9);
 }

@@ -149,9 +149,11 @@ TEST_F(DocumentTest, NewSavesTheModifiedDrawingAndStartsABlankUnnamedPicture) {
 TEST_F(DocumentTest, OpenReplacesThePictureButKeepsTheCanvasColours) {
   std::mt19937 rng(9);
   const std::string file = savedPicture("Cat.PNG", rng);
+  rig.model.setStandInCanvas(true);
   rig.stroke({{10, 10}, {60, 30}});
   rig.platform.openAnswer = file;
   rig.model.runCommand(CommandId::Open);
+  EXPECT_FALSE(rig.model.standInCanvas());
   EXPECT_TRUE(std::filesystem::exists(autoSaved(".png")));  // the replaced picture
   const MonoBitmap opened = load(file);
   EXPECT_EQ(indicesOf(rig.model.canvas()), indicesOf(opened));
