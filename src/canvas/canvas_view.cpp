@@ -43,9 +43,24 @@ Rect CanvasView::snapRect(const Rect& r) const {
   return Rect{r.x / g * g, r.y / g * g, (r.width / g + 2) * g, (r.height / g + 2) * g};
 }
 
+// Snapping down at the bar's largest position can leave the canvas's last column (row) short of
+// the view for good: the bar goes no further. There the position goes up to the next step
+// instead, which stays on the grid and shows that column as long as the view is wider than one
+// step; where the step below already shows it, nothing changes.
+int CanvasView::snappedPosition(const ScrollBar& b, int canvasExtent) const {
+  const int s = ratio_.scrollStep;
+  const int down = b.position / s * s;
+  if (down == b.position || b.position != b.largestPosition()) return down;
+  // The last client pixel in view shows the canvas pixels from its own toCanvas up to the next
+  // pixel's, and at least one.
+  const int last = down + b.page - 1;
+  if (std::max(toCanvas(last) + 1, toCanvas(last + 1)) >= canvasExtent) return down;
+  return down + s;
+}
+
 Point CanvasView::viewOrigin() const {
-  const Point s = snapScroll(hbar_.position, vbar_.position);
-  return Point{toCanvas(s.x), toCanvas(s.y)};
+  return Point{toCanvas(snappedPosition(hbar_, canvasWidth_)),
+               toCanvas(snappedPosition(vbar_, canvasHeight_))};
 }
 
 Point CanvasView::clientToCanvas(Point client) const {
@@ -85,6 +100,7 @@ const Rect& CanvasView::layout(int clientWidth, int clientHeight, int canvasWidt
 
 void CanvasView::fitBar(ScrollAxis axis, int clientExtent, int canvasExtent) {
   ScrollBar& b = bar(axis);
+  (axis == ScrollAxis::Horizontal ? canvasWidth_ : canvasHeight_) = canvasExtent;
   const int zoomed = toClient(canvasExtent);
   if (clientExtent < zoomed)
     b.set(zoomed, clientExtent, b.position);

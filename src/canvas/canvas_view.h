@@ -39,7 +39,8 @@ class CanvasView {
   Point snapScroll(int h, int v) const;
   Point padExtent(int w, int h) const;
   Rect snapRect(const Rect& r) const;
-  // The canvas pixel at the view's top left, from the snapped scroll positions.
+  // The canvas pixel at the view's top left, from the snapped scroll positions; at a bar's
+  // largest position the step above when the step below would hide the canvas's far edge.
   Point viewOrigin() const;
   // May lie outside the canvas.
   Point clientToCanvas(Point client) const;
@@ -61,13 +62,15 @@ class CanvasView {
     return axis == ScrollAxis::Horizontal ? hbar_ : vbar_;
   }
   // The bar for a client extent and a canvas extent (in canvas pixels): in use only while the
-  // zoomed canvas is larger than the client; its position kept as far as the range allows.
+  // zoomed canvas is larger than the client; its position kept as far as the range allows. The
+  // canvas extent is kept with the bar for the snapping at the end of its range.
   void fitBar(ScrollAxis axis, int clientExtent, int canvasExtent);
   // False when the bar is not in use and nothing happened.
   bool scroll(ScrollAxis axis, ScrollRequest request, int trackPosition);
 
  private:
   void setZoom(double zoom);
+  int snappedPosition(const ScrollBar& b, int canvasExtent) const;
 
   double zoomFactor_ = 1.0;
   ZoomRatio ratio_ = zoomRatioOf(1.0);
@@ -75,6 +78,8 @@ class CanvasView {
   Rect viewRect_;
   ScrollBar hbar_;
   ScrollBar vbar_;
+  int canvasWidth_ = 0;
+  int canvasHeight_ = 0;
 };
 
 }  // namespace tenmark

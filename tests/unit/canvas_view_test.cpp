@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "canvas/view_render.h"
@@ -30,6 +31,16 @@ TEST(CanvasView, ScrollPositionsAndRectanglesSnapToTheZoomGrid) {
   v.scroll(ScrollAxis::Horizontal, ScrollRequest::ThumbTrack, 12);
   EXPECT_EQ(v.bar(ScrollAxis::Horizontal).position, 12);  // the bar keeps what it was given
   EXPECT_EQ(v.viewOrigin().x, 8);                         // drawn from 10
+
+  // A 1500 pixel side in 600 client pixels at 1.75: the largest position is 2026, and 2023
+  // would end the view at canvas column 1498.
+  v = viewAt(1.75);
+  v.fitBar(ScrollAxis::Horizontal, 600, 1500);
+  v.scroll(ScrollAxis::Horizontal, ScrollRequest::ThumbTrack, 2025);
+  EXPECT_EQ(v.viewOrigin().x, 1156);  // drawn from 2023
+  v.scroll(ScrollAxis::Horizontal, ScrollRequest::ThumbTrack, 2026);
+  EXPECT_EQ(v.bar(ScrollAxis::Horizontal).position, 2026);
+  EXPECT_EQ(v.viewOrigin().x, 1160);  // drawn from 2030
 
   v = viewAt(2.0);
   v.fitBar(ScrollAxis::Vertical, 100, 1000);
@@ -124,8 +135,92 @@ TEST(CanvasView, TheColumnPastTheFarEdgeShowsTheBackground) {
   }
 }
 
-// For every zoom and random scroll positions, strokes presented one segment at a time leave on
-// screen exactly what a full repaint shows.
+// For every zoom and every canvas extent up to 2000 that needs a scroll bar, the bar's largest
+// position shows the canvas's last column (row): the pointer reaches it, the paint source holds
+// it, and every client pixel near the far edge shows what clientToCanvas says it does. Below
+// that position the scroll position is snapped down as everywhere, and at it too when the step
+// below already shows the far edge.
+TEST(CanvasView, TheFarColumnAndRowAreOnScreenAtTheLargestScrollPositions) {
+  constexpr int kAcross = 8;  // the canvas's other extent, which fits the client
+  constexpr Color kBackground = 0x123456;
+  MonoBitmap canvas;
+  Rgb32Image image;
+  for (double zoom : kZooms) {
+    const ZoomRatio r = zoomRatioOf(zoom);
+    const CanvasView zoomed = viewAt(zoom);
+    for (int n = 1; n <= 2000; ++n) {
+      // A view no wider than one scroll step can miss a column at any position.
+      const int smallest = r.scrollStep + 1;
+      const int extent = zoomed.toClient(n);
+      if (extent <= smallest) continue;
+      for (int client : {extent - 1, smallest + n * 7919 % (extent - smallest)}) {
+        for (ScrollAxis axis : {ScrollAxis::Horizontal, ScrollAxis::Vertical}) {
+          const bool h = axis == ScrollAxis::Horizontal;
+          const auto along = [h](Point p) { return h ? p.x : p.y; };
+          const auto point = [h](int a, int b) { return h ? Point{a, b} : Point{b, a}; };
+          const Point size = point(n, kAcross);
+          const Point area = point(client, 40);
+          CanvasView v = zoomed;
+          v.setLayoutEnabled(true);
+          v.fitBar(ScrollAxis::Horizontal, area.x, size.x);
+          v.fitBar(ScrollAxis::Vertical, area.y, size.y);
+          const Rect view = v.layout(area.x, area.y, size.x, size.y);
+          const int start = along(Point{view.x, view.y});
+          const int last = start + along(Point{view.width, view.height}) - 1;
+          const int across = h ? view.y : view.x;
+          const auto canvasAt = [&](int i) { return along(v.clientToCanvas(point(i, across))); };
+          const int largest = v.bar(axis).largestPosition();
+          SCOPED_TRACE(testing::Message() << "zoom " << zoom << " extent " << n << " client "
+                                          << client << (h ? " across" : " down"));
+
+          // Nothing changes below the end of the range.
+          v.scroll(axis, ScrollRequest::ThumbTrack, largest - 1);
+          const int below = (largest - 1) / r.scrollStep * r.scrollStep;
+          ASSERT_EQ(along(v.viewOrigin()), v.toCanvas(below));
+
+          v.scroll(axis, ScrollRequest::ThumbTrack, 1 << 24);
+          ASSERT_EQ(v.bar(axis).position, largest);
+          const int origin = along(v.viewOrigin());
+          ASSERT_EQ(origin % r.c, 0);  // still on the grid
+          // One client pixel shows the canvas pixels from its clientToCanvas up to the next
+          // pixel's, and at least one.
+          const auto farthestFrom = [&](int from, int pixel) {
+            return from + std::max(v.toCanvas(pixel), v.toCanvas(pixel + 1) - 1);
+          };
+          const int down = v.toCanvas(largest / r.scrollStep * r.scrollStep);
+          ASSERT_EQ(origin, farthestFrom(down, last - start) >= n - 1 ? down : down + r.c);
+          ASSERT_GE(std::max(canvasAt(last), canvasAt(last + 1) - 1), n - 1);
+          const Rect source = v.paintSource(view.width, view.height);
+          ASSERT_GE(along(Point{source.right(), source.bottom()}), n);
+
+          // The far column in ink on paper: the last client pixels show it exactly where the
+          // pointer mapping puts it.
+          canvas.create(size.x, size.y);
+          canvas.setColor(0, kPaper);
+          canvas.setColor(1, kInk);
+          for (int k = 0; k < kAcross; ++k) canvas.setPixel(h ? n - 1 : k, h ? k : n - 1, 1);
+          const int first = std::max(start, last - 7);
+          const Rect strip = h ? Rect{first, view.y, last + 1 - first, 1}
+                               : Rect{view.x, first, 1, last + 1 - first};
+          ASSERT_EQ(renderViewArea(canvas, v, kBackground, strip, image), strip);
+          bool inkShown = false;
+          for (int i = first; i <= last; ++i) {
+            const int from = canvasAt(i);
+            const int to = std::max(from + 1, canvasAt(i + 1));
+            const Color expected = from >= n ? kBackground : to >= n ? kInk : kPaper;
+            ASSERT_EQ(h ? image.at(i - first, 0) : image.at(0, i - first), toScreenPixel(expected))
+                << "client pixel " << i;
+            inkShown |= expected == kInk;
+          }
+          ASSERT_TRUE(inkShown);
+        }
+      }
+    }
+  }
+}
+
+// For every zoom and random scroll positions (the first run at the end of both ranges), strokes
+// presented one segment at a time leave on screen exactly what a full repaint shows.
 TEST(CanvasView, PresentedStrokesMatchAFullRepaintAtEveryZoom) {
   std::mt19937 rng(3);
   const auto pick = [&](int n) { return int(rng() % unsigned(n)); };
@@ -135,7 +230,7 @@ TEST(CanvasView, PresentedStrokesMatchAFullRepaintAtEveryZoom) {
       while (rig.model.view().zoomFactor() > zoom) rig.model.runCommand(CommandId::ZoomDown);
       while (rig.model.view().zoomFactor() < zoom) rig.model.runCommand(CommandId::ZoomUp);
       for (ScrollAxis axis : {ScrollAxis::Horizontal, ScrollAxis::Vertical})
-        rig.model.onScroll(axis, ScrollRequest::ThumbTrack, pick(2000));
+        rig.model.onScroll(axis, ScrollRequest::ThumbTrack, run == 0 ? 1 << 24 : pick(2000));
       rig.model.settings().n_pen_size = 1 + pick(9);
       rig.platform.screen = rig.repaintedScreen();
       for (int s = 0; s < 6; ++s) {
