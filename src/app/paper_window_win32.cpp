@@ -145,8 +145,8 @@ void PaperWindow::createCanvas() {
   const int side = defaultCanvasSide(screenHeight());
   // Without memory for the configured nor the default size, a one-pixel canvas keeps the
   // window working; its size is not worth keeping in the settings.
-  standInCanvas_ =
-      !canvas.create(size.width, size.height) && !canvas.create(side, side) && canvas.create(1, 1);
+  model_.setStandInCanvas(!canvas.create(size.width, size.height) && !canvas.create(side, side) &&
+                          canvas.create(1, 1));
   canvas.setColor(0, Color(s.n_back_color));
   canvas.setColor(1, Color(s.n_pen_color));
   canvas.fill(0);
@@ -249,7 +249,7 @@ void PaperWindow::readMenuBarState() { model_.settings().b_ShowMenu = GetMenu(hw
 void PaperWindow::writeSettings() {
   Settings& s = model_.settings();
   const MonoBitmap& canvas = model_.canvas();
-  if (canvas.hasPixels() && !standInCanvas_) {
+  if (canvas.hasPixels() && !model_.standInCanvas()) {
     s.n_canvas_x = canvas.width();
     s.n_canvas_y = std::int32_t(canvas.height());
   }
@@ -406,7 +406,7 @@ bool PaperWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
       return onSystemCommand(wParam);
     case WM_QUERYENDSESSION:
       // The picture is saved now, while the session can still be kept going if that fails.
-      closingSaved_ = closingSaved_ || model_.saveBeforeClosing();
+      closingSaved_ = closingSaved_ || model_.saveBeforeSessionEnd();
       result = closingSaved_;
       return true;
     case WM_ENDSESSION:

@@ -133,8 +133,6 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   // The drawing contexts of the paint in progress, if any.
   HDC paintDc_ = nullptr;
   HDC viewPaintDc_ = nullptr;
-  // The canvas is the one-pixel stand-in made when no real size could be created.
-  bool standInCanvas_ = false;
   // The automatic save of the closing has been made.
   bool closingSaved_ = false;
 };
