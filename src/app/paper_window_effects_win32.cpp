@@ -48,17 +48,25 @@ void PaperWindow::fitWindowToCanvas(int width, int height) {
   GetWindowRect(hwnd(), &current);
   AdjustWindowRectEx(&outer, DWORD(GetWindowLongA(hwnd(), GWL_STYLE)), hasMenu,
                      DWORD(GetWindowLongA(hwnd(), GWL_EXSTYLE)));
-  const WindowFitInput fit{
+  WindowFitInput fit{
       GetSystemMetrics(SM_CXMAXIMIZED) - frame, GetSystemMetrics(SM_CYMAXIMIZED) - frame,
       Point{outer.right - outer.left, outer.bottom - outer.top},
       Rect{current.left, current.top, current.right - current.left, current.bottom - current.top}};
-  const Rect placed = fittedWindowRect(fit);
+  Rect placed = fittedWindowRect(fit);
   placeWindow(placed);
-  // The outer size above counts one line of menu bar; a narrow window wraps it onto more.
-  const Point got = clientAreaWithBars();
-  const Point shortfall{asked.x - got.x, asked.y - got.y};
-  if (shortfall.x > 0 || shortfall.y > 0)
-    placeWindow(fittedWindowRect(grownByShortfall(fit, placed, shortfall)));
+  // The outer size above counts one line of menu bar; a narrow window wraps it onto more. A
+  // client area squeezed to nothing shows only part of what is missing, so this may take a few
+  // rounds; it ends when nothing is missing or the screen allows no more.
+  for (int round = 0; round < 8; ++round) {
+    const Point got = clientAreaWithBars();
+    const Point shortfall{asked.x - got.x, asked.y - got.y};
+    if (shortfall.x <= 0 && shortfall.y <= 0) break;
+    fit = grownByShortfall(fit, placed, shortfall);
+    const Rect grown = fittedWindowRect(fit);
+    if (grown == placed) break;
+    placed = grown;
+    placeWindow(placed);
+  }
   InvalidateRect(hwnd(), nullptr, FALSE);
 }
 

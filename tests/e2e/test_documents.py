@@ -194,28 +194,97 @@ class DocumentsTest(E2ECase):
         app.key('Escape')
         self.assertExitsWith(app, 0)
 
-    def test_a_save_folder_that_cannot_be_written_keeps_the_window_and_its_picture(self):
-        missing = 'Z:\\no-such-folder-for-tenmark\\'
-        app = self.start_with(options={'s_save_dir': missing}, bindings={'NoSaveExit': 0x51})
+    def wait_box(self, app, present=True):
         for _ in range(60):
-            if app.message_box().get('found') == '1':
-                break
+            if (app.message_box().get('found') == '1') == present:
+                return app.message_box()
             time.sleep(0.5)
+        self.fail('the message box did not %s' % ('appear' if present else 'go'))
+
+    def test_a_failed_save_at_exit_asks_no_keeps_the_picture_and_yes_leaves_it(self):
+        missing = 'Z:\\no-such-folder-for-tenmark\\'
+        app = self.start_with(options={'s_save_dir': missing, 'n_pen_size': '3'})
+        self.wait_box(app)
         app.key('Return')  # the start-up notice about the missing folder
         vx, vy, _, _ = app.wait_window()['view']
         self.stroke(app, vx + 20, vy + 30, vx + 120, vy + 30)
         app.key('Escape')
-        time.sleep(1.0)
-        box = app.message_box()
-        self.assertEqual(box.get('found'), '1')
-        text = bytes.fromhex(box['text_hex'])
+        text = bytes.fromhex(self.wait_box(app)['text_hex'])
         self.assertTrue(text.startswith(missing.encode()), text)
-        self.assertTrue(text.endswith(b'.png' + SAVE_FAILED), text)
-        app.key('Return')
-        time.sleep(0.5)
+        question = '.png の保存に失敗しました。\n保存せずに終了しますか？'.encode('cp932')
+        self.assertTrue(text.endswith(question), text)
+        app.key('Return')  # No is the default: Enter never discards
+        self.wait_box(app, present=False)
         self.assertIsNone(app.process.poll())
         shot = app.screenshot('kept.png')
         self.assertEqual(app.pixel(shot, vx + 70, vy + 30), INK)
         app.focus()
-        app.key('q')  # the one deliberate way to leave it behind
+        app.key('Escape')
+        self.wait_box(app)
+        app.key('y')  # Yes: leave without saving, the settings written as usual
         self.assertExitsWith(app, 0)
+        with open(os.path.join(app.folder, 'tenmark.ini'), 'rb') as f:
+            written = f.read()
+        self.assertNotIn(b'\r\nn_xsize=0\r\n', written)
+        self.assertEqual(self.pictures(app), ['kept.png'])  # the screenshot alone
+
+    def test_an_eight_bit_png_opens_and_a_broken_file_is_said_so_without_a_copy(self):
+        app = self.launch()
+        deep = os.path.join(app.folder, 'deep.png')
+        subprocess.run([CONVERT, '-size', '120x80', 'xc:white', '-fill', 'black', '-draw',
+                        'rectangle 10,10 29,19', '-define', 'png:color-type=0', '-depth', '8',
+                        deep], check=True, timeout=60)
+        broken = os.path.join(app.folder, 'broken.png')
+        with open(broken, 'wb') as f:
+            f.write(b'\x89PNG\r\n\x1a\n' + b'\0' * 40)
+        vx, vy, _, _ = app.wait_window()['view']
+        self.stroke(app, vx + 20, vy + 30, vx + 120, vy + 30)
+        for _ in range(2):
+            app.focus()
+            app.key('o')
+            self.type_into_dialog(app, windows_path(broken))
+            text = bytes.fromhex(self.wait_box(app)['text_hex'])
+            self.assertEqual(text, windows_path(broken).encode() +
+                             ' を開けませんでした'.encode('cp932'))
+            app.key('Return')
+            self.wait_box(app, present=False)
+        self.assertEqual(self.pictures(app), ['broken.png', 'deep.png'])  # no copy written
+        self.assertIn(b' *  [', app.title())
+        app.focus()
+        app.key('o')
+        self.type_into_dialog(app, windows_path(deep))
+        self.assertIn(b'deep.png  [', app.title())
+        self.assertEqual(len(self.pictures(app)), 3)  # the drawing, saved before it was replaced
+        vx, vy, vw, vh = app.window()['view']
+        self.assertEqual((vw, vh), (120, 80))
+        shot = app.screenshot('deep.png.shot.png')
+        self.assertEqual([app.pixel(shot, vx + 15, vy + 15), app.pixel(shot, vx + 60, vy + 40)],
+                         [INK, PAPER])
+        app.key('Escape')
+        self.assertExitsWith(app, 0)
+
+    def test_small_pictures_open_whole_without_scroll_bars(self):
+        for width, height in ((120, 80), (1, 1)):
+            app = self.launch()
+            picture = os.path.join(app.folder, 'small.png')
+            subprocess.run([CONVERT, '-size', '%dx%d' % (width, height), 'xc:black', '-type',
+                            'bilevel', 'PNG8:' + picture], check=True, timeout=60)
+            subprocess.run([CONVERT, picture, '-define', 'png:bit-depth=1', picture],
+                           check=True, timeout=60)
+            app.wait_window()
+            app.focus()
+            app.key('o')
+            self.type_into_dialog(app, windows_path(picture))
+            self.assertIn(b'small.png  [', app.title())
+            info = app.window()
+            _, _, cw, ch = info['client']
+            vx, vy, vw, vh = info['view']
+            self.assertEqual((vw, vh), (width, height), info)
+            # Shown whole: the view lies inside the client area, and no scroll bar is needed.
+            self.assertEqual(int(info['style'], 16) & 0x00300000, 0, info)  # WS_H/VSCROLL
+            self.assertGreaterEqual(ch, height)
+            shot = app.screenshot('small.png.shot.png')
+            self.assertEqual(app.pixel(shot, vx + width - 1, vy + height - 1), INK)
+            app.key('Escape')
+            self.assertExitsWith(app, 0)
+            app.close()
