@@ -32,12 +32,13 @@ class DrawingTest(E2ECase):
         gets the second press as a double click."""
         app.xdotool('mousemove', *start)
         time.sleep(0.2)
+        steps = []  # one xdotool run, so that starting it takes no time between the strokes
         for path in paths:
-            steps = ['mousedown', button]
+            steps += ['mousedown', button]
             for x, y in path:
                 steps += ['sleep', '0.02', 'mousemove', x, y]
             steps += ['mouseup', button, 'sleep', '0.1', 'mousemove', *start]
-            app.xdotool(*steps)
+        app.xdotool(*steps)
         time.sleep(0.5)
 
     def colours(self, app, name, points):
