@@ -1,6 +1,6 @@
 // Commands that change the whole canvas: the mirrors, clearing, and a new canvas size; and the
 // menu labels that show the bindings.
-#include <array>
+#include <iterator>
 
 #include "app/paper_model.h"
 #include "resources/resource_ids.h"
@@ -55,7 +55,7 @@ void PaperModel::updateMenuLabels() {
     CommandId command;
     const char* text;
   };
-  static constexpr std::array<Label, 16> kLabels = {{
+  static constexpr Label kLabels[] = {
       {ID_FILE_NEW, CommandId::New, text::MenuLabelNew},
       {ID_FILE_OPEN, CommandId::Open, text::MenuLabelOpen},
       {ID_FILE_SAVE, CommandId::Save, text::MenuLabelSave},
@@ -72,7 +72,9 @@ void PaperModel::updateMenuLabels() {
       {ID_ZOOM_UP, CommandId::ZoomUp, text::MenuLabelZoomUp},
       {ID_ZOOM_DOWN, CommandId::ZoomDown, text::MenuLabelZoomDown},
       {ID_ZOOM_NOMAL, CommandId::ZoomNomal, text::MenuLabelZoomNomal},
-  }};
+  };
+  // The sixteen items of the menus that show a binding, each once.
+  static_assert(std::size(kLabels) == 16);
   for (const Label& label : kLabels)
     platform_.setMenuLabel(label.id, std::string(label.text) + "\t" +
                                          keyCodeName(settings_.keyBindings[label.command]));

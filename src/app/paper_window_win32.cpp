@@ -94,7 +94,6 @@ BOOL PaperWindow::onInitDialog() {
   applyStoredPlacement();
   model_.updateMenuLabels();
   openCommandLinePicture();
-  model_.updateMenuLabels();
   attachMenuBar();
   buildPopupMenu();
   model_.resetUndoRing();

@@ -1,11 +1,13 @@
 #include "shortcuts/command_table.h"
 
+#include <iterator>
+
 #include "tenmark/texts.h"
 
 namespace tenmark {
 namespace {
 
-constexpr CommandInfo kCommands[kCommandCount] = {
+constexpr CommandInfo kCommands[] = {
     {"dw_Key_New", text::CommandNameNew, 0x4E},
     {"dw_Key_Open", text::CommandNameOpen, 0x4F},
     {"dw_Key_Save", text::CommandNameSave, 0x53},
@@ -41,6 +43,9 @@ constexpr KeyCode kSpaceKey = 0x20;
 constexpr KeyCode kNKey = 0x4E;
 
 }  // namespace
+
+// One entry for each command, in command order: a missing one would shift every later binding.
+static_assert(std::size(kCommands) == kCommandCount);
 
 const CommandInfo& commandInfo(CommandId id) { return kCommands[static_cast<std::size_t>(id)]; }
 

@@ -1,5 +1,7 @@
 #include "shortcuts/dispatch_order.h"
 
+#include <iterator>
+
 namespace tenmark {
 namespace {
 
@@ -15,6 +17,8 @@ constexpr CommandId kCommandOrder[] = {
 };
 
 constexpr CommandId kHeldToolOrder[] = {CommandId::Hand, CommandId::Move};
+// Every command but the eraser, which is only ever held with a press, in one of the two.
+static_assert(std::size(kCommandOrder) + std::size(kHeldToolOrder) + 1 == kCommandCount);
 
 }  // namespace
 

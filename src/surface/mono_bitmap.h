@@ -53,7 +53,7 @@ class MonoBitmap {
   static constexpr std::int32_t kMaxSide = 65535;
 
   MonoBitmap();
-  virtual ~MonoBitmap();
+  ~MonoBitmap();
   MonoBitmap(const MonoBitmap&) = delete;
   MonoBitmap& operator=(const MonoBitmap&) = delete;
   // Moving hands the pixels over whole; loaders decode into a temporary and move on success.

@@ -14,7 +14,7 @@ namespace tenmark {
 class TabletLink {
  public:
   TabletLink() = default;
-  virtual ~TabletLink() { closeTablet(); }
+  ~TabletLink() { closeTablet(); }
   TabletLink(const TabletLink&) = delete;
   TabletLink& operator=(const TabletLink&) = delete;
 
