@@ -1,16 +1,36 @@
 """Files dropped on the window: the first of them is opened, after the picture it replaces was
-saved automatically; a file that is no picture changes nothing."""
+saved automatically; a file that is no picture is said so and changes nothing, and costs no
+copy of the drawing."""
 import os
+import subprocess
 import time
 
 from e2e_case import E2ECase
+from wine_session import CONVERT
 
 INK = '000000'
 PAPER = 'F4F1EA'
+OPEN_FAILED = ' を開けませんでした'.encode('cp932')
+
+
+def windows_path(path):
+    return 'Z:' + path.replace('/', '\\')
 
 
 class DropTest(E2ECase):
-    def test_the_first_dropped_picture_opens_and_a_text_file_only_saves_the_old_one(self):
+    def message_text(self, app):
+        for _ in range(40):
+            box = app.message_box()
+            if box.get('found') == '1':
+                return bytes.fromhex(box['text_hex'])
+            time.sleep(0.5)
+        self.fail('no message box')
+
+    def pictures(self, app):
+        return sorted(f for f in os.listdir(app.folder)
+                      if f.lower().endswith('.png') and not f.endswith('.shot.png'))
+
+    def test_the_first_dropped_picture_opens_and_a_text_file_is_said_so_without_a_copy(self):
         app = self.launch()
         vx, vy, _, _ = app.wait_window()['view']
         app.xdotool('mousemove', vx + 20, vy + 30)
@@ -21,18 +41,32 @@ class DropTest(E2ECase):
         notes = os.path.join(app.folder, 'notes.txt')
         with open(notes, 'w') as f:
             f.write('not a picture')
-        app.probe('drop', 'Z:' + notes.replace('/', '\\'))
-        time.sleep(1.0)
-        saved = [f for f in os.listdir(app.folder) if f.endswith('.png')]
-        self.assertEqual(len(saved), 1, saved)  # the automatic save of the drawing
-        shot = app.screenshot('after-text.png')
+        app.probe('drop', windows_path(notes))
+        self.assertEqual(self.message_text(app), windows_path(notes).encode() + OPEN_FAILED)
+        app.key('Return')
+        time.sleep(0.5)
+        self.assertEqual(self.pictures(app), [])
+        self.assertIn(b' *  [', app.title())
+        shot = app.screenshot('after-text.shot.png')
         self.assertEqual(app.pixel(shot, vx + 70, vy + 30), INK)
+
         first, second = (os.path.join(app.folder, n) for n in ('first.PNG', 'second.png'))
-        os.rename(os.path.join(app.folder, saved[0]), first)
+        subprocess.run([CONVERT, '-size', '120x80', 'xc:white', '-fill', 'black', '-draw',
+                        'rectangle 10,10 29,19', '-type', 'bilevel', 'PNG8:' + first],
+                       check=True, timeout=60)
+        subprocess.run([CONVERT, first, '-define', 'png:bit-depth=1', 'PNG8:' + first],
+                       check=True, timeout=60)
         os.link(first, second)
-        app.probe('drop', *('Z:' + p.replace('/', '\\') for p in (first, second, notes)))
+        app.probe('drop', *(windows_path(p) for p in (first, second, notes)))
         time.sleep(1.0)
         self.assertIn(b'first.PNG  [', app.title())
         self.assertNotIn(b' *', app.title())
+        saved = [f for f in self.pictures(app) if f not in ('first.PNG', 'second.png')]
+        self.assertEqual(len(saved), 1, saved)  # the automatic save of the drawing
+        self.assertEqual(app.pixel(os.path.join(app.folder, saved[0]), 70, 30), INK)
+        vx, vy, _, _ = app.window()['view']
+        shot = app.screenshot('first.shot.png')
+        self.assertEqual([app.pixel(shot, vx + 15, vy + 15), app.pixel(shot, vx + 60, vy + 40)],
+                         [INK, PAPER])
         app.key('alt+F4')
         self.assertExitsWith(app, 0)
