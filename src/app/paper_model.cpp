@@ -65,30 +65,41 @@ void PaperModel::onScroll(ScrollAxis axis, ScrollRequest request, int trackPosit
   platform_.invalidateWindow();
 }
 
-void PaperModel::paint() {
-  layoutView();
+void PaperModel::paintMargins() {
   const Point client = platform_.clientSize();
   const Color background = backgroundColor();
   try {
     for (const Rect& strip : backgroundStrips(client.x, client.y, view_.viewRect()))
       platform_.fillBackground(strip, background);
-    if (renderViewArea(canvas_, view_, background, view_.viewRect(), viewImage_).empty()) return;
-    platform_.presentView(viewImage_);
+  } catch (const std::bad_alloc&) {
+    // The margins keep what they showed.
+  }
+}
+
+void PaperModel::paintView(const Rect& update) {
+  const Rect& v = view_.viewRect();
+  try {
+    presentViewArea(Rect{v.x + update.x, v.y + update.y, update.width, update.height}, viewImage_);
   } catch (const std::bad_alloc&) {
     // The screen keeps what it showed; the picture itself is untouched.
     viewImage_ = Rgb32Image{};
   }
 }
 
+void PaperModel::presentViewArea(const Rect& area, Rgb32Image& image) {
+  // Any part of the view renders with the full repaint's mapping, so parts always fit together.
+  const Rect part = renderViewArea(canvas_, view_, backgroundColor(), area, image);
+  const Rect& v = view_.viewRect();
+  if (!part.empty()) platform_.presentView(Point{part.x - v.x, part.y - v.y}, image);
+}
+
 Rect PaperModel::presentRect(const Rect& r) {
   const Rect snapped = view_.snapRect(r);
   try {
-    const Rect part =
-        renderViewArea(canvas_, view_, backgroundColor(), view_.clientRectOf(snapped), patchImage_);
-    if (!part.empty()) platform_.present(Point{part.x, part.y}, patchImage_);
+    presentViewArea(view_.clientRectOf(snapped), patchImage_);
   } catch (const std::bad_alloc&) {
     // Shown by the next repaint instead.
-    platform_.invalidateWindow();
+    platform_.invalidateView();
   }
   return snapped;
 }

@@ -56,7 +56,10 @@ class PaperModel {
   // The view: size, scroll and paint notifications.
   void onSize();
   void onScroll(ScrollAxis axis, ScrollRequest request, int trackPosition);
-  void paint();
+  // The main window's paint: the margins around the view window, never the canvas.
+  void paintMargins();
+  // The view window's paint of `update` (view-window coordinates): the canvas there, once.
+  void paintView(const Rect& update);
   void relayout();
 
   // The caption and the modified mark.
@@ -126,6 +129,8 @@ class PaperModel {
   KeyStateQuery keyState() const;
   Color backgroundColor() const;
   void layoutView();
+  // Renders the client area `area` of the view and puts it on the view window.
+  void presentViewArea(const Rect& area, Rgb32Image& image);
   // Puts a canvas rectangle on screen at once; returns it snapped to the zoom's grid.
   Rect presentRect(const Rect& r);
   void updateMenu();

@@ -48,11 +48,11 @@ class PaperPlatform {
   virtual void moveViewWindow(const Rect& r) = 0;
   virtual void invalidateView() = 0;
   virtual void invalidateWindow() = 0;
-  // Only while a paint is in progress: a background strip, and the view window's picture.
+  // Only while the main window paints: a background strip around the view window.
   virtual void fillBackground(const Rect& r, Color color) = 0;
-  virtual void presentView(const Rgb32Image& image) = 0;
-  // At once, outside painting: an image onto the client area at `at`.
-  virtual void present(Point at, const Rgb32Image& image) = 0;
+  // An image onto the view window at `at` (view-window coordinates): in the view window's
+  // paint, or at once for a rectangle that just changed.
+  virtual void presentView(Point at, const Rgb32Image& image) = 0;
   virtual void setScrollBar(ScrollAxis axis, const ScrollBar& bar) = 0;
 
   // The window.

@@ -22,6 +22,8 @@ int scrollBarOf(ScrollAxis axis) { return axis == ScrollAxis::Horizontal ? SB_HO
 
 void PaperWindow::attachViewWindow() {
   viewWindow_ = GetDlgItem(hwnd(), IDC_VIEW);
+  // The main window's paint leaves the view window alone: each paints its own pixels once.
+  SetWindowLongA(hwnd(), GWL_STYLE, GetWindowLongA(hwnd(), GWL_STYLE) | WS_CLIPCHILDREN);
   // The view window paints the canvas itself instead of its black frame.
   SetPropA(viewWindow_, kViewOwnerProperty, this);
   staticProc_ = reinterpret_cast<WNDPROC>(
@@ -85,7 +87,7 @@ Point PaperWindow::clientAreaWithBars() const {
 void PaperWindow::paint() {
   PAINTSTRUCT ps;
   paintDc_ = BeginPaint(hwnd(), &ps);
-  model_.paint();
+  model_.paintMargins();
   EndPaint(hwnd(), &ps);
   paintDc_ = nullptr;
 }
@@ -93,7 +95,8 @@ void PaperWindow::paint() {
 void PaperWindow::paintView() {
   PAINTSTRUCT ps;
   viewPaintDc_ = BeginPaint(viewWindow_, &ps);
-  model_.paint();
+  const RECT& u = ps.rcPaint;
+  model_.paintView(Rect{u.left, u.top, u.right - u.left, u.bottom - u.top});
   EndPaint(viewWindow_, &ps);
   viewPaintDc_ = nullptr;
 }
@@ -159,26 +162,23 @@ void PaperWindow::moveViewWindow(const Rect& r) {
 
 void PaperWindow::invalidateView() { InvalidateRect(viewWindow_, nullptr, FALSE); }
 
-void PaperWindow::invalidateWindow() { InvalidateRect(hwnd(), nullptr, FALSE); }
+void PaperWindow::invalidateWindow() {
+  // The view window too, which the main window's update region leaves out.
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
 
 void PaperWindow::fillBackground(const Rect& r, Color color) {
   if (paintDc_) fillSolid(paintDc_, r.x, r.y, r.right(), r.bottom(), color);
 }
 
-void PaperWindow::presentView(const Rgb32Image& image) {
+void PaperWindow::presentView(Point at, const Rgb32Image& image) {
   if (viewPaintDc_) {
-    presentImage(viewPaintDc_, 0, 0, image);
+    presentImage(viewPaintDc_, at.x, at.y, image);
     return;
   }
   HDC dc = GetDC(viewWindow_);
-  presentImage(dc, 0, 0, image);
-  ReleaseDC(viewWindow_, dc);
-}
-
-void PaperWindow::present(Point at, const Rgb32Image& image) {
-  HDC dc = GetDC(hwnd());
   presentImage(dc, at.x, at.y, image);
-  ReleaseDC(hwnd(), dc);
+  ReleaseDC(viewWindow_, dc);
 }
 
 void PaperWindow::setScrollBar(ScrollAxis axis, const ScrollBar& bar) {

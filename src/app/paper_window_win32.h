@@ -83,8 +83,7 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   void invalidateView() override;
   void invalidateWindow() override;
   void fillBackground(const Rect& r, Color color) override;
-  void presentView(const Rgb32Image& image) override;
-  void present(Point at, const Rgb32Image& image) override;
+  void presentView(Point at, const Rgb32Image& image) override;
   void setScrollBar(ScrollAxis axis, const ScrollBar& bar) override;
   void setCaption(const std::string& text) override;
   void setCursor(ToolMode tool) override;

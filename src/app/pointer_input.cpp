@@ -182,7 +182,7 @@ void PaperModel::dragMove(Point p) {
   // is lost until the release.
   canvas_.copyShiftedFrom(moveBuffer_, dx, dy);
   setModified(true);
-  platform_.invalidateWindow();
+  platform_.invalidateView();
 }
 
 void PaperModel::endMove() {

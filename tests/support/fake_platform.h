@@ -31,6 +31,8 @@ class FakePlatform : public PaperPlatform {
   Color buttonFace = 0xC0C0C0;
 
   Rgb32Image screen;
+  // Every pixel that presenting the view put on screen, counted as often as it was put there.
+  std::int64_t presentedPixels = 0;
   Rect viewWindow;
   ScrollBar bars[2];
   std::string caption;
@@ -112,10 +114,10 @@ class FakePlatform : public PaperPlatform {
       for (int x = r.x; x < r.right(); ++x)
         if (onScreen(x, y)) screen.at(x, y) = toScreenPixel(color);
   }
-  void presentView(const Rgb32Image& image) override {
-    draw(Point{viewWindow.x, viewWindow.y}, image);
+  void presentView(Point at, const Rgb32Image& image) override {
+    presentedPixels += std::int64_t(image.width) * image.height;
+    draw(Point{viewWindow.x + at.x, viewWindow.y + at.y}, image);
   }
-  void present(Point at, const Rgb32Image& image) override { draw(at, image); }
   // As on the platform, a bar that appears or goes away changes the client size, and the window
   // hears of it at once.
   void setScrollBar(ScrollAxis axis, const ScrollBar& bar) override {

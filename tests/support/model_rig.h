@@ -25,7 +25,14 @@ struct ModelRig {
     model.resetUndoRing();
     model.finishInitialisation();
     model.onSize();
-    model.paint();
+    paint();
+  }
+
+  // What the window does on a repaint of all of it: the main window's paint, then the view
+  // window's.
+  void paint() {
+    model.paintMargins();
+    model.paintView(Rect{0, 0, platform.viewWindow.width, platform.viewWindow.height});
   }
 
   // The client point over a canvas point, at zoom 1.0 without scrolling.
@@ -45,7 +52,7 @@ struct ModelRig {
   Rgb32Image repaintedScreen() {
     const Rgb32Image kept = platform.screen;
     platform.screen = Rgb32Image{};
-    model.paint();
+    paint();
     Rgb32Image fresh = platform.screen;
     platform.screen = kept;
     return fresh;

@@ -5,6 +5,7 @@
 
 #include "canvas/view_render.h"
 #include "support/model_rig.h"
+#include "support/test_surfaces.h"
 
 namespace tenmark {
 namespace {
@@ -116,6 +117,34 @@ TEST(CanvasView, PaintFillsTheMarginAndShowsInkAtEveryReduction) {
   EXPECT_EQ(screen.at(v.x + 2, v.y + 1), toScreenPixel(kPaper));
   rig.model.settings().b_ClientDef = 1;
   EXPECT_EQ(rig.repaintedScreen().at(0, 0), toScreenPixel(rig.platform.buttonFace));
+}
+
+// One paint request renders each view pixel once: the main window paints only the margins,
+// and the view window only its update rectangle, which fits with the rest exactly.
+TEST(CanvasView, OnePaintRequestRendersEachViewPixelOnce) {
+  for (int zoomDowns : {0, 1, 3}) {
+    ModelRig rig(700, 500, Point{600, 400});
+    std::mt19937 rng(3);
+    rig.model.canvas().assign(randomSurface(700, 500, rng));
+    for (int i = 0; i < zoomDowns; ++i) rig.model.runCommand(CommandId::ZoomDown);
+    const Rgb32Image full = rig.repaintedScreen();
+    const Rect v = rig.platform.viewWindow;
+    rig.platform.presentedPixels = 0;
+    rig.paint();
+    EXPECT_EQ(rig.platform.presentedPixels, std::int64_t(v.width) * v.height) << zoomDowns;
+    rig.platform.presentedPixels = 0;
+    rig.model.paintMargins();
+    EXPECT_EQ(rig.platform.presentedPixels, 0);
+    // A part of the view renders that part alone, with the full repaint's pixels.
+    rig.platform.screen = Rgb32Image{};
+    rig.model.paintMargins();
+    const Rect update{13, 7, 101, 53};
+    rig.model.paintView(update);
+    EXPECT_EQ(rig.platform.presentedPixels, std::int64_t(update.width) * update.height);
+    for (int y = update.y; y < update.bottom(); ++y)
+      for (int x = update.x; x < update.right(); ++x)
+        ASSERT_EQ(rig.platform.screen.at(v.x + x, v.y + y), full.at(v.x + x, v.y + y)) << x;
+  }
 }
 
 // At the largest scroll position one client column past the canvas is in view (where the

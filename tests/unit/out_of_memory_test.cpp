@@ -210,7 +210,7 @@ TEST_F(OutOfMemoryTest, PressesKeysPacketsAndPaintsAreWholeOrNothing) {
       true);
   expectWholeOrNothing("paint", [](ModelRig& r) {
     r.model.runCommand(CommandId::ZoomDown);
-    r.model.paint();
+    r.paint();
   });
 }
 
