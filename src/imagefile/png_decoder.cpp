@@ -1,8 +1,11 @@
 #include <cstring>
+#include <memory>
+#include <new>
 #include <utility>
 
 #include "imagefile/png_codec.h"
 #include "imagefile/png_errors.h"
+#include "surface/nearer_index.h"
 
 namespace tenmark {
 
@@ -25,10 +28,11 @@ void readFromMemory(png_structp png, png_bytep out, std::size_t length) {
   reader->position += length;
 }
 
-// A file too short to inflate into width × height bits cannot succeed: refusing it before the
-// allocation keeps a tiny file from claiming half a gigabyte.
-bool couldHoldPicture(std::size_t fileSize, png_uint_32 width, png_uint_32 height) {
-  const std::uint64_t pixelBytes = std::uint64_t(width) * height / 8;
+// A file too short to inflate into width × height pixels of its own depth cannot succeed:
+// refusing it before the allocation keeps a tiny file from claiming half a gigabyte.
+bool couldHoldPicture(std::size_t fileSize, png_uint_32 width, png_uint_32 height,
+                      unsigned bitsPerPixel) {
+  const std::uint64_t pixelBytes = std::uint64_t(width) * height * bitsPerPixel / 8;
   return pixelBytes / kMaxInflateRatio <= fileSize;
 }
 
@@ -52,9 +56,23 @@ bool isOneBit(int bitDepth, int colorType) {
   return bitDepth == 1 && (colorType == PNG_COLOR_TYPE_PALETTE || colorType == PNG_COLOR_TYPE_GRAY);
 }
 
-// libpng leaves this function by longjmp on any error; its frame holds only trivially
-// destructible locals, and nothing read after the jump was changed after setjmp.
-bool readPicture(png_structp png, png_infop info, MemoryReader& reader, MonoBitmap& out) {
+// What the header says and how the rows then arrive from libpng.
+struct Layout {
+  png_uint_32 width;
+  png_uint_32 height;
+  bool oneBit;
+  // One-bit rows: libpng's passes over whole rows. Other rows: 1, or the seven Adam7 passes,
+  // each read as its own smaller picture.
+  int passes;
+  int channels;          // of a transformed row of another depth: 3 (RGB) or 4 (RGBA)
+  std::size_t rowBytes;  // of a transformed row of the full width
+};
+
+// libpng leaves the functions that call setjmp by longjmp on any error; their frames hold only
+// trivially destructible locals, and nothing read after the jump was changed after setjmp.
+// Memory is asked for between them, in frames that libpng never crosses.
+
+bool readLayout(png_structp png, png_infop info, MemoryReader& reader, Layout& layout) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_read_fn(png, &reader, readFromMemory);
   png_set_sig_bytes(png, int(kSignatureSize));
@@ -64,26 +82,108 @@ bool readPicture(png_structp png, png_infop info, MemoryReader& reader, MonoBitm
   png_set_crc_action(png, PNG_CRC_QUIET_USE, PNG_CRC_QUIET_USE);
 #endif
   png_set_user_limits(png, MonoBitmap::kMaxSide, MonoBitmap::kMaxSide);
-  // Ancillary chunks carry nothing we use; skipping them unread also keeps libpng from
-  // allocating whatever length a text or profile chunk claims.
+  // Ancillary chunks carry nothing we use (tRNS, which libpng still reads, aside); skipping
+  // them unread also keeps libpng from allocating whatever length a text or profile chunk claims.
   png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
   png_read_info(png, info);
   png_uint_32 width = 0, height = 0;
-  int bitDepth = 0, colorType = 0;
-  png_get_IHDR(png, info, &width, &height, &bitDepth, &colorType, nullptr, nullptr, nullptr);
-  if (!isOneBit(bitDepth, colorType) || !couldHoldPicture(reader.size, width, height)) return false;
-  // A greyscale 0 sample is black, which is ink (index 1); palette files keep their indices.
-  if (colorType == PNG_COLOR_TYPE_GRAY) png_set_invert_mono(png);
-  const int passes = png_set_interlace_handling(png);
+  int bitDepth = 0, colorType = 0, interlace = 0;
+  png_get_IHDR(png, info, &width, &height, &bitDepth, &colorType, &interlace, nullptr, nullptr);
+  if (!couldHoldPicture(reader.size, width, height,
+                        unsigned(bitDepth) * png_get_channels(png, info)))
+    return false;
+  const bool oneBit = isOneBit(bitDepth, colorType);
+  int passes = 1;
+  if (oneBit) {
+    // A greyscale 0 sample is black, which is ink (index 1); palette files keep their indices.
+    if (colorType == PNG_COLOR_TYPE_GRAY) png_set_invert_mono(png);
+    passes = png_set_interlace_handling(png);
+  } else {
+    // Palette entries, greyscale of any depth and 16-bit samples all become 8-bit RGB, with
+    // an alpha channel when the file has one or a tRNS chunk.
+    png_set_expand(png);
+    png_set_strip_16(png);
+    png_set_gray_to_rgb(png);
+    if (interlace != PNG_INTERLACE_NONE) passes = PNG_INTERLACE_ADAM7_PASSES;
+  }
   png_read_update_info(png, info);
-  if (!out.create(std::int32_t(width), std::int32_t(height))) return false;
-  if (png_get_rowbytes(png, info) > std::size_t(out.stride())) return false;
+  layout = {
+      width, height, oneBit, passes, png_get_channels(png, info), png_get_rowbytes(png, info)};
+  return true;
+}
+
+// One-bit rows are the surface's row format: libpng writes them straight into its memory.
+bool readOneBitRows(png_structp png, png_infop info, const Layout& layout, MonoBitmap& out) {
+  if (setjmp(png_jmpbuf(png))) return false;
   takePalette(png, info, out);
-  for (int pass = 0; pass < passes; ++pass)
+  for (int pass = 0; pass < layout.passes; ++pass)
     for (std::uint32_t y = 0; y < out.height(); ++y) png_read_row(png, out.row(y), nullptr);
   png_read_end(png, nullptr);
-  clearRowPadding(out);
   return true;
+}
+
+// A channel over white paper: c·a + 255·(255 − a), divided by 255 and rounded to the nearest
+// (255 is odd, so no result lies halfway).
+constexpr int overWhite(int channel, int alpha) {
+  return (channel * alpha + 255 * (255 - alpha) + 127) / 255;
+}
+
+// Sets the ink bits of `columns` transformed pixels in a zeroed surface row, pixel i at column
+// first + i·step; each is the nearer of white and black, as colour BMP pixels are.
+template <int Channels>
+void reduceRow(const png_byte* src, png_uint_32 columns, png_uint_32 first, png_uint_32 step,
+               std::uint8_t* dst) {
+  for (png_uint_32 i = 0, x = first; i < columns; ++i, x += step, src += Channels) {
+    const bool ink = Channels == 4
+                         ? kWhiteBlack(overWhite(src[0], src[3]), overWhite(src[1], src[3]),
+                                       overWhite(src[2], src[3]))
+                         : kWhiteBlack(src[0], src[1], src[2]);
+    if (ink) dst[x >> 3] |= std::uint8_t(0x80u >> (x & 7));
+  }
+}
+
+// `row` holds a transformed row of the full width. An interlaced file is read pass by pass
+// without libpng's own interlace handling, which would need every row of the picture at once;
+// each pass row lands on its own pixels, and libpng skips passes without pixels as we do.
+bool readReducedRows(png_structp png, const Layout& layout, png_bytep row, MonoBitmap& out) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  const bool interlaced = layout.passes > 1;
+  for (int pass = 0; pass < layout.passes; ++pass) {
+    const png_uint_32 columns = interlaced ? PNG_PASS_COLS(layout.width, pass) : layout.width;
+    const png_uint_32 rows = interlaced ? PNG_PASS_ROWS(layout.height, pass) : layout.height;
+    if (columns == 0) continue;
+    const png_uint_32 firstColumn = interlaced ? PNG_PASS_START_COL(pass) : 0;
+    const png_uint_32 columnStep = interlaced ? PNG_PASS_COL_OFFSET(pass) : 1;
+    const png_uint_32 firstRow = interlaced ? PNG_PASS_START_ROW(pass) : 0;
+    const png_uint_32 rowStep = interlaced ? PNG_PASS_ROW_OFFSET(pass) : 1;
+    for (png_uint_32 r = 0; r < rows; ++r) {
+      png_read_row(png, row, nullptr);
+      std::uint8_t* dst = out.row(firstRow + r * rowStep);
+      if (layout.channels == 4)
+        reduceRow<4>(row, columns, firstColumn, columnStep, dst);
+      else
+        reduceRow<3>(row, columns, firstColumn, columnStep, dst);
+    }
+  }
+  png_read_end(png, nullptr);
+  return true;
+}
+
+bool readPicture(png_structp png, png_infop info, MemoryReader& reader, MonoBitmap& out) {
+  Layout layout{};
+  if (!readLayout(png, info, reader, layout) ||
+      !out.create(std::int32_t(layout.width), std::int32_t(layout.height)))
+    return false;
+  if (layout.oneBit) {
+    if (layout.rowBytes > std::size_t(out.stride()) || !readOneBitRows(png, info, layout, out))
+      return false;
+    clearRowPadding(out);
+    return true;
+  }
+  // The colour table stays white and black, as for colour BMP files.
+  if (layout.channels != 3 && layout.channels != 4) return false;
+  const std::unique_ptr<png_byte[]> row(new (std::nothrow) png_byte[layout.rowBytes]);
+  return row && readReducedRows(png, layout, row.get(), out);
 }
 
 }  // namespace

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
+#include <png.h>
 #include <zlib.h>
 
+#include <algorithm>
+#include <new>
 #include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "imagefile/png_codec.h"
+#include "support/allocation_failure.h"
 #include "support/test_surfaces.h"
 
 namespace tenmark {
@@ -69,6 +73,103 @@ std::vector<Chunk> chunksFor(const MonoBitmap& picture) {
   Bytes file;
   EXPECT_TRUE(encodePng(picture, file));
   return chunksOf(file);
+}
+
+// A file format for libpng's own writer, with the chunks that go with it.
+struct Format {
+  int bitDepth;
+  int colorType;
+  std::vector<png_color> palette = {};
+  Bytes paletteAlpha = {};              // tRNS of a palette file
+  std::vector<std::uint16_t> key = {};  // tRNS of a greyscale (one sample) or RGB (three) file
+};
+
+using Samples = std::vector<std::uint16_t>;
+
+// One file row as PNG stores it: the leftmost sample in the top bits, 16 bits big-endian.
+Bytes packedRow(const Samples& samples, int bitDepth) {
+  Bytes row((samples.size() * std::size_t(bitDepth) + 7) / 8);
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    if (bitDepth == 16) {
+      row[2 * i] = std::uint8_t(samples[i] >> 8);
+      row[2 * i + 1] = std::uint8_t(samples[i]);
+    } else {
+      const std::size_t bit = i * std::size_t(bitDepth);
+      row[bit / 8] |= std::uint8_t(samples[i] << (8 - bitDepth - int(bit % 8)));
+    }
+  }
+  return row;
+}
+
+void appendToBytes(png_structp png, png_bytep data, std::size_t length) {
+  auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
+  out->insert(out->end(), data, data + length);
+}
+
+// libpng leaves this function by longjmp on any error: its frame holds nothing to destroy.
+bool writeWithLibpng(png_structp png, png_infop info, const Format& format, png_uint_32 width,
+                     png_uint_32 height, bool interlaced, png_bytepp rows, Bytes& out) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_set_write_fn(png, &out, appendToBytes, nullptr);
+  png_set_compression_level(png, 9);
+  png_set_IHDR(png, info, width, height, format.bitDepth, format.colorType,
+               interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
+  if (!format.palette.empty())
+    png_set_PLTE(png, info, format.palette.data(), int(format.palette.size()));
+  if (!format.paletteAlpha.empty())
+    png_set_tRNS(png, info, format.paletteAlpha.data(), int(format.paletteAlpha.size()), nullptr);
+  if (!format.key.empty()) {
+    png_color_16 key{};
+    key.gray = key.red = format.key[0];
+    if (format.key.size() == 3) {
+      key.green = format.key[1];
+      key.blue = format.key[2];
+    }
+    png_set_tRNS(png, info, nullptr, 0, &key);
+  }
+  png_write_info(png, info);
+  png_write_image(png, rows);
+  png_write_end(png, nullptr);
+  return true;
+}
+
+// A file written by libpng in `format`, row y holding the samples rowAt(y) gives.
+template <typename RowAt>
+Bytes libpngFile(const Format& format, int width, int height, bool interlaced, RowAt rowAt) {
+  std::vector<Bytes> rows;
+  std::vector<png_bytep> pointers;
+  for (int y = 0; y < height; ++y) rows.push_back(packedRow(rowAt(y), format.bitDepth));
+  for (Bytes& row : rows) pointers.push_back(row.data());
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  Bytes file;
+  EXPECT_TRUE(writeWithLibpng(png, info, format, png_uint_32(width), png_uint_32(height),
+                              interlaced, pointers.data(), file));
+  png_destroy_write_struct(&png, &info);
+  return file;
+}
+
+int samplesPerPixel(int colorType) {
+  switch (colorType) {
+    case PNG_COLOR_TYPE_GRAY_ALPHA:
+      return 2;
+    case PNG_COLOR_TYPE_RGB:
+      return 3;
+    case PNG_COLOR_TYPE_RGB_ALPHA:
+      return 4;
+    default:
+      return 1;
+  }
+}
+
+// Every sample a random value of the format's depth.
+Bytes noiseFile(const Format& format, int width, int height, bool interlaced, std::mt19937& rng) {
+  return libpngFile(format, width, height, interlaced, [&](int) {
+    Samples row(std::size_t(width * samplesPerPixel(format.colorType)));
+    for (auto& s : row) s = std::uint16_t(rng() & ((1u << format.bitDepth) - 1));
+    return row;
+  });
 }
 
 // Repeated rows are cheapest as Up (2): only a writer with all filters enabled picks it.
@@ -162,6 +263,230 @@ TEST(PngDecoder, AncillaryChunksAreSkipped) {
   EXPECT_EQ(indicesOf(b), indicesOf(picture));
 }
 
+// One-bit files keep their indices and palette colours even with a tRNS chunk: transparency
+// only reaches the pictures that are reduced.
+TEST(PngDecoder, OneBitPaletteWithTransparencyKeepsItsIndicesAndColours) {
+  const Format format{1, PNG_COLOR_TYPE_PALETTE, {{10, 20, 30}, {200, 210, 220}}, {0, 0}};
+  for (bool interlaced : {false, true}) {
+    const Bytes file = libpngFile(format, 11, 9, interlaced, [](int y) {
+      Samples row;
+      for (int x = 0; x < 11; ++x) row.push_back(std::uint16_t((x * y + x) % 3 == 0));
+      return row;
+    });
+    MonoBitmap b;
+    ASSERT_TRUE(decodePng(file, b)) << interlaced;
+    for (int y = 0; y < 9; ++y)
+      for (int x = 0; x < 11; ++x) ASSERT_EQ(b.pixel(x, y), (x * y + x) % 3 == 0 ? 1 : 0);
+    EXPECT_EQ(b.getColor(0), makeColor(10, 20, 30));
+    EXPECT_EQ(b.getColor(1), makeColor(200, 210, 220));
+  }
+}
+
+// The samples of one pixel and the index it must become.
+struct ReducedPixel {
+  Samples samples;
+  int index;
+};
+
+struct ReductionCase {
+  const char* name;
+  Format format;
+  std::vector<ReducedPixel> pixels;
+};
+
+// The case's pixels repeated over pictures of a few sizes, interlaced and not, shifted by three
+// on every row so that every interlace pass meets them in other places; tiny sides leave
+// passes without pixels. Each picture is reduced pixel by pixel and has a white/black table.
+void expectReduction(const ReductionCase& c) {
+  const std::size_t n = c.pixels.size();
+  for (bool interlaced : {false, true}) {
+    for (const auto& [width, height] : {std::pair{21, 11}, {6, 3}, {1, 1}}) {
+      auto at = [&](int x, int y) -> const ReducedPixel& {
+        return c.pixels[std::size_t(x + 3 * y) % n];
+      };
+      const Bytes file = libpngFile(c.format, width, height, interlaced, [&](int y) {
+        Samples row;
+        for (int x = 0; x < width; ++x)
+          row.insert(row.end(), at(x, y).samples.begin(), at(x, y).samples.end());
+        return row;
+      });
+      const std::string what = std::string(c.name) + (interlaced ? ", interlaced " : ", ") +
+                               std::to_string(width) + "x" + std::to_string(height);
+      MonoBitmap b = markedSurface();
+      ASSERT_TRUE(decodePng(file, b)) << what;
+      ASSERT_EQ(b.width(), width) << what;
+      ASSERT_EQ(b.height(), std::uint32_t(height)) << what;
+      std::vector<int> want;
+      for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) want.push_back(at(x, y).index);
+      EXPECT_EQ(indicesOf(b), want) << what;
+      EXPECT_EQ(b.getColor(0), 0xFFFFFFu) << what;
+      EXPECT_EQ(b.getColor(1), 0u) << what;
+      for (std::uint32_t y = 0; y < b.height(); ++y)
+        for (int x = width; x < b.stride() * 8; ++x)
+          ASSERT_EQ(b.row(y)[x / 8] >> (7 - x % 8) & 1, 0) << what << ": padding bit " << x;
+    }
+  }
+}
+
+// Greys and palette entries expand to 8 bits (2-bit 1 is 85, 4-bit 7 is 119), 16-bit samples
+// keep their high byte, a tRNS key is compared at the file's own depth, and a pixel is ink when
+// its red, green and blue add up to less than 382.5.
+TEST(PngDecoder, EveryDeeperFormatReducesEachPixelToTheNearerOfWhiteAndBlack) {
+  constexpr int kGrey = PNG_COLOR_TYPE_GRAY, kGreyAlpha = PNG_COLOR_TYPE_GRAY_ALPHA,
+                kPalette = PNG_COLOR_TYPE_PALETTE, kRgb = PNG_COLOR_TYPE_RGB,
+                kRgba = PNG_COLOR_TYPE_RGB_ALPHA;
+  std::vector<png_color> sixteenGreys;
+  for (int i = 0; i < 16; ++i)
+    sixteenGreys.push_back({png_byte(17 * i), png_byte(17 * i), png_byte(17 * i)});
+  const ReductionCase cases[] = {
+      {"grey 2", {2, kGrey}, {{{0}, 1}, {{1}, 1}, {{2}, 0}, {{3}, 0}}},
+      {"grey 4", {4, kGrey}, {{{0}, 1}, {{7}, 1}, {{8}, 0}, {{15}, 0}, {{3}, 1}}},
+      {"grey 8", {8, kGrey}, {{{0}, 1}, {{60}, 1}, {{200}, 0}, {{255}, 0}}},
+      {"grey 16", {16, kGrey}, {{{0}, 1}, {{0x7F00}, 1}, {{0x80FF}, 0}, {{0xFFFF}, 0}}},
+      {"grey 2, tRNS 1", {2, kGrey, {}, {}, {1}}, {{{0}, 1}, {{1}, 0}, {{2}, 0}}},
+      {"grey 8, tRNS 0", {8, kGrey, {}, {}, {0}}, {{{0}, 0}, {{1}, 1}, {{255}, 0}}},
+      {"grey 16, tRNS 1", {16, kGrey, {}, {}, {1}}, {{{1}, 0}, {{0}, 1}, {{0x0100}, 1}}},
+      {"grey+alpha 8",
+       {8, kGreyAlpha},
+       {{{0, 255}, 1}, {{0, 0}, 0}, {{255, 255}, 0}, {{40, 200}, 1}, {{40, 60}, 0}}},
+      {"grey+alpha 16",
+       {16, kGreyAlpha},
+       {{{0, 0xFFFF}, 1}, {{0, 0}, 0}, {{0xFFFF, 0xFFFF}, 0}, {{0x2800, 0xC8FF}, 1}}},
+      {"palette 2, tRNS",
+       {2, kPalette, {{0, 0, 0}, {255, 255, 255}, {255, 0, 0}, {0, 0, 0}}, {255, 255, 255, 0}},
+       {{{0}, 1}, {{1}, 0}, {{2}, 1}, {{3}, 0}}},
+      {"palette 4, tRNS shorter than the palette",
+       {4, kPalette, sixteenGreys, {0, 60}},
+       {{{0}, 0}, {{1}, 0}, {{7}, 1}, {{8}, 0}, {{15}, 0}, {{2}, 1}}},
+      {"palette 8",
+       {8, kPalette, {{0, 0, 255}, {255, 255, 0}, {127, 128, 127}, {128, 128, 127}}},
+       {{{0}, 1}, {{1}, 0}, {{2}, 1}, {{3}, 0}}},
+      {"palette 8, tRNS",
+       {8, kPalette, {{0, 0, 255}, {255, 255, 0}, {0, 0, 0}, {0, 0, 0}}, {255, 255, 0, 100}},
+       {{{0}, 1}, {{1}, 0}, {{2}, 0}, {{3}, 0}}},
+      {"RGB 8",
+       {8, kRgb},
+       {{{255, 0, 0}, 1}, {{0, 255, 0}, 1}, {{255, 255, 0}, 0}, {{0, 0, 0}, 1}}},
+      {"RGB 16",
+       {16, kRgb},
+       {{{0xFFFF, 0, 0}, 1}, {{0xFFFF, 0xFFFF, 0}, 0}, {{0x00FF, 0x00FF, 0x00FF}, 1}}},
+      {"RGB 8, tRNS black", {8, kRgb, {}, {}, {0, 0, 0}}, {{{0, 0, 0}, 0}, {{0, 0, 1}, 1}}},
+      {"RGB 16, tRNS (0, 0, 1)",
+       {16, kRgb, {}, {}, {0, 0, 1}},
+       {{{0, 0, 1}, 0}, {{0, 0, 0}, 1}, {{0, 0, 0x0101}, 1}}},
+      {"RGBA 8",
+       {8, kRgba},
+       {{{0, 0, 0, 255}, 1},
+        {{0, 0, 0, 0}, 0},
+        {{255, 0, 0, 255}, 1},
+        {{255, 0, 0, 100}, 0},
+        {{0, 0, 255, 200}, 1}}},
+      {"RGBA 16",
+       {16, kRgba},
+       {{{0, 0, 0, 0xFFFF}, 1}, {{0, 0, 0, 0x00FF}, 0}, {{0xFFFF, 0, 0, 0xFFFF}, 1}}},
+  };
+  for (const ReductionCase& c : cases) expectReduction(c);
+}
+
+// Over white, a channel c with alpha a becomes (c·a + 255·(255 − a)) / 255 rounded to the
+// nearest; the pixels with alpha sit where rounding down or up instead turns one of them over.
+TEST(PngDecoder, ReductionEdgeAndAlphaOverWhiteRoundedToTheNearest) {
+  const ReductionCase cases[] = {
+      {"grey 8: 127 is ink, 128 paper", {8, PNG_COLOR_TYPE_GRAY}, {{{127}, 1}, {{128}, 0}}},
+      {"grey 16: the high byte decides", {16, PNG_COLOR_TYPE_GRAY}, {{{0x7FFF}, 1}, {{0x8000}, 0}}},
+      {"RGB 16: high bytes 126 + 128 + 128, though 0x7EFF is nearer 127",
+       {16, PNG_COLOR_TYPE_RGB},
+       {{{0x7EFF, 0x8000, 0x8000}, 1}, {{0x7F00, 0x8000, 0x8000}, 0}}},
+      {"RGB 8: sums 382 and 383",
+       {8, PNG_COLOR_TYPE_RGB},
+       {{{127, 127, 128}, 1}, {{127, 128, 128}, 0}, {{0, 127, 255}, 1}, {{0, 128, 255}, 0}}},
+      {"grey 127 at alpha 254 is 127.502: 128, paper; opaque, ink",
+       {8, PNG_COLOR_TYPE_GRAY_ALPHA},
+       {{{127, 254}, 0}, {{127, 255}, 1}}},
+      {"grey 92 at alpha 200 is 127.16: 127, ink; grey 93 is 127.94: 128, paper",
+       {8, PNG_COLOR_TYPE_GRAY_ALPHA},
+       {{{92, 200}, 1}, {{93, 200}, 0}}},
+      {"black at alpha 128 is 127, at 127 it is 128",
+       {8, PNG_COLOR_TYPE_GRAY_ALPHA},
+       {{{0, 128}, 1}, {{0, 127}, 0}, {{1, 128}, 0}}},
+      {"16-bit alpha keeps its high byte",
+       {16, PNG_COLOR_TYPE_GRAY_ALPHA},
+       {{{0, 0x8000}, 1}, {{0, 0x7FFF}, 0}}},
+      {"(2, 0, 0) at alpha 128 is 128 + 127 + 127, (3, 0, 0) 129 + 127 + 127",
+       {8, PNG_COLOR_TYPE_RGB_ALPHA},
+       {{{2, 0, 0, 128}, 1}, {{3, 0, 0, 128}, 0}}},
+      {"palette entry (92, 92, 92) at tRNS alpha 200, and 93",
+       {8, PNG_COLOR_TYPE_PALETTE, {{92, 92, 92}, {93, 93, 93}}, {200, 200}},
+       {{{0}, 1}, {{1}, 0}}},
+  };
+  for (const ReductionCase& c : cases) expectReduction(c);
+}
+
+// 1200 × 1200 at 64 bits a pixel needs 11.5 MB of rows, more than any 1032-fold compression
+// of this file gives, though as many 1-bit pixels would fit: the file is refused before the
+// picture's memory is asked for.
+TEST(PngDecoder, SizeCheckCountsTheFilesOwnBitsPerPixel) {
+  std::mt19937 rng(31);
+  std::vector<Chunk> chunks = chunksOf(noiseFile({16, PNG_COLOR_TYPE_RGB_ALPHA}, 8, 8, false, rng));
+  const std::uint8_t side[4] = {0, 0, 0x04, 0xB0};
+  std::copy(side, side + 4, &chunks[0].data[0]);
+  std::copy(side, side + 4, &chunks[0].data[4]);
+  const Bytes file = fileOf(chunks);
+  ASSERT_GE(file.size(), 1200u * 1200 / 8 / 1032);
+  MonoBitmap b = markedSurface();
+  failAllocation(1);
+  const bool accepted = decodePng(file, b);
+  const bool asked = allocationFailed();
+  failAllocation(0);
+  EXPECT_FALSE(accepted);
+  EXPECT_FALSE(asked) << "the picture's memory was asked for";
+}
+
+// The best deflate does on one colour is about a thousand to one; the size check must let such
+// a file through at every depth.
+TEST(PngDecoder, AOneColourFileCompressedAThousandFoldIsAccepted) {
+  constexpr int kWidth = 8192, kHeight = 256;
+  Samples opaqueBlack(kWidth * 4, 0);
+  for (std::size_t i = 3; i < opaqueBlack.size(); i += 4) opaqueBlack[i] = 0xFFFF;
+  const Bytes file = libpngFile({16, PNG_COLOR_TYPE_RGB_ALPHA}, kWidth, kHeight, false,
+                                [&](int) { return opaqueBlack; });
+  ASSERT_LT(file.size(), kWidth * kHeight * 8 / 950) << "not compressed enough to test the limit";
+  MonoBitmap b;
+  ASSERT_TRUE(decodePng(file, b));
+  EXPECT_EQ(b.width(), kWidth);
+  EXPECT_EQ(b.height(), std::uint32_t(kHeight));
+  const std::vector<int> indices = indicesOf(b);
+  EXPECT_EQ(std::count(indices.begin(), indices.end(), 1), kWidth * kHeight);
+}
+
+// The picture and the row buffer each fail once; neither escapes as an exception nor changes
+// the target, and nothing else is asked for.
+TEST(PngDecoder, ADeeperFileWithoutMemoryIsRefusedCleanly) {
+  std::mt19937 rng(32);
+  const Bytes file = noiseFile({8, PNG_COLOR_TYPE_RGB_ALPHA}, 30, 20, true, rng);
+  for (std::size_t n = 1;; ++n) {
+    MonoBitmap b = markedSurface();
+    failAllocation(n);
+    bool accepted = false;
+    try {
+      accepted = decodePng(file, b);
+    } catch (const std::bad_alloc&) {
+      failAllocation(0);
+      FAIL() << "allocation " << n << " escaped";
+    }
+    const bool failed = allocationFailed();
+    failAllocation(0);
+    if (!failed) {
+      EXPECT_TRUE(accepted);
+      EXPECT_EQ(n, 3u) << "allocations made by decodePng";
+      break;
+    }
+    EXPECT_FALSE(accepted) << n;
+    EXPECT_TRUE(samePicture(b, markedSurface())) << n;
+  }
+}
+
 // A single-row file of the given width, with an IDAT of exactly that many blank pixels.
 Bytes oneRowFile(std::uint32_t width) {
   MonoBitmap pixel;
@@ -228,23 +553,44 @@ std::vector<std::pair<std::string, Bytes>> brokenFiles() {
   withChunks("no IDAT", [](std::vector<Chunk>& c) { c.erase(c.begin() + 2); });
   withChunks("palette after IDAT", [](std::vector<Chunk>& c) { std::swap(c[1], c[2]); });
   broken.emplace_back("65536 wide", oneRowFile(65536));
-  // IHDR changed to 4 pixels a row of another format, with the data sized to match it, so that
-  // only the format check can refuse the file.
-  const struct {
-    std::uint8_t bitDepth, colorType, channels;
-  } formats[] = {{2, 3, 1}, {8, 0, 1}, {8, 2, 3}};
-  for (const auto& f : formats) {
-    MonoBitmap other;
-    other.create(4 * f.bitDepth * f.channels, 2);
-    std::vector<Chunk> c = chunksFor(other);
-    c[0].data[3] = 4;
-    c[0].data[8] = f.bitDepth;
-    c[0].data[9] = f.colorType;
-    if (f.colorType != 3) c.erase(c.begin() + 1);
-    broken.emplace_back(
-        "depth " + std::to_string(f.bitDepth) + " colour type " + std::to_string(f.colorType),
-        fileOf(c));
-  }
+  // Deeper files: libpng's own refusals, and the data checked against the file's own depth.
+  std::mt19937 deepRng(6);
+  const std::vector<Chunk> rgba16 =
+      chunksOf(noiseFile({16, PNG_COLOR_TYPE_RGB_ALPHA}, 30, 20, false, deepRng));
+  const std::vector<Chunk> palette4 = chunksOf(
+      noiseFile({4, PNG_COLOR_TYPE_PALETTE, std::vector<png_color>(16, png_color{1, 2, 3})}, 30, 20,
+                false, deepRng));
+  const std::vector<Chunk> interlacedRgb =
+      chunksOf(noiseFile({8, PNG_COLOR_TYPE_RGB}, 30, 20, true, deepRng));
+  auto withDeepChunks = [&](const char* name, std::vector<Chunk> c, auto change) {
+    change(c);
+    broken.emplace_back(name, fileOf(c));
+  };
+  const Bytes rgba16File = fileOf(rgba16);
+  broken.emplace_back("16-bit RGBA cut inside IDAT",
+                      Bytes(rgba16File.begin(), rgba16File.end() - 900));
+  withDeepChunks("16-bit palette", palette4, [](std::vector<Chunk>& c) { c[0].data[8] = 16; });
+  withDeepChunks("3-bit greyscale", interlacedRgb, [](std::vector<Chunk>& c) {
+    c[0].data[8] = 3;
+    c[0].data[9] = 0;
+  });
+  withDeepChunks("colour type 5", rgba16, [](std::vector<Chunk>& c) { c[0].data[9] = 5; });
+  withDeepChunks("palette file without PLTE", palette4, [](std::vector<Chunk>& c) {
+    c.erase(std::find_if(c.begin(), c.end(), [](const Chunk& k) { return k.type == "PLTE"; }));
+  });
+  withDeepChunks("interlaced rows too few", interlacedRgb, [](std::vector<Chunk>& c) {
+    Bytes rows(20 * 90, 0);  // as many bytes as the picture would have without interlacing
+    uLongf size = compressBound(uLong(rows.size()));
+    Chunk& idat = c[c.size() - 2];
+    idat.data.assign(size, 0);
+    compress(idat.data.data(), &size, rows.data(), uLong(rows.size()));
+    idat.data.resize(size);
+  });
+  withDeepChunks("16-bit RGBA claiming 20000 x 20000", rgba16, [](std::vector<Chunk>& c) {
+    const std::uint8_t side[4] = {0, 0, 0x4E, 0x20};
+    std::copy(side, side + 4, &c[0].data[0]);
+    std::copy(side, side + 4, &c[0].data[4]);
+  });
   return broken;
 }
 
