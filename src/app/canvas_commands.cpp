@@ -1,10 +1,7 @@
 // Commands that change the whole canvas: the mirrors, clearing, and a new canvas size; and the
 // menu labels that show the bindings.
-#include <iterator>
-
+#include "app/menu_table.h"
 #include "app/paper_model.h"
-#include "resources/resource_ids.h"
-#include "tenmark/texts.h"
 
 namespace tenmark {
 
@@ -16,7 +13,7 @@ bool PaperModel::beginWholeCanvasChange() {
 void PaperModel::recordWholeCanvas() {
   ring_.beginRecord(Rect{0, 0, canvas_.width(), int(canvas_.height())});
   ring_.pushRecord(canvas_);
-  updateMenu();
+  toolContext_.showUndoState();
 }
 
 void PaperModel::mirror(void (MonoBitmap::*flip)()) {
@@ -50,34 +47,9 @@ bool PaperModel::resizeCanvas(int width, int height, Color background, Color pen
 }
 
 void PaperModel::updateMenuLabels() {
-  struct Label {
-    int id;
-    CommandId command;
-    const char* text;
-  };
-  static constexpr Label kLabels[] = {
-      {ID_FILE_NEW, CommandId::New, text::MenuLabelNew},
-      {ID_FILE_OPEN, CommandId::Open, text::MenuLabelOpen},
-      {ID_FILE_SAVE, CommandId::Save, text::MenuLabelSave},
-      {ID_FILE_SAVE_AS, CommandId::SaveAs, text::MenuLabelSaveAs},
-      {ID_EDIT_UNDO, CommandId::Undo, text::MenuLabelUndo},
-      {ID_EDIT_REDO, CommandId::Redo, text::MenuLabelRedo},
-      {ID_EDIT_COPY, CommandId::Copy, text::MenuLabelCopy},
-      {ID_EDIT_PASTE, CommandId::Paste, text::MenuLabelPaste},
-      {ID_SETTINGS_CONFIG, CommandId::Config, text::MenuLabelConfig},
-      {ID_SETTINGS_KEYCONF, CommandId::KeyConf, text::MenuLabelKeyConf},
-      {ID_CANVAS_RESIZE, CommandId::Resize, text::MenuLabelResize},
-      {ID_CANVAS_VMIRROR, CommandId::VMirror, text::MenuLabelVMirror},
-      {ID_CANVAS_HMIRROR, CommandId::HMirror, text::MenuLabelHMirror},
-      {ID_ZOOM_UP, CommandId::ZoomUp, text::MenuLabelZoomUp},
-      {ID_ZOOM_DOWN, CommandId::ZoomDown, text::MenuLabelZoomDown},
-      {ID_ZOOM_NOMAL, CommandId::ZoomNomal, text::MenuLabelZoomNomal},
-  };
-  // The sixteen items of the menus that show a binding, each once.
-  static_assert(std::size(kLabels) == 16);
-  for (const Label& label : kLabels)
-    platform_.setMenuLabel(label.id, std::string(label.text) + "\t" +
-                                         keyCodeName(settings_.keyBindings[label.command]));
+  for (const MenuItem& item : menuItems())
+    platform_.setMenuLabel(
+        item.id, std::string(item.label) + "\t" + keyCodeName(settings_.keyBindings[item.command]));
 }
 
 }  // namespace tenmark

@@ -27,7 +27,7 @@ void PaperModel::paste() {
 void PaperModel::dropFile(const std::string& path) {
   endPressInProgress();
   try {
-    openChosenFile(path);
+    openFile(path);
   } catch (const std::bad_alloc&) {
     // Not even the message could be made; nothing else was touched.
   }

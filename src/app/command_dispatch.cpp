@@ -1,30 +1,10 @@
 // Commands: key presses and right clicks matched against the bindings, menu items, and the
 // actions of the commands that belong to the main window.
+#include "app/menu_table.h"
 #include "app/paper_model.h"
-#include "resources/resource_ids.h"
 #include "shortcuts/dispatch_order.h"
 
 namespace tenmark {
-
-namespace {
-
-struct MenuCommand {
-  int id;
-  CommandId command;
-};
-
-constexpr MenuCommand kMenuCommands[] = {
-    {ID_FILE_NEW, CommandId::New},           {ID_FILE_OPEN, CommandId::Open},
-    {ID_FILE_SAVE, CommandId::Save},         {ID_FILE_SAVE_AS, CommandId::SaveAs},
-    {ID_EDIT_UNDO, CommandId::Undo},         {ID_EDIT_REDO, CommandId::Redo},
-    {ID_EDIT_COPY, CommandId::Copy},         {ID_EDIT_PASTE, CommandId::Paste},
-    {ID_ZOOM_UP, CommandId::ZoomUp},         {ID_ZOOM_DOWN, CommandId::ZoomDown},
-    {ID_ZOOM_NOMAL, CommandId::ZoomNomal},   {ID_CANVAS_VMIRROR, CommandId::VMirror},
-    {ID_CANVAS_HMIRROR, CommandId::HMirror}, {ID_CANVAS_RESIZE, CommandId::Resize},
-    {ID_SETTINGS_CONFIG, CommandId::Config}, {ID_SETTINGS_KEYCONF, CommandId::KeyConf},
-};
-
-}  // namespace
 
 bool PaperModel::dispatchShortcut(KeyCode base) {
   const KeyStateQuery isKeyDown = keyState();
@@ -43,12 +23,10 @@ void PaperModel::refreshCursorOverClient() {
 }
 
 bool PaperModel::menuCommand(int id) {
-  for (const MenuCommand& item : kMenuCommands)
-    if (item.id == id) {
-      runCommand(item.command);
-      return true;
-    }
-  return false;
+  const MenuItem* item = menuItemOf(id);
+  if (!item) return false;
+  runCommand(item->command);
+  return true;
 }
 
 void PaperModel::runCommand(CommandId id) {
@@ -125,10 +103,10 @@ void PaperModel::runCommandAction(CommandId id) {
       openPicture();
       break;
     case CommandId::Save:
-      save();
+      document_.save();
       break;
     case CommandId::SaveAs:
-      saveAs();
+      document_.saveAs();
       break;
     case CommandId::VMirror:
       mirror(&MonoBitmap::mirrorLeftRight);
@@ -169,29 +147,27 @@ void PaperModel::runCommandAction(CommandId id) {
 }
 
 void PaperModel::exitWithoutSaving() {
-  // The caption is not rewritten: the window is about to close.
-  modified_ = false;
-  allowSessionEnd();
+  document_.discard();
   platform_.closeWindow();
 }
 
 void PaperModel::undo() {
   // Without memory for the step the canvas is as it was.
   if (ring_.canUndo() && !ring_.undoStep(canvas_)) return;
-  updateMenu();
+  toolContext_.showUndoState();
   setModified(true);
   platform_.invalidateWindow();
 }
 
 void PaperModel::redo() {
   if (ring_.canRedo() && !ring_.redoStep(canvas_)) return;
-  updateMenu();
+  toolContext_.showUndoState();
   setModified(true);
   platform_.invalidateWindow();
 }
 
 void PaperModel::zoom(void (CanvasView::*change)()) {
-  (view_.*change)();
+  (presenter_.view().*change)();
   onSize();
   updateCaption();
 }

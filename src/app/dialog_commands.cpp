@@ -69,7 +69,7 @@ void PaperModel::openShortcutDialog() {
   settings_.keyBindings = *chosen;
   updateMenuLabels();
   // Relabelling enables every relabelled item, Undo and Redo included.
-  updateMenu();
+  toolContext_.showUndoState();
 }
 
 }  // namespace tenmark

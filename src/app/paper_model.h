@@ -1,22 +1,24 @@
 #pragma once
-// The main window's behaviour without the window: the canvas and its view, the undo ring, the
-// tools and strokes, the caption, and the commands that keys, the right button and menus run.
-// The Win32 window turns messages into these calls; every effect goes back through
-// PaperPlatform.
+// The main window's behaviour without the window. PaperModel coordinates its parts: the
+// document (name, mark, files, the protective save and the closing rules), the view presenter
+// (layout, scroll bars, paints), the tools (pen, eraser, Move, Hand) and the undo ring; it owns
+// the settings and the canvas, routes pointer and tablet input to the tool of the press, and runs
+// the commands that keys, the right button and menus ask for. The Win32 window turns messages
+// into these calls; every effect goes back through PaperPlatform.
 
 #include <cstdint>
 #include <ctime>
-#include <new>
-#include <optional>
 #include <string>
 
+#include "app/document.h"
 #include "app/paper_platform.h"
+#include "app/tool.h"
+#include "app/view_presenter.h"
 #include "canvas/canvas_view.h"
 #include "canvas/tool_mode.h"
 #include "canvas/undo_ring.h"
 #include "settings/settings.h"
 #include "surface/mono_bitmap.h"
-#include "surface/rgb32_image.h"
 #include "tablet/tablet_packet.h"
 
 namespace tenmark {
@@ -35,62 +37,65 @@ struct TabletState {
 class PaperModel {
  public:
   PaperModel(PaperPlatform& platform, const char* versionText);
+  PaperModel(const PaperModel&) = delete;
+  PaperModel& operator=(const PaperModel&) = delete;
 
-  // Start-up and the state the window keeps.
+  // The state the window keeps.
   Settings& settings() { return settings_; }
   const Settings& settings() const { return settings_; }
   MonoBitmap& canvas() { return canvas_; }
   const MonoBitmap& canvas() const { return canvas_; }
-  const CanvasView& view() const { return view_; }
+  const CanvasView& view() const { return presenter_.view(); }
   const UndoRing& undoRing() const { return ring_; }
   TabletState& tablet() { return tablet_; }
-  // A one-pixel canvas made only because neither the configured nor the default size could
-  // be: its size is not worth keeping in the settings until a real canvas replaces it.
-  void setStandInCanvas(bool standIn) { standInCanvas_ = standIn; }
+
+  // Start-up and shut-down.
+  // Forgets the stored placement, so that only a settings file's counts.
+  void clearStoredPlacement();
+  // The canvas at the configured size, else at the default side, else a one-pixel stand-in
+  // whose size is not worth keeping; in the configured colours, blank.
+  void createCanvas(int screenHeight);
   bool standInCanvas() const { return standInCanvas_; }
+  void setStandInCanvas(bool standIn) { standInCanvas_ = standIn; }
+  // The canvas's size (not a stand-in's) and colours, into the settings to be written.
+  void writeCanvasIntoSettings();
   // Empties the undo ring and greys Undo and Redo.
   void resetUndoRing();
   // From now on the view is laid out.
-  void finishInitialisation();
+  void finishInitialisation() { presenter_.finishInitialisation(); }
 
   // The view: size, scroll and paint notifications.
-  void onSize();
-  void onScroll(ScrollAxis axis, ScrollRequest request, int trackPosition);
-  // The main window's paint: the margins around the view window, never the canvas.
-  void paintMargins();
-  // The view window's paint of `update` (view-window coordinates): the canvas there, once.
-  void paintView(const Rect& update);
-  void relayout();
+  void onSize() { presenter_.onSize(); }
+  void onScroll(ScrollAxis axis, ScrollRequest request, int trackPosition) {
+    presenter_.onScroll(axis, request, trackPosition);
+  }
+  void paintMargins() { presenter_.paintMargins(); }
+  void paintView(const Rect& update) { presenter_.paintView(update); }
 
   // The caption and the modified mark.
-  const std::string& documentName() const { return documentName_; }
-  bool modified() const { return modified_; }
-  void setModified(bool value);
+  const std::string& documentName() const { return document_.name(); }
+  bool modified() const { return document_.modified(); }
+  void setModified(bool value) { document_.setModified(value); }
   void updateCaption();
   // A new picture's name from the local time; clears the modified mark.
-  void makeTimestampName(const std::tm& local);
+  void makeTimestampName(const std::tm& local) { document_.makeTimestampName(local); }
 
   // Documents. True when the canvas now holds the file; nothing is said when it cannot.
   bool openImageFile(const std::string& path);
-  // The automatic save of a modified picture into the save folder, when it is switched on.
-  struct AutoSaveResult {
-    bool failed = false;
-    std::string path;  // the file written or tried; empty when nothing was to be saved
-  };
-  AutoSaveResult autoSave();
   // After the program faulted: a modified, non-blank picture written as the automatic save
   // would write it, whether or not saving at exit is on.
-  AutoSaveResult saveAfterFault();
-  // Before the window closes: the automatic save of a drawn picture. When it fails, the user
-  // chooses: true (Yes) closes without saving, false (No) keeps the window and its picture.
-  bool saveBeforeClosing();
-  // At the end of the Windows session: as before closing, but without asking; a failed save
-  // keeps the session from ending, with the reason given to the system.
-  bool saveBeforeSessionEnd();
+  void saveAfterFault() { document_.saveAfterFault(); }
+  // The closing of the window (every way of closing) and the end of the Windows session: the
+  // automatic save of a drawn picture first, made once; see Document.
+  bool saveBeforeClosing() { return document_.saveBeforeClosing(); }
+  bool saveBeforeSessionEnd() { return document_.saveBeforeSessionEnd(); }
+  bool readyToClose() { return document_.readyToClose(); }
+  bool readyToEndSession() { return document_.readyToEndSession(); }
+  void sessionGoesOn() { document_.sessionGoesOn(); }
   // The canvas at a new size with the old picture at its top left; false, with nothing
   // changed, when the new size cannot be made.
   bool resizeCanvas(int width, int height, Color background, Color pen);
-  // A file dropped on the window: the picture it replaces is saved first, as for Open.
+  // A file dropped on the window: opened as by Open.
   void dropFile(const std::string& path);
   // The sixteen menu items that show their command's binding.
   void updateMenuLabels();
@@ -127,49 +132,20 @@ class PaperModel {
 
  private:
   KeyStateQuery keyState() const;
-  Color backgroundColor() const;
-  void layoutView();
-  // Renders the client area `area` of the view and puts it on the view window.
-  void presentViewArea(const Rect& area, Rgb32Image& image);
-  // Puts a canvas rectangle on screen at once; returns it snapped to the zoom's grid.
-  Rect presentRect(const Rect& r);
-  void updateMenu();
+  // After the canvas was replaced by another picture: the window, the bars and the menus.
+  void pictureReplaced();
   // Before a change of the whole canvas: ends a press and readies the undo record; false, with
   // nothing changed, when its memory is not there.
   bool beginWholeCanvasChange();
   void recordWholeCanvas();
   static bool endsPressFirst(CommandId id);
   void runCommandAction(CommandId id);
-  // The automatic save that protects a picture about to be replaced or closed; false when it
-  // failed and the picture must stay.
-  enum class Protection { BeforeClosing, BeforeReplacing, BeforeSessionEnd };
-  bool protectPicture(Protection purpose);
-  void allowSessionEnd();
-  // A picture file read without touching the canvas; nothing when it cannot replace it.
-  std::optional<MonoBitmap> readPictureFile(const std::string& path);
-  // The canvas becomes `picture` with a fresh undo ring; false, with nothing changed, without
-  // the memory for it.
-  bool replacePicture(MonoBitmap&& picture, std::string name);
-  // Open and a dropped file: read first; only a readable file is worth the protective save.
-  void openChosenFile(const std::string& path);
-  // The picture into the save folder under its automatic-save name.
-  AutoSaveResult writeAutoSaveCopy();
-  bool writePicture(const std::string& path, PictureFormat format);
 
-  // Tools.
-  int currentStrokeWidth(int widthChange) const;
-  void beginStroke(Point p, int widthChange);
-  void continueStroke(Point p, int widthChange);
-  // The memory a Move press needs; false when it is not there.
-  bool prepareMove();
-  void beginMove(Point p);
-  void dragMove(Point p);
-  void endMove();
-  void beginHand(Point p);
-  void dragHand(Point p);
+  // Pointer input.
+  Tool& toolOfPress();
   void endPress(bool commit);
-  // Before a command that saves, replaces or changes the whole picture: a press in progress
-  // ends as a release would, with its undo record.
+  // Before a command that replaces or changes the whole picture: a press in progress ends as
+  // a release would, with its undo record.
   void endPressInProgress();
   bool mouseGuarded() const;
 
@@ -183,8 +159,7 @@ class PaperModel {
   void toggleMenuBar();
   void newPicture();
   void openPicture();
-  void save();
-  void saveAs();
+  void openFile(const std::string& path);
   void mirror(void (MonoBitmap::*flip)());
   void clearCanvas();
   void copyToClipboard();
@@ -198,25 +173,20 @@ class PaperModel {
   const char* versionText_;
   Settings settings_;
   MonoBitmap canvas_;
-  CanvasView view_;
   UndoRing ring_;
+  ViewPresenter presenter_;
+  Document document_;
+  ToolContext toolContext_;
+  StrokeTool pen_;
+  StrokeTool eraser_;
+  MoveTool move_;
+  HandTool hand_;
   TabletState tablet_;
-  std::string documentName_;
-  bool modified_ = false;
-  bool sessionEndBlocked_ = false;
   bool standInCanvas_ = false;
 
   ToolMode toolMode_ = ToolMode::Pen;
   bool pointerCaptured_ = false;
   bool rightButtonHeld_ = false;
-  bool dragActive_ = false;
-  Point lastPoint_;
-  Point dragStart_;
-  Point dragStartScroll_;
-  MonoBitmap moveBuffer_;
-  // Kept between paints so that a repaint of the same size does not allocate.
-  Rgb32Image viewImage_;
-  Rgb32Image patchImage_;
 };
 
 }  // namespace tenmark

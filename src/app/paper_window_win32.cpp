@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "app/fault_save_win32.h"
+#include "app/menu_table.h"
 #include "app/shell_services_win32.h"
 #include "dialogs/about_dialog_win32.h"
 #include "resource_ids.h"
@@ -85,9 +86,9 @@ BOOL PaperWindow::onInitDialog() {
   setIcons();
   setStartValues();
   deriveExeFolder();
-  clearStoredPlacement();
+  model_.clearStoredPlacement();
   readSettings();
-  createCanvas();
+  model_.createCanvas(screenHeight());
   installFaultSave(model_);
   loadUser32();
   applyTranslucency(model_.settings().n_set_alpha, model_.settings().n_alpha);
@@ -125,30 +126,10 @@ void PaperWindow::deriveExeFolder() {
   model_.settings().saveFolder = exeFolder_;
 }
 
-void PaperWindow::clearStoredPlacement() {
-  Settings& s = model_.settings();
-  s.n_xpos = s.n_ypos = s.n_xsize = s.n_ysize = 0;
-  s.b_Maximized = 0;
-}
-
 void PaperWindow::readSettings() {
   // A missing or unreadable file is not worth a message: the start values stand. Reading also
   // moves New off Space when Hand is bound to Space as well.
   loadSettings(configFilePath(exeFolder_), model_.settings());
-}
-
-void PaperWindow::createCanvas() {
-  const Settings& s = model_.settings();
-  MonoBitmap& canvas = model_.canvas();
-  const CanvasSize size = canvasSizeOrDefault(s, screenHeight());
-  const int side = defaultCanvasSide(screenHeight());
-  // Without memory for the configured nor the default size, a one-pixel canvas keeps the
-  // window working; its size is not worth keeping in the settings.
-  model_.setStandInCanvas(!canvas.create(size.width, size.height) && !canvas.create(side, side) &&
-                          canvas.create(1, 1));
-  canvas.setColor(0, Color(s.n_back_color));
-  canvas.setColor(1, Color(s.n_pen_color));
-  canvas.fill(0);
 }
 
 void PaperWindow::loadUser32() {
@@ -215,9 +196,7 @@ void PaperWindow::checkSaveFolder() {
 }
 
 void PaperWindow::onCancel() {
-  if (!closingSaved_ && !model_.saveBeforeClosing()) return;
-  closingSaved_ = true;
-  endModal(IDCANCEL);
+  if (model_.readyToClose()) endModal(IDCANCEL);
 }
 
 void PaperWindow::onDestroy() {
@@ -246,15 +225,8 @@ void PaperWindow::readPlacement() {
 void PaperWindow::readMenuBarState() { model_.settings().b_ShowMenu = GetMenu(hwnd()) ? 1 : 0; }
 
 void PaperWindow::writeSettings() {
-  Settings& s = model_.settings();
-  const MonoBitmap& canvas = model_.canvas();
-  if (canvas.hasPixels() && !model_.standInCanvas()) {
-    s.n_canvas_x = canvas.width();
-    s.n_canvas_y = std::int32_t(canvas.height());
-  }
-  s.n_back_color = std::int32_t(canvas.getColor(0));
-  s.n_pen_color = std::int32_t(canvas.getColor(1));
-  saveSettings(configFilePath(exeFolder_), s);  // a failed write is not reported
+  model_.writeCanvasIntoSettings();
+  saveSettings(configFilePath(exeFolder_), model_.settings());  // a failed write is not reported
 }
 
 void PaperWindow::releaseUser32() {
@@ -306,7 +278,7 @@ bool PaperWindow::onSystemCommand(WPARAM command) {
   flushTabletQueue();
   // Alt and F10 never open the menu bar, so that Alt can be part of a shortcut.
   if ((command & 0xFFF0) == SC_KEYMENU) return true;
-  if ((command >= ID_FILE_SAVE_AS && command <= ID_ZOOM_NOMAL) || command == ID_APP_ABOUT)
+  if (menuItemOf(int(command)) || command == ID_APP_ABOUT)
     SendMessageA(hwnd(), WM_COMMAND, command, 0);
   return false;
 }
@@ -404,16 +376,14 @@ bool PaperWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     case WM_SYSCOMMAND:
       return onSystemCommand(wParam);
     case WM_QUERYENDSESSION:
-      // The picture is saved now, while the session can still be kept going if that fails.
-      closingSaved_ = closingSaved_ || model_.saveBeforeSessionEnd();
-      result = closingSaved_;
+      result = model_.readyToEndSession();
       return true;
     case WM_ENDSESSION:
       // The process ends when this returns: close now, so that the shut-down runs first.
       if (wParam)
         onCancel();
       else
-        closingSaved_ = false;  // the session goes on, and so does the picture
+        model_.sessionGoesOn();  // and so does the picture
       return true;
     default:
       return false;

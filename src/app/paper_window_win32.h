@@ -38,9 +38,7 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   void setIcons();
   void setStartValues();
   void deriveExeFolder();
-  void clearStoredPlacement();
   void readSettings();
-  void createCanvas();
   void loadUser32();
   void applyStoredPlacement();
   void openCommandLinePicture();
@@ -132,8 +130,6 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   // The drawing contexts of the paint in progress, if any.
   HDC paintDc_ = nullptr;
   HDC viewPaintDc_ = nullptr;
-  // The automatic save of the closing has been made.
-  bool closingSaved_ = false;
 };
 
 }  // namespace tenmark

@@ -1,8 +1,5 @@
-// Pointer input: the tool of a press, strokes with the pen and the eraser, Move and Hand drags,
-// and the mouse messages that lead to them.
-#include <algorithm>
-#include <cstdlib>
-
+// Pointer input: the mouse messages, the capture and the guards around a press, and the tool
+// that each press belongs to.
 #include "app/paper_model.h"
 
 namespace tenmark {
@@ -63,45 +60,36 @@ void PaperModel::refreshCursor() {
   platform_.setCursor(toolMode_);
 }
 
+Tool& PaperModel::toolOfPress() {
+  switch (toolMode_) {
+    case ToolMode::Eraser:
+      return eraser_;
+    case ToolMode::Move:
+      return move_;
+    case ToolMode::Hand:
+      return hand_;
+    case ToolMode::Pen:
+      break;
+  }
+  return pen_;
+}
+
 bool PaperModel::pointerDown(Point p, int widthChange) {
   const Point client = platform_.clientSize();
   if (p.x < 0 || p.y < 0 || p.x >= client.x || p.y >= client.y) return false;
   refreshCursor();
-  // Move needs its memory before the press can start.
-  if (toolMode_ == ToolMode::Move && !prepareMove()) return false;
+  Tool& tool = toolOfPress();
+  if (!tool.prepare()) return false;
   if (!pointerCaptured_) {
     pointerCaptured_ = true;
     platform_.capturePointer();
   }
-  switch (toolMode_) {
-    case ToolMode::Pen:
-    case ToolMode::Eraser:
-      beginStroke(p, widthChange);
-      break;
-    case ToolMode::Move:
-      beginMove(p);
-      break;
-    case ToolMode::Hand:
-      beginHand(p);
-      break;
-  }
+  tool.press(p, widthChange);
   return true;
 }
 
 void PaperModel::pointerDrag(Point p, int widthChange) {
-  if (!pointerCaptured_) return;
-  switch (toolMode_) {
-    case ToolMode::Pen:
-    case ToolMode::Eraser:
-      continueStroke(p, widthChange);
-      break;
-    case ToolMode::Move:
-      dragMove(p);
-      break;
-    case ToolMode::Hand:
-      dragHand(p);
-      break;
-  }
+  if (pointerCaptured_) toolOfPress().drag(p, widthChange);
 }
 
 void PaperModel::pointerUp(bool commit) {
@@ -116,94 +104,7 @@ void PaperModel::pointerUp(bool commit) {
 void PaperModel::endPress(bool commit) {
   // However the press ends, a pen press ends with it.
   tablet_.tabletStroke = false;
-  switch (toolMode_) {
-    case ToolMode::Pen:
-    case ToolMode::Eraser:
-      if (!commit) break;
-      ring_.pushRecord(canvas_);
-      updateMenu();
-      break;
-    case ToolMode::Move:
-      endMove();
-      break;
-    case ToolMode::Hand:
-      dragActive_ = false;
-      break;
-  }
-}
-
-int PaperModel::currentStrokeWidth(int widthChange) const {
-  return strokeWidth(toolMode_, settings_.n_pen_size, settings_.n_erase_size,
-                     settings_.b_PenPressure != 0, widthChange);
-}
-
-void PaperModel::beginStroke(Point p, int widthChange) {
-  const int w = currentStrokeWidth(widthChange);
-  const Point at = view_.clientToCanvas(p);
-  lastPoint_ = at;
-  canvas_.drawDot(at.x, at.y, w, strokeIndex(toolMode_));
-  ring_.beginRecord(presentRect(Rect{at.x - w, at.y - w, 2 * w, 2 * w}));
-  setModified(true);
-}
-
-void PaperModel::continueStroke(Point p, int widthChange) {
-  const int w = currentStrokeWidth(widthChange);
-  const Point at = view_.clientToCanvas(p);
-  canvas_.drawLine(lastPoint_.x, lastPoint_.y, at.x, at.y, w, strokeIndex(toolMode_));
-  const Rect r = presentRect(
-      Rect{std::min(lastPoint_.x, at.x) - w, std::min(lastPoint_.y, at.y) - w,
-           std::abs(at.x - lastPoint_.x) + 2 * w, std::abs(at.y - lastPoint_.y) + 2 * w});
-  lastPoint_ = at;
-  ring_.extendRecord(r);
-  setModified(true);
-}
-
-bool PaperModel::prepareMove() {
-  if (!ring_.prepareWholeRecord(canvas_)) return false;
-  if (moveBuffer_.width() != canvas_.width() || moveBuffer_.height() != canvas_.height() ||
-      !moveBuffer_.hasPixels())
-    return moveBuffer_.create(canvas_.width(), int(canvas_.height()));
-  return true;
-}
-
-void PaperModel::beginMove(Point p) {
-  dragStart_ = p;
-  dragActive_ = true;
-  moveBuffer_.assign(canvas_);
-  setModified(true);
-  ring_.beginRecord(Rect{0, 0, canvas_.width(), int(canvas_.height())});
-}
-
-void PaperModel::dragMove(Point p) {
-  if (!dragActive_) return;
-  const int dx = view_.toCanvas(p.x - dragStart_.x);
-  const int dy = view_.toCanvas(p.y - dragStart_.y);
-  // Each position starts again from the picture at the press, so nothing pushed over the edge
-  // is lost until the release.
-  canvas_.copyShiftedFrom(moveBuffer_, dx, dy);
-  setModified(true);
-  platform_.invalidateView();
-}
-
-void PaperModel::endMove() {
-  dragActive_ = false;
-  ring_.pushRecord(canvas_);
-  updateMenu();
-}
-
-void PaperModel::beginHand(Point p) {
-  dragStart_ = p;
-  dragStartScroll_ =
-      Point{view_.bar(ScrollAxis::Horizontal).position, view_.bar(ScrollAxis::Vertical).position};
-  dragActive_ = true;
-}
-
-void PaperModel::dragHand(Point p) {
-  if (!dragActive_) return;
-  onScroll(ScrollAxis::Horizontal, ScrollRequest::ThumbTrack,
-           dragStartScroll_.x + dragStart_.x - p.x);
-  onScroll(ScrollAxis::Vertical, ScrollRequest::ThumbTrack,
-           dragStartScroll_.y + dragStart_.y - p.y);
+  toolOfPress().release(commit);
 }
 
 }  // namespace tenmark

@@ -8,6 +8,7 @@ namespace tenmark {
 namespace {
 
 std::size_t countdown = 0;
+std::size_t failing = 0;
 bool failed = false;
 int paused = 0;
 
@@ -16,6 +17,7 @@ bool failNow() {
   if (countdown == 0 || paused > 0) return false;
   if (--countdown > 0) return false;
   failed = true;
+  if (--failing > 0) countdown = 1;
   return true;
 }
 
@@ -32,8 +34,9 @@ void* allocateOrThrow(std::size_t size) {
 
 }  // namespace
 
-void failAllocation(std::size_t n) {
+void failAllocation(std::size_t n, std::size_t count) {
   countdown = n;
+  failing = count;
   failed = false;
 }
 

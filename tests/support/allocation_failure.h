@@ -7,8 +7,9 @@
 
 namespace tenmark {
 
-// Fails the `n`-th allocation from now (1 is the next one). 0 disarms.
-void failAllocation(std::size_t n);
+// Fails the `n`-th allocation from now (1 is the next one) and the `count` - 1 after it. 0
+// disarms.
+void failAllocation(std::size_t n, std::size_t count = 1);
 // True when the armed failure has happened since failAllocation was called.
 bool allocationFailed();
 

@@ -219,5 +219,18 @@ TEST_F(DocumentTest, SaveWritesTheFormatOfTheNameAndReportsAFailure) {
   EXPECT_TRUE(rig.model.modified());
 }
 
+// Every way of closing goes through one save: made once, also when the end of the session made
+// it first; a session that goes on needs it again.
+TEST_F(DocumentTest, TheClosingSaveIsMadeOnceUnlessTheSessionGoesOn) {
+  rig.stroke({{10, 10}, {60, 30}});
+  EXPECT_TRUE(rig.model.readyToEndSession());
+  EXPECT_TRUE(rig.model.readyToClose());
+  EXPECT_TRUE(std::filesystem::exists(autoSaved(".png")));
+  EXPECT_FALSE(std::filesystem::exists(autoSaved("_1.png")));
+  rig.model.sessionGoesOn();
+  EXPECT_TRUE(rig.model.readyToClose());
+  EXPECT_TRUE(std::filesystem::exists(autoSaved("_1.png")));
+}
+
 }  // namespace
 }  // namespace tenmark

@@ -227,5 +227,26 @@ TEST(OutOfMemory, CopyOfAPictureBeyondTheClipboardsBitmapIsRefusedUpFront) {
   EXPECT_FALSE(rig.platform.clipboard.has_value());
 }
 
+// Start-up: without memory for the configured size the default one serves, and without that a
+// one-pixel stand-in, whose size is never written back over the configured one.
+TEST(OutOfMemory, StartUpFallsBackToTheDefaultSizeAndThenToAStandIn) {
+  for (std::size_t failures : {0u, 1u, 2u}) {
+    FakePlatform platform;
+    PaperModel model(platform, "");
+    model.settings().n_canvas_x = 300;
+    model.settings().n_canvas_y = 200;
+    model.settings().n_back_color = 0x123456;
+    failAllocation(failures == 0 ? 0 : 1, failures);
+    model.createCanvas(768);
+    failAllocation(0);
+    const Point sizes[] = {{300, 200}, {668, 668}, {1, 1}};
+    EXPECT_EQ((Point{model.canvas().width(), int(model.canvas().height())}), sizes[failures]);
+    EXPECT_EQ(model.standInCanvas(), failures == 2);
+    EXPECT_EQ(model.canvas().getColor(0), 0x123456u);
+    model.writeCanvasIntoSettings();
+    EXPECT_EQ(model.settings().n_canvas_x, failures == 1 ? 668 : 300);
+  }
+}
+
 }  // namespace
 }  // namespace tenmark

@@ -1,0 +1,197 @@
+#include "app/document.h"
+
+#include <new>
+#include <utility>
+
+#include "app/caption.h"
+#include "imagefile/document_names.h"
+#include "tenmark/texts.h"
+
+namespace tenmark {
+
+Document::Document(PaperPlatform& platform, MonoBitmap& canvas, UndoRing& ring, Settings& settings,
+                   std::function<void()> markChanged)
+    : platform_(platform),
+      canvas_(canvas),
+      ring_(ring),
+      settings_(settings),
+      markChanged_(std::move(markChanged)) {}
+
+void Document::setModified(bool value) {
+  if (value && modified_) return;
+  modified_ = value;
+  // Saved or replaced: nothing is left for the end of the session to lose.
+  if (!value) allowSessionEnd();
+  markChanged_();
+}
+
+void Document::makeTimestampName(const std::tm& local) {
+  name_ = timestampName(local);
+  setModified(false);
+}
+
+std::optional<MonoBitmap> Document::readPictureFile(const std::string& path) {
+  if (!platform_.fileExists(path)) return std::nullopt;
+  const std::optional<PictureFormat> format = pictureFormatOf(path);
+  if (!format) return std::nullopt;
+  try {
+    MonoBitmap picture;
+    if (!(*format == PictureFormat::Png ? picture.loadPng(path) : picture.loadBmp(path)))
+      return std::nullopt;
+    // A file's meaning is its indices; the canvas keeps its own colours.
+    picture.setColor(0, canvas_.getColor(0));
+    picture.setColor(1, canvas_.getColor(1));
+    return picture;
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+}
+
+bool Document::replacePicture(MonoBitmap&& picture, std::string name) {
+  // Records of the replaced picture mean nothing on this one.
+  if (!ring_.resetRing(picture)) return false;
+  canvas_ = std::move(picture);
+  name_ = std::move(name);
+  setModified(false);
+  return true;
+}
+
+bool Document::openFile(const std::string& path) {
+  std::optional<MonoBitmap> picture = readPictureFile(path);
+  if (!picture) {
+    platform_.showMessage(path + text::OpenFailedSuffix);
+    return false;
+  }
+  return protectPicture(Protection::BeforeReplacing) && replacePicture(std::move(*picture), path);
+}
+
+bool Document::startNewPicture() {
+  if (modified_ && !canvas_.isBlank() && !protectPicture(Protection::BeforeReplacing)) return false;
+  std::string name = timestampName(platform_.localTime());
+  canvas_.fill(0);
+  name_ = std::move(name);
+  setModified(false);
+  ring_.resetRing(canvas_);
+  return true;
+}
+
+void Document::save() {
+  const std::string path = savePathOf(name_, settings_.saveFolder);
+  if (!platform_.fileExists(path)) {
+    saveAs();
+    return;
+  }
+  // Any name that does not end in ".bmp" is written as PNG.
+  if (!writePicture(path, pictureFormatOf(path).value_or(PictureFormat::Png))) {
+    platform_.showMessage(path + text::SaveFailedSuffix);
+    return;
+  }
+  setModified(false);
+}
+
+void Document::saveAs() {
+  const std::optional<ChosenSavePath> chosen =
+      platform_.chooseSavePath(settings_.saveFolder, name_);
+  if (!chosen) return;
+  std::string path = completedSaveAsPath(chosen->path, chosen->format);
+  // The dialog asked about the name as typed; a completed name that exists is asked again.
+  if (path != chosen->path && platform_.fileExists(path) &&
+      !platform_.askYesNo(path + text::ReplaceQuestionSuffix))
+    return;
+  if (!writePicture(path, chosen->format)) {
+    platform_.showMessage(path + text::SaveFailedSuffix);
+    return;
+  }
+  name_ = std::move(path);
+  setModified(false);
+}
+
+Document::AutoSaveResult Document::autoSave() {
+  if (settings_.n_save_img != 1 || !modified_) return {};
+  return writeAutoSaveCopy();
+}
+
+Document::AutoSaveResult Document::saveAfterFault() {
+  if (!modified_ || canvas_.isBlank()) return {};
+  return writeAutoSaveCopy();
+}
+
+Document::AutoSaveResult Document::writeAutoSaveCopy() {
+  const std::optional<std::string> name = autoSaveName(name_);
+  if (!name) return {};
+  settings_.saveFolder = withTrailingSeparator(settings_.saveFolder);
+  const PictureFormat format = settings_.n_save_type == 1 ? PictureFormat::Bmp : PictureFormat::Png;
+  const std::string path =
+      uniqueSavePath(settings_.saveFolder + *name, format == PictureFormat::Bmp ? ".bmp" : ".png",
+                     [this](const std::string& p) { return platform_.fileExists(p); });
+  return AutoSaveResult{!writePicture(path, format), path};
+}
+
+bool Document::writePicture(const std::string& path, PictureFormat format) {
+  // An encoder without memory is a failed save, told as any other.
+  try {
+    return format == PictureFormat::Bmp ? canvas_.saveBmp(path) : canvas_.savePng(path);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
+bool Document::protectPicture(Protection purpose) {
+  try {
+    const AutoSaveResult saved = autoSave();
+    if (!saved.failed) {
+      allowSessionEnd();
+      return true;
+    }
+    const std::string failed = saved.path + text::ProtectiveSaveFailedSuffix + "\n";
+    switch (purpose) {
+      case Protection::BeforeClosing:
+        if (!platform_.askWarningYesNo(failed + text::QuitWithoutSavingQuestion)) return false;
+        // Discarded: the rest of the shut-down runs as the exit without saving does.
+        discard();
+        return true;
+      case Protection::BeforeReplacing:
+        return platform_.askWarningYesNo(failed + text::GoOnWithoutSavingQuestion);
+      case Protection::BeforeSessionEnd:
+        platform_.blockSessionEnd(saved.path + text::SaveFailedSuffix);
+        sessionEndBlocked_ = true;
+        return false;
+    }
+  } catch (const std::bad_alloc&) {
+    // Not even the file's name could be made: the picture stays, unsaved.
+  }
+  return false;
+}
+
+void Document::allowSessionEnd() {
+  if (!sessionEndBlocked_) return;
+  sessionEndBlocked_ = false;
+  platform_.allowSessionEnd();
+}
+
+void Document::discard() {
+  // The caption is not rewritten: the window is about to close.
+  modified_ = false;
+  allowSessionEnd();
+}
+
+bool Document::saveBeforeClosing() {
+  return canvas_.isBlank() || protectPicture(Protection::BeforeClosing);
+}
+
+bool Document::saveBeforeSessionEnd() {
+  return canvas_.isBlank() || protectPicture(Protection::BeforeSessionEnd);
+}
+
+bool Document::readyToClose() {
+  closingSaved_ = closingSaved_ || saveBeforeClosing();
+  return closingSaved_;
+}
+
+bool Document::readyToEndSession() {
+  // Saved now, while the session can still be kept going if that fails.
+  closingSaved_ = closingSaved_ || saveBeforeSessionEnd();
+  return closingSaved_;
+}
+
+}  // namespace tenmark
