@@ -80,7 +80,7 @@ BENCHMARK(BM_CopyAllFrom);
 // The Move tool's copy: the whole canvas shifted by an odd number of pixels.
 void BM_CopyRectToOddOffset(benchmark::State& state) {
   copyCanvas(state, [](const MonoBitmap& src, MonoBitmap& dst) {
-    src.copyRectTo(0, 0, kSide, kSide, dst, 3, 0);
+    src.copyRectTo(Rect{0, 0, kSide, kSide}, dst, Point{3, 0});
   });
 }
 BENCHMARK(BM_CopyRectToOddOffset);
@@ -136,7 +136,7 @@ void BM_StretchStrokeRectangle(benchmark::State& state) {
   screen.resize(1920, 1080);
   const int c = side / 2;
   for (auto _ : state) {
-    b.stretchTo(c - 45, c - 45, 90, 90, screen, 300, 300, 45, 45);
+    b.stretchTo(Rect{c - 45, c - 45, 90, 90}, screen, Rect{300, 300, 45, 45});
     benchmark::ClobberMemory();
   }
 }

@@ -10,7 +10,7 @@ void PaperModel::copyToClipboard() {
   // In the canvas's display colours, as other programs should see it.
   Rgb32Image image;
   image.reshape(canvas_.width(), int(canvas_.height()));
-  canvas_.blitTo(0, 0, image.width, image.height, image, 0, 0);
+  canvas_.blitTo(Rect{0, 0, image.width, image.height}, image, Point{0, 0});
   platform_.putClipboardImage(image);
 }
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "canvas/geometry.h"
+#include "surface/geometry.h"
 #include "canvas/scroll_bar.h"
 #include "canvas/tool_mode.h"
 #include "dialogs/settings_form.h"

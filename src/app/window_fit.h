@@ -2,7 +2,7 @@
 // Where the main window goes when it is fitted to the canvas: its outer size for the wanted
 // client area, kept within the maximised size, its top-left corner kept where that fits.
 
-#include "canvas/geometry.h"
+#include "surface/geometry.h"
 
 namespace tenmark {
 

@@ -4,7 +4,7 @@
 // Positions and rectangles that reach the screen are moved onto a grid of the zoom's ratio, so
 // that a partial update and a full repaint give the same screen pixels.
 
-#include "canvas/geometry.h"
+#include "surface/geometry.h"
 #include "canvas/scroll_bar.h"
 
 namespace tenmark {

@@ -88,7 +88,7 @@ bool UndoRing::pushRecord(const MonoBitmap& canvas) {
     unsynced_ = Rect{};
   } else {
     if (!makeSlot(nextSlot_, area.width, area.height)) return false;
-    canvasSnapshot_.copyRectTo(area.x, area.y, area.width, area.height, slot, 0, 0);
+    canvasSnapshot_.copyRectTo(area, slot, Point{});
     refreshSnapshot(canvas, Rect{});
   }
   copyColors(canvas, slot);
@@ -132,9 +132,9 @@ bool UndoRing::swapWithCanvas(int slot, MonoBitmap& canvas) {
   } else if (patch.hasPixels()) {
     MonoBitmap temporary;
     if (!temporary.create(w, h)) return false;
-    canvas.copyRectTo(at.x, at.y, w, h, temporary, 0, 0);
-    patch.copyRectTo(0, 0, w, h, canvas, at.x, at.y);
-    temporary.copyRectTo(0, 0, w, h, patch, 0, 0);
+    canvas.copyRectTo(Rect{at.x, at.y, w, h}, temporary, Point{0, 0});
+    patch.copyRectTo(Rect{0, 0, w, h}, canvas, Point{at.x, at.y});
+    temporary.copyRectTo(Rect{0, 0, w, h}, patch, Point{0, 0});
   }
   return refreshSnapshot(canvas, Rect{at.x, at.y, w, h});
 }
@@ -165,8 +165,7 @@ bool UndoRing::resetRing(const MonoBitmap& canvas) {
 bool UndoRing::refreshSnapshot(const MonoBitmap& canvas, const Rect& changed) {
   if (!sameSize(canvasSnapshot_, canvas)) return takeSnapshot(canvas);
   const Rect area = intersect(unite(unsynced_, changed), canvasBounds(canvas));
-  if (!area.empty())
-    canvas.copyRectTo(area.x, area.y, area.width, area.height, canvasSnapshot_, area.x, area.y);
+  if (!area.empty()) canvas.copyRectTo(area, canvasSnapshot_, Point{area.x, area.y});
   copyColors(canvas, canvasSnapshot_);
   unsynced_ = Rect{};
   return true;

@@ -10,7 +10,7 @@
 
 #include <array>
 
-#include "canvas/geometry.h"
+#include "surface/geometry.h"
 #include "surface/mono_bitmap.h"
 
 namespace tenmark {

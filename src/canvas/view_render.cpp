@@ -35,8 +35,7 @@ Rect renderViewArea(const MonoBitmap& canvas, const CanvasView& view, Color back
   const Point size = view.paintTargetSize(source);
   // The target keeps the view window's origin, so every part uses the full repaint's mapping.
   const Point at{viewRect.x - part.x, viewRect.y - part.y};
-  canvas.stretchTo(source.x, source.y, source.width, source.height, image, at.x, at.y, size.x,
-                   size.y);
+  canvas.stretchTo(source, image, Rect{at.x, at.y, size.x, size.y});
   const ZoomRatio ratio = zoomRatioOf(view.zoomFactor());
   const int shownRight = at.x + shownExtent(ratio, canvas.width(), source.x, size.x);
   const int shownBottom = at.y + shownExtent(ratio, int(canvas.height()), source.y, size.y);

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "surface/geometry.h"
+
 namespace tenmark {
 
 struct Rgb32Image;
@@ -75,17 +77,18 @@ class MonoBitmap {
   bool loadPng(const std::string& path);
   bool savePng(const std::string& path) const;
 
-  // Block copy of a rectangle into another surface, clipped to both.
-  void copyRectTo(int sx, int sy, int w, int h, MonoBitmap& target, int tx, int ty) const;
+  // Block copy of the `source` rectangle into another surface at `at`, clipped to both.
+  void copyRectTo(const Rect& source, MonoBitmap& target, Point at) const;
   // The whole source shifted by (dx, dy) with paper wherever nothing of it lands: what fill(0)
   // and a shifted copyRectTo give, with each byte written once.
   void copyShiftedFrom(const MonoBitmap& source, int dx, int dy);
-  // Block copy of a rectangle into a 32-bit image, through the palette; clipped to both.
-  void blitTo(int sx, int sy, int w, int h, Rgb32Image& target, int tx, int ty) const;
-  // Scaled copy into a 32-bit image: enlarging repeats pixels; shrinking ANDs the colours of
-  // the source pixels that fall on one target pixel, so a dark ink survives any reduction.
-  void stretchTo(int sx, int sy, int sw, int sh, Rgb32Image& target, int tx, int ty, int tw,
-                 int th) const;
+  // Block copy of the `source` rectangle into a 32-bit image at `at`, through the palette;
+  // clipped to both.
+  void blitTo(const Rect& source, Rgb32Image& target, Point at) const;
+  // Scaled copy of `source` onto `destination` of a 32-bit image: enlarging repeats pixels;
+  // shrinking ANDs the colours of the source pixels that fall on one target pixel, so a dark
+  // ink survives any reduction.
+  void stretchTo(const Rect& source, Rgb32Image& target, const Rect& destination) const;
   void fill(int index);
   void setColor(int index, Color color);
   Color getColor(int index) const;

@@ -253,9 +253,9 @@ class RowExpansion {
 
 }  // namespace
 
-void MonoBitmap::blitTo(int sx, int sy, int w, int h, Rgb32Image& target, int tx, int ty) const {
+void MonoBitmap::blitTo(const Rect& source, Rgb32Image& target, Point at) const {
   if (!hasPixels() || !usable(target)) return;
-  CopyRect r{sx, sy, tx, ty, w, h};
+  CopyRect r{source.x, source.y, at.x, at.y, source.width, source.height};
   if (!clipCopy(r, width_, height_, target.width, target.height)) return;
   const std::uint32_t palette[2] = {toScreenPixel(getColor(0)), toScreenPixel(getColor(1))};
   for (std::int64_t j = 0; j < r.h; ++j) {
@@ -268,8 +268,9 @@ void MonoBitmap::blitTo(int sx, int sy, int w, int h, Rgb32Image& target, int tx
   }
 }
 
-void MonoBitmap::stretchTo(int sx, int sy, int sw, int sh, Rgb32Image& target, int tx, int ty,
-                           int tw, int th) const {
+void MonoBitmap::stretchTo(const Rect& source, Rgb32Image& target, const Rect& destination) const {
+  const int sx = source.x, sy = source.y, sw = source.width, sh = source.height;
+  const int tx = destination.x, ty = destination.y, tw = destination.width, th = destination.height;
   if (!hasPixels() || !usable(target) || sw <= 0 || sh <= 0 || tw <= 0 || th <= 0) return;
   const Cover cols = visibleTargets(tx, tw, target.width);
   const Cover rows = visibleTargets(ty, th, target.height);

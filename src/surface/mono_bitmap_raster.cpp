@@ -16,10 +16,9 @@ void MonoBitmap::fill(int index) {
   for (std::uint32_t y = 0; y < height_; ++y) bits::fillBits(row(y), 0, width_, index != 0);
 }
 
-void MonoBitmap::copyRectTo(int sx, int sy, int w, int h, MonoBitmap& target, int tx,
-                            int ty) const {
+void MonoBitmap::copyRectTo(const Rect& source, MonoBitmap& target, Point at) const {
   if (!hasPixels() || !target.hasPixels()) return;
-  CopyRect r{sx, sy, tx, ty, w, h};
+  CopyRect r{source.x, source.y, at.x, at.y, source.width, source.height};
   if (!clipCopy(r, width_, height_, target.width(), target.height())) return;
 
   if (&target != this) {
@@ -59,7 +58,7 @@ void MonoBitmap::copyShiftedFrom(const MonoBitmap& source, int dx, int dy) {
 }
 
 void MonoBitmap::copyAllFrom(const MonoBitmap& source) {
-  source.copyRectTo(0, 0, source.width(), int(source.height()), *this, 0, 0);
+  source.copyRectTo(Rect{0, 0, source.width(), int(source.height())}, *this, Point{0, 0});
 }
 
 void MonoBitmap::assign(const MonoBitmap& source) {

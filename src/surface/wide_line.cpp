@@ -12,7 +12,7 @@ namespace tenmark {
 
 namespace {
 
-struct Point {
+struct Vec2 {
   double x, y;
 };
 
@@ -43,7 +43,7 @@ void intersectLinear(double a, double b, double c0, double c1, double& lo, doubl
 // The round-ended band of radius r around the segment p0 + t * d, t in [0, span].
 class Capsule {
  public:
-  Capsule(Point p0, Point d, double span, double r) : p0_(p0), d_(d), span_(span), r_(r) {
+  Capsule(Vec2 p0, Vec2 d, double span, double r) : p0_(p0), d_(d), span_(span), r_(r) {
     length_ = std::hypot(d.x, d.y);
   }
 
@@ -52,7 +52,7 @@ class Capsule {
     lo = HUGE_VAL;
     hi = -HUGE_VAL;
     addDisc(p0_, y, lo, hi);
-    addDisc(Point{p0_.x + span_ * d_.x, p0_.y + span_ * d_.y}, y, lo, hi);
+    addDisc(Vec2{p0_.x + span_ * d_.x, p0_.y + span_ * d_.y}, y, lo, hi);
     if (length_ == 0) return;
     // Measured from p0: the projection onto d within [0, span·|d|²], the distance from the
     // line at most r. The capsule is convex, so its row is the hull of the three pieces.
@@ -68,7 +68,7 @@ class Capsule {
   }
 
  private:
-  void addDisc(Point c, double y, double& lo, double& hi) const {
+  void addDisc(Vec2 c, double y, double& lo, double& hi) const {
     const double dy = y - c.y;
     const double rest = r_ * r_ - dy * dy;
     if (rest < 0) return;
@@ -77,8 +77,8 @@ class Capsule {
     hi = std::max(hi, c.x + half);
   }
 
-  Point p0_;
-  Point d_;
+  Vec2 p0_;
+  Vec2 d_;
   double span_;
   double r_;
   double length_;
@@ -89,7 +89,7 @@ class Capsule {
 constexpr double kRim = 1e-7;
 
 // The part [t0, t1] of a + t * d inside the surface grown by `margin`; false when none.
-bool clipToSurface(const MonoBitmap& b, Point a, Point d, double margin, double& t0, double& t1) {
+bool clipToSurface(const MonoBitmap& b, Vec2 a, Vec2 d, double margin, double& t0, double& t1) {
   t0 = 0;
   t1 = 1;
   return clipAxis(a.x, d.x, -margin, b.width() - 1 + margin, t0, t1) &&
@@ -118,14 +118,14 @@ void drawWideLine(MonoBitmap& b, int x1, int y1, int x2, int y2, int width, bool
   // Pixel centres sit on integer points. An odd width is centred on the end points' pixels;
   // an even one on their top-left corners, so that it covers exactly `width` rows or columns.
   const double shift = width % 2 == 0 ? -0.5 : 0.0;
-  const Point a{x1 + shift, y1 + shift};
-  const Point d{double(x2) - double(x1), double(y2) - double(y1)};
+  const Vec2 a{x1 + shift, y1 + shift};
+  const Vec2 d{double(x2) - double(x1), double(y2) - double(y1)};
   // Cut the segment to the surface grown by more than the radius: the caps and band ends left
   // at a cut then lie wholly outside the surface, and huge coordinates cost nothing.
   double t0;
   double t1;
   if (!clipToSurface(b, a, d, r + 2, t0, t1)) return;
-  const Point p0{a.x + t0 * d.x, a.y + t0 * d.y};
+  const Vec2 p0{a.x + t0 * d.x, a.y + t0 * d.y};
   const double y1End = a.y + t1 * d.y;
   const double top = std::max(0.0, std::ceil(std::min(p0.y, y1End) - r - kRim));
   const double bottom =

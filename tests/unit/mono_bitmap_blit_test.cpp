@@ -36,7 +36,7 @@ TEST(MonoBitmapBlit, CopiesThroughThePaletteClippedToSourceAndTarget) {
   const std::uint32_t colour[2] = {0x112233, 0xAABBCC};
   for (const auto& c : cases) {
     Rgb32Image img = image(11, 8);
-    b.blitTo(c.sx, c.sy, c.w, c.h, img, c.tx, c.ty);
+    b.blitTo(Rect{c.sx, c.sy, c.w, c.h}, img, Point{c.tx, c.ty});
     for (int y = 0; y < 8; ++y) {
       for (int x = 0; x < 11; ++x) {
         const std::int64_t i = std::int64_t(x) - c.tx, j = std::int64_t(y) - c.ty;
@@ -54,7 +54,7 @@ TEST(MonoBitmapStretch, EnlargingTwiceRepeatsEveryPixel) {
   std::mt19937 rng(2);
   const MonoBitmap b = randomSurface(17, 6, rng);
   Rgb32Image img = image(34, 12);
-  b.stretchTo(0, 0, 17, 6, img, 0, 0, 34, 12);
+  b.stretchTo(Rect{0, 0, 17, 6}, img, Rect{0, 0, 34, 12});
   for (int y = 0; y < 12; ++y)
     for (int x = 0; x < 34; ++x)
       ASSERT_EQ(img.at(x, y), b.pixel(x / 2, y / 2) ? 0u : 0xFFFFFFu) << x << "," << y;
@@ -71,7 +71,7 @@ TEST(MonoBitmapStretch, ShrinkingAndsTheColoursPresentInABlock) {
     for (int y = 4; y < 8; ++y)
       for (int x = 0; x < 4; ++x) b.setPixel(x, y, 1);
     Rgb32Image img = image(2, 2);
-    b.stretchTo(0, 0, 8, 8, img, 0, 0, 2, 2);
+    b.stretchTo(Rect{0, 0, 8, 8}, img, Rect{0, 0, 2, 2});
     EXPECT_EQ(img.at(1, 0), 0xF00FFFu & 0x3CFF81u) << at;
     EXPECT_EQ(img.at(0, 0), 0xF00FFFu) << at;
     EXPECT_EQ(img.at(0, 1), 0x3CFF81u) << at;
@@ -88,11 +88,12 @@ TEST(MonoBitmapStretch, PartOfAStretchMatchesTheWholeStretch) {
   const MonoBitmap b = randomSurface(48, 40, rng);
   for (const auto& z : zooms) {
     Rgb32Image whole = image(48 * z.d / z.c, 40 * z.d / z.c);
-    b.stretchTo(0, 0, 48, 40, whole, 0, 0, whole.width, whole.height);
+    b.stretchTo(Rect{0, 0, 48, 40}, whole, Rect{0, 0, whole.width, whole.height});
     Rgb32Image part = whole;
     std::fill(part.pixels.begin(), part.pixels.end(), kUntouched);
     const int x = 2 * z.c, y = 3 * z.c, w = 5 * z.c, h = 4 * z.c;
-    b.stretchTo(x, y, w, h, part, x * z.d / z.c, y * z.d / z.c, w * z.d / z.c, h * z.d / z.c);
+    b.stretchTo(Rect{x, y, w, h}, part,
+                Rect{x * z.d / z.c, y * z.d / z.c, w * z.d / z.c, h * z.d / z.c});
     for (int ty = 0; ty < whole.height; ++ty) {
       for (int tx = 0; tx < whole.width; ++tx) {
         if (part.at(tx, ty) == kUntouched) continue;
@@ -111,7 +112,7 @@ TEST(MonoBitmapStretch, ClipsToSourceAndTarget) {
   b.fill(1);
   Rgb32Image img = image(8, 8);
   // Target rectangle hanging over the top-left corner; source reaching past the right edge.
-  b.stretchTo(5, 0, 10, 10, img, -4, -4, 20, 20);
+  b.stretchTo(Rect{5, 0, 10, 10}, img, Rect{-4, -4, 20, 20});
   for (int y = 0; y < 8; ++y) {
     for (int x = 0; x < 8; ++x) {
       // Target x maps to source 5 + (x + 4) / 2, which is inside the source up to x = 5.
@@ -120,12 +121,12 @@ TEST(MonoBitmapStretch, ClipsToSourceAndTarget) {
     }
   }
   Rgb32Image tiny = image(3, 3);
-  b.stretchTo(0, 0, 10, 10, tiny, INT_MAX - 5, 0, 100, 100);
-  b.stretchTo(0, 0, 10, 10, tiny, 0, 0, 0, 5);
-  b.stretchTo(INT_MIN, 0, 10, 10, tiny, 0, 0, 3, 3);
+  b.stretchTo(Rect{0, 0, 10, 10}, tiny, Rect{INT_MAX - 5, 0, 100, 100});
+  b.stretchTo(Rect{0, 0, 10, 10}, tiny, Rect{0, 0, 0, 5});
+  b.stretchTo(Rect{INT_MIN, 0, 10, 10}, tiny, Rect{0, 0, 3, 3});
   MonoBitmap none;
-  none.stretchTo(0, 0, 10, 10, tiny, 0, 0, 3, 3);
-  none.blitTo(0, 0, 10, 10, tiny, 0, 0);
+  none.stretchTo(Rect{0, 0, 10, 10}, tiny, Rect{0, 0, 3, 3});
+  none.blitTo(Rect{0, 0, 10, 10}, tiny, Point{0, 0});
   for (std::uint32_t p : tiny.pixels) EXPECT_EQ(p, kUntouched);
 }
 

@@ -46,7 +46,7 @@ void referenceCopy(const MonoBitmap& src, int sx, int sy, int w, int h, MonoBitm
 bool copyMatches(const MonoBitmap& src, int sx, int sy, int w, int h, MonoBitmap& dst, int tx,
                  int ty) {
   MonoBitmap want = copyOf(dst);
-  src.copyRectTo(sx, sy, w, h, dst, tx, ty);
+  src.copyRectTo(Rect{sx, sy, w, h}, dst, Point{tx, ty});
   referenceCopy(src, sx, sy, w, h, want, tx, ty);
   return bytesOf(dst) == bytesOf(want);
 }
@@ -99,8 +99,8 @@ TEST(MonoBitmapNoPixels, EveryOperationIsHarmless) {
   empty.mirrorTopBottom();
   empty.drawLine(0, 0, 5, 5, 3, 1);
   empty.drawDot(0, 0, 1, 1);
-  empty.copyRectTo(0, 0, 10, 10, real, 0, 0);
-  real.copyRectTo(0, 0, 10, 10, empty, 0, 0);
+  empty.copyRectTo(Rect{0, 0, 10, 10}, real, Point{0, 0});
+  real.copyRectTo(Rect{0, 0, 10, 10}, empty, Point{0, 0});
   empty.copyAllFrom(real);
   EXPECT_TRUE(empty.isBlank());
   EXPECT_FALSE(empty.hasPixels());
@@ -137,7 +137,7 @@ TEST(MonoBitmapCopy, OverlappingCopyWithinOneSurfaceReadsTheOriginalPixels) {
     MonoBitmap b = randomBitmap(100, 20, rng);
     const MonoBitmap before = copyOf(b);
     MonoBitmap want = copyOf(b);
-    b.copyRectTo(2, 1, 90, 17, b, 2 + s.dx, 1 + s.dy);
+    b.copyRectTo(Rect{2, 1, 90, 17}, b, Point{2 + s.dx, 1 + s.dy});
     referenceCopy(before, 2, 1, 90, 17, want, 2 + s.dx, 1 + s.dy);
     EXPECT_EQ(bytesOf(b), bytesOf(want)) << s.dx << "," << s.dy;
   }
@@ -169,7 +169,7 @@ TEST(MonoBitmapCopy, ShiftedCopyEqualsClearingAndCopyingAtTheOffset) {
     const int dx = int(rng() % unsigned(2 * w + 7)) - w - 3;
     const int dy = int(rng() % unsigned(2 * h + 3)) - h - 1;
     want.fill(0);
-    source.copyRectTo(0, 0, w, h, want, dx, dy);
+    source.copyRectTo(Rect{0, 0, w, h}, want, Point{dx, dy});
     got.copyShiftedFrom(source, dx, dy);
     ASSERT_EQ(indicesOf(got), indicesOf(want)) << w << "x" << h << " by " << dx << "," << dy;
   }
