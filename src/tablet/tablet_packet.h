@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "canvas/geometry.h"
+#include "surface/geometry.h"
 #include "tablet/wintab_abi.h"
 
 namespace tenmark {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "canvas/geometry.h"
+#include "surface/geometry.h"
 #include "tablet/tablet_packet.h"
 #include "tablet/wintab_abi.h"
 
