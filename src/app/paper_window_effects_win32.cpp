@@ -1,13 +1,13 @@
 // The effects the model asks of the main window: painting, presenting, scroll bars, the caption,
 // cursors, menus, dialogs and messages.
-#include "app/clipboard_win32.h"
-#include "app/file_dialog_win32.h"
+#include "win32/clipboard.h"
+#include "win32/file_dialog.h"
 #include "app/paper_window_win32.h"
-#include "app/present_win32.h"
-#include "app/shell_services_win32.h"
+#include "win32/present.h"
+#include "win32/shell_services.h"
 #include "app/window_fit.h"
 #include "dialogs/settings_dialog_win32.h"
-#include "shortcuts/shortcut_dialog_win32.h"
+#include "dialogs/shortcut_dialog_win32.h"
 #include "resource_ids.h"
 
 namespace tenmark {

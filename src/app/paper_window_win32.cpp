@@ -6,7 +6,7 @@
 
 #include "app/fault_save_win32.h"
 #include "app/menu_table.h"
-#include "app/shell_services_win32.h"
+#include "win32/shell_services.h"
 #include "dialogs/about_dialog_win32.h"
 #include "resource_ids.h"
 #include "settings/program_folder.h"

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "app/modal_dialog_win32.h"
+#include "win32/modal_dialog.h"
 #include "app/paper_model.h"
 #include "app/paper_platform.h"
 #include "tablet/tablet_link_win32.h"

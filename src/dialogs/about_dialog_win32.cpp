@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/dialog_controls_win32.h"
-#include "app/modal_dialog_win32.h"
+#include "win32/dialog_controls.h"
+#include "win32/modal_dialog.h"
 #include "resource_ids.h"
 
 namespace tenmark {

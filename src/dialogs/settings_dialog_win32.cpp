@@ -6,9 +6,9 @@
 
 #include <vector>
 
-#include "app/dialog_controls_win32.h"
-#include "app/modal_dialog_win32.h"
-#include "app/shell_services_win32.h"
+#include "win32/dialog_controls.h"
+#include "win32/modal_dialog.h"
+#include "win32/shell_services.h"
 #include "resource_ids.h"
 #include "tenmark/texts.h"
 

@@ -1,4 +1,4 @@
-#include "app/shell_services_win32.h"
+#include "win32/shell_services.h"
 
 namespace tenmark {
 

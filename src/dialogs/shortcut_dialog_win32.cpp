@@ -1,9 +1,9 @@
-#include "shortcuts/shortcut_dialog_win32.h"
+#include "dialogs/shortcut_dialog_win32.h"
 
 #include <commctrl.h>
 
-#include "app/modal_dialog_win32.h"
-#include "app/shell_services_win32.h"
+#include "win32/modal_dialog.h"
+#include "win32/shell_services.h"
 #include "resource_ids.h"
 #include "shortcuts/shortcut_list.h"
 #include "tenmark/texts.h"

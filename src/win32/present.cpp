@@ -1,4 +1,4 @@
-#include "app/present_win32.h"
+#include "win32/present.h"
 
 namespace tenmark {
 

@@ -1,4 +1,4 @@
-#include "app/file_dialog_win32.h"
+#include "win32/file_dialog.h"
 
 #include <commdlg.h>
 

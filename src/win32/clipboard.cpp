@@ -1,4 +1,4 @@
-#include "app/clipboard_win32.h"
+#include "win32/clipboard.h"
 
 #include <algorithm>
 #include <new>

@@ -1,4 +1,4 @@
-#include "app/dialog_controls_win32.h"
+#include "win32/dialog_controls.h"
 
 #include <commctrl.h>
 
