@@ -11,7 +11,7 @@ bool PaperModel::beginWholeCanvasChange() {
 }
 
 void PaperModel::recordWholeCanvas() {
-  ring_.beginRecord(Rect{0, 0, canvas_.width(), int(canvas_.height())});
+  ring_.beginRecord(Rect{0, 0, canvas_.width(), canvas_.height()});
   ring_.pushRecord(canvas_);
   toolContext_.showUndoState();
 }

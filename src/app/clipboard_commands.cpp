@@ -9,14 +9,14 @@ void PaperModel::copyToClipboard() {
   if (std::int64_t(canvas_.width()) * canvas_.height() * 4 > kMaxClipboardBytes) return;
   // In the canvas's display colours, as other programs should see it.
   Rgb32Image image;
-  image.reshape(canvas_.width(), int(canvas_.height()));
+  image.reshape(canvas_.width(), canvas_.height());
   canvas_.blitTo(Rect{0, 0, image.width, image.height}, image, Point{0, 0});
   platform_.putClipboardImage(image);
 }
 
 void PaperModel::paste() {
   const std::optional<Rgb32Image> picture =
-      platform_.readClipboardImage(canvas_.width(), int(canvas_.height()));
+      platform_.readClipboardImage(canvas_.width(), canvas_.height());
   if (!picture || !beginWholeCanvasChange()) return;
   reduceOntoCanvas(*picture, canvas_);
   recordWholeCanvas();

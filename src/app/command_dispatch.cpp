@@ -115,7 +115,7 @@ void PaperModel::runCommandAction(CommandId id) {
       mirror(&MonoBitmap::mirrorTopBottom);
       break;
     case CommandId::Resize:
-      platform_.fitWindowToCanvas(canvas_.width(), int(canvas_.height()));
+      platform_.fitWindowToCanvas(canvas_.width(), canvas_.height());
       break;
     case CommandId::PopMenu:
       platform_.showPopupMenu();

@@ -9,7 +9,7 @@ void PaperModel::openSettingsDialog() {
   const Settings& s = settings_;
   const SettingsDialogValues current{
       .canvasWidth = canvas_.width(),
-      .canvasHeight = std::int32_t(canvas_.height()),
+      .canvasHeight = canvas_.height(),
       .backgroundColor = canvas_.getColor(0),
       .penColor = canvas_.getColor(1),
       .clientColor = Color(s.n_clnt_color),
@@ -50,7 +50,7 @@ void PaperModel::applySettingsDialog(const SettingsDialogValues& v) {
   s.b_PenPressure = v.pressureSensing;
   s.n_PenHardness = v.hardness;
   s.b_IgnoreTabXY = v.ignoreTabletXY;
-  if (v.canvasWidth != canvas_.width() || v.canvasHeight != std::int32_t(canvas_.height())) {
+  if (v.canvasWidth != canvas_.width() || v.canvasHeight != canvas_.height()) {
     // Memory for the new size may not be there: the picture then stays as it was.
     if (resizeCanvas(v.canvasWidth, v.canvasHeight, v.backgroundColor, v.penColor))
       onSize();

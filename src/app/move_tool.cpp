@@ -8,7 +8,7 @@ bool MoveTool::prepare() {
   if (pressed_.hasPixels() && pressed_.width() == canvas.width() &&
       pressed_.height() == canvas.height())
     return true;
-  return pressed_.create(canvas.width(), int(canvas.height()));
+  return pressed_.create(canvas.width(), canvas.height());
 }
 
 void MoveTool::press(Point client, int) {
@@ -16,7 +16,7 @@ void MoveTool::press(Point client, int) {
   active_ = true;
   pressed_.assign(context_.canvas);
   context_.document.setModified(true);
-  context_.ring.beginRecord(Rect{0, 0, context_.canvas.width(), int(context_.canvas.height())});
+  context_.ring.beginRecord(Rect{0, 0, context_.canvas.width(), context_.canvas.height()});
 }
 
 void MoveTool::drag(Point client, int) {

@@ -40,7 +40,7 @@ void PaperModel::createCanvas(int screenHeight) {
 void PaperModel::writeCanvasIntoSettings() {
   if (canvas_.hasPixels() && !standInCanvas_) {
     settings_.n_canvas_x = canvas_.width();
-    settings_.n_canvas_y = std::int32_t(canvas_.height());
+    settings_.n_canvas_y = canvas_.height();
   }
   settings_.n_back_color = std::int32_t(canvas_.getColor(0));
   settings_.n_pen_color = std::int32_t(canvas_.getColor(1));
@@ -54,7 +54,7 @@ void PaperModel::resetUndoRing() {
 
 void PaperModel::pictureReplaced() {
   standInCanvas_ = false;
-  platform_.fitWindowToCanvas(canvas_.width(), int(canvas_.height()));
+  platform_.fitWindowToCanvas(canvas_.width(), canvas_.height());
   toolContext_.showUndoState();
   presenter_.onSize();
 }

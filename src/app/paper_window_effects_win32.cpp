@@ -3,6 +3,7 @@
 #include "win32/clipboard.h"
 #include "win32/file_dialog.h"
 #include "app/paper_window_win32.h"
+#include "win32/handles.h"
 #include "win32/present.h"
 #include "win32/shell_services.h"
 #include "app/window_fit.h"
@@ -14,8 +15,6 @@ namespace tenmark {
 
 namespace {
 
-constexpr const char* kViewOwnerProperty = "TenmarkPaperWindow";
-
 int scrollBarOf(ScrollAxis axis) { return axis == ScrollAxis::Horizontal ? SB_HORZ : SB_VERT; }
 
 }  // namespace
@@ -25,9 +24,19 @@ void PaperWindow::attachViewWindow() {
   // The main window's paint leaves the view window alone: each paints its own pixels once.
   SetWindowLongA(hwnd(), GWL_STYLE, GetWindowLongA(hwnd(), GWL_STYLE) | WS_CLIPCHILDREN);
   // The view window paints the canvas itself instead of its black frame.
-  SetPropA(viewWindow_, kViewOwnerProperty, this);
-  staticProc_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(viewWindow_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(viewProc)));
+  viewSubclass_.attach(viewWindow_, [this](UINT message, WPARAM, LPARAM, LRESULT& result) {
+    switch (message) {
+      case WM_PAINT:
+        paintView();
+        result = 0;
+        return true;
+      case WM_ERASEBKGND:
+        result = 1;
+        return true;
+      default:
+        return false;
+    }
+  });
 }
 
 int PaperWindow::trackPosition(ScrollAxis axis) const {
@@ -101,23 +110,6 @@ void PaperWindow::paintView() {
   viewPaintDc_ = nullptr;
 }
 
-LRESULT CALLBACK PaperWindow::viewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = static_cast<PaperWindow*>(GetPropA(hwnd, kViewOwnerProperty));
-  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
-  switch (message) {
-    case WM_PAINT:
-      self->paintView();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_NCDESTROY:
-      RemovePropA(hwnd, kViewOwnerProperty);
-      return CallWindowProcA(self->staticProc_, hwnd, message, wParam, lParam);
-    default:
-      return CallWindowProcA(self->staticProc_, hwnd, message, wParam, lParam);
-  }
-}
-
 Point PaperWindow::clientSize() const {
   RECT r;
   GetClientRect(hwnd(), &r);
@@ -168,7 +160,7 @@ void PaperWindow::invalidateWindow() {
 }
 
 void PaperWindow::fillBackground(const Rect& r, Color color) {
-  if (paintDc_) fillSolid(paintDc_, r.x, r.y, r.right(), r.bottom(), color);
+  if (paintDc_) fillSolid(paintDc_, RECT{r.x, r.y, r.right(), r.bottom()}, color);
 }
 
 void PaperWindow::presentView(Point at, const Rgb32Image& image) {
@@ -176,9 +168,8 @@ void PaperWindow::presentView(Point at, const Rgb32Image& image) {
     presentImage(viewPaintDc_, at.x, at.y, image);
     return;
   }
-  HDC dc = GetDC(viewWindow_);
-  presentImage(dc, at.x, at.y, image);
-  ReleaseDC(viewWindow_, dc);
+  const WindowDc dc(viewWindow_);
+  presentImage(dc.get(), at.x, at.y, image);
 }
 
 void PaperWindow::setScrollBar(ScrollAxis axis, const ScrollBar& bar) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "win32/modal_dialog.h"
+#include "win32/subclass.h"
 #include "app/paper_model.h"
 #include "app/paper_platform.h"
 #include "tablet/tablet_link_win32.h"
@@ -67,7 +68,6 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   void flushTabletQueue();
   bool onSystemCommand(WPARAM command);
   void onDroppedFiles(HDROP drop);
-  static LRESULT CALLBACK viewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
   // PaperPlatform.
   Point clientSize() const override;
@@ -118,7 +118,7 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   PaperModel model_;
   TabletLink tablet_;
   HWND viewWindow_ = nullptr;
-  WNDPROC staticProc_ = nullptr;
+  Subclass viewSubclass_;
   HMODULE user32_ = nullptr;
   std::string exeFolder_;
   SetLayeredWindowAttributesFn setLayeredWindowAttributes_ = nullptr;

@@ -22,8 +22,7 @@ void ViewPresenter::finishInitialisation() {
 void ViewPresenter::layoutView() {
   if (!view_.layoutEnabled()) return;
   const Point client = platform_.clientSize();
-  platform_.moveViewWindow(
-      view_.layout(client.x, client.y, canvas_.width(), int(canvas_.height())));
+  platform_.moveViewWindow(view_.layout(client.x, client.y, canvas_.width(), canvas_.height()));
 }
 
 void ViewPresenter::relayout() {
@@ -39,7 +38,7 @@ void ViewPresenter::onSize() {
   platform_.setScrollBar(ScrollAxis::Horizontal, view_.bar(ScrollAxis::Horizontal));
   // Adding or removing the horizontal bar changes the client height.
   client = platform_.clientSize();
-  view_.fitBar(ScrollAxis::Vertical, client.y, int(canvas_.height()));
+  view_.fitBar(ScrollAxis::Vertical, client.y, canvas_.height());
   platform_.setScrollBar(ScrollAxis::Vertical, view_.bar(ScrollAxis::Vertical));
   relayout();
   platform_.invalidateWindow();

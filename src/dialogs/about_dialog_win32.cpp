@@ -5,6 +5,7 @@
 #include <string>
 
 #include "win32/dialog_controls.h"
+#include "win32/handles.h"
 #include "win32/modal_dialog.h"
 #include "resource_ids.h"
 
@@ -17,9 +18,6 @@ constexpr COLORREF kLinkColor = 0xFF0000;  // blue, in 0x00BBGGRR
 class AboutDialog : public ModalDialog {
  public:
   AboutDialog() : ModalDialog(IDD_ABOUT) {}
-  ~AboutDialog() override {
-    if (linkFont_) DeleteObject(linkFont_);
-  }
 
  protected:
   BOOL onInitDialog() override;
@@ -28,7 +26,7 @@ class AboutDialog : public ModalDialog {
  private:
   HWND link() const { return GetDlgItem(hwnd(), IDC_LINK); }
 
-  HFONT linkFont_ = nullptr;
+  GdiObject<HFONT> linkFont_;
   HCURSOR hand_ = nullptr;
 };
 
@@ -36,7 +34,7 @@ BOOL AboutDialog::onInitDialog() {
   // Underlined, in the system's choice of face; without it the link keeps the dialog font.
   linkFont_ = CreateFontA(12, 0, 0, 0, 0, FALSE, TRUE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                           CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "");
-  if (linkFont_) SendMessageA(link(), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_), TRUE);
+  if (linkFont_) SendMessageA(link(), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), TRUE);
   hand_ = LoadCursor(nullptr, IDC_HAND);
   char version[256] = {};
   LoadStringA(GetModuleHandleA(nullptr), IDS_VERSION, version, sizeof version);

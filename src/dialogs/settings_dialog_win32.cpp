@@ -8,7 +8,9 @@
 
 #include "win32/dialog_controls.h"
 #include "win32/modal_dialog.h"
+#include "win32/present.h"
 #include "win32/shell_services.h"
+#include "win32/subclass.h"
 #include "resource_ids.h"
 #include "tenmark/texts.h"
 
@@ -16,7 +18,6 @@ namespace tenmark {
 
 namespace {
 
-constexpr const char* kSwatchProperty = "TenmarkColorSwatch";
 // The longest path the shell hands out, in UTF-16 units.
 constexpr DWORD kLongestPath = 32768;
 
@@ -28,9 +29,23 @@ class ColorSwatch {
  public:
   void attach(HWND dialog, int id, Color color) {
     hwnd_ = GetDlgItem(dialog, id);
-    SetPropA(hwnd_, kSwatchProperty, this);
-    original_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
+    subclass_.attach(hwnd_, [this](UINT message, WPARAM, LPARAM, LRESULT& result) {
+      switch (message) {
+        case WM_PAINT:
+          paint();
+          result = 0;
+          return true;
+        case WM_ERASEBKGND:
+          result = 1;
+          return true;
+        case WM_LBUTTONDOWN:
+          // A cancelled chooser leaves the colour, and the click goes no further.
+          result = 0;
+          return !choose();
+        default:
+          return false;
+      }
+    });
     setColor(color);
   }
   void setColor(Color color) {
@@ -41,28 +56,6 @@ class ColorSwatch {
   Color color() const { return color_; }
 
  private:
-  static LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = static_cast<ColorSwatch*>(GetPropA(hwnd, kSwatchProperty));
-    if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
-    switch (message) {
-      case WM_PAINT:
-        self->paint();
-        return 0;
-      case WM_ERASEBKGND:
-        return 1;
-      case WM_LBUTTONDOWN:
-        // A cancelled chooser leaves the colour, and the click goes no further.
-        if (!self->choose()) return 0;
-        break;
-      case WM_NCDESTROY:
-        RemovePropA(hwnd, kSwatchProperty);
-        break;
-      default:
-        break;
-    }
-    return CallWindowProcA(self->original_, hwnd, message, wParam, lParam);
-  }
-
   void paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_, &ps);
@@ -70,10 +63,7 @@ class ColorSwatch {
     GetClientRect(hwnd_, &client);
     RECT outline{0, 0, client.right - 1, client.bottom - 1};
     FrameRect(dc, &outline, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    RECT inside{1, 1, client.right - 2, client.bottom - 2};
-    HBRUSH fill = CreateSolidBrush(color_);
-    FillRect(dc, &inside, fill);
-    DeleteObject(fill);
+    fillSolid(dc, RECT{1, 1, client.right - 2, client.bottom - 2}, color_);
     EndPaint(hwnd_, &ps);
   }
 
@@ -92,7 +82,7 @@ class ColorSwatch {
   }
 
   HWND hwnd_ = nullptr;
-  WNDPROC original_ = nullptr;
+  Subclass subclass_;
   Color color_ = 0;
 };
 
