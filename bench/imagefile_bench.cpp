@@ -150,7 +150,7 @@ void BM_SavePng(benchmark::State& state) { saveOurs(state, &MonoBitmap::savePng,
 void BM_DirectLibpngWrite(benchmark::State& state) {
   const Fixture& f = fixture();
   std::vector<png_bytep> rows;
-  for (std::uint32_t y = 0; y < f.picture.height(); ++y)
+  for (std::int32_t y = 0; y < f.picture.height(); ++y)
     rows.push_back(const_cast<png_bytep>(f.picture.row(y)));
   for (auto _ : state)
     if (!writeDirect(f.picture, f.path("direct.png"), rows)) state.SkipWithError("write failed");

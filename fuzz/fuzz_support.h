@@ -31,7 +31,7 @@ inline bool samePicture(const MonoBitmap& a, const MonoBitmap& b) {
   if (a.width() != b.width() || a.height() != b.height() || a.getColor(0) != b.getColor(0) ||
       a.getColor(1) != b.getColor(1) || a.hasPixels() != b.hasPixels())
     return false;
-  for (std::uint32_t y = 0; y < a.height(); ++y)
+  for (std::int32_t y = 0; y < a.height(); ++y)
     for (int x = 0; x < a.width(); ++x)
       if (a.pixel(x, int(y)) != b.pixel(x, int(y))) return false;
   return true;

@@ -192,7 +192,7 @@ int expectedIndex(const Recipe& r, png_uint_32 x, png_uint_32 y) {
 }
 
 bool holdsRecipe(const tenmark::MonoBitmap& b, const Recipe& r) {
-  if (b.width() != std::int32_t(r.width) || b.height() != r.height) return false;
+  if (b.width() != std::int32_t(r.width) || b.height() != std::int32_t(r.height)) return false;
   tenmark::Color paper = 0xFFFFFF, ink = 0;
   if (r.bitDepth == 1 && r.colorType == PNG_COLOR_TYPE_PALETTE) {
     paper = tenmark::makeColor(r.palette[0].red, r.palette[0].green, r.palette[0].blue);

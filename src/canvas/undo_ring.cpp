@@ -9,9 +9,7 @@ namespace {
 
 int following(int slot) { return (slot + 1) % UndoRing::kSlots; }
 
-Rect canvasBounds(const MonoBitmap& canvas) {
-  return Rect{0, 0, canvas.width(), int(canvas.height())};
-}
+Rect canvasBounds(const MonoBitmap& canvas) { return Rect{0, 0, canvas.width(), canvas.height()}; }
 
 bool sameSize(const MonoBitmap& a, const MonoBitmap& b) {
   return a.hasPixels() && a.width() == b.width() && a.height() == b.height();
@@ -34,7 +32,7 @@ bool UndoRing::takeSnapshot(const MonoBitmap& canvas) {
   } else {
     // Made beside the old one, so that a failure leaves the snapshot as it was.
     MonoBitmap copy;
-    if (!copy.create(canvas.width(), int(canvas.height()))) return false;
+    if (!copy.create(canvas.width(), canvas.height())) return false;
     copy.assign(canvas);
     canvasSnapshot_ = std::move(copy);
   }
@@ -53,7 +51,7 @@ bool UndoRing::prepareWholeRecord(const MonoBitmap& canvas) {
     spare_ = std::move(free);
     return true;
   }
-  return spare_.create(canvas.width(), int(canvas.height()));
+  return spare_.create(canvas.width(), canvas.height());
 }
 
 void UndoRing::beginRecord(const Rect& r) {
@@ -105,7 +103,7 @@ bool UndoRing::makeSlot(int index, int w, int h) {
     slot.release();
     return true;
   }
-  if (slot.hasPixels() && slot.width() == w && int(slot.height()) == h) return true;
+  if (slot.hasPixels() && slot.width() == w && slot.height() == h) return true;
   MonoBitmap made;
   if (!made.create(w, h)) return false;
   slot = std::move(made);
@@ -121,7 +119,7 @@ bool UndoRing::swapWithCanvas(int slot, MonoBitmap& canvas) {
   MonoBitmap& patch = patchSlots_[std::size_t(slot)];
   const Point at = patchOrigins_[std::size_t(slot)];
   const int w = patch.width();
-  const int h = int(patch.height());
+  const int h = patch.height();
   if (at == Point{} && sameSize(patch, canvas)) {
     // A whole-canvas record trades its memory with the canvas; the canvas keeps its colours.
     const Color background = canvas.getColor(0);

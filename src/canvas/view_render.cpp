@@ -38,7 +38,7 @@ Rect renderViewArea(const MonoBitmap& canvas, const CanvasView& view, Color back
   canvas.stretchTo(source, image, Rect{at.x, at.y, size.x, size.y});
   const ZoomRatio ratio = zoomRatioOf(view.zoomFactor());
   const int shownRight = at.x + shownExtent(ratio, canvas.width(), source.x, size.x);
-  const int shownBottom = at.y + shownExtent(ratio, int(canvas.height()), source.y, size.y);
+  const int shownBottom = at.y + shownExtent(ratio, canvas.height(), source.y, size.y);
   const std::uint32_t paper = toScreenPixel(background);
   fillRect(image, shownRight, 0, image.width, shownBottom, paper);
   fillRect(image, 0, shownBottom, image.width, image.height, paper);

@@ -94,7 +94,7 @@ class RowReducer {
 
 void reverseRows(MonoBitmap& out) {
   std::vector<std::uint8_t> spare(std::size_t(out.stride()));
-  for (std::uint32_t top = 0, bottom = out.height() - 1; top < bottom; ++top, --bottom) {
+  for (std::int32_t top = 0, bottom = out.height() - 1; top < bottom; ++top, --bottom) {
     std::memcpy(spare.data(), out.row(top), spare.size());
     std::memcpy(out.row(top), out.row(bottom), spare.size());
     std::memcpy(out.row(bottom), spare.data(), spare.size());

@@ -15,7 +15,7 @@ class RleCanvas {
       : ink_(ink), out_(out), background_(ink[0] ? 0xFF : 0) {}
 
   void put(unsigned index) {
-    if (x_ < std::uint64_t(out_.width()) && row_ < out_.height()) {
+    if (x_ < std::uint64_t(out_.width()) && row_ < std::uint64_t(out_.height())) {
       fillRowsBelow(row_ + 1);
       out_.setPixel(int(x_), int(out_.height() - 1 - row_), ink_[index]);
     }
@@ -35,7 +35,7 @@ class RleCanvas {
  private:
   void fillRowsBelow(std::uint64_t rows) {
     for (; filled_ < rows; ++filled_)
-      std::memset(out_.row(std::uint32_t(out_.height() - 1 - filled_)), background_,
+      std::memset(out_.row(std::int32_t(out_.height() - 1 - filled_)), background_,
                   std::size_t(out_.stride()));
   }
 

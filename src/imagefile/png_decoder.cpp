@@ -49,7 +49,7 @@ void takePalette(png_structp png, png_infop info, MonoBitmap& out) {
 void clearRowPadding(MonoBitmap& out) {
   if ((out.width() & 7) == 0) return;
   const auto keep = std::uint8_t(0xFFu << (8 - (out.width() & 7)));
-  for (std::uint32_t y = 0; y < out.height(); ++y) out.row(y)[out.width() >> 3] &= keep;
+  for (std::int32_t y = 0; y < out.height(); ++y) out.row(y)[out.width() >> 3] &= keep;
 }
 
 bool isOneBit(int bitDepth, int colorType) {
@@ -117,7 +117,7 @@ bool readOneBitRows(png_structp png, png_infop info, const Layout& layout, MonoB
   if (setjmp(png_jmpbuf(png))) return false;
   takePalette(png, info, out);
   for (int pass = 0; pass < layout.passes; ++pass)
-    for (std::uint32_t y = 0; y < out.height(); ++y) png_read_row(png, out.row(y), nullptr);
+    for (std::int32_t y = 0; y < out.height(); ++y) png_read_row(png, out.row(y), nullptr);
   png_read_end(png, nullptr);
   return true;
 }

@@ -41,7 +41,7 @@ bool writeChunks(png_structp png, png_infop info, const MonoBitmap& bitmap,
   png_set_PLTE(png, info, palette, 2);
   png_write_info(png, info);
   // The surface rows are already the PNG packing of bit depth 1: written in place.
-  for (std::uint32_t y = 0; y < bitmap.height(); ++y) png_write_row(png, bitmap.row(y));
+  for (std::int32_t y = 0; y < bitmap.height(); ++y) png_write_row(png, bitmap.row(y));
   png_write_end(png, info);
   return true;
 }

@@ -25,7 +25,7 @@ MonoBitmap& MonoBitmap::operator=(MonoBitmap&& other) noexcept {
     info_ = other.info_;
     pixels_ = std::move(other.pixels_);
     width_ = std::exchange(other.width_, 0);
-    height_ = std::exchange(other.height_, 0u);
+    height_ = std::exchange(other.height_, 0);
     stride_ = std::exchange(other.stride_, 0);
     other.info_ = MonoBitmapInfo{};
   }
@@ -60,7 +60,7 @@ bool MonoBitmap::create(std::int32_t width, std::int32_t height, InitialPixels s
   if (start == InitialPixels::Zero) std::memset(memory, 0, bytes);
   pixels_.reset(static_cast<std::uint8_t*>(memory));
   width_ = width;
-  height_ = std::uint32_t(height);
+  height_ = height;
   stride_ = stride;
   info_.header.biWidth = width;
   info_.header.biHeight = -height;
@@ -79,12 +79,12 @@ Color MonoBitmap::getColor(int index) const {
 
 int MonoBitmap::pixel(int x, int y) const {
   if (!contains(x, y)) return 0;
-  return (row(std::uint32_t(y))[x >> 3] >> (7 - (x & 7))) & 1;
+  return (row(std::int32_t(y))[x >> 3] >> (7 - (x & 7))) & 1;
 }
 
 void MonoBitmap::setPixel(int x, int y, int index) {
   if (!contains(x, y)) return;
-  std::uint8_t& byte = row(std::uint32_t(y))[x >> 3];
+  std::uint8_t& byte = row(std::int32_t(y))[x >> 3];
   const auto mask = std::uint8_t(0x80u >> (x & 7));
   byte = index ? std::uint8_t(byte | mask) : std::uint8_t(byte & ~mask);
 }

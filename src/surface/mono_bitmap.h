@@ -102,18 +102,20 @@ class MonoBitmap {
   void copyAllFrom(const MonoBitmap& source);
 
   std::int32_t width() const { return width_; }
-  std::uint32_t height() const { return height_; }
+  std::int32_t height() const { return height_; }
   std::int32_t stride() const { return stride_; }
   bool hasPixels() const { return pixels_ != nullptr; }
   std::uint8_t* pixels() { return pixels_.get(); }
   const std::uint8_t* pixels() const { return pixels_.get(); }
-  std::uint8_t* row(std::uint32_t y) {
+  std::uint8_t* row(std::int32_t y) {
     return pixels_.get() + std::size_t(y) * std::size_t(stride_);
   }
-  const std::uint8_t* row(std::uint32_t y) const {
+  const std::uint8_t* row(std::int32_t y) const {
     return pixels_.get() + std::size_t(y) * std::size_t(stride_);
   }
-  std::size_t byteCount() const { return hasPixels() ? std::size_t(stride_) * height_ : 0; }
+  std::size_t byteCount() const {
+    return hasPixels() ? std::size_t(stride_) * std::size_t(height_) : 0;
+  }
   const MonoBitmapInfo& info() const { return info_; }
 
   // Single-pixel access for codecs and tests; out-of-range reads give 0, writes do nothing.
@@ -122,7 +124,7 @@ class MonoBitmap {
 
  private:
   bool contains(int x, int y) const {
-    return hasPixels() && x >= 0 && y >= 0 && x < width_ && std::uint32_t(y) < height_;
+    return hasPixels() && x >= 0 && y >= 0 && x < width_ && y < height_;
   }
 
   struct FreePixels {
@@ -131,7 +133,7 @@ class MonoBitmap {
 
   MonoBitmapInfo info_{};
   std::unique_ptr<std::uint8_t[], FreePixels> pixels_;
-  std::uint32_t height_ = 0;
+  std::int32_t height_ = 0;
   std::int32_t width_ = 0;
   std::int32_t stride_ = 0;
 };

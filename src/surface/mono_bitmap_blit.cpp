@@ -86,13 +86,13 @@ class RowReduction {
   void gather(const MonoBitmap& source, Cover rows) {
     std::uint8_t* __restrict ink = ink_.data();
     std::uint8_t* __restrict paper = paper_.data();
-    const std::uint8_t* __restrict src = source.row(std::uint32_t(rows.first)) + firstByte_;
+    const std::uint8_t* __restrict src = source.row(std::int32_t(rows.first)) + firstByte_;
     for (std::size_t k = 0; k < bytes_; ++k) {
       ink[k] = src[k];
       paper[k] = std::uint8_t(~src[k]);
     }
     for (std::int64_t y = rows.first + 1; y < rows.end; ++y) {
-      src = source.row(std::uint32_t(y)) + firstByte_;
+      src = source.row(std::int32_t(y)) + firstByte_;
       for (std::size_t k = 0; k < bytes_; ++k) {
         ink[k] = std::uint8_t(ink[k] | src[k]);
         paper[k] = std::uint8_t(paper[k] | ~src[k]);
@@ -259,7 +259,7 @@ void MonoBitmap::blitTo(const Rect& source, Rgb32Image& target, Point at) const 
   if (!clipCopy(r, width_, height_, target.width, target.height)) return;
   const std::uint32_t palette[2] = {toScreenPixel(getColor(0)), toScreenPixel(getColor(1))};
   for (std::int64_t j = 0; j < r.h; ++j) {
-    const std::uint8_t* src = row(std::uint32_t(r.sy + j));
+    const std::uint8_t* src = row(std::int32_t(r.sy + j));
     std::uint32_t* out = &target.at(int(r.tx), int(r.ty + j));
     for (std::int64_t i = 0; i < r.w; ++i) {
       const std::int64_t x = r.sx + i;
@@ -303,7 +303,7 @@ void MonoBitmap::stretchTo(const Rect& source, Rgb32Image& target, const Rect& d
     }
     previous = band;
     if (enlarging) {
-      expansion->write(row(std::uint32_t(band.first)), out);
+      expansion->write(row(std::int32_t(band.first)), out);
     } else {
       reduction->gather(*this, band);
       reduction->write(out);

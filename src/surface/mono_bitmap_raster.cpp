@@ -13,7 +13,7 @@ namespace tenmark {
 
 void MonoBitmap::fill(int index) {
   if (!hasPixels()) return;
-  for (std::uint32_t y = 0; y < height_; ++y) bits::fillBits(row(y), 0, width_, index != 0);
+  for (std::int32_t y = 0; y < height_; ++y) bits::fillBits(row(y), 0, width_, index != 0);
 }
 
 void MonoBitmap::copyRectTo(const Rect& source, MonoBitmap& target, Point at) const {
@@ -23,7 +23,7 @@ void MonoBitmap::copyRectTo(const Rect& source, MonoBitmap& target, Point at) co
 
   if (&target != this) {
     for (std::int64_t i = 0; i < r.h; ++i) {
-      bits::copyBits(row(std::uint32_t(r.sy + i)), r.sx, target.row(std::uint32_t(r.ty + i)), r.tx,
+      bits::copyBits(row(std::int32_t(r.sy + i)), r.sx, target.row(std::int32_t(r.ty + i)), r.tx,
                      r.w);
     }
     return;
@@ -34,8 +34,8 @@ void MonoBitmap::copyRectTo(const Rect& source, MonoBitmap& target, Point at) co
   const bool downward = r.ty > r.sy;
   for (std::int64_t k = 0; k < r.h; ++k) {
     const std::int64_t i = downward ? r.h - 1 - k : k;
-    std::memcpy(scratch.data(), row(std::uint32_t(r.sy + i)), scratch.size());
-    bits::copyBits(scratch.data(), r.sx, target.row(std::uint32_t(r.ty + i)), r.tx, r.w);
+    std::memcpy(scratch.data(), row(std::int32_t(r.sy + i)), scratch.size());
+    bits::copyBits(scratch.data(), r.sx, target.row(std::int32_t(r.ty + i)), r.tx, r.w);
   }
 }
 
@@ -45,26 +45,26 @@ void MonoBitmap::copyShiftedFrom(const MonoBitmap& source, int dx, int dy) {
   const std::int64_t from = std::clamp<std::int64_t>(dx, 0, width_);
   const std::int64_t to = std::clamp<std::int64_t>(std::int64_t(source.width()) + dx, from, width_);
   for (std::int64_t y = 0; y < std::int64_t(height_); ++y) {
-    std::uint8_t* out = row(std::uint32_t(y));
+    std::uint8_t* out = row(std::int32_t(y));
     const std::int64_t sy = y - dy;
-    if (sy < 0 || sy >= std::int64_t(source.height()) || to == from) {
+    if (sy < 0 || sy >= source.height() || to == from) {
       bits::fillBits(out, 0, width_, false);
       continue;
     }
     bits::fillBits(out, 0, from, false);
-    bits::copyBits(source.row(std::uint32_t(sy)), from - dx, out, from, to - from);
+    bits::copyBits(source.row(std::int32_t(sy)), from - dx, out, from, to - from);
     bits::fillBits(out, to, width_ - to, false);
   }
 }
 
 void MonoBitmap::copyAllFrom(const MonoBitmap& source) {
-  source.copyRectTo(Rect{0, 0, source.width(), int(source.height())}, *this, Point{0, 0});
+  source.copyRectTo(Rect{0, 0, source.width(), source.height()}, *this, Point{0, 0});
 }
 
 void MonoBitmap::assign(const MonoBitmap& source) {
   if (&source == this) return;
   if (source.width() != width_ || source.height() != height_) {
-    create(source.width(), std::int32_t(source.height()));
+    create(source.width(), source.height());
   }
   setColor(0, source.getColor(0));
   setColor(1, source.getColor(1));
@@ -75,7 +75,7 @@ void MonoBitmap::mirrorLeftRight() {
   if (!hasPixels()) return;
   std::vector<std::uint8_t> mirrored(static_cast<std::size_t>(stride_));
   const std::size_t pixelBytes = (std::size_t(width_) + 7) / 8;
-  for (std::uint32_t y = 0; y < height_; ++y) {
+  for (std::int32_t y = 0; y < height_; ++y) {
     bits::reverseRow(row(y), width_, mirrored.data());
     std::memcpy(row(y), mirrored.data(), pixelBytes);
   }
@@ -83,14 +83,14 @@ void MonoBitmap::mirrorLeftRight() {
 
 void MonoBitmap::mirrorTopBottom() {
   if (!hasPixels()) return;
-  for (std::uint32_t top = 0, bottom = height_ - 1; top < bottom; ++top, --bottom) {
+  for (std::int32_t top = 0, bottom = height_ - 1; top < bottom; ++top, --bottom) {
     std::swap_ranges(row(top), row(top) + stride_, row(bottom));
   }
 }
 
 bool MonoBitmap::isBlank() const {
   if (!hasPixels()) return true;
-  for (std::uint32_t y = 0; y < height_; ++y) {
+  for (std::int32_t y = 0; y < height_; ++y) {
     if (bits::anyBits(row(y), width_)) return false;
   }
   return true;

@@ -24,7 +24,7 @@ void reduceOntoCanvas(const Rgb32Image& picture, MonoBitmap& canvas) {
   if (!canvas.hasPixels() || picture.pixels.size() != std::size_t(picture.width) * picture.height)
     return;
   const int width = std::min(picture.width, canvas.width());
-  const int height = std::min(picture.height, int(canvas.height()));
+  const int height = std::min(picture.height, canvas.height());
   if (width <= 0 || height <= 0) return;
   const NearerIndex nearer(canvas.getColor(0), canvas.getColor(1));
   // One row of flags first (a loop the compiler turns into vector code), then eight to a byte.
@@ -36,7 +36,7 @@ void reduceOntoCanvas(const Rgb32Image& picture, MonoBitmap& canvas) {
     for (int x = 0; x < width; ++x) {
       flags[std::size_t(x)] = std::uint8_t(nearer.inkFor(in[x]));
     }
-    std::uint8_t* out = canvas.row(std::uint32_t(y));
+    std::uint8_t* out = canvas.row(std::int32_t(y));
     for (int b = 0; b < wholeBytes; ++b) out[b] = packFlags(&flags[std::size_t(b) * 8]);
     if (rest == 0) continue;
     // The pixels right of the picture keep theirs.

@@ -81,7 +81,7 @@ bool clipSteps(const ThinLine& l, std::int64_t& lo, std::int64_t& hi) {
 }
 
 void plot(MonoBitmap& b, std::int64_t x, std::int64_t y, bool ink) {
-  std::uint8_t& byte = b.row(std::uint32_t(y))[x >> 3];
+  std::uint8_t& byte = b.row(std::int32_t(y))[x >> 3];
   const auto mask = std::uint8_t(0x80u >> (x & 7));
   byte = ink ? std::uint8_t(byte | mask) : std::uint8_t(byte & ~mask);
 }

@@ -106,7 +106,7 @@ void fillRows(MonoBitmap& b, const Capsule& capsule, double top, double bottom, 
     lo = std::max(0.0, std::ceil(lo - kRim));
     hi = std::min(right, std::floor(hi + kRim));
     if (lo <= hi) {
-      bits::fillBits(b.row(std::uint32_t(y)), std::int64_t(lo), std::int64_t(hi - lo) + 1, ink);
+      bits::fillBits(b.row(std::int32_t(y)), std::int64_t(lo), std::int64_t(hi - lo) + 1, ink);
     }
   }
 }

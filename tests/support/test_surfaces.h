@@ -19,7 +19,7 @@ inline std::vector<std::uint8_t> bytesOf(const MonoBitmap& b) {
 // The colour index of every pixel, row by row from the top.
 inline std::vector<int> indicesOf(const MonoBitmap& b) {
   std::vector<int> out;
-  for (std::uint32_t y = 0; y < b.height(); ++y)
+  for (std::int32_t y = 0; y < b.height(); ++y)
     for (int x = 0; x < b.width(); ++x) out.push_back(b.pixel(x, int(y)));
   return out;
 }

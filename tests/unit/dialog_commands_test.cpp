@@ -70,7 +70,7 @@ TEST(SettingsDialogCommand, OkAppliesEveryValueAndResizesKeepingThePicture) {
   EXPECT_EQ(s.n_PenHardness, 0);
   const MonoBitmap& canvas = rig.model.canvas();
   EXPECT_EQ(canvas.width(), 320);
-  EXPECT_EQ(canvas.height(), 700u);
+  EXPECT_EQ(canvas.height(), 700);
   EXPECT_EQ(canvas.getColor(0), 0x112233u);
   EXPECT_EQ(canvas.getColor(1), 0x445566u);
   EXPECT_EQ(canvas.pixel(50, 3), 1);

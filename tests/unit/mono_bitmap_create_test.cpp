@@ -37,7 +37,7 @@ TEST(MonoBitmapCreate, RefusedSizesLeaveAnEmptySurface) {
     b.setColor(0, 0x123456);
     EXPECT_FALSE(b.create(c.w, c.h)) << c.w << "x" << c.h;
     EXPECT_FALSE(b.hasPixels());
-    EXPECT_EQ(b.width() | b.stride() | int(b.height()) | int(b.byteCount()), 0);
+    EXPECT_EQ(b.width() | b.stride() | b.height() | int(b.byteCount()), 0);
     const BitmapInfoHeader& h = b.info().header;
     EXPECT_EQ(h.biWidth | h.biHeight | std::int32_t(h.biSizeImage), 0);
     EXPECT_EQ(b.getColor(0), 0xFFFFFFu);

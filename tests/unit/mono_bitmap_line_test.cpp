@@ -22,7 +22,7 @@ MonoBitmap blank(int w, int h) {
 
 std::vector<std::string> picture(const MonoBitmap& b) {
   std::vector<std::string> rows;
-  for (int y = 0; y < int(b.height()); ++y) {
+  for (int y = 0; y < b.height(); ++y) {
     std::string row;
     for (int x = 0; x < b.width(); ++x) row += b.pixel(x, y) ? '#' : '.';
     rows.push_back(row);

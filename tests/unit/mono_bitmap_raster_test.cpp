@@ -14,7 +14,7 @@ namespace {
 
 // Sets every bit after the last pixel of every row.
 void setPadding(MonoBitmap& b) {
-  for (std::uint32_t y = 0; y < b.height(); ++y) {
+  for (std::int32_t y = 0; y < b.height(); ++y) {
     for (int x = b.width(); x < b.stride() * 8; ++x)
       b.row(y)[x >> 3] |= std::uint8_t(0x80u >> (x & 7));
   }
@@ -31,12 +31,12 @@ MonoBitmap randomBitmap(int w, int h, std::mt19937& rng) {
 // The per-pixel meaning of copyRectTo, walked over the target so that any origin works.
 void referenceCopy(const MonoBitmap& src, int sx, int sy, int w, int h, MonoBitmap& dst, int tx,
                    int ty) {
-  for (int y = 0; y < int(dst.height()); ++y) {
+  for (int y = 0; y < dst.height(); ++y) {
     for (int x = 0; x < dst.width(); ++x) {
       const std::int64_t i = std::int64_t(x) - tx, j = std::int64_t(y) - ty;
       const std::int64_t px = sx + i, py = sy + j;
       if (i < 0 || j < 0 || i >= w || j >= h) continue;
-      if (px < 0 || py < 0 || px >= src.width() || py >= std::int64_t(src.height())) continue;
+      if (px < 0 || py < 0 || px >= src.width() || py >= src.height()) continue;
       dst.setPixel(x, y, src.pixel(int(px), int(py)));
     }
   }
@@ -66,7 +66,7 @@ TEST(MonoBitmapFill, InkCoversExactlyThePixelsOfEveryRow) {
     MonoBitmap b;
     ASSERT_TRUE(b.create(c.width, 3));
     b.fill(1);
-    for (std::uint32_t y = 0; y < 3; ++y)
+    for (std::int32_t y = 0; y < 3; ++y)
       EXPECT_EQ(std::vector<std::uint8_t>(b.row(y), b.row(y) + b.stride()), c.row) << c.width;
     b.fill(0);
     EXPECT_EQ(bytesOf(b), std::vector<std::uint8_t>(b.byteCount(), 0)) << c.width;
@@ -150,8 +150,8 @@ TEST(MonoBitmapCopy, RandomRectanglesMatchThePerPixelCopy) {
   for (int round = 0; round < 1000; ++round) {
     const MonoBitmap src = randomBitmap(pick(1, 140), pick(1, 12), rng);
     MonoBitmap got = randomBitmap(pick(1, 140), pick(1, 12), rng);
-    const int sx = pick(-9, src.width()), sy = pick(-2, int(src.height()));
-    const int tx = pick(-9, got.width()), ty = pick(-2, int(got.height()));
+    const int sx = pick(-9, src.width()), sy = pick(-2, src.height());
+    const int tx = pick(-9, got.width()), ty = pick(-2, got.height());
     ASSERT_TRUE(copyMatches(src, sx, sy, pick(-1, 150), pick(-1, 14), got, tx, ty))
         << "round " << round;
   }
@@ -205,8 +205,8 @@ TEST(MonoBitmapAssign, BecomesACopyOfSizeColoursAndPixels) {
 
 MonoBitmap referenceMirror(const MonoBitmap& b, bool leftRight) {
   MonoBitmap m;
-  EXPECT_TRUE(m.create(b.width(), std::int32_t(b.height())));
-  const int w = b.width(), h = int(b.height());
+  EXPECT_TRUE(m.create(b.width(), b.height()));
+  const int w = b.width(), h = b.height();
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
       m.setPixel(leftRight ? w - 1 - x : x, leftRight ? y : h - 1 - y, b.pixel(x, y));

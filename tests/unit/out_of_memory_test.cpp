@@ -240,7 +240,7 @@ TEST(OutOfMemory, StartUpFallsBackToTheDefaultSizeAndThenToAStandIn) {
     model.createCanvas(768);
     failAllocation(0);
     const Point sizes[] = {{300, 200}, {668, 668}, {1, 1}};
-    EXPECT_EQ((Point{model.canvas().width(), int(model.canvas().height())}), sizes[failures]);
+    EXPECT_EQ((Point{model.canvas().width(), model.canvas().height()}), sizes[failures]);
     EXPECT_EQ(model.standInCanvas(), failures == 2);
     EXPECT_EQ(model.canvas().getColor(0), 0x123456u);
     model.writeCanvasIntoSettings();

@@ -177,7 +177,7 @@ TEST(PngEncoder, WritesIhdrPlteIdatIendWithAdaptiveFiltersAtTheDefaultLevel) {
   MonoBitmap b;
   ASSERT_TRUE(b.create(64, 16));
   b.setColor(0, makeColor(244, 241, 234));
-  for (std::uint32_t y = 0; y < 16; ++y)
+  for (std::int32_t y = 0; y < 16; ++y)
     for (int i = 0; i < 8; ++i) b.row(y)[i] = std::uint8_t(0x35 * (i + 1));
   Bytes file;
   ASSERT_TRUE(encodePng(b, file));
@@ -234,7 +234,7 @@ TEST(PngDecoder, GreyscaleBlackBecomesInkWithWhiteAndBlack) {
     EXPECT_EQ(b.getColor(0), 0xFFFFFFu);
     EXPECT_EQ(b.getColor(1), 0u);
     if (width & 7) {
-      for (std::uint32_t y = 0; y < b.height(); ++y)
+      for (std::int32_t y = 0; y < b.height(); ++y)
         EXPECT_EQ(b.row(y)[width / 8] & (0xFF >> (width & 7)), 0) << "padding bits, row " << y;
     }
   }
@@ -322,7 +322,7 @@ void expectReduction(const ReductionCase& c) {
       EXPECT_EQ(indicesOf(b), want) << what;
       EXPECT_EQ(b.getColor(0), 0xFFFFFFu) << what;
       EXPECT_EQ(b.getColor(1), 0u) << what;
-      for (std::uint32_t y = 0; y < b.height(); ++y)
+      for (std::int32_t y = 0; y < b.height(); ++y)
         for (int x = width; x < b.stride() * 8; ++x)
           ASSERT_EQ(b.row(y)[x / 8] >> (7 - x % 8) & 1, 0) << what << ": padding bit " << x;
     }

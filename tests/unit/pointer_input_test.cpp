@@ -12,7 +12,7 @@ namespace {
 
 int inkCount(const MonoBitmap& b) {
   int n = 0;
-  for (std::uint32_t y = 0; y < b.height(); ++y)
+  for (std::int32_t y = 0; y < b.height(); ++y)
     for (int x = 0; x < b.width(); ++x) n += b.pixel(x, int(y));
   return n;
 }
