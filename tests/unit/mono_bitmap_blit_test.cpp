@@ -106,6 +106,38 @@ TEST(MonoBitmapStretch, PartOfAStretchMatchesTheWholeStretch) {
   }
 }
 
+// Every zoom's reduction and enlargement, pixel by pixel against the meaning of a scaled copy,
+// at the widths where the row tables start to be used (64 and 256 target pixels) and beside them.
+TEST(MonoBitmapStretch, EveryTargetPixelIsTheAndOfTheColoursItCovers) {
+  const struct {
+    int c, d;
+  } zooms[] = {{4, 1}, {2, 1}, {4, 3}, {1, 1}, {4, 5}, {2, 3}, {4, 7}, {1, 2}};
+  const Color paper = makeColor(0xF0, 0x0F, 0xFF);
+  const Color ink = makeColor(0x3C, 0xFF, 0x81);
+  const std::uint32_t shown[2] = {toScreenPixel(paper), toScreenPixel(ink)};
+  std::mt19937 rng(11);
+  for (const auto& z : zooms) {
+    for (int tw : {63, 64, 65, 255, 256, 257}) {
+      const int sw = tw * z.c / z.d, sh = 3 * z.c;
+      const int th = sh * z.d / z.c;
+      MonoBitmap b = randomSurface(sw, sh, rng);
+      b.setColor(0, paper);
+      b.setColor(1, ink);
+      Rgb32Image img = image(tw, th);
+      b.stretchTo(Rect{0, 0, sw, sh}, img, Rect{0, 0, tw, th});
+      for (int ty = 0; ty < th; ++ty) {
+        for (int tx = 0; tx < tw; ++tx) {
+          std::uint32_t want = 0xFFFFFFu;
+          for (int y = ty * sh / th; y < std::max(ty * sh / th + 1, (ty + 1) * sh / th); ++y)
+            for (int x = tx * sw / tw; x < std::max(tx * sw / tw + 1, (tx + 1) * sw / tw); ++x)
+              want &= shown[b.pixel(x, y)];
+          ASSERT_EQ(img.at(tx, ty), want) << z.c << ":" << z.d << " width " << tw << " at " << tx;
+        }
+      }
+    }
+  }
+}
+
 TEST(MonoBitmapStretch, ClipsToSourceAndTarget) {
   MonoBitmap b;
   ASSERT_TRUE(b.create(10, 10));
