@@ -28,17 +28,34 @@ class E2ECase(unittest.TestCase):
     def _timed_out(self, *_):
         raise TimeoutError('test exceeded %d s' % TEST_TIMEOUT)
 
+    @classmethod
+    def new_app(cls, name, args=(), files=None, start=True):
+        folder = new_workdir(cls.root, name)
+        for file_name, data in (files or {}).items():
+            with open(os.path.join(folder, file_name), 'wb') as f:
+                f.write(data)
+        return App(cls.exe, cls.probe, cls.prefix, folder, args=args, start=start)
+
     def launch(self, args=(), files=None, start=True):
         """Starts tenmark.exe in a fresh folder; `files` maps names to bytes placed beside it."""
-        folder = new_workdir(self.root, self.id().split('.')[-1])
-        for name, data in (files or {}).items():
-            with open(os.path.join(folder, name), 'wb') as f:
-                f.write(data)
-        app = App(self.exe, self.probe, self.prefix, folder, args=args, start=start)
+        app = self.new_app(self.id().split('.')[-1], args, files, start)
         self.apps.append(app)
+        return app
+
+    @classmethod
+    def launch_shared(cls):
+        """Starts tenmark.exe once for a class whose tests only observe it (call it from
+        setUpClass); closed after the class's last test."""
+        app = cls.new_app(cls.__name__)
+        cls.addClassCleanup(app.close)
         return app
 
     def assertExitsWith(self, app, code, timeout=30):
         result = app.wait_exit(timeout)
         self.assertIsNotNone(result, 'tenmark.exe is still running %d s later' % timeout)
         self.assertEqual(result, code)
+
+    def ini(self, app):
+        """tenmark.ini beside the program, as bytes."""
+        with open(os.path.join(app.folder, 'tenmark.ini'), 'rb') as f:
+            return f.read()

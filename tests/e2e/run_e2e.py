@@ -8,12 +8,26 @@ import os
 import shutil
 import sys
 import tempfile
+import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from e2e_case import E2ECase  # noqa: E402
 from wine_session import prepare_prefix  # noqa: E402
+
+
+class TimedResult(unittest.TextTestResult):
+    """Prints each test's time after its verdict, so that slow tests stand out in the log."""
+
+    def startTest(self, test):
+        self.started = time.monotonic()
+        super().startTest(test)
+
+    def stopTest(self, test):
+        super().stopTest(test)
+        self.stream.writeln('   (%.1f s)' % (time.monotonic() - self.started))
+        self.stream.flush()
 
 
 def main():
@@ -28,7 +42,8 @@ def main():
     E2ECase.prefix = prepare_prefix(root)
     suite = unittest.defaultTestLoader.discover(os.path.dirname(os.path.abspath(__file__)),
                                                 pattern=pattern)
-    result = unittest.TextTestRunner(verbosity=2, stream=sys.stdout).run(suite)
+    result = unittest.TextTestRunner(verbosity=2, stream=sys.stdout,
+                                     resultclass=TimedResult).run(suite)
     failed = len(result.failures) + len(result.errors)
     passed = result.testsRun - failed - len(result.skipped)
     if failed:

@@ -3,7 +3,6 @@ saved automatically; a file that is no picture is said so and changes nothing, a
 copy of the drawing."""
 import os
 import subprocess
-import time
 
 from e2e_case import E2ECase
 from wine_session import CONVERT
@@ -18,14 +17,6 @@ def windows_path(path):
 
 
 class DropTest(E2ECase):
-    def message_text(self, app):
-        for _ in range(40):
-            box = app.message_box()
-            if box.get('found') == '1':
-                return bytes.fromhex(box['text_hex'])
-            time.sleep(0.5)
-        self.fail('no message box')
-
     def pictures(self, app):
         return sorted(f for f in os.listdir(app.folder)
                       if f.lower().endswith('.png') and not f.endswith('.shot.png'))
@@ -33,22 +24,20 @@ class DropTest(E2ECase):
     def test_the_first_dropped_picture_opens_and_a_text_file_is_said_so_without_a_copy(self):
         app = self.launch()
         vx, vy, _, _ = app.wait_window()['view']
-        app.xdotool('mousemove', vx + 20, vy + 30)
-        app.xdotool('mousedown', 1)
-        app.xdotool('mousemove', vx + 120, vy + 30)
-        app.xdotool('mouseup', 1)
-        time.sleep(0.3)
+        app.drag([(vx + 20, vy + 30), (vx + 120, vy + 30)], pace=0)
+        app.wait_title(b' *  [')
         notes = os.path.join(app.folder, 'notes.txt')
         with open(notes, 'w') as f:
             f.write('not a picture')
         app.probe('drop', windows_path(notes))
-        self.assertEqual(self.message_text(app), windows_path(notes).encode() + OPEN_FAILED)
+        self.assertEqual(bytes.fromhex(app.wait_box()['text_hex']),
+                         windows_path(notes).encode() + OPEN_FAILED)
         app.key('Return')
-        time.sleep(0.5)
+        app.wait_box(present=False)
         self.assertEqual(self.pictures(app), [])
         self.assertIn(b' *  [', app.title())
-        shot = app.screenshot('after-text.shot.png')
-        self.assertEqual(app.pixel(shot, vx + 70, vy + 30), INK)
+        self.assertEqual(app.wait_pixels([(vx + 70, vy + 30)], [INK], name='after-text.shot.png'),
+                         [INK])
 
         first, second = (os.path.join(app.folder, n) for n in ('first.PNG', 'second.png'))
         subprocess.run([CONVERT, '-size', '120x80', 'xc:white', '-fill', 'black', '-draw',
@@ -58,15 +47,13 @@ class DropTest(E2ECase):
                        check=True, timeout=60)
         os.link(first, second)
         app.probe('drop', *(windows_path(p) for p in (first, second, notes)))
-        time.sleep(1.0)
-        self.assertIn(b'first.PNG  [', app.title())
-        self.assertNotIn(b' *', app.title())
+        self.assertNotIn(b' *', app.wait_title(b'first.PNG  ['))
         saved = [f for f in self.pictures(app) if f not in ('first.PNG', 'second.png')]
         self.assertEqual(len(saved), 1, saved)  # the automatic save of the drawing
         self.assertEqual(app.pixel(os.path.join(app.folder, saved[0]), 70, 30), INK)
         vx, vy, _, _ = app.window()['view']
-        shot = app.screenshot('first.shot.png')
-        self.assertEqual([app.pixel(shot, vx + 15, vy + 15), app.pixel(shot, vx + 60, vy + 40)],
+        points = [(vx + 15, vy + 15), (vx + 60, vy + 40)]
+        self.assertEqual(app.wait_pixels(points, [INK, PAPER], name='first.shot.png'),
                          [INK, PAPER])
         app.key('alt+F4')
         self.assertExitsWith(app, 0)

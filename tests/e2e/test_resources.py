@@ -1,5 +1,9 @@
-"""The resources as a user meets them: the menu bar, the cursors, the icon and the version text."""
+"""The window as it starts, and the resources as a user meets them: the canvas in its colour,
+the menu bar, the cursors, the icon and the version text. These tests only look, so they share
+one start of the program."""
 from e2e_case import E2ECase
+
+CANVAS_BACKGROUND = 'F4F1EA'  # 0xEAF1F4 as red, green, blue
 
 # Position, command id (None for a submenu), greyed, text; separators have the text None.
 MENU = [
@@ -37,10 +41,22 @@ MF_GRAYED = 0x1
 
 
 class ResourcesTest(E2ECase):
+    @classmethod
+    def setUpClass(cls):
+        cls.app = cls.launch_shared()
+        cls.info = cls.app.wait_window()
+
+    def test_window_shows_the_canvas_in_the_background_colour(self):
+        vx, vy, vw, vh = self.info['view']
+        self.assertGreater(vw, 0)
+        self.assertGreater(vh, 0)
+        points = [(vx + 2, vy + 2), (vx + vw // 2, vy + vh // 2), (vx + vw - 3, vy + vh - 3)]
+        self.assertEqual(self.app.wait_pixels(points, [CANVAS_BACKGROUND] * 3),
+                         [CANVAS_BACKGROUND] * 3)
+
     def test_menu_bar_items_ids_and_shift_jis_texts(self):
-        app = self.launch()
-        self.assertEqual(app.wait_window()['menu'], '1')
-        items = app.menu()
+        self.assertEqual(self.info['menu'], '1')
+        items = self.app.menu()
         self.assertEqual([i[0] for i in items], [m[0] for m in MENU])
         for (position, item_id, state, separator, text), (_, want_id, greyed, want_text) in zip(
                 items, MENU):
@@ -53,9 +69,7 @@ class ResourcesTest(E2ECase):
             self.assertEqual(bool(state & MF_GRAYED), greyed, position)
 
     def test_cursors_icon_and_version_text(self):
-        app = self.launch()
-        app.wait_window()
-        res = app.resources()
+        res = self.app.resources()
         # hot spot x, hot spot y, width, height
         self.assertEqual(res.get('cursor135'), '0,1,32,32')
         self.assertEqual(res.get('cursor137'), '0,1,32,32')

@@ -7,11 +7,10 @@ import os
 import re
 import shutil
 import subprocess
-import time
 
 from config_files import DEFAULT_BINDINGS, config_text, default_options
 from e2e_case import E2ECase
-from wine_session import CONVERT
+from wine_session import CONVERT, wait_file, wait_until
 
 INK = '000000'
 PAPER = 'F4F1EA'
@@ -46,15 +45,21 @@ class TabletTest(E2ECase):
             f.write('\n'.join(lines) + '\n')
         os.replace(self.script + '.tmp', self.script)
 
-    def play(self, lines):
-        """Hands the driver a script and waits until it has played it and the window is idle."""
+    def play(self, app, lines):
+        """Hands the driver a script and waits until it has played it and the window has handled
+        every packet (a probe's message to the window is answered after the posted packets)."""
         self.hand(lines)
-        deadline = time.time() + 60
-        while not os.path.exists(self.script + '.played'):
-            self.assertLess(time.time(), deadline, 'the driver did not play the script')
-            time.sleep(0.1)
+        wait_until(lambda: os.path.exists(self.script + '.played'), 60, 'the played script')
         os.remove(self.script + '.played')
-        time.sleep(0.7)
+
+    def settle(self, app):
+        """Waits until the window has handled every packet the driver posted: posted messages
+        come before input, so once two zoom keys show in the caption the packets are behind.
+        The pointer goes back over the window first: the keyboard focus follows it."""
+        app.focus()
+        for zoom in (125, 100):
+            app.key('1' if zoom > 100 else '3')
+            app.wait_title(('倍率:%d%%' % zoom).encode('cp932'))
 
     def ink_in_column(self, shot, x, top, bottom):
         out = subprocess.run([CONVERT, shot, '-crop', '1x%d+%d+%d' % (bottom - top, x, top),
@@ -88,16 +93,18 @@ class TabletTest(E2ECase):
             ['pkt 1 0 %d %d 0' % (vx + 300, y + 40)]
         hover_press = ['pkt 1 2 %d %d 0' % (vx + 500, vy + 400 + d) for d in range(0, 20, 4)] + \
             ['pkt 1 0 %d %d 0' % (vx + 500, vy + 420), 'prox 0']
-        self.play(ramp + eraser + switch + hover_press)
-        shot = app.screenshot('tablet.png')
+        self.play(app, ramp + eraser + switch + hover_press)
+        self.settle(app)
+        want = [INK, PAPER, INK, PAPER]
+        self.assertEqual(app.wait_pixels([(vx + x, y) for x in (286, 300, 350, 370)], want,
+                                         name='tablet.png'), want)
+        shot = os.path.join(app.folder, 'tablet.png')
         thin = self.ink_in_column(shot, vx + 150, y - 30, y + 30)
         middle = self.ink_in_column(shot, vx + 330, y - 30, y + 30)
         thick = self.ink_in_column(shot, vx + 395, y - 30, y + 30)
         self.assertEqual(thin, 1)
         self.assertGreaterEqual(middle, 9)
         self.assertGreaterEqual(thick, middle + 5)
-        self.assertEqual([app.pixel(shot, vx + x, y) for x in (286, 300, 350, 370)],
-                         [INK, PAPER, INK, PAPER])
         self.assertEqual(self.pen_size(app), 3)  # one step for each press of the switch
 
         # Packets far outside the screen with absurd pressures and cursors, faster than they are
@@ -106,22 +113,19 @@ class TabletTest(E2ECase):
         bad = ['prox 1', 'pkt 1234 1 -50000 90000 4294967295 %d %d' % (vx + 600, vy + 600),
                'pace 0'] + ['pkt %d 1 %d -90000 4294967295' % (1000 + i, 70000 + i)
                             for i in range(300)] + ['pkt 5 0 -50000 90000 0', 'prox 0']
-        self.play(bad)
-        self.assertEqual(self.ink_share(app.screenshot('bad.png'), view), before)
+        self.play(app, bad)
+        self.settle(app)
+        after = []
+        wait_until(lambda: after.append(self.ink_share(app.screenshot('bad.png'), view)) or
+                   after[-1] == before, 10, 'the repaint')
+        self.assertEqual(after[-1], before)
         self.drag_with_mouse(app, vx + 100, vy + 500)
         app.key('Escape')
         self.assertExitsWith(app, 0)
 
     def drag_with_mouse(self, app, x, y):
-        app.xdotool('mousemove', x, y)
-        time.sleep(0.2)
-        app.xdotool('mousedown', 1)
-        for i in range(1, 6):
-            time.sleep(0.05)
-            app.xdotool('mousemove', x + 20 * i, y)
-        app.xdotool('mouseup', 1)
-        time.sleep(0.5)
-        self.assertEqual(app.pixel(app.screenshot('mouse.png'), x + 50, y), INK)
+        app.drag([(x + 20 * i, y) for i in range(6)], pace=0.05)
+        self.assertEqual(app.wait_pixels([(x + 50, y)], [INK], name='mouse.png'), [INK])
 
     def test_without_a_usable_driver_the_mouse_draws(self):
         for driver, env in ((False, {}), (True, {'TENMARK_WINTAB_OPEN_FAILS': '1'})):
@@ -139,22 +143,21 @@ class TabletTest(E2ECase):
         vx, vy, _, _ = info['view']
         y = vy + 300
         # b_IgnoreTabXY is set by default: the packets' own positions lie 300 pixels further left.
-        self.play(['prox 1'] + ['pkt 1 1 %d %d 600 %d %d' % (vx + x - 300, y, vx + x, y)
+        self.play(app, ['prox 1'] + ['pkt 1 1 %d %d 600 %d %d' % (vx + x - 300, y, vx + x, y)
                                 for x in range(400, 501, 5)] +
                   ['pkt 1 0 %d %d 0' % (vx + 200, y), 'prox 0'])
-        shot = app.screenshot('cursor.png')
-        self.assertEqual([app.pixel(shot, vx + x, y) for x in (150, 450)], [PAPER, INK])
+        points = [(vx + x, y) for x in (150, 450)]
+        self.assertEqual(app.wait_pixels(points, [PAPER, INK], name='cursor.png'), [PAPER, INK])
 
         def drained():
             with open(os.path.join(self.root, 'wintab.log')) as f:
                 return f.read().count('overlap 1\nget 32 ')
         x, top, w, _ = info['window']
         app.click(x + w // 2, top + (info['client'][1] - 20 - top) // 2)  # the title bar
-        after_title = drained()
-        self.assertGreaterEqual(after_title, 1)
+        after_title = wait_until(drained, 20, 'the queue drained for the frame')
         app.focus()
         app.key('p', 'Escape')  # the pop-up menu, bound to P, and away again
-        self.assertGreater(drained(), after_title)
+        wait_until(lambda: drained() > after_title, 20, 'the queue drained for the menu')
         app.key('Escape')
         self.assertExitsWith(app, 0)
 
@@ -162,15 +165,13 @@ class TabletTest(E2ECase):
         app = self.launch_with(True)
         vx, vy, _, _ = app.window()['view']
         y = vy + 200
-        self.play(['prox 1'] + ['pkt 1 1 %d %d 600' % (vx + x, y) for x in range(100, 201, 10)])
-        self.assertEqual(app.pixel(app.screenshot('pressed.png'), vx + 150, y), INK)
+        self.play(app, ['prox 1'] + ['pkt 1 1 %d %d 600' % (vx + x, y) for x in range(100, 201, 10)])
+        self.assertEqual(app.wait_pixels([(vx + 150, y)], [INK], name='pressed.png'), [INK])
         app.key('e')  # the settings dialog, while the pen still holds its press
-        time.sleep(1.5)
-        self.assertEqual(app.facts('dialog').get('found'), '1')
+        app.wait_dialog()
         app.key('Escape')
-        time.sleep(1.0)
-        self.assertEqual(app.facts('dialog').get('found'), '0')
-        self.play(['pkt 1 0 %d %d 0' % (vx + 200, y), 'prox 0'])
+        app.wait_dialog(present=False)
+        self.play(app, ['pkt 1 0 %d %d 0' % (vx + 200, y), 'prox 0'])
         self.drag_with_mouse(app, vx + 100, vy + 400)
         app.key('Escape')
         self.assertExitsWith(app, 0)
@@ -184,11 +185,7 @@ class TabletTest(E2ECase):
         # The next packet read faults inside the driver, in the middle of a window message.
         self.hand(['fault', 'prox 1', 'pkt 1 1 %d %d 600' % (vx + 300, vy + 300)])
         picture = os.path.join(app.folder, name)
-        deadline = time.time() + 30
-        while not os.path.exists(picture):
-            self.assertLess(time.time(), deadline, 'no picture after the fault')
-            time.sleep(0.2)
-        time.sleep(1.0)
+        wait_file(picture)
         # Written once, with no temporary file left, and nothing else: the settings file is as
         # the test wrote it.
         self.assertEqual([f for f in os.listdir(app.folder) if f.startswith(name[:-4])], [name])
@@ -199,8 +196,6 @@ class TabletTest(E2ECase):
                          [INK, INK, INK, PAPER, PAPER])
         # Then the process ends as any fault ends it under Wine: the debugger's crash dialog, and
         # once that is closed, the exit code of an access violation (0xC0000005, low byte).
-        deadline = time.time() + 60
-        while app.wait_exit(1) is None:
-            self.assertLess(time.time(), deadline, 'the process did not end after the fault')
-            app.key('Return')
+        wait_until(lambda: app.key('Return') or app.wait_exit(1) is not None, 60,
+                   'the end of the process after the fault')
         self.assertEqual(app.returncode, 5)

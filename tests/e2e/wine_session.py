@@ -23,6 +23,40 @@ class E2EError(AssertionError):
     pass
 
 
+def wait_until(predicate, timeout=30, what='the expected state', interval=0.1):
+    """Calls predicate until it gives a true value and returns that value; fails after timeout
+    seconds, naming what was awaited."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() >= deadline:
+            raise E2EError('%s: not seen within %g s' % (what, timeout))
+        time.sleep(interval)
+
+
+def wait_file(path, timeout=30):
+    """Waits until the file exists and its size has stopped changing."""
+    def settled():
+        if not os.path.exists(path):
+            return None
+        size = os.path.getsize(path)
+        time.sleep(0.1)
+        return os.path.exists(path) and os.path.getsize(path) == size
+    return wait_until(settled, timeout, 'the file ' + path)
+
+
+def read_pixels(png, points):
+    """The colours (RRGGBB) of a picture file at the points, in one ImageMagick run."""
+    out = subprocess.run([CONVERT, png, '-depth', '8', 'ppm:-'], capture_output=True,
+                         timeout=60, check=True).stdout
+    width = int(out.split(maxsplit=3)[1])
+    data = out[len(out) - 3 * width * int(out.split(maxsplit=3)[2]):]
+    return ['%02X%02X%02X' % tuple(data[3 * (y * width + x):3 * (y * width + x) + 3])
+            for x, y in points]
+
+
 def base_env(prefix):
     env = dict(os.environ)
     env.update(WINEPREFIX=prefix, WINEDEBUG='-all', WINEDLLOVERRIDES='mscoree,mshtml=',
@@ -111,31 +145,57 @@ class App:
                                         env=self.env, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL, start_new_session=True)
 
-    def wait_desktop(self, deadline):
+    def wait_desktop(self, timeout=60):
         # Starting a second Wine program while the first is still bringing up the prefix's
         # services can hang it: wait until the virtual desktop is on the display.
-        while time.time() < deadline:
-            found = subprocess.run(['xdotool', 'search', '--name', 'Wine desktop'], env=self.env,
-                                   capture_output=True, timeout=30, check=False)
-            if found.returncode == 0 and found.stdout.strip():
-                time.sleep(1.0)
-                return
-            time.sleep(0.3)
-        raise E2EError('the Wine desktop did not appear')
+        wait_until(lambda: subprocess.run(['xdotool', 'search', '--name', 'Wine desktop'],
+                                          env=self.env, capture_output=True, timeout=30,
+                                          check=False).stdout.strip(),
+                   timeout, 'the Wine desktop', interval=0.2)
 
     def wait_window(self, timeout=60):
-        deadline = time.time() + timeout
-        while time.time() < deadline:
+        """Waits for the main window, shown and painted (its view has a size), and for the
+        program to take input (its caption is set)."""
+        def shown():
             if self.process.poll() is not None:
                 raise E2EError('tenmark.exe ended before its window appeared (exit %s)'
                                % self.process.returncode)
             info = self.window()
-            if info.get('found') == '1':
-                time.sleep(0.5)  # let the first paint finish
-                again = self.window()
-                return again if again.get('found') == '1' else info
-            time.sleep(0.5)
-        raise E2EError('the main window did not appear within %d s' % timeout)
+            return info if info.get('found') == '1' and info.get('title_hex') else None
+        return wait_until(shown, timeout, 'the main window')
+
+    def wait_title(self, check, timeout=20):
+        """Waits until the caption contains the bytes `check` (or check(caption) is true); the
+        caption."""
+        test = check if callable(check) else (lambda title: check in title)
+        return wait_until(lambda: (lambda t: t if test(t) else None)(self.title()), timeout,
+                          'the caption %r' % (check if not callable(check) else 'change',))
+
+    def wait_box(self, present=True, timeout=30):
+        """Waits until a message box is on screen (or gone); its facts."""
+        return wait_until(lambda: (lambda box: box if (box.get('found') == '1') == present
+                                   else None)(self.message_box()),
+                          timeout, 'a message box' if present else 'the message box to go')
+
+    def wait_dialog(self, *ids, present=True, timeout=30):
+        """Waits until a dialog is on screen (or gone); its facts for the controls `ids`."""
+        return wait_until(lambda: (lambda d: d if (d.get('found') == '1') == present
+                                   else None)(self.dialog(*ids)),
+                          timeout, 'a dialog' if present else 'the dialog to go')
+
+    def wait_pixels(self, points, want, timeout=20, name='screen.png'):
+        """Screenshots until the screen shows the colours `want` at the points; the colours of
+        the last screenshot (kept as `name`), for the test to compare."""
+        seen = []
+
+        def shows():
+            seen[:] = read_pixels(self.screenshot(name), points)
+            return seen == list(want)
+        try:
+            wait_until(shows, timeout, 'the colours %s' % (want,), interval=0.2)
+        except E2EError:
+            pass
+        return seen
 
     def wait_exit(self, timeout=30):
         try:
@@ -158,7 +218,7 @@ class App:
     # --- observations -----------------------------------------------------------------------
     def probe(self, what='window', *args):
         if not self.desktop_ready:
-            self.wait_desktop(time.time() + 60)
+            self.wait_desktop()
             self.desktop_ready = True
         out = subprocess.run(['wine', self.probe_exe, what] + list(args), env=self.env,
                              capture_output=True,
@@ -171,6 +231,11 @@ class App:
     def message_box(self):
         """The message box on screen, if any: found, title_hex, text_hex."""
         return self.facts('message')
+
+    def dialog(self, *ids):
+        """The dialog on screen, if any: found, title_hex, and per control id its text_hex,
+        rect and enabled state."""
+        return self.facts('dialog', *[str(i) for i in ids])
 
     def menu(self):
         """Menu 128 of the executable as (position, id, state, separator, text bytes)."""
@@ -193,8 +258,8 @@ class App:
         for line in self.probe(what, *args).splitlines():
             key, _, value = line.strip().partition('=')
             info[key] = value
-        for key in ('window', 'client', 'view', 'rect'):
-            if key in info:
+        for key in info:
+            if key in ('window', 'client', 'view') or key.startswith('rect'):
                 info[key] = tuple(int(v) for v in info[key].split(','))
         return info
 
@@ -207,12 +272,13 @@ class App:
                        timeout=60, check=True)
         return path
 
-    def pixel(self, png, x, y):
-        out = subprocess.run([CONVERT, png, '-crop', '1x1+%d+%d' % (x, y), '-depth', '8',
-                              'txt:-'], capture_output=True, timeout=60, check=True).stdout
-        # "0,0: (244,241,234)  #F4F1EA  srgb(...)"
-        text = out.decode().splitlines()[-1]
-        return text.split('#')[1][:6].upper()
+    @staticmethod
+    def pixel(png, x, y):
+        return read_pixels(png, [(x, y)])[0]
+
+    def colours(self, name, points):
+        """The colours on screen at the points, from one screenshot kept as `name`."""
+        return read_pixels(self.screenshot(name), points)
 
     # --- input ------------------------------------------------------------------------------
     def xdotool(self, *args):
@@ -220,22 +286,28 @@ class App:
                        check=True)
 
     def key(self, *keys):
+        # Paced like a typist: a menu or dialog that a key opens is up before the next key.
         for k in keys:
             self.xdotool('key', '--delay', '50', k)
-            time.sleep(0.3)
+            time.sleep(0.25)
 
     def click(self, x, y, button=1):
-        self.xdotool('mousemove', x, y)
-        time.sleep(0.2)
-        self.xdotool('click', button)
-        time.sleep(0.4)
+        # The pointer rests before the press, so the press lands in the window under it.
+        self.xdotool('mousemove', x, y, 'sleep', '0.15', 'click', button, 'sleep', '0.15')
+
+    def drag(self, points, button=1, pace=0.03):
+        """A press at the first point, moves through the others `pace` seconds apart (the
+        window sees each move), and the release at the last."""
+        steps = ['mousemove', *points[0], 'sleep', '0.15', 'mousedown', button]
+        for x, y in points[1:]:
+            steps += ['sleep', str(pace), 'mousemove', x, y]
+        self.xdotool(*steps, 'sleep', '0.1', 'mouseup', button)
 
     def focus(self):
         """Puts the pointer over the client area: X focus follows the pointer on a bare server."""
         info = self.window()
         cx, cy, cw, ch = info['client']
-        self.xdotool('mousemove', cx + cw // 2, cy + ch // 2)
-        time.sleep(0.3)
+        self.xdotool('mousemove', cx + cw // 2, cy + ch // 2, 'sleep', '0.2')
         return info
 
 
