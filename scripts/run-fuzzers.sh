@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every libFuzzer target of a fuzz build for a bounded time and fails on any finding.
-#   scripts/run-fuzzers.sh <fuzz build dir>      (FUZZ_SECONDS per target, default 60)
+#   scripts/run-fuzzers.sh <fuzz build dir>      (FUZZ_SECONDS per target, default 20;
+#   FUZZ_SECONDS=600 for a longer search)
 # The build is configured with CC=clang CXX=clang++ and -DTENMARK_FUZZ=ON. Picture targets get a
 # small starter corpus of valid files made with ImageMagick; findings land in <build>/fuzz-findings.
 set -euo pipefail
@@ -8,7 +9,7 @@ set -euo pipefail
 export PATH="/usr/bin:$PATH"
 
 build="$(cd "${1:?usage: run-fuzzers.sh <fuzz build dir>}" && pwd)"
-seconds="${FUZZ_SECONDS:-60}"
+seconds="${FUZZ_SECONDS:-20}"
 corpora="$build/fuzz-corpus"
 findings="$build/fuzz-findings"
 
