@@ -18,13 +18,13 @@ failures=()
 
 # stage NAME COMMAND...: runs one stage, its output in $logs/NAME.log, and counts its tests.
 stage() {
-  local name=$1
+  local name=$1 started=$SECONDS
   shift
   echo "== $name"
   if "$@" >"$logs/$name.log" 2>&1; then
-    echo "   ok ($(count_line "$logs/$name.log"))"
+    echo "   ok ($(count_line "$logs/$name.log")) in $((SECONDS - started)) s"
   else
-    echo "   FAILED — last lines of $logs/$name.log:"
+    echo "   FAILED after $((SECONDS - started)) s — last lines of $logs/$name.log:"
     tail -n 40 "$logs/$name.log" | sed 's/^/   | /'
     failures+=("$name")
   fi

@@ -11,6 +11,7 @@ import tempfile
 import time
 import unittest
 
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from e2e_case import E2ECase  # noqa: E402
