@@ -1,4 +1,5 @@
 """tenmark.ini as the tests write and expect it: the default options and bindings."""
+from wine_session import windows_path
 
 SCREEN_HEIGHT = 768
 
@@ -18,7 +19,7 @@ PLACEMENT_KEYS = ('n_xpos', 'n_ypos', 'n_xsize', 'n_ysize')
 
 
 def windows_folder(folder):
-    return 'Z:' + folder.replace('/', '\\') + '\\'
+    return windows_path(folder) + '\\'
 
 
 def default_options(folder):

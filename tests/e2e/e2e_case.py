@@ -3,6 +3,7 @@ import os
 import signal
 import unittest
 
+from config_files import DEFAULT_BINDINGS, config_text, default_options
 from wine_session import App, new_workdir
 
 TEST_TIMEOUT = 180
@@ -40,6 +41,20 @@ class E2ECase(unittest.TestCase):
         """Starts tenmark.exe in a fresh folder; `files` maps names to bytes placed beside it."""
         app = self.new_app(self.id().split('.')[-1], args, files, start)
         self.apps.append(app)
+        return app
+
+    def launch_configured(self, options=(), bindings=(), start=True):
+        """Starts tenmark.exe with a tenmark.ini of the default values but `options` and
+        `bindings` (dicts of changed values)."""
+        app = self.launch(start=False)
+        values = dict(default_options(app.folder))
+        values.update(options)
+        keys = dict(DEFAULT_BINDINGS)
+        keys.update(bindings)
+        with open(os.path.join(app.folder, 'tenmark.ini'), 'wb') as f:
+            f.write(config_text(list(values.items()), list(keys.items())))
+        if start:
+            app.start()
         return app
 
     @classmethod

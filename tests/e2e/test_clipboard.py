@@ -2,10 +2,8 @@
 canvas in its colours, Paste brings a picture in cut to the canvas and reduced to its two
 colours, one undo step each."""
 from e2e_case import E2ECase
-from wine_session import wait_until
+from wine_session import INK, PAPER, wait_until
 
-INK = '000000'
-PAPER = 'F4F1EA'
 ZOOM = '倍率:%d%%'
 
 

@@ -6,9 +6,8 @@ import os
 import time
 
 from e2e_case import E2ECase
-from wine_session import wait_until
+from wine_session import INK, wait_until
 
-INK = '000000'
 SETTINGS_TITLE = '環境設定'.encode('cp932')
 TOO_LARGE = '入力されたキャンバスサイズが限界値を越えています'.encode('cp932')
 FOLDER_MISSING = '保存先のフォルダが存在しません'.encode('cp932')

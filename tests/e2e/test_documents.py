@@ -7,12 +7,9 @@ import re
 import struct
 import subprocess
 
-from config_files import DEFAULT_BINDINGS, config_text, default_options
 from e2e_case import E2ECase
-from wine_session import CONVERT, App
+from wine_session import CONVERT, INK, PAPER, App, windows_path
 
-INK = '000000'
-PAPER = 'F4F1EA'
 TIMESTAMP_PNG = re.compile(r'^\d{8}_\d{6}\.png$')
 SAVE_FAILED = ' の保存に失敗しました'.encode('cp932')
 
@@ -30,22 +27,7 @@ def png_palette_and_size(path):
     return [tuple(plte[i:i + 3]) for i in range(0, len(plte), 3)], (width, height, depth, colour)
 
 
-def windows_path(path):
-    return 'Z:' + path.replace('/', '\\')
-
-
 class DocumentsTest(E2ECase):
-    def start_with(self, options=None, bindings=None):
-        app = self.launch(start=False)
-        settings = dict(default_options(app.folder))
-        settings.update(options or {})
-        keys = dict(DEFAULT_BINDINGS)
-        keys.update(bindings or {})
-        with open(os.path.join(app.folder, 'tenmark.ini'), 'wb') as f:
-            f.write(config_text(list(settings.items()), list(keys.items())))
-        app.start()
-        return app
-
     def again(self, app):
         """tenmark.exe started once more in the same folder, after the first one's Wine ended."""
         app.close()
@@ -92,7 +74,7 @@ class DocumentsTest(E2ECase):
         self.assertEqual(self.pictures(app), [saved[0], saved[0][:-4] + '_1.png'])
 
     def test_leaving_without_saving_writes_no_picture(self):
-        app = self.start_with(bindings={'NoSaveExit': 0x51})  # Q
+        app = self.launch_configured(bindings={'NoSaveExit': 0x51})  # Q
         vx, vy, _, _ = app.wait_window()['view']
         self.stroke(app, vx + 20, vy + 30, vx + 120, vy + 30)
         app.key('q')
@@ -149,7 +131,7 @@ class DocumentsTest(E2ECase):
         self.assertExitsWith(app, 0)
 
     def test_escape_bound_to_a_command_runs_it_instead_of_closing_and_the_popup_menu(self):
-        app = self.start_with(bindings={'ZoomUp': 0x1B})
+        app = self.launch_configured(bindings={'ZoomUp': 0x1B})
         app.wait_window()
         app.focus()
         app.key('Escape')
@@ -164,7 +146,7 @@ class DocumentsTest(E2ECase):
 
     def test_a_failed_save_at_exit_asks_no_keeps_the_picture_and_yes_leaves_it(self):
         missing = 'Z:\\no-such-folder-for-tenmark\\'
-        app = self.start_with(options={'s_save_dir': missing, 'n_pen_size': '3'})
+        app = self.launch_configured(options={'s_save_dir': missing, 'n_pen_size': '3'})
         notice = app.wait_box()  # the start-up notice about the missing folder; start-up goes on
         self.assertEqual(bytes.fromhex(notice['title_hex']), b'')
         self.assertEqual(bytes.fromhex(notice['text_hex']),

@@ -2,14 +2,10 @@
 with their keys, erasing with the right button, the caption, the picture at half size, quick
 second presses (double clicks) that draw and erase like any other, and scrolling a large canvas
 by dragging with Space held."""
-import os
 import re
 
-from config_files import DEFAULT_BINDINGS, config_text, default_options
 from e2e_case import E2ECase
-
-INK = '000000'
-PAPER = 'F4F1EA'  # the default canvas background
+from wine_session import INK, PAPER
 CAPTION = re.compile(rb'^Tenmark 1\.4\.4c - \d{8}_\d{6}( \*)?  \[\x94\x7b\x97\xa6:(\d+)%  '
                      rb'\x83\x79\x83\x93:(\d+)  \x8f\xc1\x82\xb5\x83\x53\x83\x80:(\d+)\]$')
 
@@ -88,13 +84,8 @@ class DrawingTest(E2ECase):
         self.assertExitsWith(app, 0)
 
     def test_space_held_turns_a_drag_into_scrolling_of_a_large_canvas(self):
-        app = self.launch(start=False)
-        options = dict(default_options(app.folder))
-        options.update(n_canvas_x='2000', n_canvas_y='1600', n_xpos='50', n_ypos='40',
-                       n_xsize='700', n_ysize='600')
-        with open(os.path.join(app.folder, 'tenmark.ini'), 'wb') as f:
-            f.write(config_text(list(options.items()), DEFAULT_BINDINGS))
-        app.start()
+        app = self.launch_configured(dict(n_canvas_x='2000', n_canvas_y='1600', n_xpos='50',
+                                          n_ypos='40', n_xsize='700', n_ysize='600'))
         vx, vy, _, _ = app.wait_window()['view']
         app.drag([(vx + 300, vy + 300), (vx + 300, vy + 301)])
         self.assertEqual(app.wait_pixels([(vx + 300, vy + 300)], [INK], name='dot.png'), [INK])

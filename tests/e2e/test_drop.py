@@ -5,15 +5,9 @@ import os
 import subprocess
 
 from e2e_case import E2ECase
-from wine_session import CONVERT
+from wine_session import CONVERT, INK, PAPER, windows_path
 
-INK = '000000'
-PAPER = 'F4F1EA'
 OPEN_FAILED = ' を開けませんでした'.encode('cp932')
-
-
-def windows_path(path):
-    return 'Z:' + path.replace('/', '\\')
 
 
 class DropTest(E2ECase):

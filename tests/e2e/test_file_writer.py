@@ -4,13 +4,9 @@ import os
 import subprocess
 
 from e2e_case import E2ECase
-from wine_session import Display, base_env, new_workdir
+from wine_session import Display, base_env, new_workdir, windows_path
 
 OLD = b'old picture'
-
-
-def windows_path(path):
-    return 'Z:' + path.replace('/', '\\')
 
 
 def unix_path(path):
@@ -33,6 +29,8 @@ class FileWriterTest(E2ECase):
             env['DISPLAY'] = display.name
             out = subprocess.run(['wine', checker, windows_path(self.target), text] + list(mode),
                                  env=env, capture_output=True, timeout=120, check=False).stdout
+            subprocess.run(['wineserver', '-k'], env=env, timeout=60, check=False,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             subprocess.run(['wineserver', '-w'], env=env, timeout=60, check=False)
         return out.decode('ascii', 'replace').split()
 

@@ -2,8 +2,7 @@
 the menu bar, the cursors, the icon and the version text. These tests only look, so they share
 one start of the program."""
 from e2e_case import E2ECase
-
-CANVAS_BACKGROUND = 'F4F1EA'  # 0xEAF1F4 as red, green, blue
+from wine_session import PAPER
 
 # Position, command id (None for a submenu), greyed, text; separators have the text None.
 MENU = [
@@ -51,8 +50,8 @@ class ResourcesTest(E2ECase):
         self.assertGreater(vw, 0)
         self.assertGreater(vh, 0)
         points = [(vx + 2, vy + 2), (vx + vw // 2, vy + vh // 2), (vx + vw - 3, vy + vh - 3)]
-        self.assertEqual(self.app.wait_pixels(points, [CANVAS_BACKGROUND] * 3),
-                         [CANVAS_BACKGROUND] * 3)
+        self.assertEqual(self.app.wait_pixels(points, [PAPER] * 3),
+                         [PAPER] * 3)
 
     def test_menu_bar_items_ids_and_shift_jis_texts(self):
         self.assertEqual(self.info['menu'], '1')

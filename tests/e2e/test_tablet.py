@@ -8,12 +8,9 @@ import re
 import shutil
 import subprocess
 
-from config_files import DEFAULT_BINDINGS, config_text, default_options
 from e2e_case import E2ECase
-from wine_session import CONVERT, wait_file, wait_until
+from wine_session import CONVERT, INK, PAPER, wait_file, wait_until, windows_path
 
-INK = '000000'
-PAPER = 'F4F1EA'
 PEN_SIZE = re.compile(rb'\x83\x79\x83\x93:(\d+)')  # "ペン:N" in the caption
 DOCUMENT = re.compile(rb' - (\d{8}_\d{6}) \*  \[')  # a new, modified picture's name
 RIGHT_CLICK = 0x800
@@ -21,18 +18,12 @@ RIGHT_CLICK = 0x800
 
 class TabletTest(E2ECase):
     def launch_with(self, driver, options=(), bindings=(), env=()):
-        app = self.launch(start=False)
-        values = dict(default_options(app.folder))
-        values.update(options)
-        keys = dict(DEFAULT_BINDINGS)
-        keys.update(bindings)
-        with open(os.path.join(app.folder, 'tenmark.ini'), 'wb') as f:
-            f.write(config_text(list(values.items()), list(keys.items())))
+        app = self.launch_configured(options, bindings, start=False)
         self.script = os.path.join(app.folder, 'packets.txt')
         if driver:
             shutil.copy(self.wintab, app.folder)
         app.env['WINEDLLOVERRIDES'] += ';wintab32=' + ('n' if driver else '')
-        app.env['TENMARK_WINTAB_SCRIPT'] = 'Z:' + self.script.replace('/', '\\')
+        app.env['TENMARK_WINTAB_SCRIPT'] = windows_path(self.script)
         app.env.update(env)
         app.start()
         app.wait_window()
@@ -137,8 +128,8 @@ class TabletTest(E2ECase):
             app.close()
 
     def test_strokes_follow_the_system_cursor_and_the_frame_and_popup_menu_drain_the_queue(self):
-        app = self.launch_with(True, env={'TENMARK_WINTAB_LOG': 'Z:' + os.path.join(
-            self.root, 'wintab.log').replace('/', '\\')})
+        log = os.path.join(self.root, 'wintab.log')
+        app = self.launch_with(True, env={'TENMARK_WINTAB_LOG': windows_path(log)})
         info = app.window()
         vx, vy, _, _ = info['view']
         y = vy + 300
@@ -150,7 +141,7 @@ class TabletTest(E2ECase):
         self.assertEqual(app.wait_pixels(points, [PAPER, INK], name='cursor.png'), [PAPER, INK])
 
         def drained():
-            with open(os.path.join(self.root, 'wintab.log')) as f:
+            with open(log) as f:
                 return f.read().count('overlap 1\nget 32 ')
         x, top, w, _ = info['window']
         app.click(x + w // 2, top + (info['client'][1] - 20 - top) // 2)  # the title bar

@@ -15,12 +15,19 @@ DESKTOP = (1024, 768)
 # ImageMagick itself, not a wrapper that an earlier PATH entry may put in front of it.
 CONVERT = '/usr/bin/convert' if os.path.exists('/usr/bin/convert') else 'convert'
 IMPORT = '/usr/bin/import' if os.path.exists('/usr/bin/import') else 'import'
+INK = '000000'
+PAPER = 'F4F1EA'  # the default canvas background, 0xEAF1F4 as red, green, blue
 FONT_NAMES = ['MS UI Gothic', 'MS Shell Dlg', 'MS Shell Dlg 2', 'Tahoma', 'ＭＳ Ｐゴシック',
               'MS PGothic', 'ＭＳ ゴシック', 'MS Gothic']
 
 
 class E2EError(AssertionError):
     pass
+
+
+def windows_path(path):
+    """A path of this machine as the programs under Wine name it."""
+    return 'Z:' + path.replace('/', '\\')
 
 
 def wait_until(predicate, timeout=30, what='the expected state', interval=0.1):
@@ -251,7 +258,7 @@ class App:
         return self.facts('resources', self.windows_exe())
 
     def windows_exe(self):
-        return 'Z:' + self.exe.replace('/', '\\')
+        return windows_path(self.exe)
 
     def facts(self, what, *args):
         info = {}
