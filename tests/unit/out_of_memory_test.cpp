@@ -227,24 +227,34 @@ TEST(OutOfMemory, CopyOfAPictureBeyondTheClipboardsBitmapIsRefusedUpFront) {
   EXPECT_FALSE(rig.platform.clipboard.has_value());
 }
 
-// Start-up: without memory for the configured size the default one serves, and without that a
-// one-pixel stand-in, whose size is never written back over the configured one.
+// Start-up: a configured size that cannot be made (0 × 0) or without memory for it gives the
+// default size, and without memory for that a one-pixel stand-in, whose size is never written
+// back over the configured one.
 TEST(OutOfMemory, StartUpFallsBackToTheDefaultSizeAndThenToAStandIn) {
-  for (std::size_t failures : {0u, 1u, 2u}) {
+  const struct {
+    Point configured;
+    std::size_t failures;
+    Point canvas;
+    int written;
+  } cases[] = {{{300, 200}, 0, {300, 200}, 300},
+               {{300, 200}, 1, {668, 668}, 668},
+               {{300, 200}, 2, {1, 1}, 300},
+               {{0, 0}, 0, {668, 668}, 668}};
+  for (const auto& c : cases) {
     FakePlatform platform;
     PaperModel model(platform, "");
-    model.settings().n_canvas_x = 300;
-    model.settings().n_canvas_y = 200;
+    model.settings().n_canvas_x = c.configured.x;
+    model.settings().n_canvas_y = c.configured.y;
     model.settings().n_back_color = 0x123456;
-    failAllocation(failures == 0 ? 0 : 1, failures);
+    failAllocation(c.failures == 0 ? 0 : 1, c.failures);
     model.createCanvas(768);
     failAllocation(0);
-    const Point sizes[] = {{300, 200}, {668, 668}, {1, 1}};
-    EXPECT_EQ((Point{model.canvas().width(), model.canvas().height()}), sizes[failures]);
-    EXPECT_EQ(model.standInCanvas(), failures == 2);
+    EXPECT_EQ((Point{model.canvas().width(), model.canvas().height()}), c.canvas);
+    EXPECT_EQ(model.standInCanvas(), c.failures == 2);
     EXPECT_EQ(model.canvas().getColor(0), 0x123456u);
     model.writeCanvasIntoSettings();
-    EXPECT_EQ(model.settings().n_canvas_x, failures == 1 ? 668 : 300);
+    EXPECT_EQ(model.settings().n_canvas_x, c.written);
+    EXPECT_EQ(model.settings().n_canvas_y, c.failures == 2 ? 200 : c.canvas.y);
   }
 }
 
