@@ -44,8 +44,13 @@ void ShortcutDialog::insertColumn(int column, const char* header, int width) {
 
 BOOL ShortcutDialog::onInitDialog() {
   listView_ = GetDlgItem(hwnd(), IDC_SHORTCUT_LIST);
-  insertColumn(0, text::ShortcutColumnMenu, 152);
-  insertColumn(1, text::ShortcutColumnKey, 128);
+  // The column widths are pixels at 96 DPI; the font grows with the system's DPI, so do they.
+  HDC screen = GetDC(hwnd());
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(hwnd(), screen);
+  const int menuWidth = MulDiv(152, dpi, 96);
+  insertColumn(0, text::ShortcutColumnMenu, menuWidth);
+  insertColumn(1, text::ShortcutColumnKey, MulDiv(128, dpi, 96));
   SendMessageA(listView_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
   for (std::size_t row = 0; row < ShortcutList::rowCount(); ++row) {
     LVITEMA item{};
@@ -55,6 +60,11 @@ BOOL ShortcutDialog::onInitDialog() {
     SendMessageA(listView_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
     showKey(row);
   }
+  // No command name is ever cut: a font wider than the one the widths were chosen for widens
+  // the first column to its longest name.
+  SendMessageA(listView_, LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE);
+  if (SendMessageA(listView_, LVM_GETCOLUMNWIDTH, 0, 0) < menuWidth)
+    SendMessageA(listView_, LVM_SETCOLUMNWIDTH, 0, menuWidth);
   return TRUE;
 }
 
