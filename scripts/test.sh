@@ -114,6 +114,39 @@ windows_build() {
     echo "libpng in tenmark.exe: $(cat "${TENMARK_DEPS:-/opt/tenmark-deps}/libpng-mingw/VERSION")"
 }
 
+# The download, made by scripts/package.sh twice from two copies of the working tree in
+# different folders: both must give the same executable and the same zip, byte for byte, with no
+# time stamp in the executable and no folder of either build in it. The e2e stage tests the zip
+# (copied to $build/dist).
+package_check() {
+  local work="$build/package-check" epoch run
+  epoch=$(git log -1 --format=%ct) || return 1
+  rm -rf "$work" "$build/dist"
+  mkdir -p "$work/one/tenmark" "$work/second-run/sources/tenmark-copy"
+  git ls-files -z -co --exclude-standard |
+    while IFS= read -r -d '' f; do [[ -e $f ]] && printf '%s\0' "$f"; done |
+    tar --null -T - -cf - | tar -C "$work/one/tenmark" -xf - || return 1
+  cp -a "$work/one/tenmark/." "$work/second-run/sources/tenmark-copy/" || return 1
+  for run in one/tenmark second-run/sources/tenmark-copy; do
+    TENMARK_BUILD="$work/$run-build" TENMARK_DIST="$work/$run-dist" SOURCE_DATE_EPOCH=$epoch \
+      bash "$work/$run/scripts/package.sh" || return 1
+  done
+  local a="$work/one/tenmark" b="$work/second-run/sources/tenmark-copy"
+  sha256sum "$a-build/package/tenmark.exe" "$b-build/package/tenmark.exe" \
+    "$a-dist"/*.zip "$b-dist"/*.zip
+  cmp "$a-build/package/tenmark.exe" "$b-build/package/tenmark.exe" &&
+    cmp "$a-dist"/*.zip "$b-dist"/*.zip &&
+    cmp "$a-dist"/*.zip.sha256 "$b-dist"/*.zip.sha256 || { echo "package: the two builds differ"; return 1; }
+  (cd "$a-dist" && sha256sum -c ./*.sha256) || return 1
+  [[ $(python3 scripts/pe_resources.py timestamp "$a-build/package/tenmark.exe") == 0 ]] ||
+    { echo "package: the executable carries a time stamp"; return 1; }
+  if strings -a "$a-build/package/tenmark.exe" | grep -F -e "$work" -e "$top"; then
+    echo "package: the executable names a build or source folder"
+    return 1
+  fi
+  mkdir -p "$build/dist" && cp "$a-dist"/* "$build/dist/"
+}
+
 e2e_tests() {
   python3 tests/e2e/run_e2e.py "$build/mingw/tenmark.exe" "$build/mingw/tests/e2e/probe/tenmark_probe.exe"
 }
@@ -122,6 +155,7 @@ stage format format_check
 stage unit native_tests
 stage sanitizers sanitizer_tests
 stage windows windows_build
+stage package package_check
 # The e2e tests mostly wait for Wine and the X server: the fuzz build and run go beside them.
 start_stage fuzz fuzzers
 if [[ " ${failures[*]-} " != *" windows "* ]]; then
