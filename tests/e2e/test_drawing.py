@@ -89,6 +89,7 @@ class DrawingTest(E2ECase):
         vx, vy, _, _ = app.wait_window()['view']
         app.drag([(vx + 300, vy + 300), (vx + 300, vy + 301)])
         self.assertEqual(app.wait_pixels([(vx + 300, vy + 300)], [INK], name='dot.png'), [INK])
+        # Space is held a moment before the press, as a user's would be.
         app.xdotool('mousemove', vx + 400, vy + 400, 'keydown', 'space', 'sleep', '0.2')
         app.drag([(vx + 400, vy + 400)] + [(vx + 400 - 20 * i, vy + 400 - 15 * i)
                                            for i in range(1, 11)])
