@@ -21,6 +21,7 @@ import time
 import unicodedata
 import zipfile
 
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from pe_resources import RT_VERSION, PEFile, find, version_info  # noqa: E402
 
