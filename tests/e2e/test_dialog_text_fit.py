@@ -43,15 +43,20 @@ class DialogTextFitTest(E2ECase):
         return [dict(field.split('=', 1) for field in line.split()) for line in lines[1:]]
 
     def measure(self, dpi):
-        self.set_dpi(dpi)
-        try:
-            with Display() as display:
-                self.env['DISPLAY'] = display.name
-                out = self.wine('wine', self.helper, self.exe)
-                self.wine('wineserver', '-k')
-                self.wine('wineserver', '-w')
-        finally:
-            self.set_dpi(None)
+        # On a loaded machine a Wine start now and then still reads the LogPixels it had before:
+        # such a run measured another DPI and is made again.
+        for _ in range(3):
+            self.set_dpi(dpi)
+            try:
+                with Display() as display:
+                    self.env['DISPLAY'] = display.name
+                    out = self.wine('wine', self.helper, self.exe)
+                    self.wine('wineserver', '-k')
+                    self.wine('wineserver', '-w')
+            finally:
+                self.set_dpi(None)
+            if out.stdout.startswith(b'dpi=%d' % dpi):
+                break
         return self.parse(out, 'dpi=%d' % dpi)
 
     def test_every_label_fits_its_control_at_96_and_144_dpi(self):
