@@ -52,10 +52,12 @@ void PaperModel::applySettingsDialog(const SettingsDialogValues& v) {
   s.b_IgnoreTabXY = v.ignoreTabletXY;
   if (v.canvasWidth != canvas_.width() || v.canvasHeight != canvas_.height()) {
     // Memory for the new size may not be there: the picture then stays as it was.
-    if (resizeCanvas(v.canvasWidth, v.canvasHeight, v.backgroundColor, v.penColor))
+    if (resizeCanvas(v.canvasWidth, v.canvasHeight, v.backgroundColor, v.penColor)) {
+      setModified(true);
       onSize();
-    else
+    } else {
       platform_.showMessage(text::CanvasSizeTooLarge);
+    }
   }
   platform_.applyTranslucency(s.n_set_alpha, s.n_alpha);
   updateCaption();

@@ -5,6 +5,7 @@
 
 #include "app/caption.h"
 #include "imagefile/document_names.h"
+#include "platform/shift_jis_path.h"
 #include "tenmark/texts.h"
 
 namespace tenmark {
@@ -27,42 +28,46 @@ void Document::setModified(bool value) {
 
 void Document::makeTimestampName(const std::tm& local) {
   name_ = timestampName(local);
+  originalReduced_ = false;
   setModified(false);
 }
 
-std::optional<MonoBitmap> Document::readPictureFile(const std::string& path) {
+std::optional<Document::PictureFile> Document::readPictureFile(const std::string& path) {
   if (!platform_.fileExists(path)) return std::nullopt;
   const std::optional<PictureFormat> format = pictureFormatOf(path);
   if (!format) return std::nullopt;
   try {
-    MonoBitmap picture;
-    if (!(*format == PictureFormat::Png ? picture.loadPng(path) : picture.loadBmp(path)))
+    PictureFile file;
+    MonoBitmap& picture = file.picture;
+    if (!(*format == PictureFormat::Png ? picture.loadPng(path, &file.reduced)
+                                        : picture.loadBmp(path, &file.reduced)))
       return std::nullopt;
     // A file's meaning is its indices; the canvas keeps its own colours.
     picture.setColor(0, canvas_.getColor(0));
     picture.setColor(1, canvas_.getColor(1));
-    return picture;
+    return file;
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }
 }
 
-bool Document::replacePicture(MonoBitmap&& picture, std::string name) {
+bool Document::replacePicture(PictureFile&& file, std::string name) {
   // Records of the replaced picture mean nothing on this one.
-  if (!ring_.resetRing(picture)) return false;
-  canvas_ = std::move(picture);
+  if (!ring_.resetRing(file.picture)) return false;
+  canvas_ = std::move(file.picture);
   name_ = std::move(name);
+  originalReduced_ = file.reduced;
   setModified(false);
   return true;
 }
 
 bool Document::openFile(const std::string& path) {
-  std::optional<MonoBitmap> picture = readPictureFile(path);
-  if (!picture) {
+  std::optional<PictureFile> file = readPictureFile(path);
+  if (!file) {
     platform_.showMessage(path + text::OpenFailedSuffix);
     return false;
   }
-  return protectPicture(Protection::BeforeReplacing) && replacePicture(std::move(*picture), path);
+  return protectPicture(Protection::BeforeReplacing) && replacePicture(std::move(*file), path);
 }
 
 bool Document::startNewPicture() {
@@ -70,6 +75,7 @@ bool Document::startNewPicture() {
   std::string name = timestampName(platform_.localTime());
   canvas_.fill(0);
   name_ = std::move(name);
+  originalReduced_ = false;
   setModified(false);
   ring_.resetRing(canvas_);
   return true;
@@ -81,11 +87,13 @@ void Document::save() {
     saveAs();
     return;
   }
+  if (!mayOverwrite(path)) return;
   // Any name that does not end in ".bmp" is written as PNG.
   if (!writePicture(path, pictureFormatOf(path).value_or(PictureFormat::Png))) {
     platform_.showMessage(path + text::SaveFailedSuffix);
     return;
   }
+  originalReduced_ = false;
   setModified(false);
 }
 
@@ -98,12 +106,21 @@ void Document::saveAs() {
   if (path != chosen->path && platform_.fileExists(path) &&
       !platform_.askYesNo(path + text::ReplaceQuestionSuffix))
     return;
+  if (!mayOverwrite(path)) return;
   if (!writePicture(path, chosen->format)) {
     platform_.showMessage(path + text::SaveFailedSuffix);
     return;
   }
   name_ = std::move(path);
+  originalReduced_ = false;
   setModified(false);
+}
+
+bool Document::mayOverwrite(const std::string& path) {
+  // Asked with No as the default: Enter never throws a colour original away.
+  return !originalReduced_ || !samePathName(path, name_) ||
+         platform_.askWarningYesNo(path + text::ReducedOriginalSuffix + "\n" +
+                                   text::OverwriteReducedQuestion);
 }
 
 Document::AutoSaveResult Document::autoSave() {

@@ -27,11 +27,16 @@ class Document {
   // A new picture's name from the local time; clears the modified mark.
   void makeTimestampName(const std::tm& local);
 
+  struct PictureFile {
+    MonoBitmap picture;
+    // The file held more than two colours, which saving it again would lose.
+    bool reduced = false;
+  };
   // A picture file read without touching the canvas; nothing when it cannot replace it.
-  std::optional<MonoBitmap> readPictureFile(const std::string& path);
-  // The canvas becomes `picture`, named `name`, with a fresh undo ring; false, with nothing
-  // changed, without the memory for it.
-  bool replacePicture(MonoBitmap&& picture, std::string name);
+  std::optional<PictureFile> readPictureFile(const std::string& path);
+  // The canvas becomes the file's picture, named `name`, with a fresh undo ring; false, with
+  // nothing changed, without the memory for it.
+  bool replacePicture(PictureFile&& file, std::string name);
   // Open and a dropped file: read first, and only a readable file is worth the protective
   // save; an unreadable one is said so. True when the canvas now holds the file.
   bool openFile(const std::string& path);
@@ -74,6 +79,9 @@ class Document {
   // The picture into the save folder under its automatic-save name.
   AutoSaveResult writeAutoSaveCopy();
   bool writePicture(const std::string& path, PictureFormat format);
+  // Before `path` is written over: true when it may be, asking first when it is the reduced
+  // file this picture came from.
+  bool mayOverwrite(const std::string& path);
 
   PaperPlatform& platform_;
   MonoBitmap& canvas_;
@@ -81,6 +89,8 @@ class Document {
   Settings& settings_;
   std::function<void()> markChanged_;
   std::string name_;
+  // The file under `name_` has more colours than the picture keeps.
+  bool originalReduced_ = false;
   bool modified_ = false;
   bool sessionEndBlocked_ = false;
   bool closingSaved_ = false;

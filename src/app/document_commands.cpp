@@ -5,8 +5,8 @@
 namespace tenmark {
 
 bool PaperModel::openImageFile(const std::string& path) {
-  std::optional<MonoBitmap> picture = document_.readPictureFile(path);
-  if (!picture || !document_.replacePicture(std::move(*picture), path)) return false;
+  std::optional<Document::PictureFile> file = document_.readPictureFile(path);
+  if (!file || !document_.replacePicture(std::move(*file), path)) return false;
   pictureReplaced();
   return true;
 }

@@ -38,9 +38,11 @@ void PaperModel::createCanvas(int screenHeight) {
 }
 
 void PaperModel::writeCanvasIntoSettings() {
-  if (canvas_.hasPixels() && !standInCanvas_) {
-    settings_.n_canvas_x = canvas_.width();
-    settings_.n_canvas_y = canvas_.height();
+  const CanvasSize size{canvas_.width(), canvas_.height()};
+  // A size the settings file would refuse on reading keeps the last configured one.
+  if (canvas_.hasPixels() && !standInCanvas_ && configurableCanvasSize(size)) {
+    settings_.n_canvas_x = size.width;
+    settings_.n_canvas_y = size.height;
   }
   settings_.n_back_color = std::int32_t(canvas_.getColor(0));
   settings_.n_pen_color = std::int32_t(canvas_.getColor(1));

@@ -118,7 +118,7 @@ class PaperModel {
   // the packet queue thrown away.
   void tabletPacket(const TabletPacket& packet);
   void tabletProximity(bool entering);
-  void tabletQueueFlushed() { tablet_.tabletStroke = false; }
+  void tabletQueueFlushed();
   ToolMode toolMode() const { return toolMode_; }
   bool pointerCaptured() const { return pointerCaptured_; }
 
@@ -148,6 +148,8 @@ class PaperModel {
   // a release would, with its undo record.
   void endPressInProgress();
   bool mouseGuarded() const;
+  // A press the pen holds ends as a release would.
+  void endPenPress();
 
   // Command actions.
   void undo();

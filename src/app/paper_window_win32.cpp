@@ -96,6 +96,7 @@ BOOL PaperWindow::onInitDialog() {
   model_.updateMenuLabels();
   openCommandLinePicture();
   attachMenuBar();
+  fitCommandLinePicture();
   buildPopupMenu();
   model_.resetUndoRing();
   model_.finishInitialisation();
@@ -149,7 +150,12 @@ void PaperWindow::applyStoredPlacement() {
 
 void PaperWindow::openCommandLinePicture() {
   // A file that cannot be opened is ignored without a word.
-  if (argc_ > 1) model_.openImageFile(argv_[1]);
+  commandLinePicture_ = argc_ > 1 && model_.openImageFile(argv_[1]);
+}
+
+void PaperWindow::fitCommandLinePicture() {
+  // Again with the menu bar in place, which may wrap onto more lines than the first fit knew.
+  if (commandLinePicture_) fitWindowToCanvas(model_.canvas().width(), model_.canvas().height());
 }
 
 void PaperWindow::attachMenuBar() {

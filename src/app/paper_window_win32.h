@@ -44,6 +44,7 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   void applyStoredPlacement();
   void openCommandLinePicture();
   void attachMenuBar();
+  void fitCommandLinePicture();
   void buildPopupMenu();
   void fitAndCentreWithoutPlacement();
   void openTablet();
@@ -125,6 +126,7 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   HCURSOR cursors_[4] = {};
   HMENU menuBar_ = nullptr;
   HMENU popupMenu_ = nullptr;
+  bool commandLinePicture_ = false;
   HICON icon_ = nullptr;
   HICON smallIcon_ = nullptr;
   // The drawing contexts of the paint in progress, if any.

@@ -29,7 +29,8 @@ void PaperModel::rightButtonDown(Point p) {
 
 void PaperModel::rightButtonUp(Point) {
   rightButtonHeld_ = false;
-  if (mouseGuarded() || !pointerCaptured_) return;
+  // Also with the pen near: a mouse press never outlives its button.
+  if (tablet_.tabletStroke || !pointerCaptured_) return;
   pointerUp(true);
 }
 
@@ -37,7 +38,6 @@ void PaperModel::captureLost() {
   if (!pointerCaptured_) return;
   // The capture is gone already: nothing to give back, and the button-up may never come.
   pointerCaptured_ = false;
-  rightButtonHeld_ = false;
   endPress(true);
 }
 
@@ -48,10 +48,7 @@ bool PaperModel::offerRightClick() {
 }
 
 void PaperModel::endPressInProgress() {
-  if (!pointerCaptured_) return;
-  // The button may still be down, but this press is over.
-  rightButtonHeld_ = false;
-  pointerUp(true);
+  if (pointerCaptured_) pointerUp(true);
 }
 
 void PaperModel::refreshCursor() {
@@ -79,8 +76,10 @@ bool PaperModel::pointerDown(Point p, int widthChange) {
   if (p.x < 0 || p.y < 0 || p.x >= client.x || p.y >= client.y) return false;
   refreshCursor();
   Tool& tool = toolOfPress();
-  if (!tool.prepare()) return false;
+  // A second button starts the press again on the tool it has, which is prepared already: its
+  // undo record goes on from the first press.
   if (!pointerCaptured_) {
+    if (!tool.prepare()) return false;
     pointerCaptured_ = true;
     platform_.capturePointer();
   }
@@ -102,8 +101,10 @@ void PaperModel::pointerUp(bool commit) {
 }
 
 void PaperModel::endPress(bool commit) {
-  // However the press ends, a pen press ends with it.
+  // However the press ends, the buttons and the pen it held end with it: a button that comes up
+  // outside the window afterwards is never heard of.
   tablet_.tabletStroke = false;
+  rightButtonHeld_ = false;
   toolOfPress().release(commit);
 }
 

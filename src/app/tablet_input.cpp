@@ -32,7 +32,20 @@ void PaperModel::tabletPacket(const TabletPacket& packet) {
 
 void PaperModel::tabletProximity(bool entering) {
   tablet_.inProximity = entering;
-  if (!entering) tablet_.eraserActive = false;
+  if (entering) return;
+  tablet_.eraserActive = false;
+  // The pen left without its lift packet: its press ends as the lift would have ended it.
+  endPenPress();
+}
+
+void PaperModel::tabletQueueFlushed() {
+  // The lift packet may have been among the packets thrown away.
+  endPenPress();
+}
+
+void PaperModel::endPenPress() {
+  if (tablet_.tabletStroke && pointerCaptured_) pointerUp(true);
+  tablet_.tabletStroke = false;
 }
 
 }  // namespace tenmark

@@ -38,6 +38,7 @@ bool UndoRing::takeSnapshot(const MonoBitmap& canvas) {
   }
   unsynced_ = Rect{};
   pendingRect_ = Edges{};
+  recordPending_ = false;
   return true;
 }
 
@@ -54,27 +55,29 @@ bool UndoRing::prepareWholeRecord(const MonoBitmap& canvas) {
   return spare_.create(canvas.width(), canvas.height());
 }
 
-void UndoRing::beginRecord(const Rect& r) {
-  pendingRect_ = Edges{r.x, r.y, r.x + r.width, r.y + r.height};
-  unsynced_ = unite(unsynced_, r);
-}
-
 void UndoRing::extendRecord(const Rect& r) {
+  unsynced_ = unite(unsynced_, r);
+  if (!recordPending_) {
+    pendingRect_ = Edges{r.x, r.y, r.x + r.width, r.y + r.height};
+    recordPending_ = true;
+    return;
+  }
   pendingRect_.left = std::min(pendingRect_.left, r.x);
   pendingRect_.top = std::min(pendingRect_.top, r.y);
   pendingRect_.right = std::max(pendingRect_.right, r.x + r.width);
   pendingRect_.bottom = std::max(pendingRect_.bottom, r.y + r.height);
-  unsynced_ = unite(unsynced_, r);
 }
 
 bool UndoRing::pushRecord(const MonoBitmap& canvas) {
   const Rect area = intersect(asRect(pendingRect_), canvasBounds(canvas));
-  pendingRect_ = Edges{};
   // Without a snapshot of this canvas there is no "before" to keep.
   if (!sameSize(canvasSnapshot_, canvas)) {
     takeSnapshot(canvas);
+    recordPending_ = false;
     return false;
   }
+  // Kept clipped, so that a far-reaching area pending after a failure cannot grow without end.
+  pendingRect_ = Edges{area.x, area.y, area.right(), area.bottom()};
   MonoBitmap& slot = patchSlots_[std::size_t(nextSlot_)];
   if (area == canvasBounds(canvas) && sameSize(spare_, canvas)) {
     // The snapshot is the whole "before" picture: it becomes the slot as it is, and the spare
@@ -90,6 +93,8 @@ bool UndoRing::pushRecord(const MonoBitmap& canvas) {
     refreshSnapshot(canvas, Rect{});
   }
   copyColors(canvas, slot);
+  pendingRect_ = Edges{};
+  recordPending_ = false;
   patchOrigins_[std::size_t(nextSlot_)] = Point{area.x, area.y};
   advance();
   redoEnd_ = nextSlot_;
@@ -137,8 +142,12 @@ bool UndoRing::swapWithCanvas(int slot, MonoBitmap& canvas) {
   return refreshSnapshot(canvas, Rect{at.x, at.y, w, h});
 }
 
+bool UndoRing::pushPendingRecord(const MonoBitmap& canvas) {
+  return !recordPending_ || pushRecord(canvas) || !recordPending_;
+}
+
 bool UndoRing::undoStep(MonoBitmap& canvas) {
-  if (!canUndo()) return false;
+  if (!pushPendingRecord(canvas) || !canUndo()) return false;
   const int slot = nextSlot_ == 0 ? kSlots - 1 : nextSlot_ - 1;
   if (!swapWithCanvas(slot, canvas)) return false;
   nextSlot_ = slot;
@@ -146,7 +155,7 @@ bool UndoRing::undoStep(MonoBitmap& canvas) {
 }
 
 bool UndoRing::redoStep(MonoBitmap& canvas) {
-  if (!canRedo()) return false;
+  if (!pushPendingRecord(canvas) || !canRedo()) return false;
   if (!swapWithCanvas(nextSlot_, canvas)) return false;
   nextSlot_ = following(nextSlot_);
   return true;

@@ -34,19 +34,21 @@ class UndoRing {
   // the snapshot, so that the record's "before" is the canvas as it stands now, and readies
   // the memory that pushRecord needs for it.
   bool prepareWholeRecord(const MonoBitmap& canvas);
-  void beginRecord(const Rect& r);
+  // A record's area grows until it is pushed: a press that starts again before its release, or a
+  // record that could not get its memory, stays one undo step with what follows.
+  void beginRecord(const Rect& r) { extendRecord(r); }
   void extendRecord(const Rect& r);
   // The record, clipped to the canvas. Without memory nothing is recorded, and the area stays
-  // reported, so that the next record takes it in.
+  // pending, so that the next record (or the next undo) takes it in.
   bool pushRecord(const MonoBitmap& canvas);
   // False when there was nothing to undo (redo) or no memory for it; the canvas is then
-  // unchanged.
+  // unchanged. A pending area is recorded first, so that undo never tears it.
   bool undoStep(MonoBitmap& canvas);
   bool redoStep(MonoBitmap& canvas);
   // Starts over on `canvas`, which may be a picture about to become the canvas.
   bool resetRing(const MonoBitmap& canvas);
 
-  bool canUndo() const { return oldestSlot_ != nextSlot_; }
+  bool canUndo() const { return oldestSlot_ != nextSlot_ || recordPending_; }
   bool canRedo() const { return redoEnd_ != nextSlot_; }
   int oldestSlot() const { return oldestSlot_; }
   const Edges& pendingRect() const { return pendingRect_; }
@@ -54,6 +56,8 @@ class UndoRing {
 
  private:
   bool swapWithCanvas(int slot, MonoBitmap& canvas);
+  // Pushes a record left pending by a failed push; false when it still cannot be made.
+  bool pushPendingRecord(const MonoBitmap& canvas);
   // Brings the snapshot up to date over `changed` and everything reported since the last time.
   bool refreshSnapshot(const MonoBitmap& canvas, const Rect& changed);
   // The slot's memory for a record of w × h, keeping the slot's own when it fits.
@@ -63,6 +67,7 @@ class UndoRing {
   std::array<MonoBitmap, kSlots> patchSlots_;
   std::array<Point, kSlots> patchOrigins_{};
   Edges pendingRect_;
+  bool recordPending_ = false;
   MonoBitmap canvasSnapshot_;
   // Memory of the canvas's size for the next whole-canvas record's new snapshot.
   MonoBitmap spare_;

@@ -230,7 +230,8 @@ void SettingsDialog::onOK() {
   const std::int32_t width = parseDecimal(controlText(d, IDC_CANVAS_WIDTH));
   const std::int32_t height = parseDecimal(controlText(d, IDC_CANVAS_HEIGHT));
   const std::string folder = controlText(d, IDC_SAVE_FOLDER);
-  if (const char* problem = settingsProblem(width, height, folder, kIsDirectory)) {
+  const CanvasSize current{values_.canvasWidth, values_.canvasHeight};
+  if (const char* problem = settingsProblem(width, height, current, folder, kIsDirectory)) {
     showMessage(problem);
     return;
   }

@@ -28,10 +28,13 @@ std::int32_t parseDecimal(std::string_view text) {
                                                std::numeric_limits<std::int32_t>::max()));
 }
 
-const char* settingsProblem(std::int32_t width, std::int32_t height, const std::string& folder,
-                            const FolderQuery& isDirectory) {
-  if (width < 1 || height < 1) return text::CanvasSizeTooSmall;
-  if (width >= kCanvasSideLimit || height >= kCanvasSideLimit) return text::CanvasSizeTooLarge;
+const char* settingsProblem(std::int32_t width, std::int32_t height, const CanvasSize& current,
+                            const std::string& folder, const FolderQuery& isDirectory) {
+  const bool widthTyped = width != current.width;
+  const bool heightTyped = height != current.height;
+  if ((widthTyped && width < 1) || (heightTyped && height < 1)) return text::CanvasSizeTooSmall;
+  if ((widthTyped && width >= kCanvasSideLimit) || (heightTyped && height >= kCanvasSideLimit))
+    return text::CanvasSizeTooLarge;
   if (folder.empty() || !isDirectory(folder)) return text::SaveFolderMissing;
   return nullptr;
 }

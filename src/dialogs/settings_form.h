@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "settings/settings.h"
 #include "surface/mono_bitmap.h"
 
 namespace tenmark {
@@ -45,9 +46,11 @@ std::int32_t parseDecimal(std::string_view text);
 using FolderQuery = std::function<bool(const std::string& path)>;
 
 // What OK refuses, in the order it checks: a side below 1, a side at the limit or above, a save
-// folder that is not an existing folder. The Shift-JIS message, or nullptr when OK may close.
-const char* settingsProblem(std::int32_t width, std::int32_t height, const std::string& folder,
-                            const FolderQuery& isDirectory);
+// folder that is not an existing folder. A side left at the canvas's own (`current`) is not
+// checked: a larger picture that was opened keeps its size while other settings change. The
+// Shift-JIS message, or nullptr when OK may close.
+const char* settingsProblem(std::int32_t width, std::int32_t height, const CanvasSize& current,
+                            const std::string& folder, const FolderQuery& isDirectory);
 
 // The folder the browser opens on: the folder text when it names an existing folder, without a
 // trailing backslash; otherwise none (empty).

@@ -15,9 +15,9 @@ namespace tenmark {
 std::vector<std::uint8_t> encodeBmp(const MonoBitmap& bitmap);
 
 // On success the target holds the picture: a 1-bit file keeps its indices and both colours,
-// anything else becomes white (0) / black (1) by the nearer colour. On failure the target is
-// left exactly as it was.
-bool decodeBmp(ByteSource& file, MonoBitmap& target);
+// anything else becomes white (0) / black (1) by the nearer colour; `reduced`, when given, tells
+// which of the two happened. On failure the target is left exactly as it was.
+bool decodeBmp(ByteSource& file, MonoBitmap& target, bool* reduced = nullptr);
 bool decodeBmp(std::span<const std::uint8_t> file, MonoBitmap& target);
 
 }  // namespace tenmark

@@ -139,7 +139,7 @@ bool decodePixels(ByteSource& source, const BmpLayout& layout, MonoBitmap& out) 
 
 }  // namespace
 
-bool decodeBmp(ByteSource& source, MonoBitmap& target) {
+bool decodeBmp(ByteSource& source, MonoBitmap& target, bool* reduced) {
   std::uint8_t head[kBmpHeadBytes];
   const std::size_t headSize = std::size_t(std::min<std::uint64_t>(source.size(), kBmpHeadBytes));
   BmpLayout layout;
@@ -157,6 +157,7 @@ bool decodeBmp(ByteSource& source, MonoBitmap& target) {
       !decodePixels(source, layout, decoded))
     return false;
   target = std::move(decoded);
+  if (reduced) *reduced = layout.bitCount != 1;
   return true;
 }
 

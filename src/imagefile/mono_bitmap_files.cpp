@@ -11,9 +11,9 @@
 namespace tenmark {
 
 // Rows are read straight from the file into the new surface: a BMP is mostly pixel data.
-bool MonoBitmap::loadBmp(const std::string& path) {
+bool MonoBitmap::loadBmp(const std::string& path, bool* reduced) {
   FileSource file(path);
-  return file.isOpen() && decodeBmp(file, *this);
+  return file.isOpen() && decodeBmp(file, *this, reduced);
 }
 
 bool MonoBitmap::saveBmp(const std::string& path) const {
@@ -21,9 +21,9 @@ bool MonoBitmap::saveBmp(const std::string& path) const {
   return !file.empty() && writeFileAtomically(path, file);
 }
 
-bool MonoBitmap::loadPng(const std::string& path) {
+bool MonoBitmap::loadPng(const std::string& path, bool* reduced) {
   std::vector<std::uint8_t> file;
-  return readWholeFile(path, file) && decodePng(file, *this);
+  return readWholeFile(path, file) && decodePng(file, *this, reduced);
 }
 
 bool MonoBitmap::savePng(const std::string& path) const {

@@ -169,11 +169,13 @@ bool readReducedRows(png_structp png, const Layout& layout, png_bytep row, MonoB
   return true;
 }
 
-bool readPicture(png_structp png, png_infop info, MemoryReader& reader, MonoBitmap& out) {
+bool readPicture(png_structp png, png_infop info, MemoryReader& reader, MonoBitmap& out,
+                 bool& reduced) {
   Layout layout{};
   if (!readLayout(png, info, reader, layout) ||
       !out.create(std::int32_t(layout.width), std::int32_t(layout.height)))
     return false;
+  reduced = !layout.oneBit;
   if (layout.oneBit) {
     if (layout.rowBytes > std::size_t(out.stride()) || !readOneBitRows(png, info, layout, out))
       return false;
@@ -188,7 +190,7 @@ bool readPicture(png_structp png, png_infop info, MemoryReader& reader, MonoBitm
 
 }  // namespace
 
-bool decodePng(std::span<const std::uint8_t> file, MonoBitmap& target) {
+bool decodePng(std::span<const std::uint8_t> file, MonoBitmap& target, bool* reduced) {
   if (file.size() < kSignatureSize || png_sig_cmp(file.data(), 0, kSignatureSize) != 0)
     return false;
   png_structp png =
@@ -197,10 +199,13 @@ bool decodePng(std::span<const std::uint8_t> file, MonoBitmap& target) {
   png_infop info = png_create_info_struct(png);
   MemoryReader reader{file.data(), file.size(), kSignatureSize};
   MonoBitmap decoded;
-  const bool read = info && readPicture(png, info, reader, decoded);
+  bool decodedReduced = false;
+  const bool read = info && readPicture(png, info, reader, decoded, decodedReduced);
   png_destroy_read_struct(&png, &info, nullptr);
-  if (read) target = std::move(decoded);
-  return read;
+  if (!read) return false;
+  target = std::move(decoded);
+  if (reduced) *reduced = decodedReduced;
+  return true;
 }
 
 }  // namespace tenmark

@@ -24,4 +24,23 @@ inline std::size_t lastCharacter(std::string_view text, char c) {
   return found;
 }
 
+// Equal as Windows compares file names: ASCII letters in either case, never the second byte of a
+// double-byte character, which only looks like a letter.
+inline bool samePathName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  const auto folded = [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; };
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto x = static_cast<unsigned char>(a[i]);
+    const auto y = static_cast<unsigned char>(b[i]);
+    if (isShiftJisLeadByte(x)) {
+      // Both bytes of the character exactly; a lead byte at the very end stands alone.
+      if (x != y || (i + 1 < a.size() && a[i + 1] != b[i + 1])) return false;
+      ++i;
+      continue;
+    }
+    if (folded(x) != folded(y)) return false;
+  }
+  return true;
+}
+
 }  // namespace tenmark

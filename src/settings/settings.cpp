@@ -25,6 +25,11 @@ Settings defaultSettings(std::int32_t screenHeight, const std::string& exeFolder
   return settings;
 }
 
+bool configurableCanvasSize(const CanvasSize& size) {
+  return size.width >= 1 && size.height >= 1 && size.width <= kMaxConfiguredCanvasSide &&
+         size.height <= kMaxConfiguredCanvasSide;
+}
+
 CanvasSize canvasSizeOrDefault(const Settings& settings, std::int32_t screenHeight) {
   if (usableSide(settings.n_canvas_x) && usableSide(settings.n_canvas_y))
     return {settings.n_canvas_x, settings.n_canvas_y};

@@ -54,6 +54,10 @@ struct CanvasSize {
   std::int32_t height;
 };
 
+// The largest canvas side the settings file takes back; a larger picture's size is not kept.
+inline constexpr std::int32_t kMaxConfiguredCanvasSide = 6000;
+bool configurableCanvasSize(const CanvasSize& size);
+
 // The size to create the canvas with: a side that no surface can have (0 is accepted by the
 // reader) falls back to the default square, so the program never runs without a canvas.
 CanvasSize canvasSizeOrDefault(const Settings& settings, std::int32_t screenHeight);

@@ -18,8 +18,8 @@ constexpr std::int32_t kMaxColor = 0xFFFFFF;
 // Entries 2-22 of the file, in file order. Lookups take the first occurrence of key "=" anywhere
 // in the text, so no key may be the tail of another one written before it.
 constexpr IntEntry kIntEntries[] = {
-    {"n_canvas_x", &Settings::n_canvas_x, 0, 6000},
-    {"n_canvas_y", &Settings::n_canvas_y, 0, 6000},
+    {"n_canvas_x", &Settings::n_canvas_x, 0, kMaxConfiguredCanvasSide},
+    {"n_canvas_y", &Settings::n_canvas_y, 0, kMaxConfiguredCanvasSide},
     {"n_back_color", &Settings::n_back_color, 0, kMaxColor},
     {"n_pen_color", &Settings::n_pen_color, 0, kMaxColor},
     {"n_save_img", &Settings::n_save_img, 0, 1},

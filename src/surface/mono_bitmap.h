@@ -72,9 +72,11 @@ class MonoBitmap {
   // (header sizes 0 too), whatever it held before.
   bool create(std::int32_t width, std::int32_t height, InitialPixels start = InitialPixels::Zero);
 
-  bool loadBmp(const std::string& path);
+  // `reduced`, when given, is set to whether the file had to be reduced to two colours (every
+  // file but a 1-bit one).
+  bool loadBmp(const std::string& path, bool* reduced = nullptr);
   bool saveBmp(const std::string& path) const;
-  bool loadPng(const std::string& path);
+  bool loadPng(const std::string& path, bool* reduced = nullptr);
   bool savePng(const std::string& path) const;
 
   // Block copy of the `source` rectangle into another surface at `at`, clipped to both.

@@ -30,7 +30,7 @@ class BmpFile : public TempFolderTest {
 const struct {
   const char* name;
   bool (MonoBitmap::*save)(const std::string&) const;
-  bool (MonoBitmap::*load)(const std::string&);
+  bool (MonoBitmap::*load)(const std::string&, bool*);
 } kFormats[] = {{"a.bmp", &MonoBitmap::saveBmp, &MonoBitmap::loadBmp},
                 {"a.png", &MonoBitmap::savePng, &MonoBitmap::loadPng}};
 
@@ -41,8 +41,10 @@ TEST_F(BmpFile, SaveThenLoadGivesBackThePictureAndReplacesAnOldFile) {
     writeFile(path(f.name), "old");
     ASSERT_TRUE((original.*f.save)(path(f.name))) << f.name;
     MonoBitmap loaded;
-    ASSERT_TRUE((loaded.*f.load)(path(f.name))) << f.name;
+    bool reduced = true;
+    ASSERT_TRUE((loaded.*f.load)(path(f.name), &reduced)) << f.name;
     EXPECT_TRUE(samePicture(loaded, original)) << f.name;
+    EXPECT_FALSE(reduced) << f.name;
   }
   EXPECT_EQ(fs::file_size(path("a.bmp")), 62u + 8u * 7u);
   EXPECT_EQ(names(), (std::set<std::string>{"a.bmp", "a.png"}));
@@ -107,8 +109,10 @@ TEST_F(BmpFile, FailedLoadsLeaveTheSurfaceAsItWas) {
     const auto& other = kFormats[&f == kFormats ? 1 : 0];
     ASSERT_TRUE((markedSurface().*other.save)(path("other")));
     for (const char* name : {"cut", "empty", "other", "absent"}) {
-      EXPECT_TRUE(refusedWithoutChange([&](MonoBitmap& b) { return (b.*f.load)(path(name)); }))
-          << f.name << " " << name;
+      EXPECT_TRUE(refusedWithoutChange([&](MonoBitmap& b) {
+        return (b.*f.load)(path(name), nullptr);
+      })) << f.name
+          << " " << name;
     }
   }
 }

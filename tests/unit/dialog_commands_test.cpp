@@ -104,6 +104,34 @@ TEST(SettingsDialogCommand, ASizeThatCannotBeMadeKeepsThePictureAndSaysSo) {
   EXPECT_EQ(rig.model.settings().n_pen_size, 9);
 }
 
+// A picture larger than the settings file takes keeps the configured size for the next start;
+// a new size, like every change to the canvas, marks the picture.
+TEST(SettingsDialogCommand, AResizeMarksThePictureAndALargerOneKeepsTheConfiguredSize) {
+  ModelRig rig(7000, 50);
+  Settings& s = rig.model.settings();
+  s.n_canvas_x = 300;
+  s.n_canvas_y = 200;
+  rig.model.runCommand(CommandId::Config);
+  SettingsDialogValues v = *rig.platform.settingsShown;
+  const struct {
+    int width, height;
+    bool marked;
+    Point written;
+  } steps[] = {
+      {7000, 50, false, {300, 200}}, {7000, 60, true, {300, 200}}, {640, 60, true, {640, 60}}};
+  for (const auto& step : steps) {
+    rig.model.setModified(false);
+    v.canvasWidth = step.width;
+    v.canvasHeight = step.height;
+    rig.platform.settingsAnswer = v;
+    rig.model.runCommand(CommandId::Config);
+    EXPECT_EQ(rig.model.canvas().height(), step.height);
+    EXPECT_EQ(rig.model.modified(), step.marked) << step.height;
+    rig.model.writeCanvasIntoSettings();
+    EXPECT_EQ((Point{s.n_canvas_x, s.n_canvas_y}), step.written) << step.width;
+  }
+}
+
 TEST(SettingsDialogCommand, CancelTakesBackThePreviewAndKeepsEverything) {
   ModelRig rig(64, 48);
   rig.model.settings().n_set_alpha = 0;

@@ -219,6 +219,42 @@ TEST_F(DocumentTest, SaveWritesTheFormatOfTheNameAndReportsAFailure) {
   EXPECT_TRUE(rig.model.modified());
 }
 
+// A 24-bit BMP of one row: red, white, black. It opens reduced to ink and paper.
+std::string colourBmp() {
+  const unsigned char bytes[] = {
+      'B', 'M', 66, 0, 0,  0, 0, 0, 0,   0,   54,  0,   0, 0,         // file header
+      40,  0,   0,  0, 3,  0, 0, 0, 1,   0,   0,   0,   1, 0, 24, 0,  // info header
+      0,   0,   0,  0, 12, 0, 0, 0, 0,   0,   0,   0,   0, 0, 0,  0, 0, 0,
+      0,   0,   0,  0, 0,  0, 0, 0, 255, 255, 255, 255, 0, 0, 0,  0, 0, 0};
+  return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
+}
+
+TEST_F(DocumentTest, SavingOverAReducedOriginalAsksFirstAndNoKeepsIt) {
+  rig.model.settings().saveFolder = "";  // test paths carry no drive: bare names
+  const std::string original = path("scan.bmp");
+  writeFile(original, colourBmp());
+  ASSERT_TRUE(rig.model.openImageFile(original));
+  rig.model.setModified(true);
+  const std::string warning =
+      original + text::ReducedOriginalSuffix + "\n" + text::OverwriteReducedQuestion;
+  // No, by default, to Save and to Save As onto it: the colours stay, and so does the mark.
+  rig.model.runCommand(CommandId::Save);
+  rig.platform.saveAnswer = ChosenSavePath{original, PictureFormat::Bmp};
+  rig.model.runCommand(CommandId::SaveAs);
+  EXPECT_EQ(rig.platform.warnings, (std::vector<std::string>{warning, warning}));
+  EXPECT_EQ(contentOf(original), colourBmp());
+  EXPECT_TRUE(rig.model.modified());
+  // Yes writes the 1-bit picture, which is kept exactly from then on: no more asking.
+  rig.platform.warningAnswer = true;
+  rig.model.runCommand(CommandId::Save);
+  EXPECT_FALSE(rig.model.modified());
+  EXPECT_TRUE(samePicture(load(original), rig.model.canvas()));
+  rig.model.setModified(true);
+  rig.model.runCommand(CommandId::Save);
+  EXPECT_EQ(rig.platform.warnings.size(), 3u);
+  EXPECT_FALSE(rig.model.modified());
+}
+
 // Every way of closing goes through one save: made once, also when the end of the session made
 // it first; a session that goes on needs it again.
 TEST_F(DocumentTest, TheClosingSaveIsMadeOnceUnlessTheSessionGoesOn) {

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "imagefile/document_names.h"
+#include "platform/shift_jis_path.h"
 #include "support/shortcut_inputs.h"
 
 namespace tenmark {
@@ -66,6 +67,21 @@ TEST(DocumentNames, UniquePathsCountUpFromOne) {
   taken = {"D:\\s\\n.png", "D:\\s\\n_1.png"};
   EXPECT_EQ(uniqueSavePath("D:\\s\\n", ".png", exists), "D:\\s\\n_2.png");
   EXPECT_EQ(uniqueSavePath("D:\\s\\n", ".bmp", exists), "D:\\s\\n.bmp");
+}
+
+}  // namespace
+}  // namespace tenmark
+
+namespace tenmark {
+namespace {
+
+TEST(DocumentNames, PathsCompareAsWindowsNamesWithoutFoldingTheSecondByteOfACharacter) {
+  EXPECT_TRUE(samePathName("C:\\Pictures\\Scan.PNG", "c:\\pictures\\scan.png"));
+  EXPECT_FALSE(samePathName("C:\\a.png", "C:\\a.pn"));
+  // ア (0x83 0x41) and ヂ (0x83 0x61) differ only as a letter's case would.
+  EXPECT_FALSE(samePathName("C:\\\x83\x41.png", "C:\\\x83\x61.png"));
+  EXPECT_TRUE(samePathName("C:\\\x83\x41.png", "C:\\\x83\x41.PNG"));
+  EXPECT_FALSE(samePathName("C:\\\x83", "C:\\\x84"));
 }
 
 }  // namespace

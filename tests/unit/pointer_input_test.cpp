@@ -67,21 +67,35 @@ TEST(Strokes, TheRightButtonErasesAndTheLeftButtonCannotJoinItsPress) {
   EXPECT_EQ(rig.model.toolMode(), ToolMode::Pen);
 }
 
-TEST(Strokes, ARightPressDuringALeftStrokeStartsTheStrokeAgainFromItsPoint) {
+TEST(Strokes, ASecondButtonStartsThePressAgainFromItsPointAsOneUndoStep) {
   ModelRig rig;
+  rig.stroke({{5, 100}, {300, 100}});
+  const MonoBitmap before = copyOf(rig.model.canvas());
   rig.model.leftButtonDown(rig.at(10, 10));
   rig.model.pointerMoved(rig.at(60, 10));
   rig.model.rightButtonDown(rig.at(100, 100));
   EXPECT_EQ(rig.model.toolMode(), ToolMode::Pen);  // the tool never changes during a press
   EXPECT_EQ(rig.model.canvas().pixel(100, 100), 1);
-  EXPECT_EQ(rig.model.undoRing().pendingRect().left, 99);
-  rig.model.rightButtonUp(rig.at(100, 100));
+  EXPECT_EQ(rig.model.canvas().pixel(80, 50), 0);  // started again, not joined
+  rig.model.pointerMoved(rig.at(100, 140));
+  rig.model.leftButtonUp(rig.at(100, 140));
   rig.model.runCommand(CommandId::Undo);
-  EXPECT_EQ(rig.model.canvas().pixel(100, 100), 0);
-  EXPECT_EQ(rig.model.canvas().pixel(30, 10), 1);  // before the restart: kept
+  EXPECT_TRUE(samePicture(rig.model.canvas(), before));
+  // The same for a Move drag: the picture before the first press comes back.
+  rig.platform.keysDown = {vk::kControl, vk::kSpace};
+  rig.model.leftButtonDown(rig.at(50, 50));
+  rig.platform.keysDown.clear();
+  rig.model.pointerMoved(rig.at(50, 70));
+  rig.model.rightButtonDown(rig.at(50, 70));
+  rig.model.pointerMoved(rig.at(90, 70));
+  rig.model.rightButtonUp(rig.at(90, 70));
+  EXPECT_EQ(rig.model.canvas().pixel(100, 120), 1);
+  EXPECT_FALSE(rig.model.pointerCaptured());
+  rig.model.runCommand(CommandId::Undo);
+  EXPECT_TRUE(samePicture(rig.model.canvas(), before));
 }
 
-TEST(Strokes, AStrokeEndedByARightClickCommandHasNoRecordOfItsOwn) {
+TEST(Strokes, AStrokeEndedByARightClickCommandJoinsTheNextUndoStepWhole) {
   ModelRig rig;
   rig.model.settings().keyBindings[CommandId::SetPresser] = kRightClick;
   rig.model.leftButtonDown(rig.at(10, 10));
@@ -89,14 +103,12 @@ TEST(Strokes, AStrokeEndedByARightClickCommandHasNoRecordOfItsOwn) {
   rig.model.rightButtonDown(rig.at(0, 0));
   EXPECT_EQ(rig.model.settings().b_PenPressure, 1);  // the command ran
   EXPECT_FALSE(rig.model.pointerCaptured());
-  EXPECT_FALSE(rig.model.undoRing().canUndo());
   EXPECT_EQ(rig.model.canvas().pixel(0, 0), 0);  // and no eraser stroke began
-  // The next record takes its pixels from the older snapshot, so undoing the next stroke also
-  // takes back the unrecorded pixels inside its rectangle.
+  // Undoing the next stroke, which crosses it, takes back all of it, never a torn part.
   rig.stroke({{30, 5}, {30, 15}});
   rig.model.runCommand(CommandId::Undo);
-  EXPECT_EQ(rig.model.canvas().pixel(30, 10), 0);
-  EXPECT_EQ(rig.model.canvas().pixel(12, 10), 1);
+  EXPECT_TRUE(rig.model.canvas().isBlank());
+  EXPECT_FALSE(rig.model.undoRing().canUndo());
   // With a modifier held the right button matches no binding and erases.
   rig.platform.keysDown = {vk::kShift};
   rig.model.rightButtonDown(rig.at(12, 10));

@@ -38,12 +38,19 @@ TEST(SettingsForm, EditsReadAsDecimalNumbers) {
   for (const auto& c : cases) EXPECT_EQ(parseDecimal(c.text), c.value) << c.text;
 }
 
-TEST(SettingsForm, OkChecksTheSizesFirstThenTheFolder) {
+TEST(SettingsForm, OkChecksTheTypedSizesFirstThenTheFolder) {
   const struct {
     std::int32_t width, height;
     std::string folder;
     const char* message;
   } cases[] = {
+      // The canvas's own size (here 20000 x 300, a larger picture that was opened) is never
+      // refused; a side that was typed is.
+      {20000, 300, "C:\\pictures", nullptr},
+      {20000, 6000, "C:\\pictures", text::CanvasSizeTooLarge},
+      {20000, 0, "C:\\pictures", text::CanvasSizeTooSmall},
+      {20001, 300, "C:\\pictures", text::CanvasSizeTooLarge},
+      {20000, 300, "", text::SaveFolderMissing},
       {0, 10, "", text::CanvasSizeTooSmall},
       {10, 0, "C:\\pictures", text::CanvasSizeTooSmall},
       {-5, 7000, "C:\\pictures", text::CanvasSizeTooSmall},
@@ -55,7 +62,8 @@ TEST(SettingsForm, OkChecksTheSizesFirstThenTheFolder) {
       {1, 5999, "C:\\pictures\\", nullptr},
   };
   for (const auto& c : cases) {
-    const char* message = settingsProblem(c.width, c.height, c.folder, isFolder);
+    const char* message =
+        settingsProblem(c.width, c.height, CanvasSize{20000, 300}, c.folder, isFolder);
     if (!c.message)
       EXPECT_EQ(message, nullptr) << c.width << "x" << c.height;
     else

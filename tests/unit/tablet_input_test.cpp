@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "support/model_rig.h"
+#include "support/test_surfaces.h"
 
 namespace tenmark {
 namespace {
@@ -110,7 +111,6 @@ TEST(TabletInput, TheSideSwitchRunsTheRightClickCommandOncePerPressAndDropsTheSt
   rig.send(90, 50, 500, kPen, kTip | kSwitch);  // the switch goes down during the stroke
   EXPECT_EQ(rig.platform.popupMenus, 1);
   EXPECT_FALSE(rig.model.pointerCaptured());
-  EXPECT_FALSE(rig.model.undoRing().canUndo());  // the stroke ended without a record
   EXPECT_EQ(rig.model.canvas().pixel(70, 50), 1);
   rig.send(95, 50, 500, kPen, kTip | kSwitch);  // held: no second command, the eraser instead
   EXPECT_EQ(rig.platform.popupMenus, 1);
@@ -183,6 +183,72 @@ TEST(TabletInput, APenPressCutShortLeavesTheMouseWorking) {
     rig.model.pointerMoved(rig.at(150, 100));
     rig.model.leftButtonUp(rig.at(150, 100));
     EXPECT_EQ(rig.model.canvas().pixel(125, 100), 1);
+  }
+}
+
+}  // namespace
+}  // namespace tenmark
+
+namespace tenmark {
+namespace {
+
+// However a press ends, nothing it held stays behind: once the buttons are up and the pen is
+// away, a plain move draws nothing and the left button draws with the pen; the ended press is
+// one undo step.
+TEST(TabletInput, NoButtonOrPenOutlivesThePressItHeld) {
+  const struct {
+    const char* what;
+    std::function<void(TabletRig&)> play;
+  } cases[] = {
+      {"a right press ended by the left button, released outside the window",
+       [](TabletRig& r) {
+         r.model.rightButtonDown(r.at(40, 40));
+         r.model.leftButtonUp(r.at(40, 40));
+       }},
+      {"a right press ended by a hovering pen",
+       [](TabletRig& r) {
+         r.model.rightButtonDown(r.at(40, 40));
+         r.model.tabletProximity(true);
+         r.send(40, 40, 0);
+       }},
+      {"a right button released while the pen is near",
+       [](TabletRig& r) {
+         r.model.rightButtonDown(r.at(40, 40));
+         r.model.tabletProximity(true);
+         r.model.rightButtonUp(r.at(40, 40));
+       }},
+      {"a pen that leaves without its lift packet",
+       [](TabletRig& r) {
+         r.model.tabletProximity(true);
+         r.send(40, 60, 500);
+         r.send(70, 60, 500);
+       }},
+      {"a pen press whose packets were thrown away",
+       [](TabletRig& r) {
+         r.model.tabletProximity(true);
+         r.send(40, 40, 500, kEraserEnd);
+         r.model.tabletQueueFlushed();
+       }},
+  };
+  for (const auto& c : cases) {
+    TabletRig rig;
+    rig.model.tabletProximity(false);
+    rig.stroke({{20, 40}, {100, 40}});
+    const MonoBitmap before = copyOf(rig.model.canvas());
+    c.play(rig);
+    rig.model.tabletProximity(false);
+    EXPECT_FALSE(rig.model.pointerCaptured()) << c.what;
+    EXPECT_FALSE(samePicture(rig.model.canvas(), before)) << c.what << ": the press drew nothing";
+    const MonoBitmap ended = copyOf(rig.model.canvas());
+    rig.model.pointerMoved(rig.at(200, 200));
+    EXPECT_TRUE(samePicture(rig.model.canvas(), ended)) << c.what << ": a move drew";
+    rig.model.leftButtonDown(rig.at(300, 300));
+    EXPECT_EQ(rig.model.toolMode(), ToolMode::Pen) << c.what;
+    EXPECT_EQ(rig.model.canvas().pixel(300, 300), 1) << c.what;
+    rig.model.leftButtonUp(rig.at(300, 300));
+    rig.model.runCommand(CommandId::Undo);
+    rig.model.runCommand(CommandId::Undo);
+    EXPECT_TRUE(samePicture(rig.model.canvas(), before)) << c.what;
   }
 }
 

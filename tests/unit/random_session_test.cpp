@@ -1,0 +1,224 @@
+// Random sessions of every pointer, tablet, key and command event, checked after each step
+// against the rules that no sequence may break: a committed change is one undo step, a changed
+// picture is marked, and once every button is up and the pen is away the left button draws
+// with the pen.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "shortcuts/virtual_keys.h"
+#include "support/model_rig.h"
+#include "support/test_surfaces.h"
+
+namespace tenmark {
+namespace {
+
+constexpr std::uint32_t kTip = 1;
+constexpr std::uint32_t kSwitch = 2;
+
+// Commands that act on the picture and the view; the ones that reach files or close the window
+// have tests of their own.
+constexpr CommandId kCommands[] = {
+    CommandId::Undo,       CommandId::Redo,      CommandId::VMirror, CommandId::HMirror,
+    CommandId::Clear,      CommandId::Copy,      CommandId::Paste,   CommandId::ZoomUp,
+    CommandId::ZoomDown,   CommandId::ZoomNomal, CommandId::Brush_P, CommandId::Erase_P,
+    CommandId::SetPresser, CommandId::PopMenu,   CommandId::Config,  CommandId::New,
+};
+
+class Session {
+ public:
+  explicit Session(unsigned seed) : random_(seed) {
+    Settings& s = rig_.model.settings();
+    s.n_save_img = 0;  // New needs no protective save here
+    s.b_IgnoreTabXY = 0;
+    s.b_PenPressure = 1;
+    if (seed % 2) s.keyBindings[CommandId::PopMenu] = kRightClick;
+    rig_.model.tabletProximity(false);
+    unmarked_ = copyOf(rig_.model.canvas());
+    committed_ = copyOf(rig_.model.canvas());
+  }
+
+  void run(int steps) {
+    for (step_ = 0; step_ < steps && !testing::Test::HasFailure(); ++step_) {
+      const bool pressBefore = rig_.model.pointerCaptured();
+      const Kind kind = playRandomEvent();
+      checkMark(kind);
+      checkUndoStep(kind, pressBefore);
+      if (step_ % 97 == 96) checkPenAfterEverythingIsUp();
+    }
+    checkPenAfterEverythingIsUp();
+  }
+
+ private:
+  enum class Kind { Pointer, Command, Clear, UndoRedo, Resize, New };
+
+  int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+  // Mostly over the canvas, sometimes in the margins or outside the window.
+  Point randomPoint() { return Point{pick(360) - 30, pick(300) - 30}; }
+
+  Kind playRandomEvent() {
+    PaperModel& m = rig_.model;
+    const Point p = randomPoint();
+    switch (pick(14)) {
+      case 0:
+        log("left down");
+        m.leftButtonDown(p);
+        break;
+      case 1:
+        log("left up");
+        m.leftButtonUp(p);
+        break;
+      case 2:
+        log("right down");
+        m.rightButtonDown(p);
+        break;
+      case 3:
+        log("right up");
+        m.rightButtonUp(p);
+        break;
+      case 4:
+      case 5:
+        log("move");
+        m.pointerMoved(p);
+        break;
+      case 6:
+        log("capture lost");
+        m.captureLost();
+        break;
+      case 7:
+        log("proximity");
+        m.tabletProximity(pick(2) == 0);
+        break;
+      case 8:
+        log("queue flushed");
+        m.tabletQueueFlushed();
+        break;
+      case 9:
+      case 10:
+        playPacket(p);
+        break;
+      case 11: {
+        static const std::set<int> kHeld[] = {
+            {}, {}, {vk::kControl}, {vk::kSpace}, {vk::kControl, vk::kSpace}};
+        rig_.platform.keysDown = kHeld[pick(5)];
+        log("keys " + std::to_string(rig_.platform.keysDown.size()));
+        m.refreshCursorOverClient();
+        break;
+      }
+      default:
+        return playCommand();
+    }
+    return Kind::Pointer;
+  }
+
+  void playPacket(Point client) {
+    const std::uint32_t buttons = std::uint32_t(pick(4)) & (kTip | kSwitch);
+    const std::uint32_t pressure = buttons & kTip ? std::uint32_t(1 + pick(1023)) : 0;
+    const std::uint32_t cursor = pick(4) == 0 ? 2 : 1;  // now and then the eraser end
+    log("packet " + std::to_string(pressure));
+    rig_.model.tabletPacket(TabletPacket{cursor, buttons, client.x + rig_.platform.clientOrigin.x,
+                                         client.y + rig_.platform.clientOrigin.y, pressure});
+  }
+
+  Kind playCommand() {
+    const CommandId id = kCommands[pick(std::size(kCommands))];
+    log(std::string("command ") + commandInfo(id).configKey);
+    if (id == CommandId::Config) {
+      rig_.platform.settingsAnswer.reset();
+      rig_.model.runCommand(id);  // Cancel: only the values it was opened with are wanted
+      SettingsDialogValues answer = *rig_.platform.settingsShown;
+      if (pick(2)) answer.canvasWidth = 1 + pick(320);
+      rig_.platform.settingsAnswer = answer;
+    }
+    rig_.model.runCommand(id);
+    switch (id) {
+      case CommandId::Clear:
+        return Kind::Clear;
+      case CommandId::Undo:
+      case CommandId::Redo:
+        return Kind::UndoRedo;
+      case CommandId::Config:
+        return Kind::Resize;
+      case CommandId::New:
+        return Kind::New;
+      default:
+        return Kind::Command;
+    }
+  }
+
+  // A picture that differs from the one last seen unmarked is marked; only Clear keeps the mark
+  // as it was.
+  void checkMark(Kind kind) {
+    const PaperModel& m = rig_.model;
+    if (m.modified()) return;
+    if (kind != Kind::Clear && kind != Kind::New) {
+      ASSERT_TRUE(samePicture(m.canvas(), unmarked_)) << where() << ": changed but unmarked";
+    }
+    unmarked_ = copyOf(m.canvas());
+  }
+
+  // Between presses, what changed since the last rest is taken back by one Undo and brought
+  // again by one Redo. A command that ended a press made two steps, and undo, redo and a new
+  // picture are steps of their own kind.
+  void checkUndoStep(Kind kind, bool pressBefore) {
+    PaperModel& m = rig_.model;
+    if (m.pointerCaptured()) return;
+    const bool checkable =
+        kind == Kind::Pointer || (!pressBefore && (kind == Kind::Command || kind == Kind::Clear));
+    if (checkable && !samePicture(m.canvas(), committed_)) {
+      const MonoBitmap now = copyOf(m.canvas());
+      m.runCommand(CommandId::Undo);
+      ASSERT_TRUE(samePicture(m.canvas(), committed_)) << where() << ": undo gave another picture";
+      m.runCommand(CommandId::Redo);
+      ASSERT_TRUE(samePicture(m.canvas(), now)) << where() << ": redo gave another picture";
+    }
+    committed_ = copyOf(m.canvas());
+  }
+
+  void checkPenAfterEverythingIsUp() {
+    PaperModel& m = rig_.model;
+    m.tabletProximity(false);
+    m.leftButtonUp(Point{});
+    m.rightButtonUp(Point{});
+    rig_.platform.keysDown.clear();
+    ASSERT_FALSE(m.pointerCaptured()) << where() << ": a press outlived its buttons";
+    const Rect& view = rig_.platform.viewWindow;
+    const Point client{view.x + view.width / 2, view.y + view.height / 2};
+    const Point at = m.view().clientToCanvas(client);
+    m.leftButtonDown(client);
+    EXPECT_EQ(m.toolMode(), ToolMode::Pen) << where();
+    EXPECT_EQ(m.canvas().pixel(at.x, at.y), 1) << where() << ": the left button drew no ink";
+    m.leftButtonUp(client);
+    committed_ = copyOf(m.canvas());
+    if (!m.modified()) unmarked_ = copyOf(m.canvas());
+  }
+
+  void log(std::string event) {
+    if (history_.size() > 12) history_.erase(history_.begin());
+    history_.push_back(std::move(event));
+  }
+  std::string where() const {
+    std::string text = "step " + std::to_string(step_) + " after";
+    for (const std::string& e : history_) text += " / " + e;
+    return text;
+  }
+
+  ModelRig rig_{240, 180, Point{300, 240}};
+  std::mt19937 random_;
+  MonoBitmap unmarked_;
+  MonoBitmap committed_;
+  std::vector<std::string> history_;
+  int step_ = 0;
+};
+
+TEST(RandomSession, NoSequenceTearsAnUndoStepLeavesAChangeUnmarkedOrATool) {
+  for (unsigned seed = 1; seed <= 4; ++seed) {
+    Session session(seed);
+    session.run(3000);
+    ASSERT_FALSE(testing::Test::HasFailure()) << "seed " << seed;
+  }
+}
+
+}  // namespace
+}  // namespace tenmark
