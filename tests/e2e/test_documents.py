@@ -206,6 +206,59 @@ class DocumentsTest(E2ECase):
         app.key('Escape')
         self.assertExitsWith(app, 0)
 
+    def test_a_colour_original_is_never_replaced_without_asking(self):
+        app = self.launch()
+        original = os.path.join(app.folder, 'scan.png')
+        subprocess.run([CONVERT, '-size', '120x80', 'xc:red', '-fill', 'blue', '-draw',
+                        'rectangle 10,10 29,19', original], check=True, timeout=60)
+        with open(original, 'rb') as f:
+            colours = f.read()
+        app.wait_window()
+        app.focus()
+        app.key('o')
+        self.type_into_dialog(app, windows_path(original))
+        app.wait_title(b'scan.png  [')
+        vx, vy, _, _ = app.window()['view']
+        self.stroke(app, vx + 20, vy + 60, vx + 100, vy + 60)
+        app.key('s')
+        text = bytes.fromhex(app.wait_box()['text_hex'])
+        self.assertEqual(text, windows_path(original).encode() + (
+            ' は白黒の絵で上書きされ、元の色は失われます。\n上書きしますか？').encode('cp932'))
+        app.key('Return')  # No is the default
+        app.wait_box(present=False)
+        self.assertIn(b' *  [', app.title())
+        # Leaving saves the drawing beside the original under the next free name.
+        app.key('Escape')
+        self.assertExitsWith(app, 0)
+        with open(original, 'rb') as f:
+            self.assertEqual(f.read(), colours)
+        self.assertEqual(app.pixel(os.path.join(app.folder, 'scan_1.png'), 60, 60), INK)
+
+    def test_small_pictures_from_the_command_line_show_whole_with_the_menu_bar(self):
+        for width, height in ((120, 80), (1, 1)):
+            # A stored placement far larger than the picture: the window shrinks round it and
+            # the menu bar wraps.
+            app = self.launch_configured(
+                options={'n_xpos': '40', 'n_ypos': '40', 'n_xsize': '500', 'n_ysize': '400'},
+                start=False)
+            picture = os.path.join(app.folder, 'small.png')
+            subprocess.run([CONVERT, '-size', '%dx%d' % (width, height), 'xc:black', '-type',
+                            'bilevel', 'PNG8:' + picture], check=True, timeout=60)
+            app.args = [windows_path(picture)]
+            app.start()
+            info = app.wait_window()
+            _, _, cw, ch = info['client']
+            vx, vy, vw, vh = info['view']
+            self.assertEqual((vw, vh), (width, height), info)
+            self.assertEqual(int(info['style'], 16) & 0x00300000, 0, info)  # WS_H/VSCROLL
+            self.assertGreaterEqual(ch, height, info)
+            self.assertRegex(app.title(), rb'^Tenmark 1\.4\.4c - \d{8}_\d{6}  \[')
+            self.assertEqual(app.wait_pixels([(vx + width - 1, vy + height - 1)], [INK],
+                                             name='cmdline%d.png' % width), [INK])
+            app.focus()
+            app.key('Escape')
+            self.assertExitsWith(app, 0)
+
     def test_small_pictures_open_whole_without_scroll_bars(self):
         app = self.launch()
         app.wait_window()
