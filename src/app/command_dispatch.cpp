@@ -172,6 +172,26 @@ void PaperModel::zoom(void (CanvasView::*change)()) {
   updateCaption();
 }
 
+void PaperModel::mouseWheel(const WheelTurn& turn) {
+  // A Hand press scrolls from where it began: a wheel in between would be undone by its next
+  // move.
+  if (pointerCaptured_ && toolMode_ == ToolMode::Hand) return;
+  if (turn.zoom)
+    zoomAround(turn.client, zoomWheel_.zoomNotches(turn.delta));
+  else
+    presenter_.wheelScroll(turn);
+}
+
+void PaperModel::zoomAround(Point client, int notches) {
+  if (notches == 0) return;
+  const Point under = presenter_.view().clientToCanvas(client);
+  for (; notches > 0; --notches) presenter_.view().zoomUp();
+  for (; notches < 0; ++notches) presenter_.view().zoomDown();
+  onSize();
+  presenter_.keepUnder(under, client);
+  updateCaption();
+}
+
 void PaperModel::stepSize(int& size, int step) {
   const int next = size + step;
   if (next < kMinStrokeWidth || next > kMaxStrokeWidth) return;

@@ -70,6 +70,9 @@ class PaperModel {
     presenter_.onScroll(axis, request, trackPosition);
   }
   void paintMargins() { presenter_.paintMargins(); }
+  // The mouse wheel (or a tilt, or a touchpad's swipe): scrolls, or with Ctrl zooms around the
+  // pointer; never changes the picture. A stroke in progress goes on under the pointer.
+  void mouseWheel(const WheelTurn& turn);
   void paintView(const Rect& update) { presenter_.paintView(update); }
 
   // The caption and the modified mark.
@@ -155,6 +158,7 @@ class PaperModel {
   void undo();
   void redo();
   void zoom(void (CanvasView::*change)());
+  void zoomAround(Point client, int notches);
   void stepSize(int& size, int step);
   void togglePressure();
   void toggleTranslucency();
@@ -186,6 +190,7 @@ class PaperModel {
   TabletState tablet_;
   bool standInCanvas_ = false;
 
+  WheelAccumulator zoomWheel_;
   ToolMode toolMode_ = ToolMode::Pen;
   bool pointerCaptured_ = false;
   bool rightButtonHeld_ = false;

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <ctime>
 
 #include "app/fault_save_win32.h"
@@ -247,6 +248,23 @@ void PaperWindow::onScroll(ScrollAxis axis, WPARAM wParam) {
   model_.onScroll(axis, scrollRequestOf(wParam), track);
 }
 
+void PaperWindow::onWheel(UINT message, WPARAM wParam, LPARAM lParam) {
+  const bool tilt = message == WM_MOUSEHWHEEL;
+  const WORD keys = GET_KEYSTATE_WPARAM(wParam);
+  WheelTurn turn;
+  turn.axis = tilt || (keys & MK_SHIFT) ? ScrollAxis::Horizontal : ScrollAxis::Vertical;
+  // A tilt to the right reports a positive delta; the wheel turned away from the user too, but
+  // that one goes towards the top.
+  turn.delta = tilt ? -GET_WHEEL_DELTA_WPARAM(wParam) : GET_WHEEL_DELTA_WPARAM(wParam);
+  turn.zoom = !tilt && (keys & MK_CONTROL);
+  // The message carries screen coordinates.
+  turn.client = screenToClient(pointOf(lParam));
+  UINT lines = 3;
+  SystemParametersInfoA(tilt ? SPI_GETWHEELSCROLLCHARS : SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  turn.linesPerNotch = lines == WHEEL_PAGESCROLL ? kWheelScreen : int(std::min(lines, 10000u));
+  model_.mouseWheel(turn);
+}
+
 void PaperWindow::onCommand(int id) {
   // The exit item closes the window the way the close box does.
   if (id == ID_APP_EXIT) {
@@ -353,6 +371,11 @@ bool PaperWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     case WM_RBUTTONUP:
       model_.rightButtonUp(pointOf(lParam));
       return false;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+      onWheel(message, wParam, lParam);
+      result = 0;
+      return true;
     case WM_MOUSEMOVE:
       model_.pointerMoved(pointOf(lParam));
       return false;

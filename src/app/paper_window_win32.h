@@ -63,6 +63,7 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   void onScroll(ScrollAxis axis, WPARAM wParam);
   int trackPosition(ScrollAxis axis) const;
   void onCommand(int id);
+  void onWheel(UINT message, WPARAM wParam, LPARAM lParam);
   void onTabletPacket(WPARAM serial, LPARAM context);
   bool onSetCursor(LPARAM hitTestAndMessage, LRESULT& result);
   // Before the frame, the system menu or the pop-up menu takes over: no queued packet may draw.

@@ -50,6 +50,31 @@ void ViewPresenter::onScroll(ScrollAxis axis, ScrollRequest request, int trackPo
   platform_.invalidateWindow();
 }
 
+void ViewPresenter::wheelScroll(const WheelTurn& turn) {
+  const ScrollBar& bar = view_.bar(turn.axis);
+  if (!bar.inUse()) {
+    wheel_.forget(turn.axis);
+    return;
+  }
+  const int pixels = wheel_.scrollPixels(turn, CanvasView::kLineStep, bar.page);
+  if (pixels != 0) onScroll(turn.axis, ScrollRequest::ThumbTrack, bar.position + pixels);
+}
+
+void ViewPresenter::keepUnder(Point canvasPoint, Point client) {
+  const Rect& v = view_.viewRect();
+  const struct {
+    ScrollAxis axis;
+    int canvas;
+    int offset;
+  } axes[] = {{ScrollAxis::Horizontal, canvasPoint.x, client.x - v.x},
+              {ScrollAxis::Vertical, canvasPoint.y, client.y - v.y}};
+  for (const auto& a : axes) {
+    wheel_.forget(a.axis);
+    if (view_.bar(a.axis).inUse())
+      onScroll(a.axis, ScrollRequest::ThumbTrack, view_.toClient(a.canvas) - a.offset);
+  }
+}
+
 void ViewPresenter::paintMargins() {
   const Point client = platform_.clientSize();
   const Color background = backgroundColor();

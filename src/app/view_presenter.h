@@ -5,6 +5,7 @@
 
 #include "app/paper_platform.h"
 #include "canvas/canvas_view.h"
+#include "canvas/wheel.h"
 #include "settings/settings.h"
 #include "surface/mono_bitmap.h"
 #include "surface/rgb32_image.h"
@@ -22,6 +23,11 @@ class ViewPresenter {
   // The client area changed size, or the canvas or the zoom changed: bars and layout again.
   void onSize();
   void onScroll(ScrollAxis axis, ScrollRequest request, int trackPosition);
+  // The wheel turned without Ctrl: the view scrolls as far as the turn and the bar allow.
+  void wheelScroll(const WheelTurn& turn);
+  // After a zoom: scrolls so that `canvasPoint` lies under `client` again, as far as the bars
+  // allow.
+  void keepUnder(Point canvasPoint, Point client);
   void relayout();
   // The main window's paint: the margins around the view window, never the canvas.
   void paintMargins();
@@ -40,6 +46,7 @@ class ViewPresenter {
   const MonoBitmap& canvas_;
   const Settings& settings_;
   CanvasView view_;
+  WheelAccumulator wheel_;
   Rgb32Image viewImage_;
   Rgb32Image patchImage_;
 };

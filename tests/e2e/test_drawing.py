@@ -1,7 +1,7 @@
 """Drawing with the mouse as a user does: strokes on screen where the pointer went, undo and redo
 with their keys, erasing with the right button, the caption, the picture at half size, quick
 second presses (double clicks) that draw and erase like any other, and scrolling a large canvas
-by dragging with Space held."""
+by dragging with Space held or with the wheel."""
 import re
 
 from e2e_case import E2ECase
@@ -98,5 +98,21 @@ class DrawingTest(E2ECase):
         points = [(vx + 100, vy + 150), (vx + 300, vy + 300), (vx + 300, vy + 250)]
         want = [INK, PAPER, PAPER]
         self.assertEqual(app.wait_pixels(points, want, name='scrolled.png'), want)
+        # The wheel: three lines of 10 pixels a notch, down, then right with Shift, then left
+        # and right again with the tilt buttons; Ctrl zooms round the pointer.
+        dot = [vx + 100, vy + 150]
+        app.xdotool('mousemove', vx + 200, vy + 200, 'sleep', '0.2')
+        for keys, button, dx, dy in (([], 5, 0, -30), (['shift'], 5, -30, 0), ([], 6, 30, 0),
+                                     ([], 7, -30, 0), ([], 4, 0, 30)):
+            steps = [a for k in keys for a in ('keydown', k)] + ['click', button]
+            app.xdotool(*steps, *[a for k in keys for a in ('keyup', k)])
+            dot = [dot[0] + dx, dot[1] + dy]
+            points = [tuple(dot), (dot[0] - dx, dot[1] - dy)]
+            self.assertEqual(app.wait_pixels(points, [INK, PAPER], name='wheel%d.png' % button),
+                             [INK, PAPER], (keys, button))
+        app.xdotool('mousemove', *dot, 'sleep', '0.2', 'keydown', 'ctrl', 'click', 4,
+                    'keyup', 'ctrl')
+        self.caption(app, zoom=125)
+        self.assertEqual(app.wait_pixels([tuple(dot)], [INK], name='zoomed.png'), [INK])
         app.key('Escape')
         self.assertExitsWith(app, 0)
