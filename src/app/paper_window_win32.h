@@ -50,6 +50,11 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   void nameNewPicture();
   void checkSaveFolder();
 
+  // A close while a dialog or a question is up ends them first, as Cancel; true when the close
+  // waits for that.
+  bool closeDialogsFirst(LPARAM marker);
+  void endSession();
+
   // Shut-down, in order.
   void onDestroy();
   void readPlacement();

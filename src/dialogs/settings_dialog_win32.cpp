@@ -231,7 +231,7 @@ void SettingsDialog::onOK() {
   const std::int32_t height = parseDecimal(controlText(d, IDC_CANVAS_HEIGHT));
   const std::string folder = controlText(d, IDC_SAVE_FOLDER);
   if (const char* problem = settingsProblem(width, height, folder, kIsDirectory)) {
-    showMessage(problem);
+    showMessage(d, problem);
     return;
   }
   SettingsDialogValues& v = values_;
