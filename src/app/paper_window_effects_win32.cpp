@@ -224,7 +224,7 @@ void PaperWindow::closeWindow() { onCancel(); }
 
 void PaperWindow::putClipboardImage(const Rgb32Image& image) { putClipboardBitmap(hwnd(), image); }
 
-std::optional<Rgb32Image> PaperWindow::readClipboardImage(int maxWidth, int maxHeight) {
+ClipboardPicture PaperWindow::readClipboardImage(int maxWidth, int maxHeight) {
   return readClipboardBitmap(hwnd(), maxWidth, maxHeight);
 }
 
