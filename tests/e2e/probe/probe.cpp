@@ -397,9 +397,11 @@ int main(int argc, char** argv) {
   // What "End task", a restart manager or taskkill without /F sends.
   if (what == "close") PostMessageA(hwnd, WM_CLOSE, 0, 0);
   if (what == "endsession") {
-    // What the system sends each top-level window when the user logs off.
+    // What the system sends each top-level window when the user logs off; "forced" ends the
+    // session whatever the window answered, as a forced log-off or shut-down does.
+    const bool forced = argc > 2 && std::strcmp(argv[2], "forced") == 0;
     const LRESULT agreed = SendMessageA(hwnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
-    SendMessageA(hwnd, WM_ENDSESSION, agreed ? TRUE : FALSE, ENDSESSION_LOGOFF);
+    SendMessageA(hwnd, WM_ENDSESSION, agreed || forced ? TRUE : FALSE, ENDSESSION_LOGOFF);
     std::printf("agreed=%d\n", agreed ? 1 : 0);
   }
   return 0;
