@@ -1,6 +1,7 @@
 // The picture through the clipboard and files dropped on the window.
 #include "app/paper_model.h"
 #include "surface/picture_reduction.h"
+#include "tenmark/texts.h"
 
 namespace tenmark {
 
@@ -15,10 +16,14 @@ void PaperModel::copyToClipboard() {
 }
 
 void PaperModel::paste() {
-  const std::optional<Rgb32Image> picture =
-      platform_.readClipboardImage(canvas_.width(), canvas_.height());
-  if (!picture || !beginWholeCanvasChange()) return;
-  reduceOntoCanvas(*picture, canvas_);
+  const ClipboardPicture picture = platform_.readClipboardImage(canvas_.width(), canvas_.height());
+  if (picture.status == ClipboardPicture::Status::Unreadable) {
+    // Never a black area in its place: nothing is pasted, and the user hears why.
+    platform_.showMessage(text::ClipboardUnreadable);
+    return;
+  }
+  if (picture.status != ClipboardPicture::Status::Read || !beginWholeCanvasChange()) return;
+  reduceOntoCanvas(picture.image, canvas_);
   recordWholeCanvas();
   setModified(true);
   platform_.invalidateWindow();

@@ -211,4 +211,13 @@ bool Document::readyToEndSession() {
   return closingSaved_;
 }
 
+void Document::saveAtSessionEnd() {
+  if (closingSaved_ || canvas_.isBlank()) return;
+  try {
+    closingSaved_ = !autoSave().failed;
+  } catch (const std::bad_alloc&) {
+    // Not even the file's name could be made, and nobody is left to tell.
+  }
+}
+
 }  // namespace tenmark

@@ -67,6 +67,9 @@ class Document {
   bool readyToClose();
   bool readyToEndSession();
   void sessionGoesOn() { closingSaved_ = false; }
+  // The session ends now, whatever anyone would answer: the closing save once more if it has
+  // not been made, and never a question.
+  void saveAtSessionEnd();
   // Left without saving: nothing is held up for the picture any more.
   void discard();
 

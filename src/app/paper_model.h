@@ -95,6 +95,7 @@ class PaperModel {
   bool readyToClose() { return document_.readyToClose(); }
   bool readyToEndSession() { return document_.readyToEndSession(); }
   void sessionGoesOn() { document_.sessionGoesOn(); }
+  void saveAtSessionEnd() { document_.saveAtSessionEnd(); }
   // The canvas at a new size with the old picture at its top left; false, with nothing
   // changed, when the new size cannot be made.
   bool resizeCanvas(int width, int height, Color background, Color pen);

@@ -14,6 +14,7 @@
 #include "dialogs/settings_form.h"
 #include "imagefile/document_names.h"
 #include "shortcuts/command_table.h"
+#include "surface/clipboard_picture.h"
 #include "surface/rgb32_image.h"
 
 namespace tenmark {
@@ -73,9 +74,10 @@ class PaperPlatform {
   virtual void closeWindow() = 0;
 
   // The clipboard's bitmap: put there as it looks on screen; read while the clipboard is open,
-  // only as much of it as the canvas can take (none when there is no bitmap).
+  // only as much of it as the canvas can take, or said unreadable when any step of reading it
+  // failed.
   virtual void putClipboardImage(const Rgb32Image& image) = 0;
-  virtual std::optional<Rgb32Image> readClipboardImage(int maxWidth, int maxHeight) = 0;
+  virtual ClipboardPicture readClipboardImage(int maxWidth, int maxHeight) = 0;
 
   // Talking with the user; none of these is asked for without a user's action.
   virtual void showMessage(const std::string& text) = 0;

@@ -224,16 +224,20 @@ void PaperWindow::closeWindow() { onCancel(); }
 
 void PaperWindow::putClipboardImage(const Rgb32Image& image) { putClipboardBitmap(hwnd(), image); }
 
-std::optional<Rgb32Image> PaperWindow::readClipboardImage(int maxWidth, int maxHeight) {
+ClipboardPicture PaperWindow::readClipboardImage(int maxWidth, int maxHeight) {
   return readClipboardBitmap(hwnd(), maxWidth, maxHeight);
 }
 
-void PaperWindow::showMessage(const std::string& text) { tenmark::showMessage(text.c_str()); }
+void PaperWindow::showMessage(const std::string& text) {
+  tenmark::showMessage(hwnd(), text.c_str());
+}
 
-bool PaperWindow::askYesNo(const std::string& text) { return tenmark::askYesNo(text.c_str()); }
+bool PaperWindow::askYesNo(const std::string& text) {
+  return tenmark::askYesNo(hwnd(), text.c_str());
+}
 
 bool PaperWindow::askWarningYesNo(const std::string& text) {
-  return tenmark::askWarningYesNo(text.c_str());
+  return tenmark::askWarningYesNo(hwnd(), text.c_str());
 }
 
 void PaperWindow::blockSessionEnd(const std::string& reason) {

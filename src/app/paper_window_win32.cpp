@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <ctime>
+#include <new>
 
 #include "app/fault_save_win32.h"
 #include "app/menu_table.h"
+#include "win32/owned_dialogs.h"
 #include "win32/shell_services.h"
 #include "dialogs/about_dialog_win32.h"
 #include "resource_ids.h"
@@ -29,6 +31,18 @@ std::string loadVersionText() {
   char buffer[256] = {};
   LoadStringA(GetModuleHandleA(nullptr), IDS_VERSION, buffer, sizeof buffer);
   return buffer;
+}
+
+// Marks the close posted again once the dialogs that were up have ended.
+constexpr LPARAM kCloseAgain = 0x544D;
+
+// The first path of a drop, read whole (asked for its length first), never cut to another name.
+std::string firstDroppedPath(HDROP drop) {
+  if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) < 1) return std::string();
+  const UINT length = DragQueryFileA(drop, 0, nullptr, 0);
+  std::string path(length + 1, '\0');
+  path.resize(DragQueryFileA(drop, 0, path.data(), length + 1));
+  return path;
 }
 
 Point pointOf(LPARAM lParam) { return Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
@@ -199,11 +213,27 @@ void PaperWindow::openTablet() {
 void PaperWindow::nameNewPicture() { model_.makeTimestampName(localTime()); }
 
 void PaperWindow::checkSaveFolder() {
-  if (!isDirectory(model_.settings().saveFolder)) tenmark::showMessage(text::SaveFolderMissing);
+  if (!isDirectory(model_.settings().saveFolder)) showMessage(text::SaveFolderMissing);
 }
 
 void PaperWindow::onCancel() {
   if (model_.readyToClose()) endModal(IDCANCEL);
+}
+
+bool PaperWindow::closeDialogsFirst(LPARAM marker) {
+  // Only once: a dialog that does not go cannot send the close round for ever; the window's
+  // destruction then ends its loop.
+  if (IsWindowEnabled(hwnd()) || marker == kCloseAgain || !cancelOwnedDialogs(hwnd())) return false;
+  // Behind their Cancel in the queue: it comes back once their loops have unwound.
+  PostMessageA(hwnd(), WM_CLOSE, 0, kCloseAgain);
+  return true;
+}
+
+void PaperWindow::endSession() {
+  // The process ends when this returns, whatever anyone would answer, so nothing is asked. The
+  // window goes now: its shut-down writes the settings, and every dialog's loop ends with it.
+  model_.saveAtSessionEnd();
+  DestroyWindow(hwnd());
 }
 
 void PaperWindow::onDestroy() {
@@ -316,25 +346,21 @@ bool PaperWindow::preTranslateMessage(MSG& msg) {
     case WM_SYSKEYUP:
       model_.refreshCursorOverClient();
       return false;
-    case WM_DROPFILES:
-      if (msg.hwnd == hwnd()) onDroppedFiles(reinterpret_cast<HDROP>(msg.wParam));
-      return false;
     default:
       return false;
   }
 }
 
 void PaperWindow::onDroppedFiles(HDROP drop) {
-  if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) < 1) {
-    DragFinish(drop);
-    return;
+  // While a dialog or a question is up the window is disabled, and a drop is refused.
+  std::string path;
+  try {
+    if (IsWindowEnabled(hwnd())) path = firstDroppedPath(drop);
+  } catch (const std::bad_alloc&) {
+    // A path without the memory to hold it is refused as well.
   }
-  // Asked for its length first, so that a long path is read whole, never cut to another name.
-  const UINT length = DragQueryFileA(drop, 0, nullptr, 0);
-  std::string path(length + 1, '\0');
-  path.resize(DragQueryFileA(drop, 0, path.data(), length + 1));
-  model_.dropFile(path);
   DragFinish(drop);
+  if (!path.empty()) model_.dropFile(path);
 }
 
 bool PaperWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -404,13 +430,18 @@ bool PaperWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
       return true;
     case WM_SYSCOMMAND:
       return onSystemCommand(wParam);
+    case WM_CLOSE:
+      return closeDialogsFirst(lParam);
+    // Any loop may dispatch it: the main one, a message box's, a menu's.
+    case WM_DROPFILES:
+      onDroppedFiles(reinterpret_cast<HDROP>(wParam));
+      return true;
     case WM_QUERYENDSESSION:
       result = model_.readyToEndSession();
       return true;
     case WM_ENDSESSION:
-      // The process ends when this returns: close now, so that the shut-down runs first.
       if (wParam)
-        onCancel();
+        endSession();
       else
         model_.sessionGoesOn();  // and so does the picture
       return true;

@@ -51,6 +51,11 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   void nameNewPicture();
   void checkSaveFolder();
 
+  // A close while a dialog or a question is up ends them first, as Cancel; true when the close
+  // waits for that.
+  bool closeDialogsFirst(LPARAM marker);
+  void endSession();
+
   // Shut-down, in order.
   void onDestroy();
   void readPlacement();
@@ -101,7 +106,7 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   void showPopupMenu() override;
   void closeWindow() override;
   void putClipboardImage(const Rgb32Image& image) override;
-  std::optional<Rgb32Image> readClipboardImage(int maxWidth, int maxHeight) override;
+  ClipboardPicture readClipboardImage(int maxWidth, int maxHeight) override;
   void showMessage(const std::string& text) override;
   bool askYesNo(const std::string& text) override;
   bool askWarningYesNo(const std::string& text) override;

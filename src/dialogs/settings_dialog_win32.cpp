@@ -232,7 +232,7 @@ void SettingsDialog::onOK() {
   const std::string folder = controlText(d, IDC_SAVE_FOLDER);
   const CanvasSize current{values_.canvasWidth, values_.canvasHeight};
   if (const char* problem = settingsProblem(width, height, current, folder, kIsDirectory)) {
-    showMessage(problem);
+    showMessage(d, problem);
     return;
   }
   SettingsDialogValues& v = values_;

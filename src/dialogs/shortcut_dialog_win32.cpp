@@ -128,7 +128,7 @@ bool ShortcutDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 
 void ShortcutDialog::onOK() {
   if (const std::optional<std::string> message = list_.duplicateMessage()) {
-    showMessage(message->c_str());
+    showMessage(hwnd(), message->c_str());
     return;
   }
   endModal(IDOK);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <vector>
 
 #include "win32/handles.h"
 #include "win32/present.h"
@@ -10,16 +11,25 @@ namespace tenmark {
 
 namespace {
 
-// The part of `bitmap` the section can take, converted by the platform from whatever depth the
-// bitmap has.
-bool copyInto(HDC screen, HBITMAP bitmap, HBITMAP section, int width, int height) {
-  const MemoryDc source(screen);
-  const MemoryDc target(screen);
-  if (!source.get() || !target.get()) return false;
-  const Selection from(source.get(), bitmap);
-  const Selection to(target.get(), section);
-  BitBlt(target.get(), 0, 0, width, height, source.get(), 0, 0, SRCCOPY);
-  GdiFlush();
+// The header of a bottom-up 32-bit image: reading with it converts a bitmap of any depth, and its
+// scan lines count from the bottom row.
+BITMAPINFO bottomUp32BitInfo(int width, int height) {
+  BITMAPINFO info = topDown32BitInfo(width, height);
+  info.bmiHeader.biHeight = height;
+  return info;
+}
+
+// The top-left width x height pixels of `bitmap` (of `facts`), one row at a time, so that no more
+// of a wide bitmap is held than one row; false when any row could not be read.
+bool readRows(HDC screen, HBITMAP bitmap, const BITMAP& facts, Rgb32Image& into) {
+  std::vector<std::uint32_t> row(std::size_t(facts.bmWidth));
+  for (int y = 0; y < into.height; ++y) {
+    BITMAPINFO info = bottomUp32BitInfo(facts.bmWidth, facts.bmHeight);
+    if (GetDIBits(screen, bitmap, UINT(facts.bmHeight - 1 - y), 1, row.data(), &info,
+                  DIB_RGB_COLORS) != 1)
+      return false;
+    for (int x = 0; x < into.width; ++x) into.at(x, y) = row[std::size_t(x)] & 0x00FFFFFFu;
+  }
   return true;
 }
 
@@ -42,32 +52,26 @@ void putClipboardBitmap(HWND owner, const Rgb32Image& image) {
   if (SetClipboardData(CF_BITMAP, bitmap.get())) bitmap.release();
 }
 
-std::optional<Rgb32Image> readClipboardBitmap(HWND owner, int maxWidth, int maxHeight) {
+ClipboardPicture readClipboardBitmap(HWND owner, int maxWidth, int maxHeight) {
+  const ClipboardPicture unreadable{ClipboardPicture::Status::Unreadable, {}};
   const OpenedClipboard clipboard(owner);
-  if (!clipboard.isOpen()) return std::nullopt;
+  if (!clipboard.isOpen()) return unreadable;
+  if (!IsClipboardFormatAvailable(CF_BITMAP)) return ClipboardPicture{};
   HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
   BITMAP facts{};
-  if (!bitmap || !GetObjectA(bitmap, sizeof facts, &facts)) return std::nullopt;
-  const int width = std::min<LONG>(facts.bmWidth, maxWidth);
-  const int height = std::min<LONG>(facts.bmHeight, maxHeight);
-  if (width <= 0 || height <= 0) return std::nullopt;
-  // Only the part the canvas can take is ever allocated.
+  if (!bitmap || !GetObjectA(bitmap, sizeof facts, &facts) || facts.bmWidth <= 0 ||
+      facts.bmHeight <= 0)
+    return unreadable;
   const WindowDc screen(owner);
-  const BITMAPINFO info = topDown32BitInfo(width, height);
-  void* bits = nullptr;
-  const GdiObject<HBITMAP> section(
-      CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!section || !copyInto(screen.get(), bitmap, section.get(), width, height))
-    return std::nullopt;
+  if (!screen.get()) return unreadable;
   try {
-    Rgb32Image picture;
-    picture.reshape(width, height);
-    const auto* pixels = static_cast<const std::uint32_t*>(bits);
-    std::copy(pixels, pixels + picture.pixels.size(), picture.pixels.begin());
-    for (std::uint32_t& p : picture.pixels) p &= 0x00FFFFFFu;
-    return picture;
+    // Only the part the canvas can take is ever allocated.
+    ClipboardPicture picture{ClipboardPicture::Status::Read, {}};
+    picture.image.reshape(std::min<int>(facts.bmWidth, maxWidth),
+                          std::min<int>(facts.bmHeight, maxHeight));
+    return readRows(screen.get(), bitmap, facts, picture.image) ? picture : unreadable;
   } catch (const std::bad_alloc&) {
-    return std::nullopt;  // nothing to paste
+    return unreadable;
   }
 }
 

@@ -3,8 +3,7 @@
 
 #include <windows.h>
 
-#include <optional>
-
+#include "surface/clipboard_picture.h"
 #include "surface/rgb32_image.h"
 
 namespace tenmark {
@@ -14,7 +13,7 @@ namespace tenmark {
 void putClipboardBitmap(HWND owner, const Rgb32Image& image);
 
 // The top-left part of the clipboard's bitmap, at most maxWidth x maxHeight, read while the
-// clipboard is open; none without a bitmap.
-std::optional<Rgb32Image> readClipboardBitmap(HWND owner, int maxWidth, int maxHeight);
+// clipboard is open and converted from whatever depth it has; unreadable when any step failed.
+ClipboardPicture readClipboardBitmap(HWND owner, int maxWidth, int maxHeight);
 
 }  // namespace tenmark

@@ -7,6 +7,7 @@ namespace tenmark {
 INT_PTR ModalDialog::runModal(HWND owner) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   running_ = true;
+  result_ = IDCANCEL;
   hwnd_ = CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId_), owner, dialogProc,
                              reinterpret_cast<LPARAM>(this));
   if (!hwnd_) return -1;
@@ -36,10 +37,15 @@ void ModalDialog::enableOwner() {
 
 void ModalDialog::endModal(INT_PTR code) {
   result_ = code;
-  running_ = false;
   // The owner first, so that it is the window activated when this one goes.
   enableOwner();
   if (hwnd_) DestroyWindow(hwnd_);
+  endLoop();
+}
+
+void ModalDialog::endLoop() {
+  if (!running_) return;
+  running_ = false;
   // Ending from a message sent by another thread leaves the loop waiting for a posted one.
   PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
@@ -86,6 +92,7 @@ INT_PTR ModalDialog::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrA(hwnd, DWLP_USER, 0);
     hwnd_ = nullptr;
+    endLoop();
   }
   if (!handled) return FALSE;
   // A colour message's answer is the brush itself, not a message result.

@@ -14,8 +14,9 @@ class ModalDialog {
   ModalDialog(const ModalDialog&) = delete;
   ModalDialog& operator=(const ModalDialog&) = delete;
 
-  // Creates the dialog, runs it until endModal, and returns the code given to endModal.
-  // The owner (if any) is disabled meanwhile.
+  // Creates the dialog, runs it until endModal, and returns the code given to endModal. A
+  // window destroyed otherwise (with its owner, say) ends the loop too, as Cancel. The owner (if
+  // any) is disabled meanwhile.
   INT_PTR runModal(HWND owner);
   HWND hwnd() const { return hwnd_; }
 
@@ -36,6 +37,8 @@ class ModalDialog {
   // preTranslateMessage, with allocation failures kept inside.
   bool offerMessage(MSG& msg);
   void enableOwner();
+  // The loop stops at its next message.
+  void endLoop();
 
   int templateId_;
   HWND hwnd_ = nullptr;

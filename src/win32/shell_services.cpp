@@ -2,15 +2,15 @@
 
 namespace tenmark {
 
-void showMessage(const char* text) { MessageBoxA(GetActiveWindow(), text, "", MB_OK | MB_TOPMOST); }
+void showMessage(HWND owner, const char* text) { MessageBoxA(owner, text, "", MB_OK | MB_TOPMOST); }
 
-bool askYesNo(const char* text) {
-  return MessageBoxA(GetActiveWindow(), text, "", MB_YESNO | MB_TOPMOST) == IDYES;
+bool askYesNo(HWND owner, const char* text) {
+  return MessageBoxA(owner, text, "", MB_YESNO | MB_TOPMOST) == IDYES;
 }
 
-bool askWarningYesNo(const char* text) {
-  return MessageBoxA(GetActiveWindow(), text, "",
-                     MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2 | MB_TOPMOST) == IDYES;
+bool askWarningYesNo(HWND owner, const char* text) {
+  return MessageBoxA(owner, text, "", MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2 | MB_TOPMOST) ==
+         IDYES;
 }
 
 bool fileExists(const std::string& path) {

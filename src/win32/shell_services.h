@@ -7,12 +7,13 @@
 
 namespace tenmark {
 
-// A modal OK box owned by the active window, with an empty caption, always on top.
-void showMessage(const char* text);
+// A modal OK box with an empty caption, always on top, owned by the window it speaks for (never
+// whichever window happens to be active): the owner takes no input while it is up.
+void showMessage(HWND owner, const char* text);
 // The same with Yes and No; true for Yes.
-bool askYesNo(const char* text);
+bool askYesNo(HWND owner, const char* text);
 // A warning with Yes and No where No is the default button; true for Yes.
-bool askWarningYesNo(const char* text);
+bool askWarningYesNo(HWND owner, const char* text);
 
 // True when the path exists, as a file or a folder.
 bool fileExists(const std::string& path);

@@ -1,12 +1,14 @@
 """The three dialogs as a user drives them: the settings dialog from its menu item and its key,
 with a new canvas width and pen size, and with the values it refuses; the shortcut dialog
-binding a key and refusing a duplicate; the About box and its link; and their templates as the
-executable holds them."""
+binding a key and refusing a duplicate; the About box and its link; their templates as the
+executable holds them; and a close from outside (End task, the end of the session) while one of
+them or a message box is up."""
 import os
+import subprocess
 import time
 
 from e2e_case import E2ECase
-from wine_session import INK, wait_until
+from wine_session import CONVERT, INK, wait_until, windows_path
 
 SETTINGS_TITLE = '環境設定'.encode('cp932')
 TOO_LARGE = '入力されたキャンバスサイズが限界値を越えています'.encode('cp932')
@@ -15,6 +17,8 @@ DUPLICATE = '以下のショートカットキーが重複しています。\n�
 DEFAULT_SIDE = 668  # the screen height less 100
 COPY_ROW, OPEN_ROW = 15, 1
 WS_EX_LAYERED = 0x80000
+WS_DISABLED = 0x08000000
+OPEN_FAILED = ' を開けませんでした'.encode('cp932')
 
 
 # Dialog templates: the dialog's size and caption, then each control in template order as
@@ -230,3 +234,66 @@ class DialogsTest(E2ECase):
         self.assertEqual(app.dialog(1029).get('found'), '1')
         app.key('Return')
         app.wait_dialog(present=False)
+
+    # --- a close from outside while something is up ----------------------------------------
+    def open_settings(self, app):
+        app.focus()
+        app.key('e')
+        app.wait_dialog()
+
+    def open_shortcuts(self, app):
+        app.focus()
+        app.key('k')
+        app.wait_dialog()
+
+    def open_about(self, app):
+        self.open_menu_item(app, 2)
+        app.wait_dialog()
+
+    def open_unreadable_drop(self, app):
+        """A dropped file that is no picture: its box is owned by the main window, which takes
+        no input meanwhile: a second drop, of a picture, is refused."""
+        notes = os.path.join(app.folder, 'notes.txt')
+        with open(notes, 'w') as f:
+            f.write('not a picture')
+        app.probe('drop', windows_path(notes))
+        box = app.wait_box()
+        self.assertEqual(bytes.fromhex(box['text_hex']), windows_path(notes).encode() + OPEN_FAILED)
+        self.assertEqual(box['owned'], '1')
+        self.assertTrue(int(app.window()['style'], 16) & WS_DISABLED)
+        picture = os.path.join(app.folder, 'dropped.png')
+        subprocess.run([CONVERT, '-size', '40x30', 'xc:black', '-type', 'bilevel',
+                        'PNG8:' + picture], check=True, timeout=60)
+        app.probe('drop', windows_path(picture))
+        time.sleep(0.5)
+        self.assertNotIn(b'dropped.png', app.title())
+
+    def leave_with_something_up(self, way):
+        """For each dialog and the box: started anew in one folder, a stroke, the dialog up,
+        then `way` sent from outside; the program ends with 0, the drawing saved and
+        tenmark.ini written."""
+        app = self.launch(start=False)
+        openers = [self.open_settings, self.open_shortcuts, self.open_about,
+                   self.open_unreadable_drop]
+        for opener in openers:
+            before = [f for f in os.listdir(app.folder) if f.endswith('.png')]
+            if os.path.exists(os.path.join(app.folder, 'tenmark.ini')):
+                os.remove(os.path.join(app.folder, 'tenmark.ini'))
+            app.start()
+            vx, vy, _, _ = app.wait_window()['view']
+            app.drag([(vx + 20 + 10 * i, vy + 30) for i in range(11)])
+            app.wait_title(b' *  [')
+            opener(app)
+            app.probe(way)
+            self.assertExitsWith(app, 0)
+            saved = [f for f in os.listdir(app.folder)
+                     if f.endswith('.png') and f not in before and f != 'dropped.png']
+            self.assertEqual(len(saved), 1, (opener.__name__, saved))
+            self.assertEqual(app.pixel(os.path.join(app.folder, saved[0]), 70, 30), INK)
+            self.assertIn(b'\r\ndw_Key_New=78\r\n', self.ini(app))
+
+    def test_a_close_from_outside_cancels_the_dialog_and_closes_as_any_close(self):
+        self.leave_with_something_up('close')
+
+    def test_the_end_of_the_session_with_a_dialog_up_saves_and_ends(self):
+        self.leave_with_something_up('endsession')

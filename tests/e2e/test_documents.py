@@ -1,12 +1,13 @@
 """Documents and commands as a user meets them: the automatic save at exit and its numbered
 names, leaving without saving, saving under a name typed into the real save dialog, opening a
 BMP made by ImageMagick through the open dialog, mirroring, a rebound Escape, the pop-up menu,
-and a save folder that cannot be written."""
+and a save folder that cannot be written, also at a forced end of the session."""
 import os
 import re
 import struct
 import subprocess
 
+from config_files import DEFAULT_BINDINGS, config_text, default_options
 from e2e_case import E2ECase
 from wine_session import CONVERT, INK, PAPER, App, windows_path
 
@@ -172,6 +173,23 @@ class DocumentsTest(E2ECase):
         self.assertTrue(written.startswith(b's_save_dir=' + missing.encode() + b'\r\n'))
         self.assertNotIn(b'\r\nn_xsize=0\r\n', written)
         self.assertEqual(self.pictures(app), ['kept.png'])  # the screenshot alone
+
+        # A forced end of the session while that question is up asks nothing more: the save is
+        # tried once more, the settings are written and the program ends.
+        options = dict(default_options(app.folder), s_save_dir=missing)  # no placement
+        with open(os.path.join(app.folder, 'tenmark.ini'), 'wb') as f:
+            f.write(config_text(list(options.items()), DEFAULT_BINDINGS))
+        app.start()
+        app.wait_box()
+        app.key('Return')
+        vx, vy, _, _ = app.wait_window()['view']
+        self.stroke(app, vx + 20, vy + 30, vx + 120, vy + 30)
+        app.key('Escape')
+        app.wait_box()
+        self.assertEqual(app.facts('endsession', 'forced')['agreed'], '0')
+        self.assertExitsWith(app, 0)
+        self.assertNotIn(b'\r\nn_xsize=0\r\n', self.ini(app))
+        self.assertEqual(self.pictures(app), ['kept.png'])
 
     def test_an_eight_bit_png_opens_and_a_broken_file_is_said_so_without_a_copy(self):
         app = self.launch()

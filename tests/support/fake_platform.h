@@ -64,6 +64,8 @@ class FakePlatform : public PaperPlatform {
   std::map<int, std::string> menuLabels;
   int popupMenus = 0;
   std::optional<Rgb32Image> clipboard;
+  // A bitmap on the clipboard that cannot be read.
+  bool clipboardUnreadable = false;
   Point clipboardAskedFor{-1, -1};
   bool closed = false;
   int redraws = 0;
@@ -159,9 +161,11 @@ class FakePlatform : public PaperPlatform {
     AllocationPause pause;
     clipboard = image;
   }
-  std::optional<Rgb32Image> readClipboardImage(int maxWidth, int maxHeight) override {
+  ClipboardPicture readClipboardImage(int maxWidth, int maxHeight) override {
     clipboardAskedFor = Point{maxWidth, maxHeight};
-    return clipboard;
+    if (clipboardUnreadable) return ClipboardPicture{ClipboardPicture::Status::Unreadable, {}};
+    if (!clipboard) return ClipboardPicture{};
+    return ClipboardPicture{ClipboardPicture::Status::Read, *clipboard};
   }
   void showMessage(const std::string& text) override {
     AllocationPause pause;

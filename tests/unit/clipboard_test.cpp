@@ -85,12 +85,35 @@ TEST_F(ClipboardTest, CopyThenPasteGivesBackTheCanvasAsOneMoreUndoStep) {
   EXPECT_TRUE(rig.model.canvas().isBlank());
 }
 
-TEST_F(ClipboardTest, PastingNothingChangesNothing) {
-  const int captions = rig.platform.captionChanges;
-  rig.model.runCommand(CommandId::Paste);
-  EXPECT_EQ(rig.platform.captionChanges, captions);
-  EXPECT_FALSE(rig.model.modified());
-  EXPECT_FALSE(rig.model.undoRing().canUndo());
+// No bitmap pastes nothing, silently; a bitmap that could not be read pastes nothing either (never
+// a black area) and says so.
+TEST_F(ClipboardTest, PastingNothingOrAnUnreadableBitmapChangesNothing) {
+  rig.stroke({{2, 3}, {30, 15}});
+  rig.model.setModified(false);
+  MonoBitmap drawn;
+  drawn.assign(rig.model.canvas());
+  const std::string unreadable =
+      "\x83\x4e\x83\x8a\x83\x62\x83\x76\x83\x7b\x81\x5b\x83\x68\x82\xcc\x89\xe6"
+      "\x91\x9c\x82\xf0\x93\xc7\x82\xdd\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1"
+      "\x82\xc5\x82\xb5\x82\xbd\x81\x42";
+  const struct {
+    bool bitmap;
+    std::vector<std::string> messages;
+  } cases[] = {{false, {}}, {true, {unreadable}}};
+  for (const auto& c : cases) {
+    rig.platform.messages.clear();
+    rig.platform.clipboardUnreadable = c.bitmap;
+    const int captions = rig.platform.captionChanges;
+    rig.model.runCommand(CommandId::Paste);
+    EXPECT_EQ(rig.platform.messages, c.messages);
+    EXPECT_TRUE(samePicture(rig.model.canvas(), drawn));
+    EXPECT_EQ(rig.platform.captionChanges, captions);
+    EXPECT_FALSE(rig.model.modified());
+    rig.model.runCommand(CommandId::Undo);  // the stroke's step, not a paste's
+    EXPECT_TRUE(rig.model.canvas().isBlank());
+    rig.model.runCommand(CommandId::Redo);
+    rig.model.setModified(false);
+  }
 }
 
 TEST_F(ClipboardTest, ADropSavesThePictureItReplacesAndOpensOnlyPictures) {

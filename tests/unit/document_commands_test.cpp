@@ -268,5 +268,29 @@ TEST_F(DocumentTest, TheClosingSaveIsMadeOnceUnlessTheSessionGoesOn) {
   EXPECT_TRUE(std::filesystem::exists(autoSaved("_1.png")));
 }
 
+// At the end of the session the process goes whatever anyone answers: nothing is asked or held
+// up, a save that failed at the query is made once more, and a save already made is not repeated.
+TEST_F(DocumentTest, TheEndOfTheSessionSavesOnceMoreAfterAFailureAndNeverAsks) {
+  rig.stroke({{10, 10}, {60, 30}});
+  const std::string folder = rig.model.settings().saveFolder;
+  rig.model.settings().saveFolder = path("missing/folder");
+  EXPECT_FALSE(rig.model.readyToEndSession());
+  rig.model.saveAtSessionEnd();
+  rig.model.settings().saveFolder = folder;
+  rig.model.saveAtSessionEnd();
+  rig.model.saveAtSessionEnd();
+  EXPECT_TRUE(samePicture(load(autoSaved(".png")), rig.model.canvas()));
+  EXPECT_FALSE(std::filesystem::exists(autoSaved("_1.png")));
+  EXPECT_TRUE(rig.platform.warnings.empty());
+  EXPECT_TRUE(rig.platform.messages.empty());
+  // Saved at the query: nothing more is written.
+  rig.model.sessionGoesOn();
+  rig.stroke({{10, 40}, {60, 40}});
+  EXPECT_TRUE(rig.model.readyToEndSession());
+  rig.model.saveAtSessionEnd();
+  EXPECT_TRUE(std::filesystem::exists(autoSaved("_1.png")));
+  EXPECT_FALSE(std::filesystem::exists(autoSaved("_2.png")));
+}
+
 }  // namespace
 }  // namespace tenmark

@@ -56,7 +56,8 @@ BOOL CALLBACK findDialog(HWND hwnd, LPARAM found) {
 
 BOOL CALLBACK findMessageBox(HWND hwnd, LPARAM found) { return findDialog<false>(hwnd, found); }
 
-// A message box: its caption and the text of its message control.
+// A message box: its caption, the text of its message control, and whether the main window owns
+// it.
 int printMessageBox() {
   HWND box = nullptr;
   EnumWindows(findMessageBox, reinterpret_cast<LPARAM>(&box));
@@ -69,7 +70,9 @@ int printMessageBox() {
   char text[1024] = {};
   GetWindowTextA(box, title, sizeof title);
   GetDlgItemTextA(box, kMessageTextId, text, sizeof text);
-  std::printf("found=1\ntitle_hex=%s\ntext_hex=%s\n", hex(title).c_str(), hex(text).c_str());
+  HWND owner = GetWindow(box, GW_OWNER);
+  std::printf("found=1\ntitle_hex=%s\ntext_hex=%s\nowned=%d\n", hex(title).c_str(),
+              hex(text).c_str(), owner && GetDlgItem(owner, kViewControlId) ? 1 : 0);
   return 0;
 }
 
@@ -391,10 +394,14 @@ int main(int argc, char** argv) {
   }
   if (what == "window") printWindow(hwnd);
   if (what == "drop") dropFiles(hwnd, argc - 2, argv + 2);
+  // What "End task", a restart manager or taskkill without /F sends.
+  if (what == "close") PostMessageA(hwnd, WM_CLOSE, 0, 0);
   if (what == "endsession") {
-    // What the system sends each top-level window when the user logs off.
+    // What the system sends each top-level window when the user logs off; "forced" ends the
+    // session whatever the window answered, as a forced log-off or shut-down does.
+    const bool forced = argc > 2 && std::strcmp(argv[2], "forced") == 0;
     const LRESULT agreed = SendMessageA(hwnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
-    SendMessageA(hwnd, WM_ENDSESSION, agreed ? TRUE : FALSE, ENDSESSION_LOGOFF);
+    SendMessageA(hwnd, WM_ENDSESSION, agreed || forced ? TRUE : FALSE, ENDSESSION_LOGOFF);
     std::printf("agreed=%d\n", agreed ? 1 : 0);
   }
   return 0;
