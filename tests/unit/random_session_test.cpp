@@ -28,12 +28,12 @@ constexpr CommandId kCommands[] = {
 
 class Session {
  public:
-  explicit Session(unsigned seed) : random_(seed) {
+  explicit Session(unsigned number) : random_(number) {
     Settings& s = rig_.model.settings();
     s.n_save_img = 0;  // New needs no protective save here
     s.b_IgnoreTabXY = 0;
     s.b_PenPressure = 1;
-    if (seed % 2) s.keyBindings[CommandId::PopMenu] = kRightClick;
+    if (number % 2) s.keyBindings[CommandId::PopMenu] = kRightClick;
     rig_.model.tabletProximity(false);
     unmarked_ = copyOf(rig_.model.canvas());
     committed_ = copyOf(rig_.model.canvas());
@@ -213,10 +213,10 @@ class Session {
 };
 
 TEST(RandomSession, NoSequenceTearsAnUndoStepLeavesAChangeUnmarkedOrATool) {
-  for (unsigned seed = 1; seed <= 4; ++seed) {
-    Session session(seed);
+  for (unsigned number = 1; number <= 4; ++number) {
+    Session session(number);
     session.run(3000);
-    ASSERT_FALSE(testing::Test::HasFailure()) << "seed " << seed;
+    ASSERT_FALSE(testing::Test::HasFailure()) << "session " << number;
   }
 }
 
