@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Turns the UTF-8 text table into a header of Shift-JIS (code page 932) byte strings.
+"""Turns the UTF-8 text table into a header of UTF-8 byte strings, each checked to be one that
+Shift-JIS (code page 932) can hold, as the resources and the settings file need.
 
 Each non-empty line of the table that does not start with '#' is NAME, a tab, and the text;
 "\\t" in the text stands for a tab character.
@@ -16,7 +17,7 @@ def c_literal(data: bytes) -> str:
 
 
 def main(src: str, dst: str) -> None:
-    lines = ['// Generated from src/resources/texts.txt: Shift-JIS texts. Do not edit.',
+    lines = ['// Generated from src/resources/texts.txt: UTF-8 texts. Do not edit.',
              '#pragma once', '', 'namespace tenmark::text {', '']
     with open(src, encoding='utf-8') as f:
         for number, line in enumerate(f, 1):
@@ -26,7 +27,12 @@ def main(src: str, dst: str) -> None:
             name, sep, text = line.partition('\t')
             if not sep or not name.isidentifier():
                 sys.exit(f'{src}:{number}: expected NAME<TAB>text')
-            data = text.replace('\\t', '\t').encode('cp932')
+            text = text.replace('\\t', '\t')
+            try:
+                text.encode('cp932')
+            except UnicodeEncodeError:
+                sys.exit(f'{src}:{number}: not a Shift-JIS text')
+            data = text.encode('utf-8')
             lines.append(f'// {text}')
             lines.append(f'inline constexpr char {name}[] = {c_literal(data)};')
     lines += ['', '}  // namespace tenmark::text', '']

@@ -5,7 +5,7 @@
 
 #include "app/caption.h"
 #include "imagefile/document_names.h"
-#include "platform/shift_jis_path.h"
+#include "platform/path_text.h"
 #include "tenmark/texts.h"
 
 namespace tenmark {

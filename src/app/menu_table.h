@@ -11,7 +11,7 @@ namespace tenmark {
 struct MenuItem {
   int id;
   CommandId command;
-  const char* label;  // Shift-JIS, before a tab and the binding's name
+  const char* label;  // UTF-8, before a tab and the binding's name
 };
 
 std::span<const MenuItem> menuItems();

@@ -8,15 +8,31 @@
 #include <memory>
 
 #include "app/paper_window_win32.h"
+#include "platform/wide_text_win32.h"
 
 namespace tenmark {
 
-int PaperApp::run(int argc, char** argv) {
+namespace {
+
+// The first argument, read from the wide command line: the narrow one cannot name every file.
+// Empty when there is none, or when no UTF-8 text can hold it.
+std::string commandLinePicture() {
+  int count = 0;
+  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!arguments) return std::string();
+  std::string path = count > 1 ? fromWide(arguments[1]).value_or(std::string()) : std::string();
+  LocalFree(arguments);
+  return path;
+}
+
+}  // namespace
+
+int PaperApp::run() {
   // The dialogs' sliders and the shortcut list.
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                       ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
-  auto window = std::make_unique<PaperWindow>(argc, argv);
+  auto window = std::make_unique<PaperWindow>(commandLinePicture());
   window->runModal(nullptr);
   return 0;
 }
@@ -27,4 +43,4 @@ namespace {
 tenmark::PaperApp theApp;
 }
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return theApp.run(__argc, __argv); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return theApp.run(); }

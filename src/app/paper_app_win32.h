@@ -5,7 +5,7 @@ namespace tenmark {
 
 class PaperApp {
  public:
-  int run(int argc, char** argv);
+  int run();
 };
 
 }  // namespace tenmark

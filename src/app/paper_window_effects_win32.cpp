@@ -1,5 +1,6 @@
 // The effects the model asks of the main window: painting, presenting, scroll bars, the caption,
 // cursors, menus, dialogs and messages.
+#include "platform/wide_text_win32.h"
 #include "win32/clipboard.h"
 #include "win32/file_dialog.h"
 #include "app/paper_window_win32.h"
@@ -183,7 +184,9 @@ void PaperWindow::setScrollBar(ScrollAxis axis, const ScrollBar& bar) {
   SetScrollInfo(hwnd(), scrollBarOf(axis), &info, TRUE);
 }
 
-void PaperWindow::setCaption(const std::string& text) { SetWindowTextA(hwnd(), text.c_str()); }
+void PaperWindow::setCaption(const std::string& text) {
+  SetWindowTextW(hwnd(), toWideOrEmpty(text).c_str());
+}
 
 void PaperWindow::setCursor(ToolMode tool) { SetCursor(cursors_[int(tool)]); }
 
@@ -209,7 +212,8 @@ void PaperWindow::applyTranslucency(int on, int alpha) {
 void PaperWindow::toggleMenuBar() { SetMenu(hwnd(), GetMenu(hwnd()) ? nullptr : menuBar_); }
 
 void PaperWindow::setMenuLabel(int id, const std::string& text) {
-  ModifyMenuA(menuBar_, UINT(id), MF_BYCOMMAND | MF_STRING, UINT_PTR(id), text.c_str());
+  ModifyMenuW(menuBar_, UINT(id), MF_BYCOMMAND | MF_STRING, UINT_PTR(id),
+              toWideOrEmpty(text).c_str());
 }
 
 void PaperWindow::showPopupMenu() {
@@ -241,11 +245,7 @@ bool PaperWindow::askWarningYesNo(const std::string& text) {
 }
 
 void PaperWindow::blockSessionEnd(const std::string& reason) {
-  // The system shows the reason in its own (wide) text; ours is in the ANSI code page.
-  const int length = MultiByteToWideChar(CP_ACP, 0, reason.c_str(), -1, nullptr, 0);
-  std::wstring wide(std::size_t(length > 0 ? length : 1), L'\0');
-  if (length > 0) MultiByteToWideChar(CP_ACP, 0, reason.c_str(), -1, wide.data(), length);
-  ShutdownBlockReasonCreate(hwnd(), wide.c_str());
+  ShutdownBlockReasonCreate(hwnd(), toWideOrEmpty(reason).c_str());
 }
 
 void PaperWindow::allowSessionEnd() { ShutdownBlockReasonDestroy(hwnd()); }

@@ -8,6 +8,7 @@
 
 #include "app/fault_save_win32.h"
 #include "app/menu_table.h"
+#include "platform/wide_text_win32.h"
 #include "win32/owned_dialogs.h"
 #include "win32/shell_services.h"
 #include "dialogs/about_dialog_win32.h"
@@ -38,11 +39,12 @@ constexpr LPARAM kCloseAgain = 0x544D;
 
 // The first path of a drop, read whole (asked for its length first), never cut to another name.
 std::string firstDroppedPath(HDROP drop) {
-  if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) < 1) return std::string();
-  const UINT length = DragQueryFileA(drop, 0, nullptr, 0);
-  std::string path(length + 1, '\0');
-  path.resize(DragQueryFileA(drop, 0, path.data(), length + 1));
-  return path;
+  if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) < 1) return std::string();
+  const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+  std::wstring path(length + 1, L'\0');
+  path.resize(DragQueryFileW(drop, 0, path.data(), length + 1));
+  // A name no UTF-8 text can hold is one that cannot be opened.
+  return fromWide(path).value_or(std::string());
 }
 
 Point pointOf(LPARAM lParam) { return Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
@@ -66,10 +68,9 @@ ScrollRequest scrollRequestOf(WPARAM wParam) {
 
 }  // namespace
 
-PaperWindow::PaperWindow(int argc, char** argv)
+PaperWindow::PaperWindow(std::string commandLinePath)
     : ModalDialog(IDD_PAPER),
-      argc_(argc),
-      argv_(argv),
+      commandLinePath_(std::move(commandLinePath)),
       versionText_(loadVersionText()),
       model_(*this, versionText_.c_str()) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -165,7 +166,7 @@ void PaperWindow::applyStoredPlacement() {
 
 void PaperWindow::openCommandLinePicture() {
   // A file that cannot be opened is ignored without a word.
-  commandLinePicture_ = argc_ > 1 && model_.openImageFile(argv_[1]);
+  commandLinePicture_ = !commandLinePath_.empty() && model_.openImageFile(commandLinePath_);
 }
 
 void PaperWindow::fitCommandLinePicture() {
@@ -181,12 +182,12 @@ void PaperWindow::buildPopupMenu() {
   popupMenu_ = CreatePopupMenu();
   const int count = GetMenuItemCount(menuBar_);
   for (int i = 0; i < count; ++i) {
-    const int length = GetMenuStringA(menuBar_, UINT(i), nullptr, 0, MF_BYPOSITION);
-    std::string text(length >= 1 ? std::size_t(length) * 2 + 2 : 1, '\0');
+    const int length = GetMenuStringW(menuBar_, UINT(i), nullptr, 0, MF_BYPOSITION);
+    std::wstring text(length >= 1 ? std::size_t(length) + 1 : 1, L'\0');
     if (length >= 1)
-      GetMenuStringA(menuBar_, UINT(i), text.data(), int(text.size()), MF_BYPOSITION);
+      GetMenuStringW(menuBar_, UINT(i), text.data(), int(text.size()), MF_BYPOSITION);
     HMENU submenu = GetSubMenu(menuBar_, i);
-    AppendMenuA(popupMenu_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(submenu),
+    AppendMenuW(popupMenu_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(submenu),
                 text.c_str());
   }
 }

@@ -18,7 +18,8 @@ namespace tenmark {
 
 class PaperWindow : public ModalDialog, private PaperPlatform {
  public:
-  PaperWindow(int argc, char** argv);
+  // `commandLinePath`: the picture named on the command line, or empty.
+  explicit PaperWindow(std::string commandLinePath);
   ~PaperWindow() override;
 
  protected:
@@ -119,8 +120,7 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
       const SettingsDialogValues& values) override;
   std::optional<KeyBindings> runShortcutDialog(const KeyBindings& bindings) override;
 
-  int argc_;
-  char** argv_;
+  std::string commandLinePath_;
   std::string versionText_;
   PaperModel model_;
   TabletLink tablet_;

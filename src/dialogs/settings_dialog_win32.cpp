@@ -1,5 +1,7 @@
 #include "dialogs/settings_dialog_win32.h"
 
+#include "platform/wide_text_win32.h"
+
 #include <commctrl.h>
 #include <commdlg.h>
 #include <shlobj.h>
@@ -87,9 +89,9 @@ class ColorSwatch {
 };
 
 int CALLBACK browseCallback(HWND hwnd, UINT message, LPARAM, LPARAM start) {
-  const char* folder = reinterpret_cast<const char*>(start);
+  const wchar_t* folder = reinterpret_cast<const wchar_t*>(start);
   if (message == BFFM_INITIALIZED && *folder)
-    SendMessageA(hwnd, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder));
+    SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder));
   return 0;
 }
 
@@ -175,25 +177,26 @@ void SettingsDialog::previewTranslucency() {
 }
 
 void SettingsDialog::browse() {
-  const std::string start = browseStartFolder(controlText(hwnd(), IDC_SAVE_FOLDER), kIsDirectory);
-  BROWSEINFOA info{};
+  const std::wstring start =
+      toWideOrEmpty(browseStartFolder(controlText(hwnd(), IDC_SAVE_FOLDER), kIsDirectory));
+  const std::wstring title = toWideOrEmpty(text::BrowseFolderTitle);
+  BROWSEINFOW info{};
   info.hwndOwner = hwnd();
-  info.lpszTitle = text::BrowseFolderTitle;
+  info.lpszTitle = title.c_str();
   info.ulFlags = BIF_RETURNONLYFSDIRS;
   info.lpfn = browseCallback;
   info.lParam = reinterpret_cast<LPARAM>(start.c_str());
-  PIDLIST_ABSOLUTE item = SHBrowseForFolderA(&info);
+  PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
   if (!item) return;
   // Read in full, however long: a path that does not fit is refused, never cut.
   std::vector<wchar_t> wide(kLongestPath, L'\0');
   const bool got = SHGetPathFromIDListEx(item, wide.data(), kLongestPath, GPFIDL_DEFAULT);
   CoTaskMemFree(item);
-  if (!got) return;
-  std::vector<char> path(std::size_t(kLongestPath) * 2, '\0');
-  if (!WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, path.data(), int(path.size()), nullptr,
-                           nullptr))
-    return;
-  if (const std::optional<std::string> folder = browsedFolder(path, kIsDirectory))
+  if (!got || wide.back() != L'\0') return;
+  const std::optional<std::string> path = fromWide(wide.data());
+  if (!path) return;
+  if (const std::optional<std::string> folder =
+          browsedFolder(std::span<const char>(path->c_str(), path->size() + 1), kIsDirectory))
     setControlText(hwnd(), IDC_SAVE_FOLDER, *folder);
 }
 
@@ -231,8 +234,9 @@ void SettingsDialog::onOK() {
   const std::int32_t height = parseDecimal(controlText(d, IDC_CANVAS_HEIGHT));
   const std::string folder = controlText(d, IDC_SAVE_FOLDER);
   const CanvasSize current{values_.canvasWidth, values_.canvasHeight};
-  if (const char* problem = settingsProblem(width, height, current, folder, kIsDirectory)) {
-    showMessage(d, problem);
+  if (const std::optional<std::string> problem =
+          settingsProblem(width, height, current, folder, kIsDirectory)) {
+    showMessage(d, problem->c_str());
     return;
   }
   SettingsDialogValues& v = values_;

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <limits>
 
-#include "platform/shift_jis_path.h"
+#include "platform/path_text.h"
+#include "platform/unicode.h"
 #include "tenmark/texts.h"
 
 namespace tenmark {
@@ -28,15 +29,18 @@ std::int32_t parseDecimal(std::string_view text) {
                                                std::numeric_limits<std::int32_t>::max()));
 }
 
-const char* settingsProblem(std::int32_t width, std::int32_t height, const CanvasSize& current,
-                            const std::string& folder, const FolderQuery& isDirectory) {
+std::optional<std::string> settingsProblem(std::int32_t width, std::int32_t height,
+                                           const CanvasSize& current, const std::string& folder,
+                                           const FolderQuery& isDirectory) {
   const bool widthTyped = width != current.width;
   const bool heightTyped = height != current.height;
   if ((widthTyped && width < 1) || (heightTyped && height < 1)) return text::CanvasSizeTooSmall;
   if ((widthTyped && width >= kCanvasSideLimit) || (heightTyped && height >= kCanvasSideLimit))
     return text::CanvasSizeTooLarge;
   if (folder.empty() || !isDirectory(folder)) return text::SaveFolderMissing;
-  return nullptr;
+  // The settings file keeps Shift-JIS: a folder it cannot name would be lost there.
+  if (!utf8ToShiftJis(folder)) return folder + text::SaveFolderNotShiftJisSuffix;
+  return std::nullopt;
 }
 
 std::string browseStartFolder(const std::string& folderText, const FolderQuery& isDirectory) {

@@ -47,10 +47,12 @@ using FolderQuery = std::function<bool(const std::string& path)>;
 
 // What OK refuses, in the order it checks: a side below 1, a side at the limit or above, a save
 // folder that is not an existing folder. A side left at the canvas's own (`current`) is not
-// checked: a larger picture that was opened keeps its size while other settings change. The
-// Shift-JIS message, or nullptr when OK may close.
-const char* settingsProblem(std::int32_t width, std::int32_t height, const CanvasSize& current,
-                            const std::string& folder, const FolderQuery& isDirectory);
+// checked: a larger picture that was opened keeps its size while other settings change. Then a
+// folder whose name the settings file (Shift-JIS) cannot hold. The message, or nothing when OK
+// may close.
+std::optional<std::string> settingsProblem(std::int32_t width, std::int32_t height,
+                                           const CanvasSize& current, const std::string& folder,
+                                           const FolderQuery& isDirectory);
 
 // The folder the browser opens on: the folder text when it names an existing folder, without a
 // trailing backslash; otherwise none (empty).

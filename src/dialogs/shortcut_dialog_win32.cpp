@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "platform/wide_text_win32.h"
 #include "win32/modal_dialog.h"
 #include "win32/shell_services.h"
 #include "resource_ids.h"
@@ -33,13 +34,14 @@ class ShortcutDialog : public ModalDialog {
 };
 
 void ShortcutDialog::insertColumn(int column, const char* header, int width) {
-  LVCOLUMNA info{};
+  LVCOLUMNW info{};
   info.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
   info.fmt = LVCFMT_LEFT;
   info.cx = width;
-  info.pszText = const_cast<char*>(header);
+  std::wstring text = toWideOrEmpty(header);
+  info.pszText = text.data();
   info.iSubItem = column;
-  SendMessageA(listView_, LVM_INSERTCOLUMNA, WPARAM(column), reinterpret_cast<LPARAM>(&info));
+  SendMessageA(listView_, LVM_INSERTCOLUMNW, WPARAM(column), reinterpret_cast<LPARAM>(&info));
 }
 
 BOOL ShortcutDialog::onInitDialog() {
@@ -53,11 +55,12 @@ BOOL ShortcutDialog::onInitDialog() {
   insertColumn(1, text::ShortcutColumnKey, MulDiv(128, dpi, 96));
   SendMessageA(listView_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
   for (std::size_t row = 0; row < ShortcutList::rowCount(); ++row) {
-    LVITEMA item{};
+    LVITEMW item{};
     item.mask = LVIF_TEXT;
     item.iItem = int(row);
-    item.pszText = const_cast<char*>(ShortcutList::listName(row));
-    SendMessageA(listView_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    std::wstring text = toWideOrEmpty(ShortcutList::listName(row));
+    item.pszText = text.data();
+    SendMessageA(listView_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
     showKey(row);
   }
   // No command name is ever cut: a font wider than the one the widths were chosen for widens
@@ -69,11 +72,11 @@ BOOL ShortcutDialog::onInitDialog() {
 }
 
 void ShortcutDialog::showKey(std::size_t row) {
-  const std::string name = list_.keyName(row);
-  LVITEMA item{};
+  std::wstring name = toWideOrEmpty(list_.keyName(row));
+  LVITEMW item{};
   item.iSubItem = 1;
-  item.pszText = const_cast<char*>(name.c_str());
-  SendMessageA(listView_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+  item.pszText = name.data();
+  SendMessageA(listView_, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
 }
 
 std::optional<std::size_t> ShortcutDialog::selectedRow() const {

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "platform/shift_jis_path.h"
+#include "platform/path_text.h"
 
 namespace tenmark {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The naming rules of documents: which format a path names, where Save writes, the name that
-// Save As completes, and the file an automatic save writes. Paths are Shift-JIS byte strings.
+// Save As completes, and the file an automatic save writes. Paths are UTF-8.
 
 #include <functional>
 #include <optional>

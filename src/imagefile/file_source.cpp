@@ -1,8 +1,10 @@
 #include "imagefile/file_source.h"
 
+#include "platform/file_open.h"
+
 namespace tenmark {
 
-FileSource::FileSource(const std::string& path) : file_(std::fopen(path.c_str(), "rb")) {
+FileSource::FileSource(const std::string& path) : file_(openFile(path, "rb")) {
   if (!file_) return;
   const bool measured = std::fseek(file_, 0, SEEK_END) == 0;
   const long length = measured ? std::ftell(file_) : -1;

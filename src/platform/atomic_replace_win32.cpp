@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/atomic_replace.h"
+#include "platform/wide_text_win32.h"
 
 namespace tenmark {
 
@@ -15,7 +16,8 @@ HANDLE asHandle(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 }  // namespace
 
 bool isReadOnlyFile(const std::string& target) {
-  const DWORD attributes = GetFileAttributesA(target.c_str());
+  const std::optional<std::wstring> name = toWide(target);
+  const DWORD attributes = name ? GetFileAttributesW(name->c_str()) : INVALID_FILE_ATTRIBUTES;
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
          (attributes & FILE_ATTRIBUTE_READONLY);
 }
@@ -27,7 +29,9 @@ std::string temporaryNameFor(const std::string& target, int attempt) {
 TemporaryFile::TemporaryFile(const std::string& target) : target_(target) {
   for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
     name_ = temporaryNameFor(target, attempt);
-    const HANDLE h = CreateFileA(name_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    const std::optional<std::wstring> name = toWide(name_);
+    if (!name) return;
+    const HANDLE h = CreateFileW(name->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
       handle_ = reinterpret_cast<std::intptr_t>(h);
@@ -42,7 +46,7 @@ TemporaryFile::TemporaryFile(const std::string& target) : target_(target) {
 TemporaryFile::~TemporaryFile() {
   if (!open_) return;
   close();
-  DeleteFileA(name_.c_str());
+  DeleteFileW(toWideOrEmpty(name_).c_str());
 }
 
 void TemporaryFile::close() {
@@ -66,7 +70,7 @@ bool TemporaryFile::flush() { return FlushFileBuffers(asHandle(handle_)) != 0; }
 bool TemporaryFile::replaceTarget() {
   const bool closed = CloseHandle(asHandle(handle_)) != 0;
   handle_ = -1;
-  if (!closed || !MoveFileExA(name_.c_str(), target_.c_str(),
+  if (!closed || !MoveFileExW(toWideOrEmpty(name_).c_str(), toWideOrEmpty(target_).c_str(),
                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return false;
   open_ = false;

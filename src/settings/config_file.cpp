@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/atomic_write.h"
+#include "platform/file_open.h"
 
 namespace tenmark {
 namespace {
@@ -37,7 +38,7 @@ std::uint32_t parseConfigInteger(std::string_view value) {
 
 bool ConfigFile::Load(const std::string& path) {
   text_.clear();
-  FilePtr file(std::fopen(path.c_str(), "rb"));
+  FilePtr file(openFile(path, "rb"));
   if (!file) return false;
   // A read error part-way keeps what was read: the lookups work on whatever arrived.
   std::string bytes(kMaxFileBytes, '\0');

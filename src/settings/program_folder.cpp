@@ -1,17 +1,11 @@
 #include "settings/program_folder.h"
 
-#include "platform/shift_jis_path.h"
-
 namespace tenmark {
 
 std::string exeFolderFromProgramPath(std::string_view programPath) {
   std::string folder(programPath);
   std::size_t end = 0;  // one past the last separator; 0 when there is none
   for (std::size_t i = 0; i < folder.size(); ++i) {
-    if (isShiftJisLeadByte(static_cast<unsigned char>(folder[i]))) {
-      ++i;
-      continue;
-    }
     if (folder[i] == '/') folder[i] = '\\';
     if (folder[i] == '\\') end = i + 1;
   }

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "platform/unicode.h"
+
 namespace tenmark {
 namespace {
 
@@ -46,7 +48,12 @@ constexpr const char* kSaveFolderKey = "s_save_dir";
 }  // namespace
 
 void readSettings(const ConfigFile& file, Settings& settings) {
-  file.GetString(kSaveFolderKey, settings.saveFolder);
+  // The file keeps Shift-JIS; a missing key, or bytes that are not Shift-JIS, keep the folder as
+  // it was. No line of the file can hold a line break, so it marks a key not found.
+  std::string folder = "\n";
+  file.GetString(kSaveFolderKey, folder);
+  const std::optional<std::string> read = shiftJisToUtf8(folder);
+  if (folder != "\n" && read) settings.saveFolder = *read;
   for (const auto& entry : kIntEntries)
     file.GetInt(entry.key, settings.*entry.member, entry.min, entry.max);
   for (std::size_t i = 0; i < kCommandCount; ++i)
@@ -55,7 +62,10 @@ void readSettings(const ConfigFile& file, Settings& settings) {
 }
 
 void writeSettings(const Settings& settings, ConfigFile& file) {
-  file.PutString(kSaveFolderKey, settings.saveFolder);
+  // A folder Shift-JIS cannot name is left out rather than written mangled: the next start then
+  // keeps its default, the program's own folder.
+  if (const std::optional<std::string> folder = utf8ToShiftJis(settings.saveFolder))
+    file.PutString(kSaveFolderKey, *folder);
   for (const auto& entry : kIntEntries) file.PutInt(entry.key, settings.*entry.member);
   file.AppendLine("");
   for (std::size_t i = 0; i < kCommandCount; ++i)

@@ -46,7 +46,7 @@ inline constexpr std::size_t kCommandCount = 29;
 
 struct CommandInfo {
   const char* configKey;  // "dw_Key_" + the command's name
-  const char* listName;   // Shift-JIS text of the shortcut dialog's first column
+  const char* listName;   // UTF-8 text of the shortcut dialog's first column
   KeyCode defaultCode;
 };
 

@@ -18,7 +18,7 @@ struct DuplicatePair {
 // The first pair (i, j), i < j, in row order whose codes are equal and not 0.
 std::optional<DuplicatePair> findDuplicateBinding(std::span<const KeyCode> rows);
 
-// The message naming both commands of a clash (rows are in command order), Shift-JIS.
+// The message naming both commands of a clash (rows are in command order), UTF-8.
 std::string duplicateBindingMessage(const DuplicatePair& pair);
 
 }  // namespace tenmark

@@ -11,7 +11,7 @@ struct KeyName {
   const char* name;
 };
 
-// Keys whose name is not their own character; full-width texts are Shift-JIS.
+// Keys whose name is not their own character; full-width texts are UTF-8.
 constexpr KeyName kKeyNames[] = {
     {0x08, "BackSpace"},
     {0x20, "SPACE"},

@@ -36,7 +36,7 @@ KeyCode composeKeyCode(int virtualKey, const KeyStateQuery& isKeyDown);
 // press, plus the held modifiers.
 KeyCode inputState(KeyCode base, const KeyStateQuery& isKeyDown);
 
-// Shift-JIS display text: modifiers read Alt, Shift, Ctrl from the left ("Alt+Shift+Ctrl+A").
+// Display text (UTF-8): modifiers read Alt, Shift, Ctrl from the left ("Alt+Shift+Ctrl+A").
 std::string keyCodeName(KeyCode code);
 
 // A binding matches when its key (if any) is held and its flag byte equals the state's.

@@ -2,18 +2,20 @@
 
 #include <commctrl.h>
 
+#include "platform/wide_text_win32.h"
+
 namespace tenmark {
 
 std::string controlText(HWND dialog, int id) {
   HWND control = GetDlgItem(dialog, id);
-  // Room for a double-byte character per unit the length may report.
-  std::string text(std::size_t(GetWindowTextLengthA(control)) * 2 + 1, '\0');
-  text.resize(std::size_t(GetWindowTextA(control, text.data(), int(text.size()))));
-  return text;
+  std::wstring text(std::size_t(GetWindowTextLengthW(control)) + 1, L'\0');
+  text.resize(std::size_t(GetWindowTextW(control, text.data(), int(text.size()))));
+  // Typed text with a lone surrogate cannot be a name: it reads as nothing.
+  return fromWide(text).value_or(std::string());
 }
 
 void setControlText(HWND dialog, int id, const std::string& text) {
-  SetDlgItemTextA(dialog, id, text.c_str());
+  SetDlgItemTextW(dialog, id, toWideOrEmpty(text).c_str());
 }
 
 void setControlNumber(HWND dialog, int id, int value) {

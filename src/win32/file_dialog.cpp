@@ -4,11 +4,13 @@
 
 #include <vector>
 
+#include "platform/wide_text_win32.h"
+
 namespace tenmark {
 
 namespace {
 
-constexpr char kFilter[] = "PNG (1bit)\0*.png;\0Bitmap (1bit)\0*.bmp;\0";
+constexpr wchar_t kFilter[] = L"PNG (1bit)\0*.png;\0Bitmap (1bit)\0*.bmp;\0";
 constexpr DWORD kOpenFlags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
 // The longest path the system can name, so that no path is ever cut.
 constexpr std::size_t kPathBuffer = 32768;
@@ -17,21 +19,25 @@ constexpr DWORD kSaveFlags =
 
 std::optional<FileDialogChoice> run(HWND owner, bool save, const std::string& folder,
                                     const std::string& name) {
-  std::vector<char> file(kPathBuffer, '\0');
-  name.copy(file.data(), file.size() - 1);
-  OPENFILENAMEA dialog{};
+  std::vector<wchar_t> file(kPathBuffer, L'\0');
+  toWideOrEmpty(name).copy(file.data(), file.size() - 1);
+  const std::wstring initialFolder = toWideOrEmpty(folder);
+  OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = owner;
-  dialog.hInstance = GetModuleHandleA(nullptr);
+  dialog.hInstance = GetModuleHandleW(nullptr);
   dialog.lpstrFilter = kFilter;
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = file.data();
   dialog.nMaxFile = DWORD(file.size());
-  dialog.lpstrInitialDir = folder.c_str();
+  dialog.lpstrInitialDir = initialFolder.c_str();
   dialog.Flags = save ? kSaveFlags : kOpenFlags;
-  const BOOL chosen = save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
+  const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
   if (!chosen) return std::nullopt;
-  return FileDialogChoice{file.data(),
+  // A name with a lone surrogate cannot be written as UTF-8: as if nothing was chosen.
+  std::optional<std::string> path = fromWide(file.data());
+  if (!path) return std::nullopt;
+  return FileDialogChoice{std::move(*path),
                           dialog.nFilterIndex == 1 ? PictureFormat::Png : PictureFormat::Bmp};
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 // Platform services that commands and start-up use: the user's message box and folder checks.
+// Texts and paths are UTF-8; they reach the system through its wide calls.
 
 #include <windows.h>
 

@@ -75,14 +75,9 @@ TEST(CanvasCommands, MenuLabelsShowTheBoundKeysAfterATab) {
   rig.model.settings().keyBindings[CommandId::Redo] = kRightClick;
   rig.model.updateMenuLabels();
   EXPECT_EQ(rig.platform.menuLabels.size(), 16u);
-  // コピー(&C), a tab, Ctrl+C
-  EXPECT_EQ(rig.platform.menuLabels[ID_EDIT_COPY],
-            bytes({0x83, 0x52, 0x83, 0x73, 0x81, 0x5b}) + "(&C)\tCtrl+C");
-  // 名前を付けて保存(&A) and a tab: unbound
-  EXPECT_EQ(rig.platform.menuLabels[ID_FILE_SAVE_AS].substr(16), "(&A)\t");
-  // やり直す(&R), a tab, 右クリック
-  EXPECT_EQ(rig.platform.menuLabels[ID_EDIT_REDO].substr(12),
-            bytes({'\t', 0x89, 0x45, 0x83, 0x4e, 0x83, 0x8a, 0x83, 0x62, 0x83, 0x4e}));
+  EXPECT_EQ(rig.platform.menuLabels[ID_EDIT_COPY], "コピー(&C)\tCtrl+C");
+  EXPECT_EQ(rig.platform.menuLabels[ID_FILE_SAVE_AS], "名前を付けて保存(&A)\t");  // unbound
+  EXPECT_EQ(rig.platform.menuLabels[ID_EDIT_REDO], "やり直す(&R)\t右クリック");
   EXPECT_EQ(rig.platform.menuLabels[ID_ZOOM_NOMAL].substr(
                 rig.platform.menuLabels[ID_ZOOM_NOMAL].size() - 2),
             "\t3");

@@ -93,9 +93,9 @@ TEST_F(ClipboardTest, PastingNothingOrAnUnreadableBitmapChangesNothing) {
   MonoBitmap drawn;
   drawn.assign(rig.model.canvas());
   const std::string unreadable =
-      "\x83\x4e\x83\x8a\x83\x62\x83\x76\x83\x7b\x81\x5b\x83\x68\x82\xcc\x89\xe6"
-      "\x91\x9c\x82\xf0\x93\xc7\x82\xdd\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1"
-      "\x82\xc5\x82\xb5\x82\xbd\x81\x42";
+      "クリップボードの画"
+      "像を読み込めません"
+      "でした。";
   const struct {
     bool bitmap;
     std::vector<std::string> messages;

@@ -11,12 +11,11 @@ namespace tenmark {
 namespace {
 
 // The caption's fixed bytes: " - ", "  [倍率:", "%  ペン:", "  消しゴム:", "]".
-const std::string kZoomLabel = bytes({' ', ' ', '[', 0x94, 0x7b, 0x97, 0xa6, ':'});
-const std::string kPenLabel = bytes({'%', ' ', ' ', 0x83, 0x79, 0x83, 0x93, ':'});
-const std::string kEraserLabel =
-    bytes({' ', ' ', 0x8f, 0xc1, 0x82, 0xb5, 0x83, 0x53, 0x83, 0x80, ':'});
+const std::string kZoomLabel = std::string("  [倍率:");
+const std::string kPenLabel = std::string("%  ペン:");
+const std::string kEraserLabel = std::string("  消しゴム:");
 
-TEST(Caption, ShowsNameModifiedMarkZoomAndSizesInShiftJis) {
+TEST(Caption, ShowsNameModifiedMarkZoomAndSizes) {
   EXPECT_EQ(captionText({"Tenmark 1.4.4c", "20070115_083000", false, 1.0, 1, 8}),
             "Tenmark 1.4.4c - 20070115_083000" + kZoomLabel + "100" + kPenLabel + "1" +
                 kEraserLabel + "8]");

@@ -154,7 +154,7 @@ TEST(ShortcutDialogCommand, OkTakesTheBindingsRelabelsAndGreysUndoAgain) {
   EXPECT_EQ(rig.platform.bindingsShown, KeyBindings(Settings().keyBindings));
   EXPECT_EQ(rig.model.settings().keyBindings, edited);
   EXPECT_EQ(rig.platform.menuLabels.size(), 16u);
-  EXPECT_EQ(rig.platform.menuLabels[ID_EDIT_COPY].substr(6), "(&C)\tShift+V");
+  EXPECT_EQ(rig.platform.menuLabels[ID_EDIT_COPY], "コピー(&C)\tShift+V");
   EXPECT_FALSE(rig.platform.menuEnabled[ID_EDIT_UNDO]);
   EXPECT_FALSE(rig.platform.menuEnabled[ID_EDIT_REDO]);
 }

@@ -11,8 +11,7 @@
 namespace tenmark {
 namespace {
 
-const std::string kSaveFailed =
-    " \x82\xcc\x95\xdb\x91\xb6\x82\xc9\x8e\xb8\x94\x73\x82\xb5\x82\xdc\x82\xb5\x82\xbd";
+const std::string kSaveFailed = " の保存に失敗しました";
 
 class DocumentTest : public TempFolderTest {
  protected:
@@ -81,13 +80,13 @@ TEST_F(DocumentTest, AFailedProtectiveSaveAsksAndNoKeepsThePicture) {
   EXPECT_TRUE(rig.model.modified());
   EXPECT_TRUE(rig.platform.messages.empty());
   const std::string failed =
-      path("missing/folder") + "\\20060604_092418.png" + kSaveFailed + "\x81\x42\n";
+      path("missing/folder") + "\\20060604_092418.png" + kSaveFailed + "。\n";
   const std::string quit =
-      "\x95\xdb\x91\xb6\x82\xb9\x82\xb8\x82\xc9\x8f\x49\x97\xb9\x82\xb5"
-      "\x82\xdc\x82\xb7\x82\xa9\x81\x48";
+      "保存せずに終了し"
+      "ますか？";
   const std::string goOn =
-      "\x95\xdb\x91\xb6\x82\xb9\x82\xb8\x82\xc9\x91\xb1\x82\xaf"
-      "\x82\xdc\x82\xb7\x82\xa9\x81\x48";
+      "保存せずに続け"
+      "ますか？";
   EXPECT_EQ(rig.platform.warnings,
             (std::vector<std::string>{failed + quit, failed + goOn, failed + goOn, failed + goOn}));
   // The end of the session never asks: it is held up, with the reason, until the picture is
@@ -124,10 +123,9 @@ TEST_F(DocumentTest, AnUnreadableFileIsSaidSoAndNothingIsWritten) {
   writeFile(path("deep.png"), "\x89PNG\r\n\x1a\nbroken");
   rig.platform.openAnswer = path("deep.png");
   for (int i = 0; i < 2; ++i) rig.model.runCommand(CommandId::Open);
-  EXPECT_EQ(rig.platform.messages,
-            std::vector<std::string>(2, path("deep.png") + " \x82\xf0\x8a\x4a\x82\xaf\x82\xdc"
-                                                           "\x82\xb9\x82\xf1\x82\xc5\x82\xb5"
-                                                           "\x82\xbd"));
+  EXPECT_EQ(rig.platform.messages, std::vector<std::string>(2, path("deep.png") + " を開けま"
+                                                                                  "せんでし"
+                                                                                  "た"));
   EXPECT_TRUE(rig.model.modified());
   EXPECT_EQ(entries(), 1u);  // no copy in the save folder
   // A command-line word that is no picture is passed over without a word.

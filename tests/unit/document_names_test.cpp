@@ -3,7 +3,7 @@
 #include <set>
 
 #include "imagefile/document_names.h"
-#include "platform/shift_jis_path.h"
+#include "platform/path_text.h"
 #include "support/shortcut_inputs.h"
 
 namespace tenmark {
@@ -40,7 +40,7 @@ TEST(DocumentNames, SaveAsCompletesTheNameWithTheFiltersExtensionCaseSensitively
 }
 
 TEST(DocumentNames, AutomaticSavesTakeTheBareNameWithoutItsExtension) {
-  const std::string hyou = bytes({0x95, 0x5C});  // 表: its second byte is "\"
+  const std::string hyou = "表";
   const struct {
     std::string document;
     std::optional<std::string> name;
@@ -79,8 +79,8 @@ TEST(DocumentNames, PathsCompareAsWindowsNamesWithoutFoldingTheSecondByteOfAChar
   EXPECT_TRUE(samePathName("C:\\Pictures\\Scan.PNG", "c:\\pictures\\scan.png"));
   EXPECT_FALSE(samePathName("C:\\a.png", "C:\\a.pn"));
   // ア (0x83 0x41) and ヂ (0x83 0x61) differ only as a letter's case would.
-  EXPECT_FALSE(samePathName("C:\\\x83\x41.png", "C:\\\x83\x61.png"));
-  EXPECT_TRUE(samePathName("C:\\\x83\x41.png", "C:\\\x83\x41.PNG"));
+  EXPECT_FALSE(samePathName("C:\\ア.png", "C:\\ヂ.png"));
+  EXPECT_TRUE(samePathName("C:\\ア.png", "C:\\ア.PNG"));
   EXPECT_FALSE(samePathName("C:\\\x83", "C:\\\x84"));
 }
 

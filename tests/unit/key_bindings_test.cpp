@@ -11,9 +11,8 @@
 namespace tenmark {
 namespace {
 
-TEST(CommandTable, ListNamesAreShiftJis) {
-  EXPECT_EQ(commandInfo(CommandId::New).listName,
-            bytes({0x90, 0x56, 0x8B, 0x4B, 0x8D, 0xEC, 0x90, 0xAC}));
+TEST(CommandTable, ListNamesAreTheMenusNames) {
+  EXPECT_EQ(commandInfo(CommandId::New).listName, std::string("新規作成"));
   std::set<std::string> distinct;
   for (std::size_t i = 0; i < kCommandCount; ++i)
     distinct.insert(commandInfo(static_cast<CommandId>(i)).listName);
@@ -59,12 +58,9 @@ TEST(DuplicateCheck, FirstPairInRowOrderIsReported) {
 }
 
 TEST(DuplicateCheck, MessageNamesBothRows) {
-  const std::string expected =
-      bytes({0x88, 0xC8, 0x89, 0xBA, 0x82, 0xCC, 0x83, 0x56, 0x83, 0x87, 0x81, 0x5B, 0x83, 0x67,
-             0x83, 0x4A, 0x83, 0x62, 0x83, 0x67, 0x83, 0x4C, 0x81, 0x5B, 0x82, 0xAA, 0x8F, 0x64,
-             0x95, 0xA1, 0x82, 0xB5, 0x82, 0xC4, 0x82, 0xA2, 0x82, 0xDC, 0x82, 0xB7, 0x81, 0x42}) +
-      "\n" + bytes({0x81, 0x45}) + bytes({0x90, 0x56, 0x8B, 0x4B, 0x8D, 0xEC, 0x90, 0xAC}) + "\n" +
-      bytes({0x81, 0x45}) + bytes({0x8A, 0x4A, 0x82, 0xAD});
+  const std::string expected = std::string("以下のショートカットキーが重複しています。") + "\n" +
+                               std::string("・") + std::string("新規作成") + "\n" +
+                               std::string("・") + std::string("開く");
   EXPECT_EQ(duplicateBindingMessage({0, 1}), expected);
 }
 

@@ -10,7 +10,9 @@
 namespace tenmark {
 namespace {
 
-const std::set<std::string> kFolders = {"C:\\pictures", "C:\\pictures\\", "C:\\\x95\x5c"};
+// 𠮷, a Hangul syllable, then 表ソ, in UTF-8.
+const std::set<std::string> kFolders = {"C:\\pictures", "C:\\pictures\\", "C:\\\xf0\xa0\xae\xb7",
+                                        "C:\\\xed\x95\x9c", "C:\\\xe8\xa1\xa8\xe3\x82\xbd"};
 const FolderQuery isFolder = [](const std::string& path) { return kFolders.count(path) > 0; };
 
 TEST(SettingsForm, EditsReadAsDecimalNumbers) {
@@ -42,11 +44,18 @@ TEST(SettingsForm, OkChecksTheTypedSizesFirstThenTheFolder) {
   const struct {
     std::int32_t width, height;
     std::string folder;
-    const char* message;
+    std::optional<std::string> message;
   } cases[] = {
+      // A folder the Shift-JIS settings file cannot name (𠮷, Hangul) is refused; 表 and ソ,
+      // whose second Shift-JIS byte is a backslash, are not.
+      {20000, 300, "C:\\\xf0\xa0\xae\xb7",
+       "C:\\\xf0\xa0\xae\xb7" + std::string(text::SaveFolderNotShiftJisSuffix)},
+      {20000, 300, "C:\\\xed\x95\x9c",
+       "C:\\\xed\x95\x9c" + std::string(text::SaveFolderNotShiftJisSuffix)},
+      {20000, 300, "C:\\\xe8\xa1\xa8\xe3\x82\xbd", std::nullopt},
       // The canvas's own size (here 20000 x 300, a larger picture that was opened) is never
       // refused; a side that was typed is.
-      {20000, 300, "C:\\pictures", nullptr},
+      {20000, 300, "C:\\pictures", std::nullopt},
       {20000, 6000, "C:\\pictures", text::CanvasSizeTooLarge},
       {20000, 0, "C:\\pictures", text::CanvasSizeTooSmall},
       {20001, 300, "C:\\pictures", text::CanvasSizeTooLarge},
@@ -58,16 +67,13 @@ TEST(SettingsForm, OkChecksTheTypedSizesFirstThenTheFolder) {
       {1, INT_MAX, "", text::CanvasSizeTooLarge},
       {5999, 1, "", text::SaveFolderMissing},
       {5999, 1, "C:\\pictures\\file.png", text::SaveFolderMissing},
-      {5999, 1, "C:\\pictures", nullptr},
-      {1, 5999, "C:\\pictures\\", nullptr},
+      {5999, 1, "C:\\pictures", std::nullopt},
+      {1, 5999, "C:\\pictures\\", std::nullopt},
   };
   for (const auto& c : cases) {
-    const char* message =
-        settingsProblem(c.width, c.height, CanvasSize{20000, 300}, c.folder, isFolder);
-    if (!c.message)
-      EXPECT_EQ(message, nullptr) << c.width << "x" << c.height;
-    else
-      EXPECT_STREQ(message, c.message) << c.width << "x" << c.height << " " << c.folder;
+    EXPECT_EQ(settingsProblem(c.width, c.height, CanvasSize{20000, 300}, c.folder, isFolder),
+              c.message)
+        << c.width << "x" << c.height << " " << c.folder;
   }
 }
 
@@ -76,8 +82,8 @@ TEST(SettingsForm, BrowserStartsOnAnExistingFolderWithoutItsTrailingBackslash) {
   EXPECT_EQ(browseStartFolder("C:\\pictures", isFolder), "C:\\pictures");
   EXPECT_EQ(browseStartFolder("C:\\missing\\", isFolder), "");
   EXPECT_EQ(browseStartFolder("", isFolder), "");
-  // 表 ends in the byte of a backslash, which is not cut off.
-  EXPECT_EQ(browseStartFolder("C:\\\x95\x5c", isFolder), "C:\\\x95\x5c");
+  EXPECT_EQ(browseStartFolder("C:\\\xe8\xa1\xa8\xe3\x82\xbd", isFolder),
+            "C:\\\xe8\xa1\xa8\xe3\x82\xbd");
 }
 
 TEST(SettingsForm, BrowsedPathIsTakenOnlyWholeAndAsAFolder) {

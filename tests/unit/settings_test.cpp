@@ -72,7 +72,7 @@ const Range kRanges[] = {
 // lower one; binding values include the top bit.
 Settings unusualSettings() {
   Settings s = defaultSettings(1080, "C:\\app\\");
-  s.saveFolder = "D:\\\x95\x5C\\";
+  s.saveFolder = "D:\\表\\";
   for (const Range& r : kRanges) s.*r.member = s.*r.member == r.min ? r.max : r.min;
   for (std::size_t i = 0; i < kCommandCount; ++i)
     s.keyBindings.codes[i] = 0xFFFFFF00u + static_cast<KeyCode>(i);
@@ -129,6 +129,18 @@ TEST(SettingsWrite, EveryKeyIsFirstFoundAtTheStartOfItsOwnLine) {
     }
     lineStart = lineEnd + 2;
   }
+}
+
+// The file keeps the folder in Shift-JIS bytes; a folder Shift-JIS cannot name is never written
+// mangled, and bytes that are not Shift-JIS keep the folder as it was.
+TEST(SettingsFile, TheSaveFolderIsShiftJisOnDiskAndUtf8Inside) {
+  Settings s = defaultSettings(1080, "C:\\app\\");
+  s.saveFolder = "D:\\表ソ\\";
+  EXPECT_EQ(written(s).rfind("s_save_dir=D:\\\x95\x5c\x83\x5c\\\r\n", 0), 0u);
+  EXPECT_EQ(readOver(defaultSettings(1080, ""), written(s)).saveFolder, s.saveFolder);
+  s.saveFolder = "D:\\𠮷田\\";
+  EXPECT_EQ(written(s).find("s_save_dir"), std::string::npos);
+  EXPECT_EQ(readOver(s, "s_save_dir=D:\\\x95\r\n").saveFolder, s.saveFolder);
 }
 
 // The whole default file shows the 1080-pixel screen; a tiny screen still gives a canvas.
