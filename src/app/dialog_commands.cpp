@@ -58,7 +58,7 @@ void PaperModel::applySettingsDialog(const SettingsDialogValues& v) {
       platform_.showMessage(text::CanvasSizeTooLarge);
   }
   platform_.applyTranslucency(s.n_set_alpha, s.n_alpha);
-  updateCaption();
+  documentChanged();
   platform_.invalidateWindow();
   platform_.redrawWindow();
 }

@@ -1,0 +1,62 @@
+#include "app/rescue_file_win32.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstring>
+
+#include "imagefile/bmp_codec.h"
+#include "imagefile/document_names.h"
+
+namespace tenmark {
+
+namespace {
+
+// The ANSI file calls take no longer path.
+constexpr std::size_t kPathCapacity = MAX_PATH;
+constexpr int kMaxNumber = 10000;
+
+// Two slots, so that the window's thread prepares one while a rescue may read the other.
+char preparedPaths[2][kPathCapacity];
+std::atomic<int> preparedSlot{-1};
+
+bool writePiece(void* file, const std::uint8_t* bytes, std::size_t size) {
+  DWORD written = 0;
+  return WriteFile(static_cast<HANDLE>(file), bytes, DWORD(size), &written, nullptr) &&
+         written == size;
+}
+
+}  // namespace
+
+void prepareRescueFile(const std::string& basePath) {
+  if (basePath.empty() || basePath.size() >= kPathCapacity) {
+    preparedSlot = -1;
+    return;
+  }
+  const int slot = preparedSlot == 0 ? 1 : 0;
+  std::memcpy(preparedPaths[slot], basePath.c_str(), basePath.size() + 1);
+  preparedSlot = slot;
+}
+
+bool writeRescueFile(const MonoBitmap& canvas) {
+  const int slot = preparedSlot;
+  if (slot < 0) return false;
+  static char path[kPathCapacity];
+  for (int n = 0; n < kMaxNumber; ++n) {
+    if (!numberedSavePath(path, preparedPaths[slot], ".bmp", n)) return false;
+    const HANDLE file =
+        CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      const DWORD error = GetLastError();
+      if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
+      return false;
+    }
+    const bool written = writeBmpPieces(canvas, writePiece, file) && FlushFileBuffers(file);
+    CloseHandle(file);
+    if (!written) DeleteFileA(path);  // a partial picture rescues nothing
+    return written;
+  }
+  return false;
+}
+
+}  // namespace tenmark
