@@ -4,6 +4,7 @@
 
 #include <ctime>
 
+#include "app/fault_drill.h"
 #include "app/fault_save_win32.h"
 #include "app/menu_table.h"
 #include "win32/shell_services.h"
@@ -385,6 +386,11 @@ bool PaperWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
       else
         model_.sessionGoesOn();  // and so does the picture
       return true;
+#ifdef TENMARK_FAULT_DRILL
+    case kFaultDrillMessage:
+      runFaultDrill(FaultDrill(wParam));
+      return true;
+#endif
     default:
       return false;
   }
