@@ -106,6 +106,8 @@ void installRuntimeHandlers() {
   // and nobody may be there to close it; the message goes to the (absent) console instead. The
   // linked msvcrt.dll has no _set_abort_behavior.
   _set_error_mode(_OUT_TO_STDERR);
+  // Where msvcrt.dll lacks these two (Wine's does), the mingw runtime keeps the handlers for
+  // its own checks; libstdc++'s pure virtual calls go through std::terminate either way.
   const _purecall_handler pureCall = _set_purecall_handler(onPureCall);
   if (pureCall != onPureCall) previousPureCall = pureCall;
   const _invalid_parameter_handler invalid = _set_invalid_parameter_handler(onInvalidParameter);
