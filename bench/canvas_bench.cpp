@@ -41,6 +41,7 @@ class QuietPlatform : public PaperPlatform {
   }
   void setScrollBar(ScrollAxis, const ScrollBar&) override {}
   void setCaption(const std::string&) override {}
+  void prepareRescue(const std::string&) override {}
   void setCursor(ToolMode) override {}
   void capturePointer() override {}
   void releasePointer() override {}

@@ -110,7 +110,8 @@ fuzzers() {
 }
 
 windows_build() {
-  configure_and_build "$build/mingw" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" &&
+  configure_and_build "$build/mingw" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" \
+    -DTENMARK_FAULT_DRILL=ON &&
     echo "libpng in tenmark.exe: $(cat "${TENMARK_DEPS:-/opt/tenmark-deps}/libpng-mingw/VERSION")"
 }
 

@@ -60,7 +60,7 @@ void PaperModel::applySettingsDialog(const SettingsDialogValues& v) {
     }
   }
   platform_.applyTranslucency(s.n_set_alpha, s.n_alpha);
-  updateCaption();
+  documentChanged();
   platform_.invalidateWindow();
   platform_.redrawWindow();
 }

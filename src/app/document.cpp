@@ -128,18 +128,21 @@ Document::AutoSaveResult Document::autoSave() {
   return writeAutoSaveCopy();
 }
 
-Document::AutoSaveResult Document::saveAfterFault() {
-  if (!modified_ || canvas_.isBlank()) return {};
-  return writeAutoSaveCopy();
+std::string Document::rescueBase() const { return autoSaveBase().value_or(std::string()); }
+
+std::optional<std::string> Document::autoSaveBase() const {
+  const std::optional<std::string> name = autoSaveName(name_);
+  if (!name) return std::nullopt;
+  return withTrailingSeparator(settings_.saveFolder) + *name;
 }
 
 Document::AutoSaveResult Document::writeAutoSaveCopy() {
-  const std::optional<std::string> name = autoSaveName(name_);
-  if (!name) return {};
+  const std::optional<std::string> base = autoSaveBase();
+  if (!base) return {};
   settings_.saveFolder = withTrailingSeparator(settings_.saveFolder);
   const PictureFormat format = settings_.n_save_type == 1 ? PictureFormat::Bmp : PictureFormat::Png;
   const std::string path =
-      uniqueSavePath(settings_.saveFolder + *name, format == PictureFormat::Bmp ? ".bmp" : ".png",
+      uniqueSavePath(*base, format == PictureFormat::Bmp ? ".bmp" : ".png",
                      [this](const std::string& p) { return platform_.fileExists(p); });
   return AutoSaveResult{!writePicture(path, format), path};
 }

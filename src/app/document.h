@@ -52,9 +52,11 @@ class Document {
   };
   // The automatic save of a modified picture into the save folder, when it is switched on.
   AutoSaveResult autoSave();
-  // After the program faulted: a modified, non-blank picture written as the automatic save
-  // would write it, whether or not saving at exit is on.
-  AutoSaveResult saveAfterFault();
+  // What the rescue after a fault needs, prepared while nothing has gone wrong: the automatic
+  // save's path without its extension (empty when the name gives none). Only a modified,
+  // non-blank picture is rescued, whether or not saving at exit is on.
+  std::string rescueBase() const;
+  bool needsRescue() const { return modified_ && !canvas_.isBlank(); }
 
   // Before the window closes: the automatic save of a drawn picture. When it fails, the user
   // chooses: true (Yes) closes without saving, false (No) keeps the window and its picture.
@@ -81,6 +83,8 @@ class Document {
   void allowSessionEnd();
   // The picture into the save folder under its automatic-save name.
   AutoSaveResult writeAutoSaveCopy();
+  // The save folder and the automatic-save name, without an extension.
+  std::optional<std::string> autoSaveBase() const;
   bool writePicture(const std::string& path, PictureFormat format);
   // Before `path` is written over: true when it may be, asking first when it is the reduced
   // file this picture came from.

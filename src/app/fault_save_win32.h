@@ -1,13 +1,15 @@
 #pragma once
-// When the program faults, the modified picture is written as the automatic save would write it,
-// and then the process ends as it would have without this.
+// When the program faults, the modified picture is rescued into the save folder, and then the
+// process ends as it would have without this. Every way a process can fail is covered: an
+// unhandled exception (also a stack overflow), std::terminate, abort(), a pure virtual call and
+// an invalid parameter given to the C runtime.
 
 namespace tenmark {
 
 class PaperModel;
 
-// Makes the process's unhandled-exception filter save this model's picture. The filter that was
-// installed before (the C runtime's) still decides how the process ends.
+// On the window's thread, whose model is rescued. The handlers that were installed before (the
+// C runtime's) still decide how the process ends.
 void installFaultSave(PaperModel& model);
 
 // From now on a fault saves nothing: the model's window is going.

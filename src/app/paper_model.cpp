@@ -8,7 +8,7 @@ PaperModel::PaperModel(PaperPlatform& platform, const char* versionText)
     : platform_(platform),
       versionText_(versionText),
       presenter_(platform, canvas_, settings_),
-      document_(platform, canvas_, ring_, settings_, [this] { updateCaption(); }),
+      document_(platform, canvas_, ring_, settings_, [this] { documentChanged(); }),
       toolContext_{platform, canvas_, ring_, presenter_, document_, settings_},
       pen_(toolContext_, ToolMode::Pen),
       eraser_(toolContext_, ToolMode::Eraser),
@@ -59,6 +59,15 @@ void PaperModel::pictureReplaced() {
   platform_.fitWindowToCanvas(canvas_.width(), canvas_.height());
   toolContext_.showUndoState();
   presenter_.onSize();
+}
+
+void PaperModel::documentChanged() {
+  updateCaption();
+  try {
+    platform_.prepareRescue(document_.rescueBase());
+  } catch (const std::bad_alloc&) {
+    // The rescue keeps the path prepared before.
+  }
 }
 
 void PaperModel::updateCaption() {

@@ -80,14 +80,16 @@ class PaperModel {
   bool modified() const { return document_.modified(); }
   void setModified(bool value) { document_.setModified(value); }
   void updateCaption();
+  // After the name, the mark or the save folder changed: the caption and the path the rescue
+  // after a fault would write to.
+  void documentChanged();
   // A new picture's name from the local time; clears the modified mark.
   void makeTimestampName(const std::tm& local) { document_.makeTimestampName(local); }
 
   // Documents. True when the canvas now holds the file; nothing is said when it cannot.
   bool openImageFile(const std::string& path);
-  // After the program faulted: a modified, non-blank picture written as the automatic save
-  // would write it, whether or not saving at exit is on.
-  void saveAfterFault() { document_.saveAfterFault(); }
+  // The rescue after a fault: whether the picture needs it (see Document).
+  bool needsRescue() const { return document_.needsRescue(); }
   // The closing of the window (every way of closing) and the end of the Windows session: the
   // automatic save of a drawn picture first, made once; see Document.
   bool saveBeforeClosing() { return document_.saveBeforeClosing(); }

@@ -58,6 +58,9 @@ class PaperPlatform {
 
   // The window.
   virtual void setCaption(const std::string& text) = 0;
+  // Where the rescue after a fault writes the picture: the automatic save's path without its
+  // extension, or empty for none. Told again whenever it may have changed.
+  virtual void prepareRescue(const std::string& basePath) = 0;
   virtual void setCursor(ToolMode tool) = 0;
   virtual void capturePointer() = 0;
   virtual void releasePointer() = 0;

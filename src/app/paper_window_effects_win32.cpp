@@ -4,6 +4,7 @@
 #include "win32/clipboard.h"
 #include "win32/file_dialog.h"
 #include "app/paper_window_win32.h"
+#include "app/rescue_file_win32.h"
 #include "win32/handles.h"
 #include "win32/present.h"
 #include "win32/shell_services.h"
@@ -187,6 +188,8 @@ void PaperWindow::setScrollBar(ScrollAxis axis, const ScrollBar& bar) {
 void PaperWindow::setCaption(const std::string& text) {
   SetWindowTextW(hwnd(), toWideOrEmpty(text).c_str());
 }
+
+void PaperWindow::prepareRescue(const std::string& basePath) { prepareRescueFile(basePath); }
 
 void PaperWindow::setCursor(ToolMode tool) { SetCursor(cursors_[int(tool)]); }
 

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <new>
 
+#include "app/fault_drill.h"
 #include "app/fault_save_win32.h"
 #include "app/menu_table.h"
 #include "platform/wide_text_win32.h"
@@ -446,6 +447,11 @@ bool PaperWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
       else
         model_.sessionGoesOn();  // and so does the picture
       return true;
+#ifdef TENMARK_FAULT_DRILL
+    case kFaultDrillMessage:
+      runFaultDrill(FaultDrill(wParam));
+      return true;
+#endif
     default:
       return false;
   }

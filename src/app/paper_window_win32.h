@@ -92,6 +92,7 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   void presentView(Point at, const Rgb32Image& image) override;
   void setScrollBar(ScrollAxis axis, const ScrollBar& bar) override;
   void setCaption(const std::string& text) override;
+  void prepareRescue(const std::string& basePath) override;
   void setCursor(ToolMode tool) override;
   void capturePointer() override;
   void releasePointer() override;

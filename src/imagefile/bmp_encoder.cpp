@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 
 #include "imagefile/bmp_codec.h"
@@ -34,20 +35,33 @@ void writeInfoBlock(const MonoBitmapInfo& info, std::uint32_t height, std::uint8
 
 }  // namespace
 
+bool writeBmpPieces(const MonoBitmap& bitmap, BmpPieceWriter write, void* context) {
+  if (!bitmap.hasPixels()) return false;
+  std::uint8_t head[kHeaderBlockSize];
+  writeLe16(head, 0x4D42);  // "BM"
+  writeLe32(head + 2, std::uint32_t(kHeaderBlockSize + bitmap.byteCount()));
+  writeLe32(head + 6, 0);
+  writeLe32(head + 10, std::uint32_t(kHeaderBlockSize));
+  writeInfoBlock(bitmap.info(), bitmap.height(), head + kFileHeaderSize);
+  if (!write(context, head, sizeof head)) return false;
+  const std::size_t stride = std::size_t(bitmap.stride());
+  for (std::int32_t y = bitmap.height(); y-- > 0;)
+    if (!write(context, bitmap.row(y), stride)) return false;
+  return true;
+}
+
 std::vector<std::uint8_t> encodeBmp(const MonoBitmap& bitmap) {
   if (!bitmap.hasPixels()) return {};
-  const std::size_t stride = std::size_t(bitmap.stride());
-  const std::size_t total = kHeaderBlockSize + bitmap.byteCount();
-  std::vector<std::uint8_t> file(total);
+  std::vector<std::uint8_t> file(kHeaderBlockSize + bitmap.byteCount());
   std::uint8_t* out = file.data();
-  out[0] = 'B';
-  out[1] = 'M';
-  writeLe32(out + 2, std::uint32_t(total));
-  writeLe32(out + 10, std::uint32_t(kHeaderBlockSize));
-  writeInfoBlock(bitmap.info(), bitmap.height(), out + kFileHeaderSize);
-  out += kHeaderBlockSize;
-  for (std::uint32_t y = bitmap.height(); y-- > 0; out += stride)
-    std::memcpy(out, bitmap.row(y), stride);
+  writeBmpPieces(
+      bitmap,
+      [](void* context, const std::uint8_t* bytes, std::size_t size) {
+        std::uint8_t*& at = *static_cast<std::uint8_t**>(context);
+        at = std::copy(bytes, bytes + size, at);
+        return true;
+      },
+      &out);
   return file;
 }
 

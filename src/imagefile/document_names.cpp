@@ -1,6 +1,8 @@
 #include "imagefile/document_names.h"
 
+#include <algorithm>
 #include <cctype>
+#include <charconv>
 
 #include "platform/path_text.h"
 
@@ -20,6 +22,14 @@ bool endsWithIgnoringCase(const std::string& text, std::string_view end) {
 // A drive path, or a network path "\\server\share\...".
 bool isFullPath(const std::string& name) {
   return name.find(':') != std::string::npos || name.rfind("\\\\", 0) == 0;
+}
+
+// "" for the first name, "_n" after it: the numbering of free names.
+std::string_view numberSuffix(int n, std::span<char, 12> buffer) {
+  if (n <= 0) return {};
+  buffer[0] = '_';
+  const char* end = std::to_chars(buffer.data() + 1, buffer.data() + buffer.size(), n).ptr;
+  return {buffer.data(), std::size_t(end - buffer.data())};
 }
 
 }  // namespace
@@ -60,9 +70,22 @@ std::string withTrailingSeparator(const std::string& folder) {
 
 std::string uniqueSavePath(const std::string& base, const std::string& extension,
                            const std::function<bool(const std::string&)>& fileExists) {
+  char suffix[12];
   std::string path = base + extension;
-  for (int n = 1; fileExists(path); ++n) path = base + "_" + std::to_string(n) + extension;
+  for (int n = 1; fileExists(path); ++n)
+    path = base + std::string(numberSuffix(n, suffix)) + extension;
   return path;
+}
+
+bool numberedSavePath(std::span<char> out, std::string_view base, std::string_view extension,
+                      int n) {
+  char buffer[12];
+  const std::string_view suffix = numberSuffix(n, buffer);
+  if (base.size() + suffix.size() + extension.size() >= out.size()) return false;
+  char* at = std::copy(base.begin(), base.end(), out.data());
+  at = std::copy(suffix.begin(), suffix.end(), at);
+  *std::copy(extension.begin(), extension.end(), at) = '\0';
+  return true;
 }
 
 }  // namespace tenmark

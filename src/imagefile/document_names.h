@@ -4,7 +4,9 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
 namespace tenmark {
 
@@ -31,5 +33,11 @@ std::string withTrailingSeparator(const std::string& folder);
 // base + extension, or base + "_n" + extension with the first n = 1, 2, ... that is free.
 std::string uniqueSavePath(const std::string& base, const std::string& extension,
                            const std::function<bool(const std::string&)>& fileExists);
+
+// The n-th name that uniqueSavePath tries (n = 0: base + extension), into `out` with a zero at
+// its end, without allocating: the rescue after a fault names its file so. False when it does
+// not fit.
+bool numberedSavePath(std::span<char> out, std::string_view base, std::string_view extension,
+                      int n);
 
 }  // namespace tenmark

@@ -10,10 +10,6 @@ namespace tenmark {
 // True for an existing target that the user has marked read-only: it is never replaced.
 bool isReadOnlyFile(const std::string& target);
 
-// The name of the given attempt at a temporary beside the target (same folder, so the final move
-// never crosses volumes).
-std::string temporaryNameFor(const std::string& target, int attempt);
-
 // A new file created exclusively under the first free temporary name, so an existing file of
 // that name is never truncated. Removed again unless replaceTarget succeeds.
 class TemporaryFile {

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "platform/atomic_replace.h"
+#include "platform/atomic_write.h"
 
 namespace tenmark {
 
@@ -37,10 +38,6 @@ bool isReadOnlyFile(const std::string& target) {
   struct stat st {};
   if (::stat(target.c_str(), &st) != 0) return false;
   return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(target.c_str(), W_OK) != 0;
-}
-
-std::string temporaryNameFor(const std::string& target, int attempt) {
-  return target + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
 }
 
 TemporaryFile::TemporaryFile(const std::string& target) : target_(target) {

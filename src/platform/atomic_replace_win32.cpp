@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/atomic_replace.h"
+#include "platform/atomic_write.h"
 #include "platform/wide_text_win32.h"
 
 namespace tenmark {
@@ -20,10 +21,6 @@ bool isReadOnlyFile(const std::string& target) {
   const DWORD attributes = name ? GetFileAttributesW(name->c_str()) : INVALID_FILE_ATTRIBUTES;
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
          (attributes & FILE_ATTRIBUTE_READONLY);
-}
-
-std::string temporaryNameFor(const std::string& target, int attempt) {
-  return target + ".tmp" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt);
 }
 
 TemporaryFile::TemporaryFile(const std::string& target) : target_(target) {

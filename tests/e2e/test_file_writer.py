@@ -1,5 +1,5 @@
-"""The Win32 file writer under Wine: it replaces a file whole, refuses a read-only one and never
-touches a file that happens to have a temporary name."""
+"""The Win32 file writer under Wine: it replaces a file whole, refuses a read-only one, never
+touches a file that happens to have a temporary name, and writes a target near the path limit."""
 import os
 import subprocess
 
@@ -44,6 +44,16 @@ class FileWriterTest(E2ECase):
         self.assertEqual(self.write('new'), ['saved'])
         self.assertEqual(self.content(self.target), b'new')
         self.assertEqual(os.listdir(self.folder), ['a.png'])
+
+    def test_a_target_near_the_path_limit_is_written(self):
+        # 252 characters as Windows sees the path: a temporary name any longer than the
+        # target's would pass the limit of the ANSI file calls.
+        name = 'n' * (252 - len(windows_path(self.folder)) - 5) + '.png'
+        self.target = os.path.join(self.folder, name)
+        self.assertEqual(len(windows_path(self.target)), 252)
+        self.assertEqual(self.write('new'), ['saved'])
+        self.assertEqual(self.content(self.target), b'new')
+        self.assertEqual(sorted(os.listdir(self.folder)), sorted(['a.png', name]))
 
     def test_read_only_file_is_refused_and_kept(self):
         os.chmod(self.target, 0o444)

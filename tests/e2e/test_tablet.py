@@ -1,8 +1,9 @@
 """The pen tablet through a scripted Wintab32.dll beside the program: pressure widens the stroke,
 the eraser end and the side switch erase, the side switch runs the command bound to right click
 once per press, bad packets leave no ink; without a usable driver the mouse draws alone; the
-mouse draws again after a dialog took a pen's press away; and when the driver faults, the
-drawing is in the save folder."""
+mouse draws again after a dialog took a pen's press away; and whatever makes the process fail
+(a fault on the window's or the driver's thread, a stack overflow, std::terminate, abort()), the
+drawing is rescued into the save folder."""
 import os
 import re
 import shutil
@@ -167,27 +168,52 @@ class TabletTest(E2ECase):
         app.key('Escape')
         self.assertExitsWith(app, 0)
 
-    def test_a_fault_in_the_driver_leaves_the_drawing_in_the_save_folder(self):
-        app = self.launch_with(True, options={'n_save_img': '0'})
-        settings = open(os.path.join(app.folder, 'tenmark.ini'), 'rb').read()
-        vx, vy, _, _ = app.window()['view']
-        self.drag_with_mouse(app, vx + 100, vy + 120)
-        name = DOCUMENT.search(app.title()).group(1).decode() + '.png'
-        # The next packet read faults inside the driver, in the middle of a window message.
-        self.hand(['fault', 'prox 1', 'pkt 1 1 %d %d 600' % (vx + 300, vy + 300)])
-        picture = os.path.join(app.folder, name)
-        wait_file(picture)
-        # Written once, with no temporary file left, and nothing else: the settings file is as
-        # the test wrote it.
-        self.assertEqual([f for f in os.listdir(app.folder) if f.startswith(name[:-4])], [name])
-        self.assertEqual(open(os.path.join(app.folder, 'tenmark.ini'), 'rb').read(), settings)
-        self.assertEqual([app.pixel(picture, x, y) for x, y in ((110, 120), (150, 120),
-                                                                (190, 120), (150, 122),
-                                                                (300, 300))],
-                         [INK, INK, INK, PAPER, PAPER])
-        # Then the process ends as any fault ends it under Wine: the debugger's crash dialog, and
-        # once that is closed, the end of the process. Its exit code depends on how Wine's dialog
-        # went away (the access violation's low byte, 5, or 0 on a loaded machine), so only the
-        # end itself is checked.
-        wait_until(lambda: app.key('Return') or app.wait_exit(1) is not None, 60,
-                   'the end of the process after the fault')
+    def rescues(self, ways):
+        """Runs the program once for each (script, exit code) in `ways` in one Wine session: a
+        stroke, then the script that makes the process fail. Each run must leave its drawing in
+        the save folder as one BMP under the document's name, no temporary file, and the
+        settings file as the test wrote it; then the process ends as it would have."""
+        app = self.launch_with(True, options={'n_save_img': '0', 'n_save_type': '0'})
+        settings = self.ini(app)
+        for run, (script, code) in enumerate(ways):
+            if run:
+                # A driver that failed while playing leaves its script unplayed.
+                if os.path.exists(self.script):
+                    os.remove(self.script)
+                app.start()
+                app.wait_window()
+                app.focus()
+            vx, vy, _, _ = app.window()['view']
+            self.drag_with_mouse(app, vx + 100, vy + 120)
+            name = DOCUMENT.search(app.title()).group(1).decode() + '.bmp'
+            self.hand(script)
+            picture = os.path.join(app.folder, name)
+            wait_file(picture)
+            self.assertEqual([f for f in os.listdir(app.folder) if f.startswith(name[:-4])],
+                             [name], script)
+            self.assertEqual(self.ini(app), settings, script)
+            self.assertEqual([app.pixel(picture, x, y) for x, y in ((110, 120), (150, 120),
+                                                                    (190, 120), (150, 122))],
+                             [INK, INK, INK, PAPER], script)
+            if code is not None:
+                self.assertExitsWith(app, code)
+                continue
+            # A fault ends as any fault ends under Wine: the debugger's crash dialog, and once
+            # that is closed, the end of the process. Its exit code depends on how Wine's dialog
+            # went away, so only the end itself is checked.
+            wait_until(lambda: app.key('Return') or app.wait_exit(1) is not None, 60,
+                       'the end of the process after %s' % script)
+
+    def test_faults_on_any_thread_leave_the_drawing_in_the_save_folder(self):
+        self.rescues([
+            # Inside the driver, on the window's thread, in the middle of a window message.
+            (['fault', 'prox 1', 'pkt 1 1 400 400 600'], None),
+            (['crash'], None),  # on the driver's own thread, while the window's thread runs
+            (['drill 3'], None),  # a stack overflow on the window's thread
+        ])
+
+    def test_terminate_and_abort_leave_the_drawing_in_the_save_folder(self):
+        # The C runtime ends the process with exit code 3 after its abort handlers.
+        self.rescues([(['drill 1'], 3),  # std::terminate on the window's thread
+                      (['drill 2'], 3),  # abort() on the window's thread
+                      (['abort'], 3)])  # abort() on the driver's own thread

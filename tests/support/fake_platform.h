@@ -37,6 +37,7 @@ class FakePlatform : public PaperPlatform {
   ScrollBar bars[2];
   std::string caption;
   int captionChanges = 0;
+  std::string rescueBase;
   ToolMode cursor = ToolMode::Pen;
   int cursorChanges = 0;
   bool captured = false;
@@ -133,6 +134,10 @@ class FakePlatform : public PaperPlatform {
     AllocationPause pause;
     caption = text;
     ++captionChanges;
+  }
+  void prepareRescue(const std::string& basePath) override {
+    AllocationPause pause;
+    rescueBase = basePath;
   }
   void setCursor(ToolMode tool) override {
     cursor = tool;

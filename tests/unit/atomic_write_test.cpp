@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
-#include "platform/atomic_replace.h"
 #include "support/temp_folder.h"
 
 namespace tenmark {
@@ -45,6 +45,49 @@ TEST_F(AtomicWrite, ExistingFilesUnderTemporaryNamesAreLeftAlone) {
   for (int attempt : {0, 1})
     EXPECT_EQ(contentOf(temporaryNameFor(target, attempt)), "someone else's") << attempt;
   EXPECT_EQ(entries(), 3u);
+}
+
+// A file name of 252 bytes is close to the 255 a file system allows; a temporary name longer
+// than the target's would not fit.
+TEST_F(AtomicWrite, TargetNearTheNameLimitIsWritten) {
+  const std::string target = path(std::string(248, 'x') + ".png");
+  ASSERT_TRUE(writeFileAtomically(target, bytes("new")));
+  EXPECT_EQ(contentOf(target), "new");
+  EXPECT_EQ(entries(), 1u);
+}
+
+TEST(TemporaryName, TakesTheEndOfTheNameInWholeCharactersAsTheWideCallsCountThem) {
+  const struct {
+    const char* target;
+    int attempt;
+    const char* name;
+  } cases[] = {
+      {"/d/a.png", 0, "/d/a.p~0"},
+      {"C:\\d\\a.png", 12, "C:\\d\\a.~12"},
+      {"C:\\d\\x", 13, "C:\\d\\3"},  // a short name keeps the last digits
+      {"C:\\d\\3", 3, "C:\\d\\~"},   // never the target itself
+      {"C:\\d\\ab~0", 0, "C:\\d\\ab~~"},
+      {"C:\\d\\表x", 0, "C:\\d\\~0"},  // whole characters only
+      {"C:\\d\\x𠮷", 1, "C:\\d\\x~1"},  // two UTF-16 units: room for the marker
+      {"C:\\d\\xねこ", 2, "C:\\d\\x~2"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(temporaryNameFor(c.target, c.attempt), c.name) << c.target;
+}
+
+TEST(TemporaryName, EveryAttemptIsAnotherNameBesideTheTargetAndNoLonger) {
+  const std::string folder = "C:\\" + std::string(200, 'f') + "\\";
+  const std::string target = folder + std::string(44, 'n') + ".png";
+  ASSERT_EQ(target.size(), 252u);
+  std::set<std::string> names;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name = temporaryNameFor(target, attempt);
+    EXPECT_LE(name.size(), target.size());
+    EXPECT_EQ(name.rfind(folder, 0), 0u);
+    EXPECT_EQ(name.find('\\', folder.size()), std::string::npos);
+    names.insert(name);
+  }
+  EXPECT_EQ(names.size(), 100u);
+  EXPECT_EQ(names.count(target), 0u);
 }
 
 }  // namespace

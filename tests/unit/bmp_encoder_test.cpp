@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "imagefile/bmp_codec.h"
@@ -45,9 +47,39 @@ TEST(BmpEncoder, RowsRunBottomUpAsInMemoryAndTheTableHoldsTheSurfaceColours) {
   EXPECT_EQ(b.info().header.biHeight, -2);  // the surface itself stays top-down
 }
 
+// The rescue after a fault writes the file piece by piece, straight from the canvas memory.
+struct Pieces {
+  std::vector<std::pair<const std::uint8_t*, std::size_t>> seen;
+  std::size_t refuseAt = SIZE_MAX;
+
+  static bool take(void* context, const std::uint8_t* bytes, std::size_t size) {
+    Pieces& p = *static_cast<Pieces*>(context);
+    p.seen.emplace_back(bytes, size);
+    return p.seen.size() != p.refuseAt;
+  }
+};
+
+TEST(BmpEncoder, PiecesAreTheHeaderThenTheRowsInTheSurfaceBottomUpUntilARefusal) {
+  MonoBitmap b;
+  ASSERT_TRUE(b.create(40, 3));
+  Pieces all;
+  EXPECT_TRUE(writeBmpPieces(b, Pieces::take, &all));
+  ASSERT_EQ(all.seen.size(), 4u);
+  EXPECT_EQ(all.seen[0].second, 62u);
+  for (int y = 0; y < 3; ++y)
+    EXPECT_EQ(all.seen[std::size_t(3 - y)], std::make_pair(std::as_const(b).row(y), std::size_t(8)))
+        << y;
+  Pieces refused{{}, 2};
+  EXPECT_FALSE(writeBmpPieces(b, Pieces::take, &refused));
+  EXPECT_EQ(refused.seen.size(), 2u);
+}
+
 TEST(BmpEncoder, SurfaceWithoutPixelsGivesNothing) {
   MonoBitmap b;
   EXPECT_TRUE(encodeBmp(b).empty());
+  Pieces none;
+  EXPECT_FALSE(writeBmpPieces(b, Pieces::take, &none));
+  EXPECT_TRUE(none.seen.empty());
 }
 
 }  // namespace

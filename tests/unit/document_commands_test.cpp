@@ -180,6 +180,28 @@ TEST_F(DocumentTest, FilesThatCannotBeOpenedChangeNothing) {
   }
 }
 
+// The rescue after a fault writes to a path prepared in advance: it follows every new name and
+// save folder, and only a modified, non-blank picture needs it.
+TEST_F(DocumentTest, TheRescuePathFollowsTheNameAndTheSaveFolder) {
+  EXPECT_EQ(rig.platform.rescueBase, path("save") + "\\20060604_092418");
+  rig.platform.now = FakePlatform::makeTime(2007, 1, 2, 3, 4, 5);
+  rig.model.runCommand(CommandId::New);
+  EXPECT_EQ(rig.platform.rescueBase, path("save") + "\\20070102_030405");
+  rig.model.runCommand(CommandId::Config);  // Cancel: the values the dialog showed
+  ASSERT_TRUE(rig.platform.settingsShown);
+  SettingsDialogValues values = *rig.platform.settingsShown;
+  values.saveFolder = path("other\\");
+  rig.platform.settingsAnswer = values;
+  rig.model.runCommand(CommandId::Config);
+  EXPECT_EQ(rig.platform.rescueBase, path("other\\20070102_030405"));
+
+  EXPECT_FALSE(rig.model.needsRescue());
+  rig.model.setModified(true);
+  EXPECT_FALSE(rig.model.needsRescue());  // blank
+  rig.stroke({{10, 10}, {60, 30}});
+  EXPECT_TRUE(rig.model.needsRescue());
+}
+
 TEST_F(DocumentTest, SaveOfANewPictureAsksForANameAndSaveAsCompletesIt) {
   rig.stroke({{10, 10}, {60, 30}});
   rig.platform.saveAnswer = ChosenSavePath{path("pic.PNG"), PictureFormat::Png};

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 #include "imagefile/document_names.h"
 #include "platform/path_text.h"
@@ -67,6 +68,24 @@ TEST(DocumentNames, UniquePathsCountUpFromOne) {
   taken = {"D:\\s\\n.png", "D:\\s\\n_1.png"};
   EXPECT_EQ(uniqueSavePath("D:\\s\\n", ".png", exists), "D:\\s\\n_2.png");
   EXPECT_EQ(uniqueSavePath("D:\\s\\n", ".bmp", exists), "D:\\s\\n.bmp");
+}
+
+// The rescue after a fault tries the same names in a buffer of its own.
+TEST(DocumentNames, NumberedPathsFillAFixedBufferOrRefuseWhatDoesNotFit) {
+  const struct {
+    std::size_t capacity;
+    int n;
+    const char* path;  // nullptr: refused
+  } cases[] = {{16, 0, "D:\\s\\n.bmp"},
+               {16, 2, "D:\\s\\n_2.bmp"},
+               {16, 123456, nullptr},
+               {14, 12, "D:\\s\\n_12.bmp"},
+               {13, 12, nullptr}};
+  for (const auto& c : cases) {
+    std::vector<char> out(c.capacity, 'x');
+    const bool fits = numberedSavePath(out, "D:\\s\\n", ".bmp", c.n);
+    EXPECT_STREQ(fits ? out.data() : nullptr, c.path) << c.n;
+  }
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <cstring>
 #include <string>
 
-#include "platform/atomic_replace.h"
 #include "platform/atomic_write.h"
 
 int main(int argc, char** argv) {

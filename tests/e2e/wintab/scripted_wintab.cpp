@@ -11,7 +11,9 @@
 // PRESSURE [CURSOR_X CURSOR_Y]" (a packet in the context's output coordinates; a system context
 // also moves the system cursor, to the packet's position or to the one given); "pace MS" (the
 // pause after each packet, 8 ms at first); "wait MS"; "fault" (the next WTPacket call writes
-// through a null pointer, as a broken driver would).
+// through a null pointer, as a broken driver would); "crash" and "abort" (the driver's own
+// thread writes through a null pointer or calls abort()); "drill N" (posts the program's fault
+// drill N to the window: a test build then fails on its own thread, see app/fault_drill.h).
 #include <windows.h>
 
 #include <cstdarg>
@@ -21,6 +23,7 @@
 #include <deque>
 #include <string>
 
+#include "app/fault_drill.h"
 #include "tablet/wintab_abi.h"
 
 namespace {
@@ -114,6 +117,12 @@ void packet(const Packet& p, POINT cursor) {
   if (post) PostMessageA(window, message, serial, reinterpret_cast<LPARAM>(&context));
 }
 
+void writeThroughNull() {
+  // Volatile, so that the compiler keeps the write instead of treating it as unreachable.
+  volatile Packet* volatile nowhere = nullptr;
+  nowhere->x = 1;
+}
+
 void play(FILE* script) {
   char line[256];
   DWORD pace = 8;
@@ -130,6 +139,12 @@ void play(FILE* script) {
       Sleep(DWORD(v[0]));
     } else if (!std::strcmp(word, "fault")) {
       InterlockedExchange(&faultNext, 1);
+    } else if (!std::strcmp(word, "crash")) {
+      writeThroughNull();
+    } else if (!std::strcmp(word, "abort")) {
+      std::abort();
+    } else if (!std::strcmp(word, "drill") && std::sscanf(line, "%*s %lu", &v[0]) == 1) {
+      PostMessageA(context.window, tenmark::kFaultDrillMessage, v[0], 0);
     } else if (!std::strcmp(word, "pkt")) {
       const int n = std::sscanf(line, "%*s %lu %lu %ld %ld %lu %ld %ld", &v[0], &v[1], &xy[0],
                                 &xy[1], &v[2], &xy[2], &xy[3]);
@@ -252,11 +267,7 @@ __declspec(dllexport) int WINAPI WTPacketsGet(Context handle, int count, LPVOID 
 
 // The packet with this serial number; it and every older packet leave the queue.
 __declspec(dllexport) BOOL WINAPI WTPacket(Context handle, UINT serial, LPVOID out) {
-  if (InterlockedExchange(&faultNext, 0)) {
-    // Volatile, so that the compiler keeps the write instead of treating it as unreachable.
-    Packet* volatile nowhere = nullptr;
-    nowhere->x = 1;
-  }
+  if (InterlockedExchange(&faultNext, 0)) writeThroughNull();
   if (!ours(handle)) return FALSE;
   EnterCriticalSection(&lock);
   bool found = false;

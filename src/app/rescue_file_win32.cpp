@@ -1,0 +1,68 @@
+#include "app/rescue_file_win32.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstring>
+
+#include "imagefile/bmp_codec.h"
+#include "imagefile/document_names.h"
+
+namespace tenmark {
+
+namespace {
+
+// The longest path the wide file calls take, in UTF-16 units, and its UTF-8 bytes at most.
+constexpr int kWidePathCapacity = 32768;
+constexpr std::size_t kPathCapacity = std::size_t(kWidePathCapacity) * 3;
+constexpr int kMaxNumber = 10000;
+
+// Two slots, so that the window's thread prepares one while a rescue may read the other.
+char preparedPaths[2][kPathCapacity];
+std::atomic<int> preparedSlot{-1};
+
+bool writePiece(void* file, const std::uint8_t* bytes, std::size_t size) {
+  DWORD written = 0;
+  return WriteFile(static_cast<HANDLE>(file), bytes, DWORD(size), &written, nullptr) &&
+         written == size;
+}
+
+}  // namespace
+
+void prepareRescueFile(const std::string& basePath) {
+  if (basePath.empty() || basePath.size() >= kPathCapacity) {
+    preparedSlot = -1;
+    return;
+  }
+  const int slot = preparedSlot == 0 ? 1 : 0;
+  std::memcpy(preparedPaths[slot], basePath.c_str(), basePath.size() + 1);
+  preparedSlot = slot;
+}
+
+bool writeRescueFile(const MonoBitmap& canvas) {
+  const int slot = preparedSlot;
+  if (slot < 0) return false;
+  static char path[kPathCapacity];
+  static wchar_t widePath[kWidePathCapacity];
+  for (int n = 0; n < kMaxNumber; ++n) {
+    // The conversion writes into our own memory; it takes nothing from the heap.
+    if (!numberedSavePath(path, preparedPaths[slot], ".bmp", n) ||
+        !MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path, -1, widePath,
+                             kWidePathCapacity))
+      return false;
+    const HANDLE file = CreateFileW(widePath, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      const DWORD error = GetLastError();
+      if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
+      return false;
+    }
+    const bool written = writeBmpPieces(canvas, writePiece, file) && FlushFileBuffers(file);
+    CloseHandle(file);
+    if (!written) DeleteFileW(widePath);  // a partial picture rescues nothing
+    return written;
+  }
+  return false;
+}
+
+}  // namespace tenmark
