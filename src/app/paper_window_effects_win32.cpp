@@ -6,6 +6,7 @@
 #include "app/paper_window_win32.h"
 #include "app/rescue_file_win32.h"
 #include "win32/handles.h"
+#include "win32/monitors.h"
 #include "win32/present.h"
 #include "win32/shell_services.h"
 #include "app/window_fit.h"
@@ -54,7 +55,6 @@ void PaperWindow::fitWindowToCanvas(int width, int height) {
   // A maximised window keeps its size; the canvas scrolls in it.
   if (IsZoomed(hwnd())) return;
   const BOOL hasMenu = GetMenu(hwnd()) != nullptr;
-  const int frame = GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYEDGE);
   RECT outer{0, 0, width + GetSystemMetrics(SM_CXHSCROLL), height + GetSystemMetrics(SM_CYVSCROLL)};
   const Point asked{outer.right, outer.bottom};
   RECT current;
@@ -62,8 +62,7 @@ void PaperWindow::fitWindowToCanvas(int width, int height) {
   AdjustWindowRectEx(&outer, DWORD(GetWindowLongA(hwnd(), GWL_STYLE)), hasMenu,
                      DWORD(GetWindowLongA(hwnd(), GWL_EXSTYLE)));
   WindowFitInput fit{
-      GetSystemMetrics(SM_CXMAXIMIZED) - frame, GetSystemMetrics(SM_CYMAXIMIZED) - frame,
-      Point{outer.right - outer.left, outer.bottom - outer.top},
+      workAreaOf(hwnd()), Point{outer.right - outer.left, outer.bottom - outer.top},
       Rect{current.left, current.top, current.right - current.left, current.bottom - current.top}};
   Rect placed = fittedWindowRect(fit);
   placeWindow(placed);

@@ -9,7 +9,9 @@
 #include "app/fault_drill.h"
 #include "app/fault_save_win32.h"
 #include "app/menu_table.h"
+#include "app/window_fit.h"
 #include "platform/wide_text_win32.h"
+#include "win32/monitors.h"
 #include "win32/owned_dialogs.h"
 #include "win32/shell_services.h"
 #include "dialogs/about_dialog_win32.h"
@@ -160,8 +162,9 @@ void PaperWindow::loadUser32() {
 void PaperWindow::applyStoredPlacement() {
   const Settings& s = model_.settings();
   if (!s.hasStoredPlacement()) return;
-  SetWindowPos(hwnd(), nullptr, s.n_xpos, s.n_ypos, s.n_xsize, s.n_ysize,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  const Rect r =
+      storedPlacementOnScreen(Rect{s.n_xpos, s.n_ypos, s.n_xsize, s.n_ysize}, allWorkAreas());
+  SetWindowPos(hwnd(), nullptr, r.x, r.y, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
   if (s.b_Maximized) ShowWindow(hwnd(), SW_MAXIMIZE);
 }
 
@@ -201,9 +204,7 @@ void PaperWindow::fitAndCentreWithoutPlacement() {
   fitWindowToCanvas(size.width + 10, size.height + 10);
   RECT r;
   GetWindowRect(hwnd(), &r);
-  SetWindowPos(hwnd(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER);
+  placeWindow(centredIn(workAreaOf(hwnd()), Point{r.right - r.left, r.bottom - r.top}));
 }
 
 void PaperWindow::openTablet() {

@@ -47,8 +47,7 @@ bool writeRescueFile(const MonoBitmap& canvas) {
   for (int n = 0; n < kMaxNumber; ++n) {
     // The conversion writes into our own memory; it takes nothing from the heap.
     if (!numberedSavePath(path, preparedPaths[slot], ".bmp", n) ||
-        !MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path, -1, widePath,
-                             kWidePathCapacity))
+        !MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path, -1, widePath, kWidePathCapacity))
       return false;
     const HANDLE file = CreateFileW(widePath, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -1,18 +1,25 @@
 #pragma once
-// Where the main window goes when it is fitted to the canvas: its outer size for the wanted
-// client area, kept within the maximised size, its top-left corner kept where that fits.
+// Where the main window goes: fitted to the canvas, placed at the first start, or brought back
+// from a stored placement. Every rule keeps the whole window in the work area of a monitor
+// (the screen less the task bar), so that the caption and every canvas row stay reachable.
+
+#include <vector>
 
 #include "surface/geometry.h"
 
 namespace tenmark {
 
 struct WindowFitInput {
-  int maxWidth;  // the maximised width less the dialog frame and edge
-  int maxHeight;
+  Rect workArea;    // the work area of the window's monitor, in screen coordinates
   Point outerSize;  // the outer window size for the client area and both scroll bars
   Rect current;     // the window's outer rectangle now, in screen coordinates
 };
 
+// `window` moved up or left (or down or right) until it lies in the work area, and made smaller
+// where it is larger than the work area, so that its scroll bars take over.
+Rect keptInside(Rect window, const Rect& workArea);
+
+// The window at the outer size, its top-left corner kept where that fits.
 Rect fittedWindowRect(const WindowFitInput& in);
 
 // The fit again, from where the first one placed the window, when its client area came out
@@ -20,5 +27,12 @@ Rect fittedWindowRect(const WindowFitInput& in);
 // lines than the outer size allowed for. The window grows by what is missing, within the same
 // limits; a client area that came out large enough changes nothing.
 WindowFitInput grownByShortfall(WindowFitInput in, const Rect& placed, Point shortfall);
+
+// The window of the first start, centred in the work area.
+Rect centredIn(const Rect& workArea, Point size);
+
+// A stored placement as it is when it meets a work area; else brought into the nearest one (a
+// monitor taken away, a resolution lowered). With no work area it stays as it is.
+Rect storedPlacementOnScreen(const Rect& stored, const std::vector<Rect>& workAreas);
 
 }  // namespace tenmark

@@ -14,6 +14,7 @@ namespace tenmark {
 namespace {
 
 constexpr COLORREF kLinkColor = 0xFF0000;  // blue, in 0x00BBGGRR
+constexpr int kLinkHeightAt96Dpi = 12;
 
 class AboutDialog : public ModalDialog {
  public:
@@ -31,9 +32,13 @@ class AboutDialog : public ModalDialog {
 };
 
 BOOL AboutDialog::onInitDialog() {
-  // Underlined, in the system's choice of face; without it the link keeps the dialog font.
-  linkFont_ = CreateFontA(12, 0, 0, 0, 0, FALSE, TRUE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "");
+  // Underlined, in the system's choice of face, 12 pixels high at 96 DPI and as much larger as
+  // the rest of the box at the window's DPI; without it the link keeps the dialog font.
+  const int height =
+      MulDiv(kLinkHeightAt96Dpi, GetDeviceCaps(WindowDc(hwnd()).get(), LOGPIXELSY), 96);
+  linkFont_ =
+      CreateFontA(height, 0, 0, 0, 0, FALSE, TRUE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                  CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "");
   if (linkFont_) SendMessageA(link(), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), TRUE);
   hand_ = LoadCursor(nullptr, IDC_HAND);
   char version[256] = {};

@@ -26,27 +26,14 @@ constexpr DWORD kLongestPath = 32768;
 const FolderQuery kIsDirectory = [](const std::string& path) { return isDirectory(path); };
 
 // A static control that shows one colour and lets the user choose another with the colour
-// chooser.
+// chooser: with a click, or from the keyboard (it takes the focus, with a focus rectangle) with
+// Space or Enter, as a push button would.
 class ColorSwatch {
  public:
   void attach(HWND dialog, int id, Color color) {
     hwnd_ = GetDlgItem(dialog, id);
-    subclass_.attach(hwnd_, [this](UINT message, WPARAM, LPARAM, LRESULT& result) {
-      switch (message) {
-        case WM_PAINT:
-          paint();
-          result = 0;
-          return true;
-        case WM_ERASEBKGND:
-          result = 1;
-          return true;
-        case WM_LBUTTONDOWN:
-          // A cancelled chooser leaves the colour, and the click goes no further.
-          result = 0;
-          return !choose();
-        default:
-          return false;
-      }
+    subclass_.attach(hwnd_, [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+      return handle(message, wParam, lParam, result);
     });
     setColor(color);
   }
@@ -58,6 +45,40 @@ class ColorSwatch {
   Color color() const { return color_; }
 
  private:
+  bool handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    switch (message) {
+      case WM_PAINT:
+        paint();
+        return true;
+      case WM_ERASEBKGND:
+        result = 1;
+        return true;
+      case WM_SETFOCUS:
+      case WM_KILLFOCUS:
+        InvalidateRect(hwnd_, nullptr, FALSE);
+        return false;
+      case WM_GETDLGCODE:
+        // Enter reaches the swatch instead of pressing OK, as on a focused push button.
+        result = isChooseKey(reinterpret_cast<const MSG*>(lParam)) ? DLGC_WANTMESSAGE : 0;
+        return true;
+      case WM_KEYDOWN:
+        if (wParam != VK_SPACE && wParam != VK_RETURN) return false;
+        choose();
+        return true;
+      case WM_LBUTTONDOWN:
+        // A cancelled chooser leaves the colour, and the click goes no further.
+        return !choose();
+      default:
+        return false;
+    }
+  }
+
+  static bool isChooseKey(const MSG* msg) {
+    return msg && msg->message == WM_KEYDOWN &&
+           (msg->wParam == VK_RETURN || msg->wParam == VK_SPACE);
+  }
+
   void paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_, &ps);
@@ -65,7 +86,9 @@ class ColorSwatch {
     GetClientRect(hwnd_, &client);
     RECT outline{0, 0, client.right - 1, client.bottom - 1};
     FrameRect(dc, &outline, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    fillSolid(dc, RECT{1, 1, client.right - 2, client.bottom - 2}, color_);
+    const RECT inside{1, 1, client.right - 2, client.bottom - 2};
+    fillSolid(dc, inside, color_);
+    if (GetFocus() == hwnd_) DrawFocusRect(dc, &inside);
     EndPaint(hwnd_, &ps);
   }
 

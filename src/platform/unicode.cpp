@@ -81,8 +81,7 @@ std::optional<std::string> utf16ToUtf8(std::u16string_view text) {
     char32_t c = text[i];
     if (c >= 0xDC00 && c <= 0xDFFF) return std::nullopt;
     if (c >= 0xD800 && c <= 0xDBFF) {
-      if (i + 1 >= text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF)
-        return std::nullopt;
+      if (i + 1 >= text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return std::nullopt;
       c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
     }
     appendUtf8(out, c);

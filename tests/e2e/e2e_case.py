@@ -1,12 +1,17 @@
 """Base class of the end-to-end tests: one App per test, always cleaned up, hard time-out."""
+import contextlib
 import os
 import signal
+import subprocess
 import unittest
 
 from config_files import DEFAULT_BINDINGS, config_text, default_options
-from wine_session import App, new_workdir
+from wine_session import App, base_env, new_workdir
 
 TEST_TIMEOUT = 180
+# Wine takes the system DPI from this value when it is there (as winecfg sets it), else from
+# HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts.
+DPI_KEY = r'HKCU\Control Panel\Desktop'
 
 
 class E2ECase(unittest.TestCase):
@@ -64,6 +69,28 @@ class E2ECase(unittest.TestCase):
         app = cls.new_app(cls.__name__)
         cls.addClassCleanup(app.close)
         return app
+
+    def set_dpi(self, dpi):
+        """LogPixels of the prefix, None to take the value away; the next Wine start reads it."""
+        env = base_env(self.prefix)
+        if dpi is None:
+            command = ['wine', 'reg', 'delete', DPI_KEY, '/v', 'LogPixels', '/f']
+        else:
+            command = ['wine', 'reg', 'add', DPI_KEY, '/v', 'LogPixels', '/t', 'REG_DWORD', '/d',
+                       str(dpi), '/f']
+        for args in (command, ['wineserver', '-w']):
+            subprocess.run(args, env=env, capture_output=True, timeout=120, check=False)
+
+    @contextlib.contextmanager
+    def dpi(self, dpi):
+        """The program started inside runs at `dpi`; the prefix has its own value again after."""
+        self.set_dpi(dpi)
+        try:
+            yield
+        finally:
+            for app in self.apps:
+                app.close()
+            self.set_dpi(None)
 
     def assertExitsWith(self, app, code, timeout=30):
         result = app.wait_exit(timeout)

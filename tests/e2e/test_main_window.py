@@ -1,5 +1,8 @@
-"""The main window closes through every way a user has, and Enter does not close it."""
+"""The main window closes through every way a user has, and Enter does not close it; at 144 and
+192 DPI, where the default canvas is taller than the screen, the first start and the fit (R) of a
+window low on the screen keep the whole window in the work area."""
 from e2e_case import E2ECase
+from wine_session import wait_until
 
 ZOOM_125 = '倍率:125%'.encode('cp932')
 
@@ -40,3 +43,34 @@ class MainWindowTest(E2ECase):
         app.focus()
         app.key('alt+F4')
         self.assertExitsWith(app, 0)
+
+    def assertInWorkArea(self, rect, work, what):
+        x, y, w, h = rect
+        wx, wy, ww, wh = work
+        self.assertTrue(wx <= x and wy <= y and x + w <= wx + ww and y + h <= wy + wh,
+                        '%s: window %s, work area %s' % (what, rect, work))
+
+    def test_the_first_start_and_the_fit_keep_the_window_in_the_work_area(self):
+        for dpi in (144, 192):
+            with self.dpi(dpi):
+                first = self.launch()
+                info = first.wait_window()
+                work = info['work']
+                self.assertInWorkArea(info['window'], work, 'first start at %d DPI' % dpi)
+                first.focus()
+                first.key('Escape')
+                self.assertExitsWith(first, 0)
+                first.close()  # the next start brings up its own Wine on its own display
+                kept = dict(line.split(b'=', 1) for line in self.ini(first).split(b'\r\n')
+                            if b'=' in line)
+                self.assertInWorkArea(tuple(int(kept[k]) for k in (
+                    b'n_xpos', b'n_ypos', b'n_xsize', b'n_ysize')), work, 'stored at %d DPI' % dpi)
+                low = self.launch_configured({'n_xpos': '100', 'n_ypos': str(work[3] - 250),
+                                              'n_xsize': '300', 'n_ysize': '200'})
+                before = low.wait_window()['window']
+                low.focus()
+                low.key('r')
+                after = wait_until(lambda: (lambda w: w if w != before else None)(
+                    low.window()['window']), what='the fitted window')
+                self.assertInWorkArea(after, work, 'R at %d DPI' % dpi)
+                self.assertGreater(after[3], before[3])

@@ -266,7 +266,7 @@ class App:
             key, _, value = line.strip().partition('=')
             info[key] = value
         for key in info:
-            if key in ('window', 'client', 'view') or key.startswith('rect'):
+            if key in ('window', 'client', 'view', 'work') or key.startswith('rect'):
                 info[key] = tuple(int(v) for v in info[key].split(','))
         return info
 

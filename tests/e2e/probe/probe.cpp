@@ -1,6 +1,6 @@
 // A console helper that the end-to-end tests run beside tenmark.exe in the same Wine prefix to
-// observe what a user sees: the main window's caption bytes, placement, menu and view, and the
-// controls of the program's dialogs.
+// observe what a user sees: the main window's caption bytes, placement (and its monitor's work
+// area), menu and view, the controls of the program's dialogs, and where the keyboard focus is.
 // Output: one "key=value" line per fact; texts as hex of their ANSI (Shift-JIS) bytes.
 #include <windows.h>
 #include <shlobj.h>
@@ -92,6 +92,10 @@ void printWindow(HWND hwnd) {
   printRect("client", r);
   GetWindowRect(GetDlgItem(hwnd, kViewControlId), &r);
   printRect("view", r);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &monitor);
+  printRect("work", monitor.rcWork);
   std::printf("maximized=%d\nminimized=%d\nmenu=%d\n", IsZoomed(hwnd) ? 1 : 0,
               IsIconic(hwnd) ? 1 : 0, GetMenu(hwnd) ? 1 : 0);
   std::printf("exstyle=%08lx\nstyle=%08lx\n", GetWindowLongA(hwnd, GWL_EXSTYLE),
@@ -126,6 +130,22 @@ int printDialog(int argc, char** argv) {
                 long(SendMessageA(control, TBM_GETPOS, 0, 0)), id,
                 IsWindowEnabled(control) ? 1 : 0);
   }
+  return 0;
+}
+
+// Where the keys go: the id of the control with the keyboard focus and the caption of the
+// active window, in the program that the user is working with.
+int printFocus() {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(GetForegroundWindow(), nullptr), &info)) {
+    std::printf("found=0\n");
+    return 1;
+  }
+  char title[512] = {};
+  GetWindowTextA(info.hwndActive, title, sizeof title);
+  std::printf("found=1\nfocus=%d\nactive_hex=%s\n",
+              info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0, hex(title).c_str());
   return 0;
 }
 
@@ -380,6 +400,7 @@ int main(int argc, char** argv) {
   const std::string what = argc > 1 ? argv[1] : "window";
   if (what == "message") return printMessageBox();
   if (what == "dialog") return printDialog(argc, argv);
+  if (what == "focus") return printFocus();
   if (what == "listrow" && argc > 2) return printListRow(std::atoi(argv[2]));
   if (what == "resources" && argc > 2) return printResources(argv[2]);
   if (what == "menu" && argc > 2) return printMenuResource(argv[2]);

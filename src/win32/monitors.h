@@ -1,0 +1,18 @@
+#pragma once
+// The work areas of the monitors (the screen less the task bar), in screen coordinates.
+
+#include <windows.h>
+
+#include <vector>
+
+#include "surface/geometry.h"
+
+namespace tenmark {
+
+// The work area of the monitor that holds most of the window, or the nearest one.
+Rect workAreaOf(HWND hwnd);
+
+// The work area of every monitor.
+std::vector<Rect> allWorkAreas();
+
+}  // namespace tenmark
