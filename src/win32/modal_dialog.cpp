@@ -5,20 +5,20 @@
 namespace tenmark {
 
 INT_PTR ModalDialog::runModal(HWND owner) {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
+  HINSTANCE instance = GetModuleHandleW(nullptr);
   running_ = true;
   result_ = IDCANCEL;
-  hwnd_ = CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId_), owner, dialogProc,
+  hwnd_ = CreateDialogParamW(instance, MAKEINTRESOURCEW(templateId_), owner, dialogProc,
                              reinterpret_cast<LPARAM>(this));
   if (!hwnd_) return -1;
   disabledOwner_ = owner && !EnableWindow(owner, FALSE) ? owner : nullptr;
   MSG msg;
   BOOL got = 1;
-  while (running_ && (got = GetMessageA(&msg, nullptr, 0, 0)) > 0) {
+  while (running_ && (got = GetMessageW(&msg, nullptr, 0, 0)) > 0) {
     if (offerMessage(msg)) continue;
-    if (hwnd_ && IsDialogMessageA(hwnd_, &msg)) continue;
+    if (hwnd_ && IsDialogMessageW(hwnd_, &msg)) continue;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
   if (got == 0) {
     // The program is asked to end: close this dialog the usual way, and leave the request for
@@ -47,7 +47,7 @@ void ModalDialog::endLoop() {
   if (!running_) return;
   running_ = false;
   // Ending from a message sent by another thread leaves the loop waiting for a posted one.
-  PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
+  PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
 bool ModalDialog::offerMessage(MSG& msg) {
@@ -65,10 +65,10 @@ INT_PTR CALLBACK ModalDialog::dialogProc(HWND hwnd, UINT message, WPARAM wParam,
   ModalDialog* self;
   if (message == WM_INITDIALOG) {
     self = reinterpret_cast<ModalDialog*>(lParam);
-    SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+    SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
     self->hwnd_ = hwnd;
   } else {
-    self = reinterpret_cast<ModalDialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    self = reinterpret_cast<ModalDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
   }
   if (!self) return FALSE;
   // No exception may cross the system's frames: a message whose work ran out of memory ends
@@ -90,14 +90,14 @@ INT_PTR ModalDialog::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
   LRESULT result = 0;
   const bool handled = onMessage(message, wParam, lParam, result);
   if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    SetWindowLongPtrW(hwnd, DWLP_USER, 0);
     hwnd_ = nullptr;
     endLoop();
   }
   if (!handled) return FALSE;
   // A colour message's answer is the brush itself, not a message result.
   if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) return INT_PTR(result);
-  SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+  SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
   return TRUE;
 }
 

@@ -12,19 +12,19 @@ void Subclass::attach(HWND control, Handler handler) {
   handler_ = std::move(handler);
   SetPropA(control, kSubclassProperty, this);
   original_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
+      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
 }
 
 LRESULT CALLBACK Subclass::proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = static_cast<Subclass*>(GetPropA(hwnd, kSubclassProperty));
-  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     RemovePropA(hwnd, kSubclassProperty);
-    return CallWindowProcA(self->original_, hwnd, message, wParam, lParam);
+    return CallWindowProcW(self->original_, hwnd, message, wParam, lParam);
   }
   LRESULT result = 0;
   if (self->handler_(message, wParam, lParam, result)) return result;
-  return CallWindowProcA(self->original_, hwnd, message, wParam, lParam);
+  return CallWindowProcW(self->original_, hwnd, message, wParam, lParam);
 }
 
 }  // namespace tenmark

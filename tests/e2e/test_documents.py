@@ -48,6 +48,14 @@ class DocumentsTest(E2ECase):
         app.xdotool('key', 'ctrl+a', 'type', '--delay', '20', text)
         app.key('Return')
 
+    def open_through_dialog(self, app, path, shown=True):
+        """O, the path typed into the open dialog; then, unless it cannot open, its name shown."""
+        app.focus()
+        app.key('o')
+        self.type_into_dialog(app, windows_path(path))
+        if shown:
+            app.wait_title(os.path.basename(path).encode() + b'  [')
+
     def test_leaving_saves_the_drawing_and_a_reopened_picture_gets_a_numbered_name(self):
         app = self.launch()
         vx, vy, _, _ = app.wait_window()['view']
@@ -64,10 +72,7 @@ class DocumentsTest(E2ECase):
 
         second = self.again(app)
         second.wait_window()
-        second.focus()
-        second.key('o')
-        self.type_into_dialog(second, windows_path(os.path.join(app.folder, saved[0])))
-        second.wait_title(saved[0].encode())
+        self.open_through_dialog(second, os.path.join(app.folder, saved[0]))
         vx, vy, _, _ = second.window()['view']
         self.stroke(second, vx + 20, vy + 60, vx + 120, vy + 60)
         second.key('Escape')
@@ -113,10 +118,7 @@ class DocumentsTest(E2ECase):
         rect, rest = (INK, PAPER) if black_index == 1 else (PAPER, INK)
         self.assertGreater(offset, 0)
         app.wait_window()
-        app.focus()
-        app.key('o')
-        self.type_into_dialog(app, windows_path(picture))
-        app.wait_title(b'pic.bmp  [')
+        self.open_through_dialog(app, picture)
         vx, vy, vw, vh = app.window()['view']
         self.assertEqual((vw, vh), (400, 300))
         points = [(vx + 15, vy + 15), (vx + 45, vy + 30)]
@@ -202,19 +204,14 @@ class DocumentsTest(E2ECase):
             f.write(b'\x89PNG\r\n\x1a\n' + b'\0' * 40)
         vx, vy, _, _ = app.wait_window()['view']
         self.stroke(app, vx + 20, vy + 30, vx + 120, vy + 30)
-        app.focus()
-        app.key('o')
-        self.type_into_dialog(app, windows_path(broken))
+        self.open_through_dialog(app, broken, shown=False)
         text = bytes.fromhex(app.wait_box()['text_hex'])
         self.assertEqual(text, windows_path(broken).encode() + ' を開けませんでした'.encode('cp932'))
         app.key('Return')
         app.wait_box(present=False)
         self.assertEqual(self.pictures(app), ['broken.png', 'deep.png'])  # no copy written
         self.assertIn(b' *  [', app.title())
-        app.focus()
-        app.key('o')
-        self.type_into_dialog(app, windows_path(deep))
-        app.wait_title(b'deep.png  [')
+        self.open_through_dialog(app, deep)
         self.assertEqual(len(self.pictures(app)), 3)  # the drawing, saved before it was replaced
         vx, vy, vw, vh = app.window()['view']
         self.assertEqual((vw, vh), (120, 80))
@@ -232,10 +229,7 @@ class DocumentsTest(E2ECase):
         with open(original, 'rb') as f:
             colours = f.read()
         app.wait_window()
-        app.focus()
-        app.key('o')
-        self.type_into_dialog(app, windows_path(original))
-        app.wait_title(b'scan.png  [')
+        self.open_through_dialog(app, original)
         vx, vy, _, _ = app.window()['view']
         self.stroke(app, vx + 20, vy + 60, vx + 100, vy + 60)
         app.key('s')
@@ -287,10 +281,7 @@ class DocumentsTest(E2ECase):
                             'bilevel', 'PNG8:' + picture], check=True, timeout=60)
             subprocess.run([CONVERT, picture, '-define', 'png:bit-depth=1', picture],
                            check=True, timeout=60)
-            app.focus()
-            app.key('o')
-            self.type_into_dialog(app, windows_path(picture))
-            app.wait_title(name.encode() + b'  [')
+            self.open_through_dialog(app, picture)
             info = app.window()
             _, _, cw, ch = info['client']
             vx, vy, vw, vh = info['view']

@@ -58,6 +58,13 @@ BOOL CALLBACK findMessageBox(HWND hwnd, LPARAM found) { return findDialog<false>
 
 // A message box: its caption, the text of its message control, and whether the main window owns
 // it.
+// UTF-8 of a wide text, for names the ANSI code page cannot show.
+std::string utf8(const wchar_t* text) {
+  char out[4096] = {};
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, out, sizeof out, nullptr, nullptr);
+  return out;
+}
+
 int printMessageBox() {
   HWND box = nullptr;
   EnumWindows(findMessageBox, reinterpret_cast<LPARAM>(&box));
@@ -70,9 +77,12 @@ int printMessageBox() {
   char text[1024] = {};
   GetWindowTextA(box, title, sizeof title);
   GetDlgItemTextA(box, kMessageTextId, text, sizeof text);
+  wchar_t wideText[1024] = {};
+  GetDlgItemTextW(box, kMessageTextId, wideText, 1024);
   HWND owner = GetWindow(box, GW_OWNER);
-  std::printf("found=1\ntitle_hex=%s\ntext_hex=%s\nowned=%d\n", hex(title).c_str(),
-              hex(text).c_str(), owner && GetDlgItem(owner, kViewControlId) ? 1 : 0);
+  std::printf("found=1\ntitle_hex=%s\ntext_hex=%s\ntext_utf8_hex=%s\nowned=%d\n",
+              hex(title).c_str(), hex(text).c_str(), hex(utf8(wideText).c_str()).c_str(),
+              owner && GetDlgItem(owner, kViewControlId) ? 1 : 0);
   return 0;
 }
 
@@ -83,7 +93,10 @@ void printRect(const char* name, RECT r) {
 void printWindow(HWND hwnd) {
   char title[1024] = {};
   GetWindowTextA(hwnd, title, sizeof title);
-  std::printf("found=1\ntitle_hex=%s\n", hex(title).c_str());
+  wchar_t wideTitle[1024] = {};
+  GetWindowTextW(hwnd, wideTitle, 1024);
+  std::printf("found=1\ntitle_hex=%s\ntitle_utf8_hex=%s\n", hex(title).c_str(),
+              hex(utf8(wideTitle).c_str()).c_str());
   RECT r;
   GetWindowRect(hwnd, &r);
   printRect("window", r);
@@ -294,15 +307,23 @@ int clipboard(const std::string& what, int a, int b) {
   return 0;
 }
 
-// Files dropped on the window as the shell hands them over: a DROPFILES block with the paths,
-// placed in the program's own memory (a drop handle is only valid there), then WM_DROPFILES.
-void dropFiles(HWND hwnd, int count, char** paths) {
+// Files dropped on the window as the shell hands them over: a DROPFILES block with the wide
+// paths (from the wide command line, which holds every name), placed in the program's own memory
+// (a drop handle is only valid there), then WM_DROPFILES.
+void dropFiles(HWND hwnd) {
+  int count = 0;
+  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::wstring paths;
+  for (int i = 2; i < count; ++i) paths.append(arguments[i]).push_back(L'\0');
+  paths.push_back(L'\0');
+  LocalFree(arguments);
+  count -= 2;
   std::string block(sizeof(DROPFILES), '\0');
   DROPFILES header{};
   header.pFiles = sizeof(DROPFILES);
+  header.fWide = TRUE;
   std::memcpy(block.data(), &header, sizeof header);
-  for (int i = 0; i < count; ++i) block.append(paths[i]).push_back('\0');
-  block.push_back('\0');
+  block.append(reinterpret_cast<const char*>(paths.data()), paths.size() * sizeof(wchar_t));
   DWORD process = 0;
   GetWindowThreadProcessId(hwnd, &process);
   HANDLE target = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, process);
@@ -414,7 +435,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (what == "window") printWindow(hwnd);
-  if (what == "drop") dropFiles(hwnd, argc - 2, argv + 2);
+  if (what == "drop") dropFiles(hwnd);
   // What "End task", a restart manager or taskkill without /F sends.
   if (what == "close") PostMessageA(hwnd, WM_CLOSE, 0, 0);
   if (what == "endsession") {
