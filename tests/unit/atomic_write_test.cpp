@@ -62,12 +62,10 @@ TEST(TemporaryName, TakesTheEndOfTheNameInWholeCharactersAsTheWideCallsCountThem
     int attempt;
     const char* name;
   } cases[] = {
-      {"/d/a.png", 0, "/d/a.p~0"},
-      {"C:\\d\\a.png", 12, "C:\\d\\a.~12"},
+      {"/d/a.png", 0, "/d/a.p~0"},       {"C:\\d\\a.png", 12, "C:\\d\\a.~12"},
       {"C:\\d\\x", 13, "C:\\d\\3"},  // a short name keeps the last digits
       {"C:\\d\\3", 3, "C:\\d\\~"},   // never the target itself
-      {"C:\\d\\ab~0", 0, "C:\\d\\ab~~"},
-      {"C:\\d\\表x", 0, "C:\\d\\~0"},  // whole characters only
+      {"C:\\d\\ab~0", 0, "C:\\d\\ab~~"}, {"C:\\d\\表x", 0, "C:\\d\\~0"},  // whole characters only
       {"C:\\d\\x𠮷", 1, "C:\\d\\x~1"},  // two UTF-16 units: room for the marker
       {"C:\\d\\xねこ", 2, "C:\\d\\x~2"},
   };
