@@ -1,6 +1,6 @@
 // The drawing budgets: one stroke segment and the end of a short stroke cost the same on a small
-// and a large canvas; a full repaint of a 1920 x 1080 client and one Move drag step stay within a
-// few memcpy of their bytes. Each has its memcpy baseline here, measured in the same run.
+// and a large canvas; a full repaint of a 1920 x 1080 client, a wheel notch with its repaint and
+// one Move drag step stay within a few memcpy of their bytes. Each has its memcpy baseline here, measured in the same run.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -151,6 +151,19 @@ void BM_FullRepaint(benchmark::State& state) {
   for (auto _ : state) w.repaint();
 }
 BENCHMARK(BM_FullRepaint)->DenseRange(25, 200, 25);
+
+// One wheel notch on a large canvas at 100 %, down and up by turns, with the repaint it asks for:
+// within the full repaint's budget.
+void BM_WheelNotchWithRepaint(benchmark::State& state) {
+  Window w(kLargeSide, 1.0);
+  int delta = -kWheelNotch;
+  for (auto _ : state) {
+    w.model.mouseWheel(WheelTurn{ScrollAxis::Vertical, delta, false, Point{960, 540}, 3});
+    w.repaint();
+    delta = -delta;
+  }
+}
+BENCHMARK(BM_WheelNotchWithRepaint);
 
 void BM_MemcpyCanvasBytes(benchmark::State& state) {
   MonoBitmap b;
