@@ -1,6 +1,7 @@
 // The drawing budgets: one stroke segment and the end of a short stroke cost the same on a small
 // and a large canvas; a full repaint of a 1920 x 1080 client, a wheel notch with its repaint and
-// one Move drag step stay within a few memcpy of their bytes. Each has its memcpy baseline here, measured in the same run.
+// one Move drag step stay within a few memcpy of their bytes. Each has its memcpy baseline here,
+// measured in the same run.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
