@@ -206,8 +206,12 @@ bool holdsRecipe(const tenmark::MonoBitmap& b, const Recipe& r) {
 }
 
 void checkFile(std::span<const std::uint8_t> file) {
-  tenmark::fuzz::checkReader(file, tenmark::decodePng, tenmark::encodePng,
-                             tenmark::fuzz::samePicture);
+  tenmark::fuzz::checkReader(
+      file,
+      [](std::span<const std::uint8_t> bytes, tenmark::MonoBitmap& target) {
+        return tenmark::decodePng(bytes, target);
+      },
+      tenmark::encodePng, tenmark::fuzz::samePicture);
 }
 
 }  // namespace
