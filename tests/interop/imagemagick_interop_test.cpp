@@ -22,14 +22,18 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr int kWidth = 37;
 constexpr int kHeight = 13;
 
+// The command's standard output; a command that cannot start or ends with a failure fails the
+// test, so that no check runs on a file ImageMagick did not finish.
 std::string run(const std::string& command) {
   std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-      out.append(buffer, n);
-    pclose(pipe);
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) {
+    ADD_FAILURE() << "cannot start: " << command;
+    return out;
   }
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+  EXPECT_EQ(pclose(pipe), 0) << command << "\n" << out;
   return out;
 }
 
