@@ -57,12 +57,5 @@ TEST(DuplicateCheck, FirstPairInRowOrderIsReported) {
   for (const auto& c : cases) EXPECT_EQ(findDuplicateBinding(c.rows), c.expected);
 }
 
-TEST(DuplicateCheck, MessageNamesBothRows) {
-  const std::string expected = std::string("以下のショートカットキーが重複しています。") + "\n" +
-                               std::string("・") + std::string("新規作成") + "\n" +
-                               std::string("・") + std::string("開く");
-  EXPECT_EQ(duplicateBindingMessage({0, 1}), expected);
-}
-
 }  // namespace
 }  // namespace tenmark
