@@ -218,29 +218,6 @@ TEST(PngCodec, RoundTripKeepsIndicesAndBothColours) {
   }
 }
 
-// In greyscale a 0 sample is black: it becomes ink (index 1), a 1 sample paper. Interlaced
-// files come from ImageMagick in the interop test.
-TEST(PngDecoder, GreyscaleBlackBecomesInkWithWhiteAndBlack) {
-  std::mt19937 rng(99);
-  for (int width : {1, 9, 33}) {
-    const MonoBitmap picture = randomPicture(width, 11, rng);
-    std::vector<Chunk> chunks = chunksFor(picture);
-    chunks[0].data[9] = 0;  // colour type 0
-    chunks.erase(chunks.begin() + 1);
-    MonoBitmap b = markedSurface();
-    ASSERT_TRUE(decodePng(fileOf(chunks), b)) << width;
-    std::vector<int> inverted = indicesOf(picture);
-    for (int& i : inverted) i ^= 1;
-    EXPECT_EQ(indicesOf(b), inverted) << width;
-    EXPECT_EQ(b.getColor(0), 0xFFFFFFu);
-    EXPECT_EQ(b.getColor(1), 0u);
-    if (width & 7) {
-      for (std::int32_t y = 0; y < b.height(); ++y)
-        EXPECT_EQ(b.row(y)[width / 8] & (0xFF >> (width & 7)), 0) << "padding bits, row " << y;
-    }
-  }
-}
-
 TEST(PngDecoder, OneEntryPaletteLeavesColourOneBlack) {
   MonoBitmap blank;
   ASSERT_TRUE(blank.create(5, 3));
@@ -330,10 +307,11 @@ void expectReduction(const ReductionCase& c) {
   }
 }
 
-// Greys and palette entries expand to 8 bits (2-bit 1 is 85, 4-bit 7 is 119), 16-bit samples
+// One-bit greyscale turns round: a 0 sample is black and becomes ink (index 1). Deeper greys
+// and palette entries expand to 8 bits (2-bit 1 is 85, 4-bit 7 is 119), 16-bit samples
 // keep their high byte, a tRNS key is compared at the file's own depth, and a pixel is ink when
 // its red, green and blue add up to less than 382.5.
-TEST(PngDecoder, EveryDeeperFormatReducesEachPixelToTheNearerOfWhiteAndBlack) {
+TEST(PngDecoder, GreyscaleAndEveryDeeperFormatBecomeWhiteAndBlackPixelByPixel) {
   constexpr int kGrey = PNG_COLOR_TYPE_GRAY, kGreyAlpha = PNG_COLOR_TYPE_GRAY_ALPHA,
                 kPalette = PNG_COLOR_TYPE_PALETTE, kRgb = PNG_COLOR_TYPE_RGB,
                 kRgba = PNG_COLOR_TYPE_RGB_ALPHA;
@@ -341,6 +319,7 @@ TEST(PngDecoder, EveryDeeperFormatReducesEachPixelToTheNearerOfWhiteAndBlack) {
   for (int i = 0; i < 16; ++i)
     sixteenGreys.push_back({png_byte(17 * i), png_byte(17 * i), png_byte(17 * i)});
   const ReductionCase cases[] = {
+      {"grey 1: black is ink", {1, kGrey}, {{{0}, 1}, {{1}, 0}}},
       {"grey 2", {2, kGrey}, {{{0}, 1}, {{1}, 1}, {{2}, 0}, {{3}, 0}}},
       {"grey 4", {4, kGrey}, {{{0}, 1}, {{7}, 1}, {{8}, 0}, {{15}, 0}, {{3}, 1}}},
       {"grey 8", {8, kGrey}, {{{0}, 1}, {{60}, 1}, {{200}, 0}, {{255}, 0}}},
