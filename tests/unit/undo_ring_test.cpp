@@ -26,16 +26,14 @@ struct RingRig {
   }
 };
 
-TEST(UndoRing, RecordsReachingOutsideTheCanvasRestoreOnlyTheCanvasPart) {
+// Records reaching outside the canvas are the reference-model test's; here the canvas shrinks
+// under its records, and every copy stays inside both surfaces.
+TEST(UndoRing, RecordsOfALargerCanvasAreCutToTheCanvas) {
   RingRig rig(50, 40);
   rig.stroke(-30, 20, 80, 20, 5);
   rig.stroke(25, -10, 25, 60, 9);
   rig.ring.undoStep(rig.canvas);
-  EXPECT_EQ(rig.canvas.pixel(25, 5), 0);
-  EXPECT_EQ(rig.canvas.pixel(10, 20), 1);
   rig.ring.undoStep(rig.canvas);
-  EXPECT_TRUE(rig.canvas.isBlank());
-  // A canvas that shrank under its records: every copy stays inside both surfaces.
   rig.ring.redoStep(rig.canvas);
   rig.canvas.create(10, 10);
   rig.ring.redoStep(rig.canvas);
