@@ -34,8 +34,7 @@ TEST(KeyBindings, RepairMovesNewOffSpaceOnlyWhenHandIsOnSpaceToo) {
   } cases[] = {
       {0x20, 0x20, 0x4E}, {0x20, 0x48, 0x20}, {0x4E, 0x20, 0x4E}, {0x8020, 0x8020, 0x8020}};
   for (const auto& c : cases) {
-    KeyBindings b;
-    b.setDefaults();
+    KeyBindings b = defaultBindings();
     b[CommandId::New] = c.newCode;
     b[CommandId::Hand] = c.handCode;
     b.repairAfterLoading();
