@@ -3,11 +3,13 @@
 #   scripts/run-fuzzers.sh <fuzz build dir>      (FUZZ_SECONDS per target, default 20;
 #   FUZZ_SECONDS=600 for a longer search)
 # The build is configured with CC=clang CXX=clang++ and -DTENMARK_FUZZ=ON. Picture targets get a
-# small starter corpus of valid files made with ImageMagick; findings land in <build>/fuzz-findings.
+# small starter corpus of valid files made with ImageMagick, beside the broken files kept in
+# fuzz/corpus/<target> (which the unit tests also read); findings land in <build>/fuzz-findings.
 set -euo pipefail
 # ImageMagick itself, ahead of any wrapper an earlier PATH entry may hold.
 export PATH="/usr/bin:$PATH"
 
+top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$(cd "${1:?usage: run-fuzzers.sh <fuzz build dir>}" && pwd)"
 seconds="${FUZZ_SECONDS:-20}"
 corpora="$build/fuzz-corpus"
@@ -60,9 +62,11 @@ for fuzzer in "$build"/fuzz/*_fuzz; do
   if [ -z "$(ls -A "$corpora/$name")" ] && declare -F "make_${name}_corpus" >/dev/null; then
     "make_${name}_corpus" "$corpora/$name"
   fi
+  kept=()
+  if [ -d "$top/fuzz/corpus/$name" ]; then kept=("$top/fuzz/corpus/$name"); fi
   echo "== $name: ${seconds}s"
   if ! "$fuzzer" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
-      -artifact_prefix="$findings/$name/" "$corpora/$name" 2>"$findings/$name.log"; then
+      -artifact_prefix="$findings/$name/" "$corpora/$name" "${kept[@]}" 2>"$findings/$name.log"; then
     echo "!! $name found a problem: see $findings/$name.log and $findings/$name/" >&2
     tail -n 30 "$findings/$name.log" >&2
     failed=$((failed + 1))

@@ -1,41 +1,39 @@
 """The window as it starts, and the resources as a user meets them: the canvas in its colour,
 the menu bar, the cursors, the icon and the version text. These tests only look, so they share
 one start of the program."""
+import os
+import re
+
 from e2e_case import E2ECase
 from wine_session import PAPER
 
-# Position, command id (None for a submenu), greyed, text; separators have the text None.
-MENU = [
-    ('0', None, False, 'ﾌｧｲﾙ(&F)'),
-    ('0.0', 32777, False, 'new'),
-    ('0.1', 32779, False, 'open'),
-    ('0.2', 0, False, None),
-    ('0.3', 32778, False, 'save'),
-    ('0.4', 32771, False, 'save as'),
-    ('0.5', 0, False, None),
-    ('0.6', 57665, False, '終了(&X)\tESC'),
-    ('1', None, False, '編集(&E)'),
-    ('1.0', 32780, True, 'undo'),
-    ('1.1', 32784, True, 'redo'),
-    ('1.2', 0, False, None),
-    ('1.3', 32796, False, 'copy'),
-    ('1.4', 32797, False, 'paste'),
-    ('2', None, False, 'キャンバス(&C)'),
-    ('2.0', None, False, '表示サイズ'),
-    ('2.0.0', 32798, False, 'up'),
-    ('2.0.1', 32799, False, 'down'),
-    ('2.0.2', 32800, False, 'nomal'),
-    ('2.1', 0, False, None),
-    ('2.2', 32781, False, 'v mirror'),
-    ('2.3', 32783, False, 'h mirror'),
-    ('2.4', 0, False, None),
-    ('2.5', 32787, False, 'resize'),
-    ('3', None, False, '設定(&E)'),
-    ('3.0', 32773, False, '環境設定(&E)'),
-    ('3.1', 32788, False, 'ショートカットキー設定(&S)'),
-    ('4', None, False, 'ﾍﾙﾌﾟ(&H)'),
-    ('4.0', 57664, False, 'ﾊﾞｰｼﾞｮﾝ情報(&A)'),
-]
+TOP = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+ITEM = re.compile(r'(POPUP|MENUITEM) (?:SEPARATOR|"([^"]*)"(?:, (\w+))?(, GRAYED)?)$')
+
+
+def script_menu():
+    """The main menu as the resource script writes it: position, command id (None for a
+    submenu), greyed, text (None for a separator)."""
+    def source(*name):
+        with open(os.path.join(TOP, 'src', 'resources', *name), encoding='utf-8') as f:
+            return f.read()
+    ids = dict(re.findall(r'#define (\w+) (\d+)', source('resource_ids.h')))
+    script = source('tenmark.rc')
+    items, path = [], []
+    for line in script[script.index('IDR_MAINMENU MENU'):].splitlines()[1:]:
+        words = line.strip()
+        if words in ('BEGIN', 'END'):
+            path = path + [-1] if words == 'BEGIN' else path[:-1]
+            if not path:
+                return items
+            continue
+        path[-1] += 1
+        _, text, symbol, greyed = ITEM.match(words).groups()
+        items.append(('.'.join(map(str, path)), int(ids[symbol]) if symbol else None,
+                      bool(greyed), text and text.replace('\\t', '\t')))
+    raise AssertionError('the menu in tenmark.rc has no end')
+
+
 MF_GRAYED = 0x1
 
 
@@ -54,11 +52,14 @@ class ResourcesTest(E2ECase):
                          [PAPER] * 3)
 
     def test_menu_bar_items_ids_and_shift_jis_texts(self):
+        """The menu bar is the script's menu, compiled with its Shift-JIS texts and ids."""
         self.assertEqual(self.info['menu'], '1')
         items = self.app.menu()
-        self.assertEqual([i[0] for i in items], [m[0] for m in MENU])
+        menu = script_menu()
+        self.assertEqual([text for _, _, greyed, text in menu if greyed], ['undo', 'redo'])
+        self.assertEqual([i[0] for i in items], [m[0] for m in menu])
         for (position, item_id, state, separator, text), (_, want_id, greyed, want_text) in zip(
-                items, MENU):
+                items, menu):
             self.assertEqual(separator, want_text is None, position)
             if want_text is None:
                 continue  # separators are inert; their state says nothing

@@ -1,20 +1,21 @@
 #pragma once
-// Inputs for the shortcut tests: raw Shift-JIS bytes, and a keyboard holding some keys down.
-#include <initializer_list>
+// Inputs for the shortcut tests: a keyboard holding some keys down, and the default bindings.
 #include <set>
-#include <string>
 #include <utility>
 
+#include "shortcuts/command_table.h"
 #include "shortcuts/key_code.h"
 
 namespace tenmark {
 
-inline std::string bytes(std::initializer_list<unsigned char> list) {
-  return std::string(list.begin(), list.end());
-}
-
 inline KeyStateQuery held(std::set<int> keys) {
   return [keys = std::move(keys)](int key) { return keys.count(key) > 0; };
+}
+
+inline KeyBindings defaultBindings() {
+  KeyBindings b;
+  b.setDefaults();
+  return b;
 }
 
 }  // namespace tenmark

@@ -4,13 +4,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <climits>
 #include <cstdlib>
 #include <fstream>
 #include <random>
 #include <vector>
 
 #include "imagefile/bmp_codec.h"
+#include "support/starting_corpus.h"
 #include "support/test_surfaces.h"
 
 namespace tenmark {
@@ -276,87 +276,42 @@ TEST(BmpDecoder, HugeRleHeaderWithNoDataGivesABackgroundPictureInItsOwnMemory) {
 #endif
 }
 
-// Sides of exactly MonoBitmap::kMaxSide are read; one more is refused with the faults below.
-TEST(BmpDecoder, LargestSidesAreAccepted) {
+// Sides of exactly MonoBitmap::kMaxSide are read; one more is refused, with data enough for
+// the sides so that only the limit can refuse them.
+TEST(BmpDecoder, SidesUpToTheLimitAreRead) {
   ASSERT_EQ(MonoBitmap::kMaxSide, 65535);
   const struct {
     std::int32_t width, height;
     std::size_t rowBytes;
-  } cases[] = {{65535, 1, 8192}, {1, 65535, 4}, {1, -65535, 4}};
+    bool read;
+  } cases[] = {{65535, 1, 8192, true},
+               {1, 65535, 4, true},
+               {1, -65535, 4, true},
+               {65536, 2, 8192, false},
+               {3, -65536, 4, false}};
   for (const auto& c : cases) {
     BmpRecipe s{.width = c.width, .height = c.height, .bitCount = 1};
     s.palette = {0xFFFFFF, 0};
     s.pixels.assign(c.rowBytes * std::size_t(std::abs(c.height)), 0xFF);
+    const Bytes file = buildBmp(s);
+    if (!c.read) {
+      EXPECT_TRUE(refusedWithoutChange([&](MonoBitmap& b) { return decodeBmp(file, b); }))
+          << c.width << "x" << c.height;
+      continue;
+    }
     MonoBitmap b;
-    ASSERT_TRUE(decodeBmp(buildBmp(s), b)) << c.width << "x" << c.height;
+    ASSERT_TRUE(decodeBmp(file, b)) << c.width << "x" << c.height;
     EXPECT_EQ(b.width(), c.width);
     EXPECT_EQ(b.height(), std::uint32_t(std::abs(c.height)));
     EXPECT_EQ(b.pixel(c.width - 1, b.height() - 1), 1);
   }
 }
 
-std::vector<Variant> faults() {
-  std::vector<Variant> f;
-  // A sound 3×2 file in the given format, with a full colour table, for the caller to break.
-  auto add = [&](const char* name, std::uint16_t bitCount = 24, std::uint32_t compression = 0,
-                 Bytes pixels = Bytes(24, 0)) -> BmpRecipe& {
-    f.push_back({name,
-                 {.width = 3,
-                  .height = 2,
-                  .bitCount = bitCount,
-                  .compression = compression,
-                  .palette = std::vector<Color>(bitCount <= 8 ? 1u << bitCount : 0u),
-                  .pixels = std::move(pixels)}});
-    return f.back().recipe;
-  };
-  add("zero width").width = 0;
-  add("zero height").height = 0;
-  add("INT_MIN height").height = INT_MIN;
-  // Data enough for the sides, so that only the limit can refuse them.
-  add("width above the limit", 1, 0, Bytes(2 * 8192, 0)).width = MonoBitmap::kMaxSide + 1;
-  add("height above the limit", 1, 0, Bytes(4 * 65536, 0)).height = -(MonoBitmap::kMaxSide + 1);
-  add("unknown header size").headerSize = 41;
-  add("bit count 2", 2);
-  add("JPEG compression", 24, 4);
-  add("bit fields on 24 bits", 24, 3).masks = {0xFF0000, 0xFF00, 0xFF};
-  add("a zero mask", 32, 3).masks = {0xFF0000, 0, 0xFF};
-  add("overlapping masks", 32, 3).masks = {0xFF0000, 0x01FF00, 0xFF};
-  add("a mask wider than a 16-bit pixel", 16, 3, Bytes(16, 0)).masks = {0x1F0000, 0x3E0, 0x1F};
-  add("rows one byte shorter than claimed", 24, 0, Bytes(23, 0));
-  BmpRecipe& table = add("8-bit colour table past the end of the file", 8, 0, {});
-  table.colorsUsed = 256;
-  table.palette = {0, 0};
-  add("RLE with a top-down height", 8, 1, {0, 1}).height = -2;
-  add("RLE8 on 4 bits", 4, 1, {0, 1});
-  add("RLE data without its end code", 8, 1, {3, 0, 0, 0});
-  add("RLE literal longer than the data", 8, 1, {0, 9, 1, 2, 3});
-  add("RLE delta cut off", 4, 2, {0, 2, 1});
-  add("core header with 32 bits", 32, 0, Bytes(32, 0)).headerSize = 12;
-  return f;
-}
-
-// Faults in the headers and the data, and broken file frames around a sound file.
-TEST(BmpDecoder, RefusedFilesLeaveTheSurfaceExactlyAsItWas) {
-  std::vector<std::pair<const char*, Bytes>> broken;
-  for (const Variant& v : faults()) broken.emplace_back(v.name, buildBmp(v.recipe));
-  const Bytes good = buildBmp({.width = 3, .height = 2, .bitCount = 24, .pixels = Bytes(24, 0)});
-  broken.emplace_back("empty", Bytes{});
-  broken.emplace_back("not BM", good);
-  broken.back().second[1] = 'A';
-  for (std::size_t cut : {2, 17, 20, 77})
-    broken.emplace_back("truncated", Bytes(good.begin(), good.begin() + long(cut)));
-  broken.emplace_back("pixel offset past the end", good);
-  put32(broken.back().second, 10, 0xFFFFFFF0u);
-  broken.emplace_back("pixel offset leaving too few bytes", good);
-  put32(broken.back().second, 10, 60);
-  broken.emplace_back("header size past the end", good);
-  put32(broken.back().second, 14, 124);
-  broken.emplace_back("core colour table past the end",
-                      buildBmp({.headerSize = 12, .width = 2, .height = 1, .bitCount = 8}));
-  for (const auto& [name, file] : broken) {
-    EXPECT_TRUE(refusedWithoutChange([&](MonoBitmap& b) { return decodeBmp(file, b); }))
-        << name << " " << file.size();
-  }
+// Faults in the headers (sides, sizes, bit counts, compressions, masks, tables) and the data
+// (rows too short, RLE cut off or out of place), and broken frames around a sound file.
+TEST(BmpDecoder, BrokenFilesOfTheStartingCorpusAreRefusedAndLeaveTheSurfaceAsItWas) {
+  expectCorpusReadAsNamed("bmp", 28,
+                          [](const Bytes& file, MonoBitmap& b) { return decodeBmp(file, b); });
 }
 
 }  // namespace

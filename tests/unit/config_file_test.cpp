@@ -102,20 +102,6 @@ TEST(ConfigFileLookup, TextEndsAtTheFirstNulByte) {
   EXPECT_EQ(readInt(text, "c", 0, 0, 9), 0);
 }
 
-TEST(ConfigFileBlock, BlockFormRoundTripsAMultiLineValue) {
-  ConfigFile writer;
-  writer.PutString("memo", "first\r\nsecond", ConfigFile::Form::Block);
-  writer.PutString("line", "x");
-  EXPECT_EQ(writer.text(), "memo{\r\nfirst\r\nsecond\r\n}\r\nline=x\r\n");
-  std::string memo, line = "keep", open = "keep";
-  fileWith(writer.text()).GetString("memo", memo, ConfigFile::Form::Block);
-  EXPECT_EQ(memo, "first\r\nsecond");
-  fileWith(writer.text()).GetString("line", line, ConfigFile::Form::Block);
-  EXPECT_EQ(line, "keep");  // a line entry is not a block
-  fileWith("memo{\r\nabc\r\n").GetString("memo", open, ConfigFile::Form::Block);
-  EXPECT_EQ(open, "keep");  // no closing brace
-}
-
 TEST(ConfigFileWrite, EntriesAreCrLfLinesWithSignedDecimals) {
   ConfigFile file;
   file.PutString("s", "v");

@@ -9,19 +9,13 @@
 namespace tenmark {
 namespace {
 
-KeyBindings defaults() {
-  KeyBindings b;
-  b.setDefaults();
-  return b;
-}
-
 ShortcutMatch press(const KeyBindings& bindings, std::set<int> keys, KeyCode base = 0) {
   const auto query = held(std::move(keys));
   return findShortcut(bindings, inputState(base, query), query);
 }
 
 TEST(DispatchOrder, DefaultBindings) {
-  const KeyBindings b = defaults();
+  const KeyBindings b = defaultBindings();
   const struct {
     const char* what;
     std::set<int> keys;
@@ -63,7 +57,7 @@ TEST(DispatchOrder, FollowsTheFixedOrderNotTheCommandNumbers) {
 }
 
 TEST(DispatchOrder, EraserIsSeenOnlyWhenNoCommandMatchedBefore) {
-  KeyBindings b = defaults();
+  KeyBindings b = defaultBindings();
   b[CommandId::Eraser] = 0x51;  // Q
   b[CommandId::Clear] = 0x51;
   EXPECT_EQ(press(b, {'Q'}).command, CommandId::Clear);
@@ -75,7 +69,7 @@ TEST(DispatchOrder, EraserIsSeenOnlyWhenNoCommandMatchedBefore) {
 }
 
 TEST(DispatchOrder, RightClickBindingMatchesOnlyAPlainRightClick) {
-  KeyBindings b = defaults();
+  KeyBindings b = defaultBindings();
   b[CommandId::PopMenu] = kRightClick;
   EXPECT_EQ(press(b, {}, kRightClick).command, CommandId::PopMenu);
   EXPECT_EQ(press(b, {vk::kShift}, kRightClick).command, std::nullopt);
@@ -83,7 +77,7 @@ TEST(DispatchOrder, RightClickBindingMatchesOnlyAPlainRightClick) {
   const ShortcutMatch withCtrl = press(b, {vk::kControl}, kRightClick);
   EXPECT_EQ(withCtrl.command, std::nullopt);
   EXPECT_FALSE(withCtrl.eraserMatched);
-  EXPECT_EQ(press(defaults(), {}, kRightClick).command, std::nullopt);
+  EXPECT_EQ(press(defaultBindings(), {}, kRightClick).command, std::nullopt);
 }
 
 }  // namespace

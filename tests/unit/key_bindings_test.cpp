@@ -34,8 +34,7 @@ TEST(KeyBindings, RepairMovesNewOffSpaceOnlyWhenHandIsOnSpaceToo) {
   } cases[] = {
       {0x20, 0x20, 0x4E}, {0x20, 0x48, 0x20}, {0x4E, 0x20, 0x4E}, {0x8020, 0x8020, 0x8020}};
   for (const auto& c : cases) {
-    KeyBindings b;
-    b.setDefaults();
+    KeyBindings b = defaultBindings();
     b[CommandId::New] = c.newCode;
     b[CommandId::Hand] = c.handCode;
     b.repairAfterLoading();
@@ -55,13 +54,6 @@ TEST(DuplicateCheck, FirstPairInRowOrderIsReported) {
       {{}, std::nullopt},
   };
   for (const auto& c : cases) EXPECT_EQ(findDuplicateBinding(c.rows), c.expected);
-}
-
-TEST(DuplicateCheck, MessageNamesBothRows) {
-  const std::string expected = std::string("以下のショートカットキーが重複しています。") + "\n" +
-                               std::string("・") + std::string("新規作成") + "\n" +
-                               std::string("・") + std::string("開く");
-  EXPECT_EQ(duplicateBindingMessage({0, 1}), expected);
 }
 
 }  // namespace

@@ -50,35 +50,6 @@ TEST(MonoBitmapBlit, CopiesThroughThePaletteClippedToSourceAndTarget) {
   }
 }
 
-TEST(MonoBitmapStretch, EnlargingTwiceRepeatsEveryPixel) {
-  std::mt19937 rng(2);
-  const MonoBitmap b = randomSurface(17, 6, rng);
-  Rgb32Image img = image(34, 12);
-  b.stretchTo(Rect{0, 0, 17, 6}, img, Rect{0, 0, 34, 12});
-  for (int y = 0; y < 12; ++y)
-    for (int x = 0; x < 34; ++x)
-      ASSERT_EQ(img.at(x, y), b.pixel(x / 2, y / 2) ? 0u : 0xFFFFFFu) << x << "," << y;
-}
-
-// Any single ink pixel of a 4×4 block shows, through the AND of the colours present.
-TEST(MonoBitmapStretch, ShrinkingAndsTheColoursPresentInABlock) {
-  for (int at = 0; at < 16; ++at) {
-    MonoBitmap b;
-    ASSERT_TRUE(b.create(8, 8));
-    b.setColor(0, makeColor(0xF0, 0x0F, 0xFF));
-    b.setColor(1, makeColor(0x3C, 0xFF, 0x81));
-    b.setPixel(4 + at % 4, at / 4, 1);
-    for (int y = 4; y < 8; ++y)
-      for (int x = 0; x < 4; ++x) b.setPixel(x, y, 1);
-    Rgb32Image img = image(2, 2);
-    b.stretchTo(Rect{0, 0, 8, 8}, img, Rect{0, 0, 2, 2});
-    EXPECT_EQ(img.at(1, 0), 0xF00FFFu & 0x3CFF81u) << at;
-    EXPECT_EQ(img.at(0, 0), 0xF00FFFu) << at;
-    EXPECT_EQ(img.at(0, 1), 0x3CFF81u) << at;
-    EXPECT_EQ(img.at(1, 1), 0xF00FFFu) << at;
-  }
-}
-
 // Rectangles on the zoom grid land on exactly the pixels a whole stretch gives them.
 TEST(MonoBitmapStretch, PartOfAStretchMatchesTheWholeStretch) {
   const struct {
@@ -106,8 +77,9 @@ TEST(MonoBitmapStretch, PartOfAStretchMatchesTheWholeStretch) {
   }
 }
 
-// Every zoom's reduction and enlargement, pixel by pixel against the meaning of a scaled copy,
-// at the widths where the row tables start to be used (64 and 256 target pixels) and beside them.
+// Every zoom's reduction and enlargement, pixel by pixel against the meaning of a scaled copy
+// (enlarging repeats pixels, reducing ANDs the colours a target pixel covers), at the widths
+// where the row tables start to be used (64 and 256 target pixels) and beside them.
 TEST(MonoBitmapStretch, EveryTargetPixelIsTheAndOfTheColoursItCovers) {
   const struct {
     int c, d;

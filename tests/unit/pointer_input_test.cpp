@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "resources/resource_ids.h"
 #include "shortcuts/virtual_keys.h"
 #include "support/model_rig.h"
+#include "support/temp_folder.h"
 #include "support/test_surfaces.h"
 
 namespace tenmark {
@@ -220,10 +219,11 @@ namespace {
 
 // A press in progress never outlives the picture it started on, and nothing it draws goes
 // unmarked or unrecorded.
-TEST(PressInProgress, DrawingOnAfterASaveMarksThePictureAgain) {
+class PressAcrossASave : public TempFolderTest {};
+
+TEST_F(PressAcrossASave, DrawingOnAfterASaveMarksThePictureAgain) {
   ModelRig rig;
-  const std::string file =
-      (std::filesystem::temp_directory_path() / "tenmark-press-save.png").string();
+  const std::string file = path("press-save.png");
   ASSERT_TRUE(rig.model.canvas().savePng(file));
   rig.model.openImageFile(file);
   rig.model.settings().keyBindings[CommandId::Save] = 0x53;
@@ -239,7 +239,6 @@ TEST(PressInProgress, DrawingOnAfterASaveMarksThePictureAgain) {
   ASSERT_TRUE(saved.loadPng(file));
   EXPECT_EQ(saved.pixel(10, 10), 1);
   EXPECT_EQ(saved.pixel(40, 10), 0);
-  std::filesystem::remove(file);
 }
 
 TEST(PressInProgress, ReplacingOrChangingThePictureEndsThePressWithItsRecord) {

@@ -11,19 +11,13 @@ namespace {
 
 constexpr std::size_t row(CommandId id) { return static_cast<std::size_t>(id); }
 
-KeyBindings defaults() {
-  KeyBindings b;
-  b.setDefaults();
-  return b;
-}
-
 std::string pairMessage(const char* first, const char* second) {
   return std::string(text::DuplicateShortcutMessage) + "\n" + text::DuplicateShortcutBullet +
          first + "\n" + text::DuplicateShortcutBullet + second;
 }
 
 TEST(ShortcutList, RowsAreTheCommandsInOrderWithTheirKeys) {
-  const ShortcutList list(defaults());
+  const ShortcutList list(defaultBindings());
   EXPECT_EQ(ShortcutList::rowCount(), 29u);
   EXPECT_STREQ(ShortcutList::listName(0), text::CommandNameNew);
   EXPECT_STREQ(ShortcutList::listName(28), text::CommandNameClear);
@@ -32,12 +26,12 @@ TEST(ShortcutList, RowsAreTheCommandsInOrderWithTheirKeys) {
 }
 
 TEST(ShortcutList, ActionsChangeOnlyTheSelectedRow) {
-  ShortcutList list(defaults());
+  ShortcutList list(defaultBindings());
   EXPECT_FALSE(list.pressKey(std::nullopt, 'V', held({})));
   list.rightClick(std::nullopt);
   list.doubleClick(std::nullopt);
   list.doubleClick(29);
-  EXPECT_EQ(list.bindings(), defaults());
+  EXPECT_EQ(list.bindings(), defaultBindings());
 
   const std::size_t copy = row(CommandId::Copy);
   EXPECT_TRUE(list.pressKey(copy, 'V', held({vk::kShift})));
@@ -52,11 +46,11 @@ TEST(ShortcutList, ActionsChangeOnlyTheSelectedRow) {
   // A key that cannot be bound, pressed alone, clears the row.
   list.pressKey(row(CommandId::New), vk::kEnd, held({}));
   EXPECT_EQ(list.bindings()[CommandId::New], 0u);
-  EXPECT_EQ(list.bindings()[CommandId::Open], defaults()[CommandId::Open]);
+  EXPECT_EQ(list.bindings()[CommandId::Open], defaultBindings()[CommandId::Open]);
 }
 
 TEST(ShortcutList, OkNamesTheFirstPairSharingABinding) {
-  ShortcutList list(defaults());
+  ShortcutList list(defaultBindings());
   EXPECT_EQ(list.duplicateMessage(), std::nullopt);  // the unbound rows do not clash
 
   list.pressKey(row(CommandId::Open), 'N', held({}));
@@ -68,7 +62,7 @@ TEST(ShortcutList, OkNamesTheFirstPairSharingABinding) {
   EXPECT_EQ(list.duplicateMessage(), pairMessage(text::CommandNameEraser, text::CommandNameCopy));
 
   list.reset();
-  EXPECT_EQ(list.bindings(), defaults());
+  EXPECT_EQ(list.bindings(), defaultBindings());
   list.rightClick(row(CommandId::Clear));
   EXPECT_EQ(list.duplicateMessage(), std::nullopt);
   list.rightClick(row(CommandId::Brush_P));

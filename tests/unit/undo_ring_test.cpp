@@ -26,41 +26,14 @@ struct RingRig {
   }
 };
 
-TEST(UndoRing, TenLevelsOfTwelveStrokesThenTenRedos) {
-  RingRig rig(200, 200);
-  std::vector<MonoBitmap> states;
-  states.push_back(copyOf(rig.canvas));
-  EXPECT_FALSE(rig.ring.canUndo());
-  EXPECT_FALSE(rig.ring.undoStep(rig.canvas));
-  for (int i = 0; i < 12; ++i) {
-    rig.stroke(10 + 15 * i, 5, 10 + 15 * i, 150, 3);
-    states.push_back(copyOf(rig.canvas));
-    if (i == 10) {
-      EXPECT_EQ(rig.ring.oldestSlot(), 1);  // the eleventh record drops the oldest
-    }
-  }
-  for (int i = 0; i < 10; ++i) {
-    ASSERT_TRUE(rig.ring.undoStep(rig.canvas)) << i;
-    EXPECT_TRUE(samePicture(rig.canvas, states[std::size_t(11 - i)])) << i;
-  }
-  EXPECT_FALSE(rig.ring.canUndo());
-  EXPECT_FALSE(rig.ring.undoStep(rig.canvas));
-  EXPECT_TRUE(samePicture(rig.canvas, states[2]));
-  for (int i = 0; i < 10; ++i) ASSERT_TRUE(rig.ring.redoStep(rig.canvas)) << i;
-  EXPECT_FALSE(rig.ring.canRedo());
-  EXPECT_TRUE(samePicture(rig.canvas, states[12]));
-}
-
-TEST(UndoRing, RecordsReachingOutsideTheCanvasRestoreOnlyTheCanvasPart) {
+// Records reaching outside the canvas are the reference-model test's; here the canvas shrinks
+// under its records, and every copy stays inside both surfaces.
+TEST(UndoRing, RecordsOfALargerCanvasAreCutToTheCanvas) {
   RingRig rig(50, 40);
   rig.stroke(-30, 20, 80, 20, 5);
   rig.stroke(25, -10, 25, 60, 9);
   rig.ring.undoStep(rig.canvas);
-  EXPECT_EQ(rig.canvas.pixel(25, 5), 0);
-  EXPECT_EQ(rig.canvas.pixel(10, 20), 1);
   rig.ring.undoStep(rig.canvas);
-  EXPECT_TRUE(rig.canvas.isBlank());
-  // A canvas that shrank under its records: every copy stays inside both surfaces.
   rig.ring.redoStep(rig.canvas);
   rig.canvas.create(10, 10);
   rig.ring.redoStep(rig.canvas);
@@ -69,11 +42,12 @@ TEST(UndoRing, RecordsReachingOutsideTheCanvasRestoreOnlyTheCanvasPart) {
   EXPECT_TRUE(rig.canvas.isBlank());
 }
 
-// Random strokes, undos and redos against a reference that keeps whole canvases; the snapshot,
-// kept up to date over changed areas only, must equal the canvas after every step.
+// Random strokes, undos and redos against a reference that keeps whole canvases and ten levels;
+// the snapshot, kept up to date over changed areas only, must equal the canvas after every step.
 TEST(UndoRing, AgreesWithWholeCanvasCopiesOverRandomSequences) {
   std::mt19937 rng(7);
   const auto pick = [&](int n) { return int(rng() % unsigned(n)); };
+  int dropped = 0;  // records pushed out by an eleventh: the runs must reach the limit
   for (int run = 0; run < 20; ++run) {
     RingRig rig(97, 61);
     std::vector<MonoBitmap> history;  // history[k]: the canvas after k live records
@@ -93,7 +67,7 @@ TEST(UndoRing, AgreesWithWholeCanvasCopiesOverRandomSequences) {
         history.resize(live + 1);
         history.push_back(copyOf(rig.canvas));
         ++live;
-        if (live - oldest > 10) ++oldest;
+        if (live - oldest > 10) ++oldest, ++dropped;
       } else if (action < 8) {
         const bool did = rig.ring.undoStep(rig.canvas);
         ASSERT_EQ(did, live > oldest);
@@ -103,10 +77,13 @@ TEST(UndoRing, AgreesWithWholeCanvasCopiesOverRandomSequences) {
         ASSERT_EQ(did, live + 1 < history.size());
         if (did) ++live;
       }
+      ASSERT_EQ(rig.ring.canUndo(), live > oldest);
+      ASSERT_EQ(rig.ring.canRedo(), live + 1 < history.size());
       ASSERT_TRUE(samePicture(rig.canvas, history[live])) << "run " << run << " step " << step;
       ASSERT_TRUE(samePicture(rig.ring.snapshot(), rig.canvas)) << "run " << run;
     }
   }
+  EXPECT_GT(dropped, 0);
 }
 
 TEST(UndoRing, PixelsOfAStrokeWithoutRecordReachTheSnapshotWithTheNextRecord) {

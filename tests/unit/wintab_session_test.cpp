@@ -148,15 +148,6 @@ TEST_F(SessionTest, APacketThatIsNotDeliveredIsNeverReplacedByThePreviousOne) {
   EXPECT_EQ(fake.calls.back(), "packet 8");
 }
 
-TEST_F(SessionTest, EnablingAndDrainingGoThroughTheOpenContext) {
-  ASSERT_TRUE(session.open(kAll, &fake, kScreen));
-  fake.calls.clear();
-  session.enable(false);
-  session.enable(true);
-  session.flush();
-  EXPECT_EQ(fake.calls, (std::vector<std::string>{"enable 0", "enable 1", "overlap 1", "get 32"}));
-}
-
 TEST_F(SessionTest, ThePressureMaximumIsTheDevicesOwnOrUnknown) {
   fake.pressure.max = 8191;
   ASSERT_TRUE(session.open(kAll, &fake, kScreen));
