@@ -2,14 +2,19 @@
 
 #include <algorithm>
 #include <new>
+#include <span>
 #include <vector>
 
+#include "imagefile/dib_reader.h"
+#include "surface/picture_reduction.h"
 #include "win32/handles.h"
 #include "win32/present.h"
 
 namespace tenmark {
 
 namespace {
+
+const ClipboardPicture kUnreadable{ClipboardPicture::Status::Unreadable, {}};
 
 // The header of a bottom-up 32-bit image: reading with it converts a bitmap of any depth, and its
 // scan lines count from the bottom row.
@@ -19,18 +24,52 @@ BITMAPINFO bottomUp32BitInfo(int width, int height) {
   return info;
 }
 
-// The top-left width x height pixels of `bitmap` (of `facts`), one row at a time, so that no more
-// of a wide bitmap is held than one row; false when any row could not be read.
-bool readRows(HDC screen, HBITMAP bitmap, const BITMAP& facts, Rgb32Image& into) {
+// The top-left part of `bitmap` (of `facts`) that `picture` has room for, one row at a time, so
+// that no more of a wide bitmap is held than one row; false when any row could not be read.
+bool readRows(HDC screen, HBITMAP bitmap, const BITMAP& facts, MonoBitmap& picture) {
   std::vector<std::uint32_t> row(std::size_t(facts.bmWidth));
-  for (int y = 0; y < into.height; ++y) {
+  RowReduction reduce(NearerIndex(picture.getColor(0), picture.getColor(1)));
+  for (int y = 0; y < picture.height(); ++y) {
     BITMAPINFO info = bottomUp32BitInfo(facts.bmWidth, facts.bmHeight);
     if (GetDIBits(screen, bitmap, UINT(facts.bmHeight - 1 - y), 1, row.data(), &info,
                   DIB_RGB_COLORS) != 1)
       return false;
-    for (int x = 0; x < into.width; ++x) into.at(x, y) = row[std::size_t(x)] & 0x00FFFFFFu;
+    reduce(row.data(), picture.width(), picture.row(y));
   }
   return true;
+}
+
+ClipboardPicture readBitmap(HWND owner, const MonoBitmap& canvas) {
+  HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+  BITMAP facts{};
+  if (!bitmap || !GetObjectA(bitmap, sizeof facts, &facts) || facts.bmWidth <= 0 ||
+      facts.bmHeight <= 0)
+    return kUnreadable;
+  const WindowDc screen(owner);
+  ClipboardPicture read{ClipboardPicture::Status::Read, {}};
+  // Only the part the canvas can take is ever allocated.
+  if (!screen.get() || !read.picture.create(std::min<int>(facts.bmWidth, canvas.width()),
+                                            std::min<int>(facts.bmHeight, canvas.height())))
+    return kUnreadable;
+  read.picture.setColor(0, canvas.getColor(0));
+  read.picture.setColor(1, canvas.getColor(1));
+  return readRows(screen.get(), bitmap, facts, read.picture) ? read : kUnreadable;
+}
+
+std::span<const std::uint8_t> bytesOf(const LockedGlobal& data) {
+  return {data.bytes(), data.size()};
+}
+
+// Of CF_DIBV5 and CF_DIB, the one listed first, or 0: a program's own formats are listed in its
+// order of preference, the system's conversions after them. `bitmapFirst` tells whether a
+// CF_BITMAP comes before it.
+UINT listedDib(bool& bitmapFirst) {
+  bitmapFirst = false;
+  for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
+    if (format == CF_DIBV5 || format == CF_DIB) return format;
+    bitmapFirst = bitmapFirst || format == CF_BITMAP;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -52,26 +91,31 @@ void putClipboardBitmap(HWND owner, const Rgb32Image& image) {
   if (SetClipboardData(CF_BITMAP, bitmap.get())) bitmap.release();
 }
 
-ClipboardPicture readClipboardBitmap(HWND owner, int maxWidth, int maxHeight) {
-  const ClipboardPicture unreadable{ClipboardPicture::Status::Unreadable, {}};
+ClipboardPicture readClipboardPicture(HWND owner, const MonoBitmap& canvas) {
   const OpenedClipboard clipboard(owner);
-  if (!clipboard.isOpen()) return unreadable;
-  if (!IsClipboardFormatAvailable(CF_BITMAP)) return ClipboardPicture{};
-  HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
-  BITMAP facts{};
-  if (!bitmap || !GetObjectA(bitmap, sizeof facts, &facts) || facts.bmWidth <= 0 ||
-      facts.bmHeight <= 0)
-    return unreadable;
-  const WindowDc screen(owner);
-  if (!screen.get()) return unreadable;
+  if (!clipboard.isOpen()) return kUnreadable;
   try {
-    // Only the part the canvas can take is ever allocated.
-    ClipboardPicture picture{ClipboardPicture::Status::Read, {}};
-    picture.image.reshape(std::min<int>(facts.bmWidth, maxWidth),
-                          std::min<int>(facts.bmHeight, maxHeight));
-    return readRows(screen.get(), bitmap, facts, picture.image) ? picture : unreadable;
+    bool bitmapFirst = false;
+    if (const UINT format = listedDib(bitmapFirst)) {
+      const LockedGlobal data(GetClipboardData(format));
+      if (!data.bytes()) return kUnreadable;
+      // A bitmap put first stands for the picture unless the DIB holds transparency it lost.
+      if (!bitmapFirst || dibHasAlpha(bytesOf(data))) {
+        ClipboardPicture read{ClipboardPicture::Status::Read, {}};
+        switch (readDib(bytesOf(data), canvas, read.picture)) {
+          case DibReading::Read:
+            return read;
+          case DibReading::Refused:
+            return kUnreadable;
+          case DibReading::NotDecoded:
+            break;  // the system's conversion into a bitmap reads it
+        }
+      }
+    }
+    if (!IsClipboardFormatAvailable(CF_BITMAP)) return ClipboardPicture{};
+    return readBitmap(owner, canvas);
   } catch (const std::bad_alloc&) {
-    return unreadable;
+    return kUnreadable;
   }
 }
 
