@@ -52,7 +52,8 @@ bool reduceRows(ByteSource& source, const BmpLayout& layout, MonoBitmap& out) {
                      row.size()))
       return false;
     expand(row.data(), layout.width, pixels.data());
-    reduce(pixels.data(), layout.width, out.row(layout.topDown ? fileRow : height - 1 - fileRow));
+    reduce(reinterpret_cast<const std::uint8_t*>(pixels.data()), layout.width,
+           out.row(layout.topDown ? fileRow : height - 1 - fileRow));
   }
   return true;
 }

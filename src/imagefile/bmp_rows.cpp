@@ -8,34 +8,26 @@
 
 namespace tenmark {
 
-namespace {
-
-bool plainMasks(const BmpLayout& layout) {
-  return layout.masks[0] == 0xFF0000u && layout.masks[1] == 0x00FF00u &&
-         layout.masks[2] == 0x0000FFu;
+bool plainThirtyTwoBits(const BmpLayout& layout) {
+  return layout.bitCount == 32 && layout.masks[0] == 0xFF0000u && layout.masks[1] == 0x00FF00u &&
+         layout.masks[2] == 0x0000FFu && (layout.alphaMask & 0x00FFFFFFu) == 0;
 }
-
-}  // namespace
 
 BmpRowExpander::Channel::Channel(std::uint32_t mask)
     : mask_(mask), shift_(mask ? std::countr_zero(mask) : 0), max_(mask ? mask >> shift_ : 1) {}
 
-BmpRowExpander::BmpRowExpander(const BmpLayout& layout, std::optional<Color> paper)
+BmpRowExpander::BmpRowExpander(const BmpLayout& layout)
     : layout_(layout),
       red_(layout.masks[0]),
       green_(layout.masks[1]),
       blue_(layout.masks[2]),
-      alpha_(layout.alphaMask),
-      blend_(paper && layout.bitCount == 32 && layout.alphaMask != 0),
-      paper_(toScreenPixel(paper.value_or(0))) {
+      alpha_(layout.alphaMask) {
   for (std::size_t i = 0; i < 256; ++i) palette_[i] = toScreenPixel(layout.palette[i]);
 }
 
 void BmpRowExpander::operator()(const std::uint8_t* src, int count, std::uint32_t* out) const {
   const int bits = layout_.bitCount;
-  if (blend_) {
-    layOverPaper(src, count, out);
-  } else if (bits <= 8) {
+  if (bits <= 8) {
     const unsigned mask = (1u << bits) - 1;
     for (int x = 0; x < count; ++x) {
       const std::size_t bit = std::size_t(x) * std::size_t(bits);
@@ -44,9 +36,8 @@ void BmpRowExpander::operator()(const std::uint8_t* src, int count, std::uint32_
   } else if (bits == 24) {
     for (int x = 0; x < count; ++x, src += 3)
       out[x] = std::uint32_t(src[0]) | std::uint32_t(src[1]) << 8 | std::uint32_t(src[2]) << 16;
-  } else if (bits == 32 && plainMasks(layout_)) {
+  } else if (plainThirtyTwoBits(layout_)) {
     std::memcpy(out, src, std::size_t(count) * 4);
-    for (int x = 0; x < count; ++x) out[x] &= 0x00FFFFFFu;
   } else {
     expandBitFields(src, count, out);
   }
@@ -57,29 +48,7 @@ void BmpRowExpander::expandBitFields(const std::uint8_t* src, int count, std::ui
   for (int x = 0; x < count; ++x) {
     const std::uint32_t pixel =
         wide ? readLe32(src + 4 * std::size_t(x)) : readLe16(src + 2 * std::size_t(x));
-    out[x] = red_(pixel) << 16 | green_(pixel) << 8 | blue_(pixel);
-  }
-}
-
-void BmpRowExpander::layOverPaper(const std::uint8_t* src, int count, std::uint32_t* out) const {
-  if (plainMasks(layout_) && layout_.alphaMask == 0xFF000000u) {
-    // The usual layout, in a loop the compiler turns into vector code.
-    std::memcpy(out, src, std::size_t(count) * 4);
-  } else {
-    for (int x = 0; x < count; ++x) {
-      const std::uint32_t pixel = readLe32(src + 4 * std::size_t(x));
-      out[x] = alpha_(pixel) << 24 | red_(pixel) << 16 | green_(pixel) << 8 | blue_(pixel);
-    }
-  }
-  for (int x = 0; x < count; ++x) {
-    const std::uint32_t pixel = out[x];
-    const std::uint32_t a = pixel >> 24, rest = 255 - a;
-    std::uint32_t blended = 0;
-    for (int shift = 0; shift < 24; shift += 8) {
-      const std::uint32_t c = (pixel >> shift) & 0xFFu, p = (paper_ >> shift) & 0xFFu;
-      blended |= ((c * a + p * rest + 127) / 255) << shift;
-    }
-    out[x] = blended;
+    out[x] = alpha_(pixel) << 24 | red_(pixel) << 16 | green_(pixel) << 8 | blue_(pixel);
   }
 }
 

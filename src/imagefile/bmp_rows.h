@@ -1,9 +1,8 @@
 #pragma once
-// Rows of uncompressed BMP pixel data as 0x00RRGGBB screen pixels: the one place that reads
-// palettes, 24-bit triples and bit fields, for picture files and the clipboard alike.
+// Rows of uncompressed BMP pixel data as 0xAARRGGBB pixels: the one place that reads palettes,
+// 24-bit triples and bit fields, for picture files and the clipboard alike.
 
 #include <cstdint>
-#include <optional>
 
 #include "imagefile/bmp_layout.h"
 #include "surface/mono_bitmap.h"
@@ -12,11 +11,10 @@ namespace tenmark {
 
 class BmpRowExpander {
  public:
-  // With `paper`, a 32-bit picture with an alpha channel is laid over that colour: alpha 0 is
-  // the paper whatever the pixel's colour, 255 the pixel's colour, values between blend.
-  explicit BmpRowExpander(const BmpLayout& layout, std::optional<Color> paper = std::nullopt);
+  explicit BmpRowExpander(const BmpLayout& layout);
 
-  // The first `count` pixels of the row at `src`.
+  // The first `count` pixels of the row at `src`; alpha is the 32-bit pixel's own where the
+  // layout names one, else 0.
   void operator()(const std::uint8_t* src, int count, std::uint32_t* out) const;
 
  private:
@@ -36,14 +34,15 @@ class BmpRowExpander {
   };
 
   void expandBitFields(const std::uint8_t* src, int count, std::uint32_t* out) const;
-  void layOverPaper(const std::uint8_t* src, int count, std::uint32_t* out) const;
 
   const BmpLayout& layout_;
   std::uint32_t palette_[256];
   Channel red_, green_, blue_, alpha_;
-  bool blend_;
-  std::uint32_t paper_;  // 0x00RRGGBB
 };
+
+// Whether the layout's 32-bit pixels are blue, green, red and alpha bytes as they lie, as
+// reductions take them: such rows need no expanding.
+bool plainThirtyTwoBits(const BmpLayout& layout);
 
 // Whether any 32-bit pixel of the picture has a non-zero alpha: a picture whose alpha is 0
 // everywhere is opaque, as older programs leave that byte 0.

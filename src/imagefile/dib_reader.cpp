@@ -26,13 +26,20 @@ DibReading readDib(std::span<const std::uint8_t> dib, const MonoBitmap& canvas,
   out.setColor(0, paper);
   out.setColor(1, canvas.getColor(1));
   const std::uint8_t* rows = dib.data() + layout.pixelOffset;
-  const BmpRowExpander expand(layout, hasAlpha(rows, layout) ? std::optional(paper) : std::nullopt);
-  RowReduction reduce(NearerIndex(paper, canvas.getColor(1)));
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width));
+  RowReduction reduce(NearerIndex(paper, canvas.getColor(1)),
+                      hasAlpha(rows, layout) ? std::optional(paper) : std::nullopt);
+  // Rows other than plain 32-bit ones are expanded first, only as far as the canvas reaches.
+  const bool plain = plainThirtyTwoBits(layout);
+  const BmpRowExpander expand(layout);
+  std::vector<std::uint32_t> pixels(plain ? 0 : static_cast<std::size_t>(width));
   for (int y = 0; y < height; ++y) {
-    const int dibRow = layout.topDown ? y : layout.height - 1 - y;
-    expand(rows + std::size_t(dibRow) * layout.rowBytes, width, pixels.data());
-    reduce(pixels.data(), width, out.row(y));
+    const std::uint8_t* row =
+        rows + std::size_t(layout.topDown ? y : layout.height - 1 - y) * layout.rowBytes;
+    if (!plain) {
+      expand(row, width, pixels.data());
+      row = reinterpret_cast<const std::uint8_t*>(pixels.data());
+    }
+    reduce(row, width, out.row(y));
   }
   picture = std::move(out);
   return DibReading::Read;

@@ -3,6 +3,7 @@
 // is nearer, so a picture gives the same indices on every display.
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "surface/mono_bitmap.h"
@@ -11,15 +12,22 @@
 
 namespace tenmark {
 
-// Rows of 0x00RRGGBB pixels onto rows of indices, one after another.
+// Rows of 32-bit pixels as they lie in memory (blue, green, red, alpha: a 32-bit DIB's row, or
+// an Rgb32Image's) onto rows of indices, one after another.
 class RowReduction {
  public:
-  explicit RowReduction(const NearerIndex& nearer) : nearer_(nearer) {}
+  // With `paper`, each pixel is first laid over that colour by its alpha byte: 0 is the paper
+  // whatever the pixel's colour, 255 the pixel's colour, values between blend (rounded down
+  // after adding half). Without, the alpha byte is not looked at.
+  explicit RowReduction(const NearerIndex& nearer, std::optional<Color> paper = std::nullopt);
+
   // The `width` pixels onto the start of `row`; the indices right of them are kept.
-  void operator()(const std::uint32_t* pixels, int width, std::uint8_t* row);
+  void operator()(const std::uint8_t* pixels, int width, std::uint8_t* row);
 
  private:
   NearerIndex nearer_;
+  bool blend_;
+  std::uint32_t paper_[3];  // blue, green, red
   std::vector<std::uint8_t> flags_;
 };
 

@@ -14,7 +14,7 @@ namespace tenmark {
 
 namespace {
 
-const ClipboardPicture kUnreadable{ClipboardPicture::Status::Unreadable, {}};
+ClipboardPicture unreadable() { return {ClipboardPicture::Status::Unreadable, {}}; }
 
 // The header of a bottom-up 32-bit image: reading with it converts a bitmap of any depth, and its
 // scan lines count from the bottom row.
@@ -34,7 +34,7 @@ bool readRows(HDC screen, HBITMAP bitmap, const BITMAP& facts, MonoBitmap& pictu
     if (GetDIBits(screen, bitmap, UINT(facts.bmHeight - 1 - y), 1, row.data(), &info,
                   DIB_RGB_COLORS) != 1)
       return false;
-    reduce(row.data(), picture.width(), picture.row(y));
+    reduce(reinterpret_cast<const std::uint8_t*>(row.data()), picture.width(), picture.row(y));
   }
   return true;
 }
@@ -44,16 +44,16 @@ ClipboardPicture readBitmap(HWND owner, const MonoBitmap& canvas) {
   BITMAP facts{};
   if (!bitmap || !GetObjectA(bitmap, sizeof facts, &facts) || facts.bmWidth <= 0 ||
       facts.bmHeight <= 0)
-    return kUnreadable;
+    return unreadable();
   const WindowDc screen(owner);
   ClipboardPicture read{ClipboardPicture::Status::Read, {}};
   // Only the part the canvas can take is ever allocated.
   if (!screen.get() || !read.picture.create(std::min<int>(facts.bmWidth, canvas.width()),
                                             std::min<int>(facts.bmHeight, canvas.height())))
-    return kUnreadable;
+    return unreadable();
   read.picture.setColor(0, canvas.getColor(0));
   read.picture.setColor(1, canvas.getColor(1));
-  return readRows(screen.get(), bitmap, facts, read.picture) ? read : kUnreadable;
+  return readRows(screen.get(), bitmap, facts, read.picture) ? read : unreadable();
 }
 
 std::span<const std::uint8_t> bytesOf(const LockedGlobal& data) {
@@ -93,12 +93,12 @@ void putClipboardBitmap(HWND owner, const Rgb32Image& image) {
 
 ClipboardPicture readClipboardPicture(HWND owner, const MonoBitmap& canvas) {
   const OpenedClipboard clipboard(owner);
-  if (!clipboard.isOpen()) return kUnreadable;
+  if (!clipboard.isOpen()) return unreadable();
   try {
     bool bitmapFirst = false;
     if (const UINT format = listedDib(bitmapFirst)) {
       const LockedGlobal data(GetClipboardData(format));
-      if (!data.bytes()) return kUnreadable;
+      if (!data.bytes()) return unreadable();
       // A bitmap put first stands for the picture unless the DIB holds transparency it lost.
       if (!bitmapFirst || dibHasAlpha(bytesOf(data))) {
         ClipboardPicture read{ClipboardPicture::Status::Read, {}};
@@ -106,7 +106,7 @@ ClipboardPicture readClipboardPicture(HWND owner, const MonoBitmap& canvas) {
           case DibReading::Read:
             return read;
           case DibReading::Refused:
-            return kUnreadable;
+            return unreadable();
           case DibReading::NotDecoded:
             break;  // the system's conversion into a bitmap reads it
         }
@@ -115,7 +115,7 @@ ClipboardPicture readClipboardPicture(HWND owner, const MonoBitmap& canvas) {
     if (!IsClipboardFormatAvailable(CF_BITMAP)) return ClipboardPicture{};
     return readBitmap(owner, canvas);
   } catch (const std::bad_alloc&) {
-    return kUnreadable;
+    return unreadable();
   }
 }
 

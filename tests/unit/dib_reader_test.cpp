@@ -77,12 +77,13 @@ TEST(DibReader, TakesTheTopLeftPartTheCanvasHoldsReducedToItsColours) {
   }
 }
 
-// Two 32-bit pixels (blue, green, red, alpha each) over a canvas of the given colours.
+// Two 32-bit pixels (blue, green, red, alpha each) over a canvas of the given colours, nine
+// times over, so that both the eight-at-a-time and the one-at-a-time reduction see them.
 TEST(DibReader, AlphaLaysThePictureOverThePaper) {
   const Color white = 0xFFFFFF, black = 0;
   const struct {
     const char* name;
-    std::vector<std::uint8_t> pixels;
+    Bytes pair;
     Color paper, ink;
     std::vector<int> expected;
   } cases[] = {
@@ -90,17 +91,18 @@ TEST(DibReader, AlphaLaysThePictureOverThePaper) {
       {"transparent white is paper", {255, 255, 255, 0, 255, 255, 255, 255}, black, white, {0, 1}},
       {"alpha all 0 is opaque", {0, 0, 0, 0, 255, 255, 255, 0}, white, black, {1, 0}},
       {"black at 128 is nearer black", {0, 0, 0, 128, 0, 0, 0, 127}, white, black, {1, 0}},
-      {"blends over a coloured paper",
-       {0, 0, 255, 100, 0, 0, 255, 160},
-       0xFF0000,
-       0x0000FF,
-       {0, 1}},
+      {"red over blue", {0, 0, 255, 100, 0, 0, 255, 160}, 0xFF0000, 0x0000FF, {0, 1}},
   };
   for (const auto& c : cases) {
-    BmpRecipe r{.width = 2, .height = 1, .bitCount = 32, .pixels = c.pixels};
+    BmpRecipe r{.width = 18, .height = 1, .bitCount = 32};
+    std::vector<int> expected;
+    for (int i = 0; i < 9; ++i) {
+      r.pixels.insert(r.pixels.end(), c.pair.begin(), c.pair.end());
+      expected.insert(expected.end(), c.expected.begin(), c.expected.end());
+    }
     MonoBitmap picture;
-    ASSERT_EQ(readDib(buildDib(r), canvasOf(2, 1, c.paper, c.ink), picture), DibReading::Read);
-    EXPECT_EQ(indicesOf(picture), c.expected) << c.name;
+    ASSERT_EQ(readDib(buildDib(r), canvasOf(18, 1, c.paper, c.ink), picture), DibReading::Read);
+    EXPECT_EQ(indicesOf(picture), expected) << c.name;
     // The same pixels with the alpha named by a V5 header's mask, here the low byte.
     BmpRecipe v5 = r;
     v5.headerSize = 124;
@@ -110,9 +112,32 @@ TEST(DibReader, AlphaLaysThePictureOverThePaper) {
       v5.pixels[i] = r.pixels[i + 3];
       for (std::size_t k = 0; k < 3; ++k) v5.pixels[i + 1 + k] = r.pixels[i + k];
     }
-    ASSERT_EQ(readDib(buildDib(v5), canvasOf(2, 1, c.paper, c.ink), picture), DibReading::Read);
-    EXPECT_EQ(indicesOf(picture), c.expected) << c.name << " in a V5 header";
+    ASSERT_EQ(readDib(buildDib(v5), canvasOf(18, 1, c.paper, c.ink), picture), DibReading::Read);
+    EXPECT_EQ(indicesOf(picture), expected) << c.name << " in a V5 header";
   }
+}
+
+// Random colours and alpha against the rule itself: each channel (c·a + p·(255 − a) + 127) / 255,
+// then the nearer canvas colour.
+TEST(DibReader, EveryAlphaBlendsAsTheRuleSays) {
+  std::mt19937 rng(11);
+  const Color paper = makeColor(200, 180, 40), ink = makeColor(30, 60, 230);
+  const NearerIndex nearer(paper, ink);
+  const int w = 61, h = 40;
+  BmpRecipe r{.width = w, .height = -h, .bitCount = 32, .pixels = Bytes(std::size_t(w * h * 4))};
+  for (std::uint8_t& b : r.pixels) b = std::uint8_t(rng());
+  MonoBitmap picture;
+  ASSERT_EQ(readDib(buildDib(r), canvasOf(w, h, paper, ink), picture), DibReading::Read);
+  const auto over = [](int c, int a, unsigned p) {
+    return (c * a + int(p) * (255 - a) + 127) / 255;
+  };
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const std::uint8_t* p = &r.pixels[std::size_t((y * w + x) * 4)];
+      const int want = nearer(over(p[2], p[3], paper & 0xFF), over(p[1], p[3], (paper >> 8) & 0xFF),
+                              over(p[0], p[3], paper >> 16));
+      ASSERT_EQ(picture.pixel(x, y), want) << x << "," << y;
+    }
 }
 
 TEST(DibReader, RefusedDibsLeaveThePictureAsItWas) {
