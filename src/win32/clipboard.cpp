@@ -53,7 +53,8 @@ ClipboardPicture readBitmap(HWND owner, const MonoBitmap& canvas) {
     return unreadable();
   read.picture.setColor(0, canvas.getColor(0));
   read.picture.setColor(1, canvas.getColor(1));
-  return readRows(screen.get(), bitmap, facts, read.picture) ? read : unreadable();
+  if (!readRows(screen.get(), bitmap, facts, read.picture)) return unreadable();
+  return read;
 }
 
 std::span<const std::uint8_t> bytesOf(const LockedGlobal& data) {
