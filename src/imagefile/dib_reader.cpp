@@ -45,9 +45,4 @@ DibReading readDib(std::span<const std::uint8_t> dib, const MonoBitmap& canvas,
   return DibReading::Read;
 }
 
-bool dibHasAlpha(std::span<const std::uint8_t> dib) {
-  BmpLayout layout;
-  return parseDibLayout(dib, layout) && hasAlpha(dib.data() + layout.pixelOffset, layout);
-}
-
 }  // namespace tenmark

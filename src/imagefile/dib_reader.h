@@ -25,8 +25,4 @@ enum class DibReading {
 DibReading readDib(std::span<const std::uint8_t> dib, const MonoBitmap& canvas,
                    MonoBitmap& picture);
 
-// Whether the DIB is readable and has transparent or translucent pixels, which a bitmap made
-// from it would have lost.
-bool dibHasAlpha(std::span<const std::uint8_t> dib);
-
 }  // namespace tenmark

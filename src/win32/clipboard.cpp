@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <new>
-#include <span>
 #include <vector>
 
 #include "imagefile/dib_reader.h"
@@ -24,17 +23,24 @@ BITMAPINFO bottomUp32BitInfo(int width, int height) {
   return info;
 }
 
-// The top-left part of `bitmap` (of `facts`) that `picture` has room for, one row at a time, so
-// that no more of a wide bitmap is held than one row; false when any row could not be read.
+// The top-left part of `bitmap` (of `facts`) that `picture` has room for, a band of rows at a
+// time: a call for each row costs Wine a millisecond, and a band holds no more of a wide bitmap
+// than a few megabytes. False when any band could not be read.
 bool readRows(HDC screen, HBITMAP bitmap, const BITMAP& facts, MonoBitmap& picture) {
-  std::vector<std::uint32_t> row(std::size_t(facts.bmWidth));
+  constexpr std::size_t kBandBytes = std::size_t(8) << 20;
+  const std::size_t rowBytes = std::size_t(facts.bmWidth) * 4;
+  const int band = int(std::clamp<std::size_t>(kBandBytes / rowBytes, 1, picture.height()));
+  std::vector<std::uint8_t> rows(rowBytes * std::size_t(band));
   RowReduction reduce(NearerIndex(picture.getColor(0), picture.getColor(1)));
-  for (int y = 0; y < picture.height(); ++y) {
+  for (int top = 0; top < picture.height(); top += band) {
+    const int count = std::min(band, picture.height() - top);
     BITMAPINFO info = bottomUp32BitInfo(facts.bmWidth, facts.bmHeight);
-    if (GetDIBits(screen, bitmap, UINT(facts.bmHeight - 1 - y), 1, row.data(), &info,
-                  DIB_RGB_COLORS) != 1)
+    // Scan lines count from the bottom row: the band's lowest row comes first.
+    if (GetDIBits(screen, bitmap, UINT(facts.bmHeight - top - count), UINT(count), rows.data(),
+                  &info, DIB_RGB_COLORS) != count)
       return false;
-    reduce(reinterpret_cast<const std::uint8_t*>(row.data()), picture.width(), picture.row(y));
+    for (int i = 0; i < count; ++i)
+      reduce(&rows[rowBytes * std::size_t(count - 1 - i)], picture.width(), picture.row(top + i));
   }
   return true;
 }
@@ -57,19 +63,13 @@ ClipboardPicture readBitmap(HWND owner, const MonoBitmap& canvas) {
   return read;
 }
 
-std::span<const std::uint8_t> bytesOf(const LockedGlobal& data) {
-  return {data.bytes(), data.size()};
-}
-
-// Of CF_DIBV5 and CF_DIB, the one listed first, or 0: a program's own formats are listed in its
-// order of preference, the system's conversions after them. `bitmapFirst` tells whether a
-// CF_BITMAP comes before it.
-UINT listedDib(bool& bitmapFirst) {
-  bitmapFirst = false;
-  for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
-    if (format == CF_DIBV5 || format == CF_DIB) return format;
-    bitmapFirst = bitmapFirst || format == CF_BITMAP;
-  }
+// Of CF_DIBV5, CF_DIB and CF_BITMAP, the one listed first, or 0: a program's own formats are
+// listed in its order of preference and the system's conversions after them, so this is what
+// the program put. Reading a conversion instead would cost its making (seconds for a large
+// bitmap under Wine) and could hold no more than the original.
+UINT firstListedPicture() {
+  for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format))
+    if (format == CF_DIBV5 || format == CF_DIB || format == CF_BITMAP) return format;
   return 0;
 }
 
@@ -96,24 +96,21 @@ ClipboardPicture readClipboardPicture(HWND owner, const MonoBitmap& canvas) {
   const OpenedClipboard clipboard(owner);
   if (!clipboard.isOpen()) return unreadable();
   try {
-    bool bitmapFirst = false;
-    if (const UINT format = listedDib(bitmapFirst)) {
+    const UINT format = firstListedPicture();
+    if (format == 0) return ClipboardPicture{};
+    if (format != CF_BITMAP) {
       const LockedGlobal data(GetClipboardData(format));
       if (!data.bytes()) return unreadable();
-      // A bitmap put first stands for the picture unless the DIB holds transparency it lost.
-      if (!bitmapFirst || dibHasAlpha(bytesOf(data))) {
-        ClipboardPicture read{ClipboardPicture::Status::Read, {}};
-        switch (readDib(bytesOf(data), canvas, read.picture)) {
-          case DibReading::Read:
-            return read;
-          case DibReading::Refused:
-            return unreadable();
-          case DibReading::NotDecoded:
-            break;  // the system's conversion into a bitmap reads it
-        }
+      ClipboardPicture read{ClipboardPicture::Status::Read, {}};
+      switch (readDib({data.bytes(), data.size()}, canvas, read.picture)) {
+        case DibReading::Read:
+          return read;
+        case DibReading::Refused:
+          return unreadable();
+        case DibReading::NotDecoded:
+          break;  // the system's conversion into a bitmap reads it
       }
     }
-    if (!IsClipboardFormatAvailable(CF_BITMAP)) return ClipboardPicture{};
     return readBitmap(owner, canvas);
   } catch (const std::bad_alloc&) {
     return unreadable();
