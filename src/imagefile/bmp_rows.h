@@ -5,7 +5,6 @@
 #include <cstdint>
 
 #include "imagefile/bmp_layout.h"
-#include "surface/mono_bitmap.h"
 
 namespace tenmark {
 
