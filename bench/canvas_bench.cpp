@@ -55,7 +55,7 @@ class QuietPlatform : public PaperPlatform {
   void showPopupMenu() override {}
   void closeWindow() override {}
   void putClipboardImage(const Rgb32Image&) override {}
-  ClipboardPicture readClipboardImage(int, int) override { return {}; }
+  ClipboardPicture readClipboardPicture(const MonoBitmap&) override { return {}; }
   void showMessage(const std::string&) override {}
   bool askYesNo(const std::string&) override { return false; }
   bool askWarningYesNo(const std::string&) override { return false; }

@@ -41,6 +41,17 @@ make_bmp_corpus() {
   rm "$src"
 }
 
+# The BMP files as the clipboard holds them: without the file header, after the byte that
+# chooses the target's paper.
+make_dib_corpus() {
+  local dir="$1" file
+  make_bmp_corpus "$dir"
+  for file in "$dir"/*.bmp; do
+    { printf '\001'; tail -c +15 "$file"; } >"${file%.bmp}.dib"
+    rm "$file"
+  done
+}
+
 make_png_corpus() {
   local dir="$1" src="$1/source.pgm" one="-define png:bit-depth=1"
   make_source "$src"

@@ -1,6 +1,5 @@
 // The picture through the clipboard and files dropped on the window.
 #include "app/paper_model.h"
-#include "surface/picture_reduction.h"
 #include "tenmark/texts.h"
 
 namespace tenmark {
@@ -16,14 +15,15 @@ void PaperModel::copyToClipboard() {
 }
 
 void PaperModel::paste() {
-  const ClipboardPicture picture = platform_.readClipboardImage(canvas_.width(), canvas_.height());
-  if (picture.status == ClipboardPicture::Status::Unreadable) {
-    // Never a black area in its place: nothing is pasted, and the user hears why.
+  const ClipboardPicture read = platform_.readClipboardPicture(canvas_);
+  if (read.status == ClipboardPicture::Status::Unreadable) {
+    // Never a black area or garbage in its place: nothing is pasted, and the user hears why.
     platform_.showMessage(text::ClipboardUnreadable);
     return;
   }
-  if (picture.status != ClipboardPicture::Status::Read || !beginWholeCanvasChange()) return;
-  reduceOntoCanvas(picture.image, canvas_);
+  if (read.status != ClipboardPicture::Status::Read || !beginWholeCanvasChange()) return;
+  const MonoBitmap& picture = read.picture;
+  picture.copyRectTo(Rect{0, 0, picture.width(), picture.height()}, canvas_, Point{0, 0});
   recordWholeCanvas();
   setModified(true);
   platform_.invalidateWindow();

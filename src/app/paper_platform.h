@@ -76,11 +76,11 @@ class PaperPlatform {
   // The dialog's Cancel action, which closes the window.
   virtual void closeWindow() = 0;
 
-  // The clipboard's bitmap: put there as it looks on screen; read while the clipboard is open,
-  // only as much of it as the canvas can take, or said unreadable when any step of reading it
-  // failed.
+  // The clipboard's picture: put there as it looks on screen; read while the clipboard is open,
+  // only as much of it as the canvas can take and reduced to its colours, or said unreadable
+  // when any step of reading it failed or its data does not bear out what it claims.
   virtual void putClipboardImage(const Rgb32Image& image) = 0;
-  virtual ClipboardPicture readClipboardImage(int maxWidth, int maxHeight) = 0;
+  virtual ClipboardPicture readClipboardPicture(const MonoBitmap& canvas) = 0;
 
   // Talking with the user; none of these is asked for without a user's action.
   virtual void showMessage(const std::string& text) = 0;

@@ -230,8 +230,8 @@ void PaperWindow::closeWindow() { onCancel(); }
 
 void PaperWindow::putClipboardImage(const Rgb32Image& image) { putClipboardBitmap(hwnd(), image); }
 
-ClipboardPicture PaperWindow::readClipboardImage(int maxWidth, int maxHeight) {
-  return readClipboardBitmap(hwnd(), maxWidth, maxHeight);
+ClipboardPicture PaperWindow::readClipboardPicture(const MonoBitmap& canvas) {
+  return tenmark::readClipboardPicture(hwnd(), canvas);
 }
 
 void PaperWindow::showMessage(const std::string& text) {

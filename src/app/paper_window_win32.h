@@ -108,7 +108,7 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   void showPopupMenu() override;
   void closeWindow() override;
   void putClipboardImage(const Rgb32Image& image) override;
-  ClipboardPicture readClipboardImage(int maxWidth, int maxHeight) override;
+  ClipboardPicture readClipboardPicture(const MonoBitmap& canvas) override;
   void showMessage(const std::string& text) override;
   bool askYesNo(const std::string& text) override;
   bool askWarningYesNo(const std::string& text) override;

@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <bit>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -7,8 +6,8 @@
 #include "imagefile/bmp_codec.h"
 #include "imagefile/bmp_layout.h"
 #include "imagefile/bmp_rle.h"
-#include "imagefile/little_endian.h"
-#include "surface/nearer_index.h"
+#include "imagefile/bmp_rows.h"
+#include "surface/picture_reduction.h"
 
 namespace tenmark {
 
@@ -23,74 +22,6 @@ InkTable inkTableFor(const BmpLayout& layout) {
   }
   return ink;
 }
-
-// Packs one surface row from a per-pixel index function, leftmost pixel in the top bit.
-template <class InkAt>
-void packRow(std::uint8_t* row, std::int32_t width, InkAt inkAt) {
-  unsigned byte = 0;
-  for (std::int32_t x = 0; x < width; ++x) {
-    byte = (byte << 1) | unsigned(inkAt(x));
-    if ((x & 7) == 7) {
-      row[x >> 3] = std::uint8_t(byte);
-      byte = 0;
-    }
-  }
-  if (width & 7) row[width >> 3] = std::uint8_t(byte << (8 - (width & 7)));
-}
-
-// One channel of a bit-field pixel scaled to 0..255; masks with holes still scale correctly
-// because the extracted value never exceeds the mask shifted down.
-class Channel {
- public:
-  explicit Channel(std::uint32_t mask)
-      : mask_(mask), shift_(mask ? std::countr_zero(mask) : 0), max_(mask >> shift_) {}
-  unsigned operator()(std::uint32_t pixel) const {
-    return unsigned((std::uint64_t((pixel & mask_) >> shift_) * 255 + max_ / 2) / max_);
-  }
-
- private:
-  std::uint32_t mask_;
-  int shift_;
-  std::uint64_t max_;
-};
-
-// Turns one file row of 4 to 32 bits per pixel into a surface row of white (0) / black (1).
-class RowReducer {
- public:
-  explicit RowReducer(const BmpLayout& layout)
-      : layout_(layout),
-        ink_(inkTableFor(layout)),
-        red_(layout.masks[0]),
-        green_(layout.masks[1]),
-        blue_(layout.masks[2]) {}
-
-  void operator()(const std::uint8_t* src, std::uint8_t* dst) const {
-    const int bits = layout_.bitCount;
-    if (bits <= 8) {
-      const unsigned mask = (1u << bits) - 1;
-      packRow(dst, layout_.width, [&](std::int32_t x) {
-        const std::size_t bit = std::size_t(x) * bits;
-        return ink_[(src[bit >> 3] >> (8 - bits - (bit & 7))) & mask];
-      });
-    } else if (bits == 24) {
-      packRow(dst, layout_.width, [&](std::int32_t x) {
-        const std::uint8_t* p = src + 3 * std::size_t(x);
-        return kWhiteBlack(p[2], p[1], p[0]);
-      });
-    } else {
-      packRow(dst, layout_.width, [&](std::int32_t x) {
-        const std::uint32_t pixel =
-            bits == 32 ? readLe32(src + 4 * std::size_t(x)) : readLe16(src + 2 * std::size_t(x));
-        return kWhiteBlack(int(red_(pixel)), int(green_(pixel)), int(blue_(pixel)));
-      });
-    }
-  }
-
- private:
-  const BmpLayout& layout_;
-  InkTable ink_;
-  Channel red_, green_, blue_;
-};
 
 void reverseRows(MonoBitmap& out) {
   std::vector<std::uint8_t> spare(std::size_t(out.stride()));
@@ -111,14 +42,18 @@ bool readOneBitRows(ByteSource& source, const BmpLayout& layout, MonoBitmap& out
 }
 
 bool reduceRows(ByteSource& source, const BmpLayout& layout, MonoBitmap& out) {
-  const RowReducer reduce(layout);
+  const BmpRowExpander expand(layout);
+  RowReduction reduce(kWhiteBlack);
   std::vector<std::uint8_t> row(layout.rowBytes);
+  std::vector<std::uint32_t> pixels(std::size_t(layout.width));
   const std::uint32_t height = out.height();
   for (std::uint32_t fileRow = 0; fileRow < height; ++fileRow) {
     if (!source.read(layout.pixelOffset + std::uint64_t(fileRow) * row.size(), row.data(),
                      row.size()))
       return false;
-    reduce(row.data(), out.row(layout.topDown ? fileRow : height - 1 - fileRow));
+    expand(row.data(), layout.width, pixels.data());
+    reduce(reinterpret_cast<const std::uint8_t*>(pixels.data()), layout.width,
+           out.row(layout.topDown ? fileRow : height - 1 - fileRow));
   }
   return true;
 }

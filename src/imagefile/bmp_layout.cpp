@@ -44,14 +44,15 @@ struct RawHeader {
   int bitCount = 0;
   std::uint32_t compression = kBiRgb;
   std::uint32_t colorsUsed = 0;
+  std::uint32_t alphaMask = 0;  // of a header from 56 bytes on
   std::size_t entrySize = 4;
 };
 
-bool readRawHeader(std::span<const std::uint8_t> head, RawHeader& raw) {
-  if (!fits(head, kFileHeaderSize, 4)) return false;
-  const std::uint8_t* h = head.data() + kFileHeaderSize;
+bool readRawHeader(std::span<const std::uint8_t> head, std::size_t base, RawHeader& raw) {
+  if (!fits(head, base, 4)) return false;
+  const std::uint8_t* h = head.data() + base;
   raw.size = readLe32(h);
-  if (!fits(head, kFileHeaderSize, raw.size)) return false;
+  if (!fits(head, base, raw.size)) return false;
   if (raw.size == kCoreHeaderSize) {
     raw.width = readLe16(h + 4);
     raw.height = readLe16(h + 6);
@@ -67,6 +68,7 @@ bool readRawHeader(std::span<const std::uint8_t> head, RawHeader& raw) {
   raw.bitCount = readLe16(h + 14);
   raw.compression = readLe32(h + 16);
   raw.colorsUsed = readLe32(h + 32);
+  if (raw.size >= 56) raw.alphaMask = readLe32(h + 52);
   // In the 64-byte OS/2 2.x header the compression codes from 3 on mean other things.
   return raw.size != 64 || raw.compression < kBiBitfields;
 }
@@ -111,43 +113,50 @@ bool takeSides(const RawHeader& raw, BmpLayout& layout) {
 }
 
 // Returns where the colour table starts; nothing when the masks are unusable or missing.
-std::optional<std::size_t> takeMasks(std::span<const std::uint8_t> head, const RawHeader& raw,
-                                     BmpLayout& layout) {
-  std::size_t tableStart = kFileHeaderSize + raw.size;
+std::optional<std::size_t> takeMasks(std::span<const std::uint8_t> head, std::size_t base,
+                                     const RawHeader& raw, BmpLayout& layout) {
+  std::size_t tableStart = base + raw.size;
   if (raw.compression != kBiBitfields && raw.compression != kBiAlphaBitfields) {
     if (layout.encoding == BmpLayout::Encoding::kTrueColour) useDefaultMasks(layout);
+    // The byte the colours leave free: alpha, when the picture has any.
+    if (layout.bitCount == 32) layout.alphaMask = 0xFF000000u;
     return tableStart;
   }
-  std::size_t maskStart = kFileHeaderSize + 40;
+  std::size_t maskStart = base + 40;
+  std::uint32_t alphaMask = raw.alphaMask;
   if (raw.size == 40) {
     // The masks follow the short header, before any colour table.
     const std::size_t maskBytes = raw.compression == kBiAlphaBitfields ? 16 : 12;
     if (!fits(head, maskStart, maskBytes)) return std::nullopt;
     tableStart += maskBytes;
+    alphaMask = maskBytes == 16 ? readLe32(head.data() + maskStart + 12) : 0;
   }
   for (std::size_t i = 0; i < 3; ++i) layout.masks[i] = readLe32(head.data() + maskStart + 4 * i);
   if (!masksUsable(layout.masks, layout.bitCount)) return std::nullopt;
+  // An alpha mask that overlaps a colour is no alpha channel.
+  const bool apart = (alphaMask & (layout.masks[0] | layout.masks[1] | layout.masks[2])) == 0;
+  layout.alphaMask = layout.bitCount == 32 && apart ? alphaMask : 0;
   return tableStart;
 }
 
 // Entries past 1 << bitCount can never be addressed, so a larger count is cut down; a count of
-// 0 means the full table. The table must lie inside the file (and so inside its head).
-bool takePalette(std::span<const std::uint8_t> head, const RawHeader& raw, std::size_t start,
-                 BmpLayout& layout) {
+// 0 means the full table. The table must lie inside the file (and so inside its head). Returns
+// where the table ends: above 8 bits, after the entries it lists without using them.
+std::optional<std::uint64_t> takePalette(std::span<const std::uint8_t> head, const RawHeader& raw,
+                                         std::size_t start, BmpLayout& layout) {
   layout.palette.fill(0);
-  if (layout.bitCount > 8) return true;
+  if (layout.bitCount > 8) return start + std::uint64_t(raw.colorsUsed) * raw.entrySize;
   const std::uint32_t full = 1u << layout.bitCount;
   const std::uint32_t count = raw.colorsUsed == 0 || raw.colorsUsed > full ? full : raw.colorsUsed;
-  if (!fits(head, start, std::uint64_t(count) * raw.entrySize)) return false;
+  if (!fits(head, start, std::uint64_t(count) * raw.entrySize)) return std::nullopt;
   const std::uint8_t* entry = head.data() + start;
   for (std::uint32_t i = 0; i < count; ++i, entry += raw.entrySize)
     layout.palette[i] =
         std::uint32_t(entry[2]) | (std::uint32_t(entry[1]) << 8) | (std::uint32_t(entry[0]) << 16);
-  return true;
+  return start + std::uint64_t(count) * raw.entrySize;
 }
 
-bool takePixelData(std::span<const std::uint8_t> head, std::uint64_t fileSize, BmpLayout& layout) {
-  layout.pixelOffset = readLe32(head.data() + 10);
+bool takePixelData(std::uint64_t fileSize, BmpLayout& layout) {
   if (layout.pixelOffset > fileSize) return false;
   const std::uint64_t available = fileSize - layout.pixelOffset;
   if (layout.encoding == BmpLayout::Encoding::kRle8 ||
@@ -164,16 +173,32 @@ bool takePixelData(std::span<const std::uint8_t> head, std::uint64_t fileSize, B
   return true;
 }
 
+// The info header at `base` up to the end of its colour table, which is returned.
+std::optional<std::uint64_t> parseInfo(std::span<const std::uint8_t> head, std::size_t base,
+                                       BmpLayout& layout) {
+  RawHeader raw;
+  if (!readRawHeader(head, base, raw) || !chooseEncoding(raw, layout) || !takeSides(raw, layout))
+    return std::nullopt;
+  const std::optional<std::size_t> tableStart = takeMasks(head, base, raw, layout);
+  if (!tableStart) return std::nullopt;
+  return takePalette(head, raw, *tableStart, layout);
+}
+
 }  // namespace
 
 bool parseBmpLayout(std::span<const std::uint8_t> head, std::uint64_t fileSize, BmpLayout& layout) {
-  if (head.size() < kFileHeaderSize || head[0] != 'B' || head[1] != 'M') return false;
-  RawHeader raw;
-  if (!readRawHeader(head, raw) || !chooseEncoding(raw, layout) || !takeSides(raw, layout))
+  if (head.size() < kFileHeaderSize || head[0] != 'B' || head[1] != 'M' ||
+      !parseInfo(head, kFileHeaderSize, layout))
     return false;
-  const std::optional<std::size_t> tableStart = takeMasks(head, raw, layout);
-  return tableStart && takePalette(head, raw, *tableStart, layout) &&
-         takePixelData(head, fileSize, layout);
+  layout.pixelOffset = readLe32(head.data() + 10);
+  return takePixelData(fileSize, layout);
+}
+
+bool parseDibLayout(std::span<const std::uint8_t> dib, BmpLayout& layout) {
+  const std::optional<std::uint64_t> tableEnd = parseInfo(dib, 0, layout);
+  if (!tableEnd) return false;
+  layout.pixelOffset = *tableEnd;
+  return takePixelData(dib.size(), layout);
 }
 
 }  // namespace tenmark

@@ -18,6 +18,9 @@ struct BmpLayout {
   Encoding encoding = Encoding::kIndexed;
   // Red, green, blue masks of a 16- or 32-bit pixel; unused below 16 bits.
   std::array<std::uint32_t, 3> masks{};
+  // Where a 32-bit pixel keeps its alpha, if anywhere: the free top byte without bit fields,
+  // else the header's alpha mask; 0 for none.
+  std::uint32_t alphaMask = 0;
   // Colour table as 0x00BBGGRR; entries the file does not hold are black.
   std::array<std::uint32_t, 256> palette{};
   std::uint64_t pixelOffset = 0;
@@ -35,5 +38,9 @@ constexpr std::size_t kBmpHeadBytes = 14 + 124 + 16 + 256 * 4;
 // masks, sides of zero or above MonoBitmap::kMaxSide, a colour table or pixel data that
 // reaches past the end of the file.
 bool parseBmpLayout(std::span<const std::uint8_t> head, std::uint64_t fileSize, BmpLayout& layout);
+
+// The same for a DIB as the clipboard holds it: no file header, the rows right after the header,
+// masks and colour table, all of them inside `dib`.
+bool parseDibLayout(std::span<const std::uint8_t> dib, BmpLayout& layout);
 
 }  // namespace tenmark

@@ -1,14 +1,15 @@
 #pragma once
-// What reading the clipboard's bitmap gave: no bitmap, one that could not be read, or its pixels.
+// What reading the clipboard's picture gave: no picture, one that could not be read, or the part
+// of it that the canvas can show, already in the canvas's two colours.
 
-#include "surface/rgb32_image.h"
+#include "surface/mono_bitmap.h"
 
 namespace tenmark {
 
 struct ClipboardPicture {
   enum class Status { NoBitmap, Unreadable, Read };
   Status status = Status::NoBitmap;
-  Rgb32Image image;  // when Read
+  MonoBitmap picture;  // when Read
 };
 
 }  // namespace tenmark

@@ -21,6 +21,13 @@ class NearerIndex {
     return 2 * (red * red_ + green * green_ + blue * blue_) > threshold_ ? 1 : 0;
   }
 
+  // What the test weighs: the channels' weights and the threshold that twice the weighted sum
+  // must pass.
+  struct Weights {
+    int red, green, blue, threshold;
+  };
+  constexpr Weights weights() const { return {red_, green_, blue_, threshold_}; }
+
   // The same test for a whole 0x00RRGGBB screen pixel, in single precision so that it runs in
   // vector registers: every product and sum stays below 2^24, so the result is exact.
   bool inkFor(std::uint32_t pixel) const {

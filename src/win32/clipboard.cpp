@@ -4,12 +4,16 @@
 #include <new>
 #include <vector>
 
+#include "imagefile/dib_reader.h"
+#include "surface/picture_reduction.h"
 #include "win32/handles.h"
 #include "win32/present.h"
 
 namespace tenmark {
 
 namespace {
+
+ClipboardPicture unreadable() { return {ClipboardPicture::Status::Unreadable, {}}; }
 
 // The header of a bottom-up 32-bit image: reading with it converts a bitmap of any depth, and its
 // scan lines count from the bottom row.
@@ -19,18 +23,54 @@ BITMAPINFO bottomUp32BitInfo(int width, int height) {
   return info;
 }
 
-// The top-left width x height pixels of `bitmap` (of `facts`), one row at a time, so that no more
-// of a wide bitmap is held than one row; false when any row could not be read.
-bool readRows(HDC screen, HBITMAP bitmap, const BITMAP& facts, Rgb32Image& into) {
-  std::vector<std::uint32_t> row(std::size_t(facts.bmWidth));
-  for (int y = 0; y < into.height; ++y) {
+// The top-left part of `bitmap` (of `facts`) that `picture` has room for, a band of rows at a
+// time: a call for each row costs Wine a millisecond, and a band holds no more of a wide bitmap
+// than a few megabytes. False when any band could not be read.
+bool readRows(HDC screen, HBITMAP bitmap, const BITMAP& facts, MonoBitmap& picture) {
+  constexpr std::size_t kBandBytes = std::size_t(8) << 20;
+  const std::size_t rowBytes = std::size_t(facts.bmWidth) * 4;
+  const int band = int(std::clamp<std::size_t>(kBandBytes / rowBytes, 1, picture.height()));
+  std::vector<std::uint8_t> rows(rowBytes * std::size_t(band));
+  RowReduction reduce(NearerIndex(picture.getColor(0), picture.getColor(1)));
+  for (int top = 0; top < picture.height(); top += band) {
+    const int count = std::min(band, picture.height() - top);
     BITMAPINFO info = bottomUp32BitInfo(facts.bmWidth, facts.bmHeight);
-    if (GetDIBits(screen, bitmap, UINT(facts.bmHeight - 1 - y), 1, row.data(), &info,
-                  DIB_RGB_COLORS) != 1)
+    // Scan lines count from the bottom row: the band's lowest row comes first.
+    if (GetDIBits(screen, bitmap, UINT(facts.bmHeight - top - count), UINT(count), rows.data(),
+                  &info, DIB_RGB_COLORS) != count)
       return false;
-    for (int x = 0; x < into.width; ++x) into.at(x, y) = row[std::size_t(x)] & 0x00FFFFFFu;
+    for (int i = 0; i < count; ++i)
+      reduce(&rows[rowBytes * std::size_t(count - 1 - i)], picture.width(), picture.row(top + i));
   }
   return true;
+}
+
+ClipboardPicture readBitmap(HWND owner, const MonoBitmap& canvas) {
+  HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+  BITMAP facts{};
+  if (!bitmap || !GetObjectA(bitmap, sizeof facts, &facts) || facts.bmWidth <= 0 ||
+      facts.bmHeight <= 0)
+    return unreadable();
+  const WindowDc screen(owner);
+  ClipboardPicture read{ClipboardPicture::Status::Read, {}};
+  // Only the part the canvas can take is ever allocated.
+  if (!screen.get() || !read.picture.create(std::min<int>(facts.bmWidth, canvas.width()),
+                                            std::min<int>(facts.bmHeight, canvas.height())))
+    return unreadable();
+  read.picture.setColor(0, canvas.getColor(0));
+  read.picture.setColor(1, canvas.getColor(1));
+  if (!readRows(screen.get(), bitmap, facts, read.picture)) return unreadable();
+  return read;
+}
+
+// Of CF_DIBV5, CF_DIB and CF_BITMAP, the one listed first, or 0: a program's own formats are
+// listed in its order of preference and the system's conversions after them, so this is what
+// the program put. Reading a conversion instead would cost its making (seconds for a large
+// bitmap under Wine) and could hold no more than the original.
+UINT firstListedPicture() {
+  for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format))
+    if (format == CF_DIBV5 || format == CF_DIB || format == CF_BITMAP) return format;
+  return 0;
 }
 
 }  // namespace
@@ -52,26 +92,28 @@ void putClipboardBitmap(HWND owner, const Rgb32Image& image) {
   if (SetClipboardData(CF_BITMAP, bitmap.get())) bitmap.release();
 }
 
-ClipboardPicture readClipboardBitmap(HWND owner, int maxWidth, int maxHeight) {
-  const ClipboardPicture unreadable{ClipboardPicture::Status::Unreadable, {}};
+ClipboardPicture readClipboardPicture(HWND owner, const MonoBitmap& canvas) {
   const OpenedClipboard clipboard(owner);
-  if (!clipboard.isOpen()) return unreadable;
-  if (!IsClipboardFormatAvailable(CF_BITMAP)) return ClipboardPicture{};
-  HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
-  BITMAP facts{};
-  if (!bitmap || !GetObjectA(bitmap, sizeof facts, &facts) || facts.bmWidth <= 0 ||
-      facts.bmHeight <= 0)
-    return unreadable;
-  const WindowDc screen(owner);
-  if (!screen.get()) return unreadable;
+  if (!clipboard.isOpen()) return unreadable();
   try {
-    // Only the part the canvas can take is ever allocated.
-    ClipboardPicture picture{ClipboardPicture::Status::Read, {}};
-    picture.image.reshape(std::min<int>(facts.bmWidth, maxWidth),
-                          std::min<int>(facts.bmHeight, maxHeight));
-    return readRows(screen.get(), bitmap, facts, picture.image) ? picture : unreadable;
+    const UINT format = firstListedPicture();
+    if (format == 0) return ClipboardPicture{};
+    if (format != CF_BITMAP) {
+      const LockedGlobal data(GetClipboardData(format));
+      if (!data.bytes()) return unreadable();
+      ClipboardPicture read{ClipboardPicture::Status::Read, {}};
+      switch (readDib({data.bytes(), data.size()}, canvas, read.picture)) {
+        case DibReading::Read:
+          return read;
+        case DibReading::Refused:
+          return unreadable();
+        case DibReading::NotDecoded:
+          break;  // the system's conversion into a bitmap reads it
+      }
+    }
+    return readBitmap(owner, canvas);
   } catch (const std::bad_alloc&) {
-    return unreadable;
+    return unreadable();
   }
 }
 

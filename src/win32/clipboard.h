@@ -1,5 +1,6 @@
 #pragma once
-// The clipboard's device-dependent bitmap, written from and read into 32-bit images.
+// The clipboard's pictures: the canvas put there as a device-dependent bitmap, and whatever
+// another program put there read into the canvas's two colours.
 
 #include <windows.h>
 
@@ -12,8 +13,9 @@ namespace tenmark {
 // untouched when the bitmap cannot be made.
 void putClipboardBitmap(HWND owner, const Rgb32Image& image);
 
-// The top-left part of the clipboard's bitmap, at most maxWidth x maxHeight, read while the
-// clipboard is open and converted from whatever depth it has; unreadable when any step failed.
-ClipboardPicture readClipboardBitmap(HWND owner, int maxWidth, int maxHeight);
+// The top-left part of the clipboard's picture that the canvas can take, read while the
+// clipboard is open: a DIB through the core's reader, a bitmap of any depth through the system's
+// conversion; unreadable when any step failed or the DIB was refused.
+ClipboardPicture readClipboardPicture(HWND owner, const MonoBitmap& canvas);
 
 }  // namespace tenmark

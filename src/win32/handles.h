@@ -95,4 +95,23 @@ class OpenedClipboard {
   bool open_;
 };
 
+// The bytes of a global memory block (the clipboard's data, say), locked for as long as this
+// lives; empty when the block could not be locked.
+class LockedGlobal {
+ public:
+  explicit LockedGlobal(HGLOBAL block)
+      : block_(block), bytes_(block ? static_cast<const BYTE*>(GlobalLock(block)) : nullptr) {}
+  ~LockedGlobal() {
+    if (bytes_) GlobalUnlock(block_);
+  }
+  LockedGlobal(const LockedGlobal&) = delete;
+  LockedGlobal& operator=(const LockedGlobal&) = delete;
+  const BYTE* bytes() const { return bytes_; }
+  SIZE_T size() const { return bytes_ ? GlobalSize(block_) : 0; }
+
+ private:
+  HGLOBAL block_;
+  const BYTE* bytes_;
+};
+
 }  // namespace tenmark

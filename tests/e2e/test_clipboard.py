@@ -44,3 +44,41 @@ class ClipboardTest(E2ECase):
         self.assertEqual(app.wait_pixels(points[:1], [PAPER], name='undone-paste.png'), [PAPER])
         app.key('alt+F4')
         self.assertExitsWith(app, 0)
+
+    def test_pictures_as_other_programs_put_them(self):
+        """A 24-bit bitmap beside a screen of another depth pastes its colours, line art on a
+        transparent ground pastes only its lines, and a DIB holding fewer rows than it claims
+        pastes nothing and says so."""
+        app = self.launch()
+        vx, vy, _, _ = app.wait_window()['view']
+        app.focus()
+        self.assertEqual(self.facts(app, 'clip-put', '300', '200', '24'), {'rows': '200'})
+        app.key('ctrl+v')
+        points = [(vx + 10, vy + 10), (vx + 149, vy + 199), (vx + 150, vy + 10),
+                  (vx + 10, vy + 200)]
+        self.assertEqual(app.wait_pixels(points, [INK, INK, PAPER, PAPER], name='bitmap24.png'),
+                         [INK, INK, PAPER, PAPER])
+        app.key('z')
+        self.assertEqual(app.wait_pixels(points[:1], [PAPER], name='bitmap24-undone.png'),
+                         [PAPER])
+
+        app.probe('clip-dibv5', '301', '201')
+        app.key('ctrl+v')
+        points = [(vx + 10, vy + 10), (vx + 150, vy + 10), (vx + 10, vy + 100),
+                  (vx + 298, vy + 198), (vx + 300, vy + 100)]
+        want = [PAPER, INK, INK, PAPER, INK]
+        self.assertEqual(app.wait_pixels(points, want, name='line-art.png'), want)
+        app.key('z')
+        self.assertEqual(app.wait_pixels(points[1:2], [PAPER], name='line-art-undone.png'),
+                         [PAPER])
+
+        app.probe('clip-dib', '300', '200', '100')
+        app.key('ctrl+v')
+        self.assertEqual(bytes.fromhex(app.wait_box()['text_hex']),
+                         'クリップボードの画像を読み込めませんでした。'.encode('cp932'))
+        app.key('Return')
+        app.wait_box(present=False)
+        self.assertEqual(app.wait_pixels([(vx + 10, vy + 10)], [PAPER], name='cut-short.png'),
+                         [PAPER])
+        app.key('alt+F4')
+        self.assertExitsWith(app, 0)

@@ -4,6 +4,7 @@
 // window's screen would show them. Scroll bars in use take their width from the client area.
 // Its own bookkeeping never fails an allocation: the real platform's calls make none.
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -14,6 +15,8 @@
 #include <vector>
 
 #include "app/paper_platform.h"
+#include "imagefile/dib_reader.h"
+#include "surface/picture_reduction.h"
 #include "support/allocation_failure.h"
 
 namespace tenmark {
@@ -64,9 +67,10 @@ class FakePlatform : public PaperPlatform {
   Point fittedTo{-1, -1};
   std::map<int, std::string> menuLabels;
   int popupMenus = 0;
+  // The clipboard: a picture as Copy puts it, or a DIB put there by another program, read as
+  // the window reads one (run-length rows, which the system converts, are not).
   std::optional<Rgb32Image> clipboard;
-  // A bitmap on the clipboard that cannot be read.
-  bool clipboardUnreadable = false;
+  std::optional<std::vector<std::uint8_t>> clipboardDib;
   Point clipboardAskedFor{-1, -1};
   bool closed = false;
   int redraws = 0;
@@ -166,11 +170,22 @@ class FakePlatform : public PaperPlatform {
     AllocationPause pause;
     clipboard = image;
   }
-  ClipboardPicture readClipboardImage(int maxWidth, int maxHeight) override {
-    clipboardAskedFor = Point{maxWidth, maxHeight};
-    if (clipboardUnreadable) return ClipboardPicture{ClipboardPicture::Status::Unreadable, {}};
+  ClipboardPicture readClipboardPicture(const MonoBitmap& canvas) override {
+    clipboardAskedFor = Point{canvas.width(), canvas.height()};
+    ClipboardPicture read{ClipboardPicture::Status::Read, {}};
+    if (clipboardDib) {
+      const DibReading result = readDib(*clipboardDib, canvas, read.picture);
+      if (result != DibReading::Read) read.status = ClipboardPicture::Status::Unreadable;
+      return read;
+    }
     if (!clipboard) return ClipboardPicture{};
-    return ClipboardPicture{ClipboardPicture::Status::Read, *clipboard};
+    if (!read.picture.create(std::min(clipboard->width, canvas.width()),
+                             std::min(clipboard->height, canvas.height())))
+      return ClipboardPicture{ClipboardPicture::Status::Unreadable, {}};
+    read.picture.setColor(0, canvas.getColor(0));
+    read.picture.setColor(1, canvas.getColor(1));
+    reduceOntoCanvas(*clipboard, read.picture);
+    return read;
   }
   void showMessage(const std::string& text) override {
     AllocationPause pause;

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
+#include "support/bmp_recipes.h"
 #include "support/model_rig.h"
 #include "support/temp_folder.h"
 #include "support/test_surfaces.h"
@@ -85,24 +87,59 @@ TEST_F(ClipboardTest, CopyThenPasteGivesBackTheCanvasAsOneMoreUndoStep) {
   EXPECT_TRUE(rig.model.canvas().isBlank());
 }
 
-// No bitmap pastes nothing, silently; a bitmap that could not be read pastes nothing either (never
-// a black area) and says so.
-TEST_F(ClipboardTest, PastingNothingOrAnUnreadableBitmapChangesNothing) {
+// A DIB of line art on a transparent ground, as browsers put it: the ground is paper whatever
+// its colour, the lines ink; it is cut to the canvas, and one undo takes it back exactly.
+TEST_F(ClipboardTest, ADibWithAlphaPastesItsLinesOverThePaperAsOneUndoStep) {
+  rig.stroke({{2, 3}, {30, 15}});
+  const std::vector<int> drawn = indicesOf(rig.model.canvas());
+  const int w = 40, h = 12;
+  BmpRecipe r{.width = w, .height = -h, .bitCount = 32, .pixels = Bytes(std::size_t(w * h * 4))};
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      std::uint8_t* p = &r.pixels[std::size_t((y * w + x) * 4)];
+      const bool line = x == y || x == 20;
+      // The ground transparent black, or white at the right: neither may show.
+      if (!line) p[0] = p[1] = p[2] = x < 30 ? 0 : 255;
+      p[3] = line ? 255 : 0;
+    }
+  rig.platform.clipboardDib = buildDib(r);
+  rig.model.runCommand(CommandId::Paste);
+  for (int y = 0; y < 21; ++y)
+    for (int x = 0; x < 37; ++x)
+      ASSERT_EQ(rig.model.canvas().pixel(x, y),
+                y < h ? int(x == y || x == 20) : drawn[std::size_t(y * 37 + x)])
+          << x << "," << y;
+  EXPECT_TRUE(rig.model.modified());
+  rig.model.runCommand(CommandId::Undo);
+  EXPECT_EQ(indicesOf(rig.model.canvas()), drawn);
+}
+
+// No picture pastes nothing, silently; one that cannot be read, or whose data does not bear out
+// its header, pastes nothing either (never a black area or garbage) and says so.
+TEST_F(ClipboardTest, PastingNothingOrAnUnreadablePictureChangesNothing) {
   rig.stroke({{2, 3}, {30, 15}});
   rig.model.setModified(false);
   MonoBitmap drawn;
   drawn.assign(rig.model.canvas());
-  const std::string unreadable =
-      "クリップボードの画"
-      "像を読み込めません"
-      "でした。";
+  const std::string unreadable = "クリップボードの画像を読み込めませんでした。";
+  const BmpRecipe sound{.width = 3, .height = 2, .bitCount = 24, .pixels = Bytes(24, 0)};
+  const auto dib = [&](auto change) {
+    BmpRecipe r = sound;
+    change(r);
+    return buildDib(r);
+  };
   const struct {
-    bool bitmap;
+    std::optional<Bytes> dib;
     std::vector<std::string> messages;
-  } cases[] = {{false, {}}, {true, {unreadable}}};
+  } cases[] = {
+      {std::nullopt, {}},
+      {dib([](BmpRecipe& r) { r.height = 5; }), {unreadable}},
+      {dib([](BmpRecipe& r) { r.width = 0; }), {unreadable}},
+      {dib([](BmpRecipe& r) { r.compression = 4; }), {unreadable}},
+  };
   for (const auto& c : cases) {
     rig.platform.messages.clear();
-    rig.platform.clipboardUnreadable = c.bitmap;
+    rig.platform.clipboardDib = c.dib;
     const int captions = rig.platform.captionChanges;
     rig.model.runCommand(CommandId::Paste);
     EXPECT_EQ(rig.platform.messages, c.messages);
@@ -111,6 +148,7 @@ TEST_F(ClipboardTest, PastingNothingOrAnUnreadableBitmapChangesNothing) {
     EXPECT_FALSE(rig.model.modified());
     rig.model.runCommand(CommandId::Undo);  // the stroke's step, not a paste's
     EXPECT_TRUE(rig.model.canvas().isBlank());
+    EXPECT_FALSE(rig.model.undoRing().canUndo());
     rig.model.runCommand(CommandId::Redo);
     rig.model.setModified(false);
   }

@@ -262,28 +262,82 @@ int printMenuResource(const char* exe) {
   return 0;
 }
 
-// The clipboard as another program uses it: a colour picture put there (dark left half, light
-// right half), emptied, or its bitmap's size and one pixel read back.
-int clipboard(const std::string& what, int a, int b) {
+// A w x h picture as other programs make it, 32-bit top-down rows: dark left half, light right
+// half, alpha 0 as older programs leave it.
+std::string splitPicture(int w, int h) {
+  std::string pixels(std::size_t(w) * std::size_t(h) * 4, '\0');
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const COLORREF c = x < w / 2 ? RGB(40, 20, 90) : RGB(230, 220, 120);
+      char* p = &pixels[(std::size_t(y) * std::size_t(w) + std::size_t(x)) * 4];
+      p[0] = char(GetBValue(c));
+      p[1] = char(GetGValue(c));
+      p[2] = char(GetRValue(c));
+    }
+  return pixels;
+}
+
+// `bytes` on the clipboard in `format`, as a movable global block; the clipboard owns it after.
+void putBlock(UINT format, const std::string& bytes) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  if (!block) return;
+  std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
+  GlobalUnlock(block);
+  if (!SetClipboardData(format, block)) GlobalFree(block);
+}
+
+// A DIB's header (of `size` bytes) for 32-bit top-down rows; masks R, G, B, A in a V5 header.
+std::string dibHeader(DWORD size, int w, int h) {
+  BITMAPV5HEADER header{};
+  header.bV5Size = size;
+  header.bV5Width = w;
+  header.bV5Height = -h;
+  header.bV5Planes = 1;
+  header.bV5BitCount = 32;
+  header.bV5Compression = size == sizeof(BITMAPV5HEADER) ? BI_BITFIELDS : BI_RGB;
+  header.bV5RedMask = 0x00FF0000;
+  header.bV5GreenMask = 0x0000FF00;
+  header.bV5BlueMask = 0x000000FF;
+  header.bV5AlphaMask = 0xFF000000;
+  header.bV5CSType = LCS_sRGB;
+  return std::string(reinterpret_cast<const char*>(&header), size);
+}
+
+// Line art as browsers put it, as CF_DIBV5: a transparent black ground, and two opaque black
+// bands four pixels wide through the middle, one across and one down.
+std::string lineArt(int w, int h) {
+  std::string pixels(std::size_t(w) * std::size_t(h) * 4, '\0');
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if (std::abs(2 * x + 1 - w) <= 4 || std::abs(2 * y + 1 - h) <= 4)
+        pixels[(std::size_t(y) * std::size_t(w) + std::size_t(x)) * 4 + 3] = char(255);
+  return pixels;
+}
+
+// The clipboard as another program uses it: a picture put there as a bitmap (the screen's
+// depth, or the one given), as a 32-bit DIB holding only `held` of its rows, or as line art in
+// a DIBV5; emptied; or its bitmap's size and one pixel read back.
+int clipboard(const std::string& what, int a, int b, int c) {
   if (!OpenClipboard(nullptr)) return 1;
   if (what == "clip-put") {
     EmptyClipboard();
     HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, a, b);
-    std::string pixels(std::size_t(a) * std::size_t(b) * 4, '\0');
-    for (int y = 0; y < b; ++y)
-      for (int x = 0; x < a; ++x) {
-        const COLORREF c = x < a / 2 ? RGB(40, 20, 90) : RGB(230, 220, 120);
-        char* p = &pixels[(std::size_t(y) * std::size_t(a) + std::size_t(x)) * 4];
-        p[0] = char(GetBValue(c));
-        p[1] = char(GetGValue(c));
-        p[2] = char(GetRValue(c));
-      }
+    HBITMAP bitmap =
+        c ? CreateBitmap(a, b, 1, UINT(c), nullptr) : CreateCompatibleBitmap(screen, a, b);
+    const std::string pixels = splitPicture(a, b);
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), a, -b, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    SetDIBits(screen, bitmap, 0, UINT(b), pixels.data(), &info, DIB_RGB_COLORS);
+    const int rows = SetDIBits(screen, bitmap, 0, UINT(b), pixels.data(), &info, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
     SetClipboardData(CF_BITMAP, bitmap);
+    std::printf("rows=%d\n", rows);
+  } else if (what == "clip-dib") {
+    EmptyClipboard();
+    putBlock(CF_DIB, dibHeader(sizeof(BITMAPINFOHEADER), a, b) +
+                         splitPicture(a, b).substr(0, std::size_t(a) * std::size_t(c) * 4));
+  } else if (what == "clip-dibv5") {
+    EmptyClipboard();
+    putBlock(CF_DIBV5, dibHeader(sizeof(BITMAPV5HEADER), a, b) + lineArt(a, b));
   } else if (what == "clip-empty") {
     EmptyClipboard();
   } else {
@@ -426,7 +480,8 @@ int main(int argc, char** argv) {
   if (what == "resources" && argc > 2) return printResources(argv[2]);
   if (what == "menu" && argc > 2) return printMenuResource(argv[2]);
   if (what.rfind("clip-", 0) == 0)
-    return clipboard(what, argc > 2 ? std::atoi(argv[2]) : 0, argc > 3 ? std::atoi(argv[3]) : 0);
+    return clipboard(what, argc > 2 ? std::atoi(argv[2]) : 0, argc > 3 ? std::atoi(argv[3]) : 0,
+                     argc > 4 ? std::atoi(argv[4]) : 0);
   if (what == "template" && argc > 3) return printTemplate(argv[2], std::atoi(argv[3]));
   HWND hwnd = nullptr;
   EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&hwnd));
