@@ -73,7 +73,6 @@ bool UndoRing::pushRecord(const MonoBitmap& canvas) {
   // Without a snapshot of this canvas there is no "before" to keep.
   if (!sameSize(canvasSnapshot_, canvas)) {
     takeSnapshot(canvas);
-    recordPending_ = false;
     return false;
   }
   // Kept clipped, so that a far-reaching area pending after a failure cannot grow without end.
