@@ -70,10 +70,11 @@ class ResourcesTest(E2ECase):
 
     def test_cursors_icon_and_version_text(self):
         res = self.app.resources()
-        # hot spot x, hot spot y, width, height
-        self.assertEqual(res.get('cursor135'), '0,1,32,32')
-        self.assertEqual(res.get('cursor137'), '0,1,32,32')
-        self.assertEqual(res.get('cursor157'), '0,0,32,32')
-        self.assertEqual(res.get('cursor158'), '0,0,32,32')
-        self.assertEqual(res.get('icon130'), '1')
+        # Hot spot x, hot spot y, width, height, at 100, 150 and 200 %: drawn at each size, the
+        # hot spot on the tip's first pixel.
+        for cursor_id, tip_y in ((135, 1), (137, 1), (157, 0), (158, 0)):
+            for size in (32, 48, 64):
+                self.assertEqual(res.get('cursor%d@%d' % (cursor_id, size)),
+                                 '0,%d,%d,%d' % (tip_y * size // 32, size, size))
+        self.assertEqual(res.get('icon130_sizes'), '16,24,32,48,64,128,256')
         self.assertEqual(bytes.fromhex(res.get('string1_hex', '')), b'Tenmark 1.4.4c')

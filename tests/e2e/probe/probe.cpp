@@ -235,18 +235,27 @@ int printResources(const char* exe) {
     std::printf("loaded=0\n");
     return 1;
   }
+  // Each cursor at the sizes of 100, 150 and 200 %: hot spot and size as loaded.
   for (int id : {135, 137, 157, 158}) {
-    HANDLE cursor = LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_CURSOR, 0, 0, 0);
-    ICONINFO info{};
-    BITMAP mask{};
-    if (cursor && GetIconInfo(static_cast<HICON>(cursor), &info)) {
-      GetObjectA(info.hbmMask, sizeof mask, &mask);
-      std::printf("cursor%d=%lu,%lu,%ld,%ld\n", id, info.xHotspot, info.yHotspot, mask.bmWidth,
-                  info.hbmColor ? mask.bmHeight : mask.bmHeight / 2);
+    for (int size : {32, 48, 64}) {
+      HANDLE cursor = LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_CURSOR, size, size, 0);
+      ICONINFO info{};
+      BITMAP mask{};
+      if (cursor && GetIconInfo(static_cast<HICON>(cursor), &info)) {
+        GetObjectA(info.hbmMask, sizeof mask, &mask);
+        std::printf("cursor%d@%d=%lu,%lu,%ld,%ld\n", id, size, info.xHotspot, info.yHotspot,
+                    mask.bmWidth, info.hbmColor ? mask.bmHeight : mask.bmHeight / 2);
+      }
     }
   }
-  HANDLE icon = LoadImageA(module, MAKEINTRESOURCEA(130), IMAGE_ICON, 32, 32, 0);
-  std::printf("icon130=%d\n", icon ? 1 : 0);
+  // The sizes the icon's group holds (a size the group lacks would be stretched by LoadImage).
+  HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(130), MAKEINTRESOURCEA(14));
+  const auto* dir =
+      group ? static_cast<const BYTE*>(LockResource(LoadResource(module, group))) : nullptr;
+  std::printf("icon130_sizes=");
+  for (int i = 0; dir && i < dir[4] + 256 * dir[5]; ++i)
+    std::printf("%s%d", i ? "," : "", dir[6 + 14 * i] ? dir[6 + 14 * i] : 256);
+  std::printf("\n");
   char text[256] = {};
   LoadStringA(module, 1, text, sizeof text);
   std::printf("string1_hex=%s\n", hex(text).c_str());
