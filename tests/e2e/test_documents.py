@@ -270,6 +270,7 @@ class DocumentsTest(E2ECase):
             app.focus()
             app.key('Escape')
             self.assertExitsWith(app, 0)
+            app.close()  # the next start finds Wine stopped
 
     def test_small_pictures_open_whole_without_scroll_bars(self):
         app = self.launch()
