@@ -73,6 +73,7 @@ class ResourcesTest(E2ECase):
         # Hot spot x, hot spot y, width, height, at 100, 150 and 200 %: drawn at each size, the
         # hot spot on the tip's first pixel.
         for cursor_id, tip_y in ((135, 1), (137, 1), (157, 0), (158, 0)):
+            self.assertEqual(res.get('cursor%d_sizes' % cursor_id), '32,48,64')
             for size in (32, 48, 64):
                 self.assertEqual(res.get('cursor%d@%d' % (cursor_id, size)),
                                  '0,%d,%d,%d' % (tip_y * size // 32, size, size))

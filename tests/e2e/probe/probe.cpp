@@ -228,6 +228,21 @@ void printMenu(HMENU menu, const std::string& path) {
 
 }  // namespace
 
+// The widths listed in a cursor (type 12) or icon (type 14) group: a cursor's entry starts with
+// a 16-bit width, an icon's with an 8-bit one where 0 means 256.
+void printGroupSizes(HMODULE module, int id, int type, const char* name) {
+  HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(type));
+  const auto* dir =
+      group ? static_cast<const BYTE*>(LockResource(LoadResource(module, group))) : nullptr;
+  std::printf("%s=", name);
+  for (int i = 0; dir && i < dir[4] + 256 * dir[5]; ++i) {
+    const BYTE* entry = dir + 6 + 14 * i;
+    const int width = type == 12 ? entry[0] + 256 * entry[1] : (entry[0] ? entry[0] : 256);
+    std::printf("%s%d", i ? "," : "", width);
+  }
+  std::printf("\n");
+}
+
 // The resources of an executable file: cursor sizes and hot spots, the icon, string 1.
 int printResources(const char* exe) {
   HMODULE module = LoadLibraryExA(exe, nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -248,14 +263,10 @@ int printResources(const char* exe) {
       }
     }
   }
-  // The sizes the icon's group holds (a size the group lacks would be stretched by LoadImage).
-  HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(130), MAKEINTRESOURCEA(14));
-  const auto* dir =
-      group ? static_cast<const BYTE*>(LockResource(LoadResource(module, group))) : nullptr;
-  std::printf("icon130_sizes=");
-  for (int i = 0; dir && i < dir[4] + 256 * dir[5]; ++i)
-    std::printf("%s%d", i ? "," : "", dir[6 + 14 * i] ? dir[6 + 14 * i] : 256);
-  std::printf("\n");
+  // The sizes each group holds (a size a group lacks would be stretched by LoadImage).
+  printGroupSizes(module, 130, 14, "icon130_sizes");
+  for (int id : {135, 137, 157, 158})
+    printGroupSizes(module, id, 12, ("cursor" + std::to_string(id) + "_sizes").c_str());
   char text[256] = {};
   LoadStringA(module, 1, text, sizeof text);
   std::printf("string1_hex=%s\n", hex(text).c_str());
