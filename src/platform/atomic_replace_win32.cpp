@@ -4,13 +4,12 @@
 
 #include "platform/atomic_replace.h"
 #include "platform/atomic_write.h"
+#include "platform/file_error.h"
 #include "platform/wide_text_win32.h"
 
 namespace tenmark {
 
 namespace {
-
-constexpr int kMaxAttempts = 100;
 
 HANDLE asHandle(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 
@@ -19,15 +18,26 @@ HANDLE asHandle(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 bool isReadOnlyFile(const std::string& target) {
   const std::optional<std::wstring> name = toWide(target);
   const DWORD attributes = name ? GetFileAttributesW(name->c_str()) : INVALID_FILE_ATTRIBUTES;
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-         (attributes & FILE_ATTRIBUTE_READONLY);
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+      !(attributes & FILE_ATTRIBUTE_READONLY))
+    return false;
+  SetLastError(ERROR_ACCESS_DENIED);
+  noteFileError();
+  return true;
 }
 
-TemporaryFile::TemporaryFile(const std::string& target) : target_(target) {
-  for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+// A save in progress holds its temporary file open without sharing it, so deleting that one
+// fails.
+void removeLeftover(const std::string& name) { DeleteFileW(toWideOrEmpty(name).c_str()); }
+
+TemporaryFile::TemporaryFile(const std::string& target) {
+  for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
     name_ = temporaryNameFor(target, attempt);
     const std::optional<std::wstring> name = toWide(name_);
-    if (!name) return;
+    if (!name) {
+      SetLastError(ERROR_INVALID_NAME);
+      break;
+    }
     const HANDLE h = CreateFileW(name->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
@@ -36,42 +46,55 @@ TemporaryFile::TemporaryFile(const std::string& target) : target_(target) {
       return;
     }
     const DWORD error = GetLastError();
-    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return;
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
   }
+  noteFileError();
 }
 
 TemporaryFile::~TemporaryFile() {
   if (!open_) return;
-  close();
-  DeleteFileW(toWideOrEmpty(name_).c_str());
-}
-
-void TemporaryFile::close() {
   if (handle_ != -1) CloseHandle(asHandle(handle_));
-  handle_ = -1;
+  DeleteFileW(toWideOrEmpty(name_).c_str());
 }
 
 bool TemporaryFile::write(std::span<const std::uint8_t> bytes) {
   while (!bytes.empty()) {
     const DWORD chunk = DWORD(std::min<std::size_t>(bytes.size(), 1u << 30));
     DWORD written = 0;
-    if (!WriteFile(asHandle(handle_), bytes.data(), chunk, &written, nullptr) || written == 0)
+    const bool wrote = WriteFile(asHandle(handle_), bytes.data(), chunk, &written, nullptr);
+    if (!wrote || written == 0) {
+      if (wrote) SetLastError(ERROR_DISK_FULL);
+      noteFileError();
       return false;
+    }
     bytes = bytes.subspan(written);
   }
   return true;
 }
 
-bool TemporaryFile::flush() { return FlushFileBuffers(asHandle(handle_)) != 0; }
+bool TemporaryFile::flush() {
+  if (FlushFileBuffers(asHandle(handle_))) return true;
+  noteFileError();
+  return false;
+}
 
-bool TemporaryFile::replaceTarget() {
-  const bool closed = CloseHandle(asHandle(handle_)) != 0;
+// A file cannot be moved while it is open, so the first move closes it.
+TemporaryFile::Moved TemporaryFile::moveTo(const std::string& target, bool replace) {
+  if (handle_ != -1 && !CloseHandle(asHandle(handle_))) {
+    noteFileError();
+    return Moved::Failed;
+  }
   handle_ = -1;
-  if (!closed || !MoveFileExW(toWideOrEmpty(name_).c_str(), toWideOrEmpty(target_).c_str(),
-                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    return false;
+  const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
+  if (!MoveFileExW(toWideOrEmpty(name_).c_str(), toWideOrEmpty(target).c_str(), flags)) {
+    const DWORD error = GetLastError();
+    noteFileError();
+    return !replace && (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
+               ? Moved::NameTaken
+               : Moved::Failed;
+  }
   open_ = false;
-  return true;
+  return Moved::Done;
 }
 
 }  // namespace tenmark

@@ -23,8 +23,8 @@ inline std::wstring toWideOrEmpty(std::string_view utf8) { return toWide(utf8).v
 
 // Nothing for a lone surrogate, which no UTF-8 name can hold.
 inline std::optional<std::string> fromWide(std::wstring_view wide) {
-  return utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()),
-                                         wide.size()));
+  return utf16ToUtf8(
+      std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
 }
 
 }  // namespace tenmark
