@@ -33,10 +33,12 @@ def png_palette_and_size(path):
 def noise_png(path, side):
     """A 1-bit picture of random pixels: slow to encode and large however it is packed."""
     def chunk(kind, data):
-        return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
+        return (struct.pack('>I', len(data)) + kind + data
+                + struct.pack('>I', zlib.crc32(kind + data)))
     rows = b''.join(b'\0' + os.urandom(side // 8) for _ in range(side))
+    header = struct.pack('>IIBBBBB', side, side, 1, 3, 0, 0, 0)  # 1-bit, palette
     with open(path, 'wb') as f:
-        f.write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', side, side, 1, 3, 0, 0, 0))
+        f.write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header)
                 + chunk(b'PLTE', b'\xff\xff\xff\0\0\0') + chunk(b'IDAT', zlib.compress(rows, 1))
                 + chunk(b'IEND', b''))
 
