@@ -13,6 +13,14 @@ namespace {
 
 HANDLE asHandle(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 
+// A file marked so is deleted by the system when its handle closes, also when the process is
+// ended; unlike FILE_FLAG_DELETE_ON_CLOSE, the mark can be taken back before Windows 10.
+bool markForDeletion(HANDLE h, bool deleted) {
+  FILE_DISPOSITION_INFO info{};
+  info.DeleteFile = deleted;
+  return SetFileInformationByHandle(h, FileDispositionInfo, &info, sizeof info) != 0;
+}
+
 }  // namespace
 
 bool isReadOnlyFile(const std::string& target) {
@@ -38,15 +46,19 @@ TemporaryFile::TemporaryFile(const std::string& target) {
       SetLastError(ERROR_INVALID_NAME);
       break;
     }
-    const HANDLE h = CreateFileW(name->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    const HANDLE h = CreateFileW(name->c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
       handle_ = reinterpret_cast<std::intptr_t>(h);
       open_ = true;
+      // Where the system cannot mark it, the next save of the target removes a leftover.
+      markForDeletion(h, true);
       return;
     }
+    // Another save's temporary that is marked for deletion denies access to its name.
     const DWORD error = GetLastError();
-    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED)
+      break;
   }
   noteFileError();
 }
@@ -78,11 +90,14 @@ bool TemporaryFile::flush() {
   return false;
 }
 
-// A file cannot be moved while it is open, so the first move closes it.
+// A file cannot be moved while it is open, so the first move keeps the file and closes it.
 TemporaryFile::Moved TemporaryFile::moveTo(const std::string& target, bool replace) {
-  if (handle_ != -1 && !CloseHandle(asHandle(handle_))) {
-    noteFileError();
-    return Moved::Failed;
+  if (handle_ != -1) {
+    markForDeletion(asHandle(handle_), false);
+    if (!CloseHandle(asHandle(handle_))) {
+      noteFileError();
+      return Moved::Failed;
+    }
   }
   handle_ = -1;
   const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);

@@ -1,6 +1,6 @@
-"""The Win32 file writer under Wine: it replaces a file whole, refuses a read-only one, removes
-a temporary file that a save cut short left behind but never one in use, and writes a target
-near the path limit."""
+"""The Win32 file writer under Wine: it replaces a file whole, refuses a read-only one, leaves no
+temporary file when its process is ended mid-save, removes one that a save cut short left
+behind but never one in use, and writes a target near the path limit."""
 import os
 import subprocess
 
@@ -59,6 +59,11 @@ class FileWriterTest(E2ECase):
     def test_read_only_file_is_refused_and_kept(self):
         os.chmod(self.target, 0o444)
         self.assertEqual(self.write('new'), ['refused'])
+        self.assertEqual(self.content(self.target), OLD)
+        self.assertEqual(os.listdir(self.folder), ['a.png'])
+
+    def test_a_save_ended_with_its_process_leaves_no_temporary(self):
+        self.assertEqual(self.write('new', 'die'), [])
         self.assertEqual(self.content(self.target), OLD)
         self.assertEqual(os.listdir(self.folder), ['a.png'])
 
