@@ -17,7 +17,8 @@ bool isReadOnlyFile(const std::string& target);
 void removeLeftover(const std::string& name);
 
 // A new file created exclusively under the first free temporary name, so an existing file of
-// that name is never truncated. Removed again unless moveTo succeeds.
+// that name is never truncated. Removed again unless moveTo succeeds; on Windows by the system
+// as well, should the process end first.
 class TemporaryFile {
  public:
   explicit TemporaryFile(const std::string& target);
