@@ -23,6 +23,7 @@
 namespace {
 
 using tenmark::MonoBitmap;
+using tenmark::WriteTarget;
 
 constexpr int kSide = 5999;
 
@@ -127,7 +128,7 @@ bool readDirect(const std::string& path, std::unique_ptr<png_byte[]>& pixels,
 }
 
 // Our own writer: the fixture's picture into one file, again and again.
-void saveOurs(benchmark::State& state, bool (MonoBitmap::*save)(const std::string&) const,
+void saveOurs(benchmark::State& state, bool (MonoBitmap::*save)(const WriteTarget&) const,
               const char* name) {
   const Fixture& f = fixture();
   for (auto _ : state)

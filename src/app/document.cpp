@@ -5,10 +5,22 @@
 
 #include "app/caption.h"
 #include "imagefile/document_names.h"
+#include "platform/file_error.h"
 #include "platform/path_text.h"
 #include "tenmark/texts.h"
 
 namespace tenmark {
+
+namespace {
+
+// A failure message with the system's reason for it as a second line, when there is one.
+std::string withReason(std::string message) {
+  const std::string reason = fileErrorText();
+  if (!reason.empty()) message += "\n" + reason;
+  return message;
+}
+
+}  // namespace
 
 Document::Document(PaperPlatform& platform, MonoBitmap& canvas, UndoRing& ring, Settings& settings,
                    std::function<void()> markChanged)
@@ -33,6 +45,7 @@ void Document::makeTimestampName(const std::tm& local) {
 }
 
 std::optional<Document::PictureFile> Document::readPictureFile(const std::string& path) {
+  clearFileError();
   if (!platform_.fileExists(path)) return std::nullopt;
   const std::optional<PictureFormat> format = pictureFormatOf(path);
   if (!format) return std::nullopt;
@@ -64,7 +77,7 @@ bool Document::replacePicture(PictureFile&& file, std::string name) {
 bool Document::openFile(const std::string& path) {
   std::optional<PictureFile> file = readPictureFile(path);
   if (!file) {
-    platform_.showMessage(path + text::OpenFailedSuffix);
+    platform_.showMessage(withReason(path + text::OpenFailedSuffix));
     return false;
   }
   return protectPicture(Protection::BeforeReplacing) && replacePicture(std::move(*file), path);
@@ -90,7 +103,7 @@ void Document::save() {
   if (!mayOverwrite(path)) return;
   // Any name that does not end in ".bmp" is written as PNG.
   if (!writePicture(path, pictureFormatOf(path).value_or(PictureFormat::Png))) {
-    platform_.showMessage(path + text::SaveFailedSuffix);
+    platform_.showMessage(withReason(path + text::SaveFailedSuffix));
     return;
   }
   originalReduced_ = false;
@@ -108,7 +121,7 @@ void Document::saveAs() {
     return;
   if (!mayOverwrite(path)) return;
   if (!writePicture(path, chosen->format)) {
-    platform_.showMessage(path + text::SaveFailedSuffix);
+    platform_.showMessage(withReason(path + text::SaveFailedSuffix));
     return;
   }
   name_ = std::move(path);
@@ -141,16 +154,23 @@ Document::AutoSaveResult Document::writeAutoSaveCopy() {
   if (!base) return {};
   settings_.saveFolder = withTrailingSeparator(settings_.saveFolder);
   const PictureFormat format = settings_.n_save_type == 1 ? PictureFormat::Bmp : PictureFormat::Png;
-  const std::string path =
-      uniqueSavePath(*base, format == PictureFormat::Bmp ? ".bmp" : ".png",
-                     [this](const std::string& p) { return platform_.fileExists(p); });
-  return AutoSaveResult{!writePicture(path, format), path};
+  const std::string extension = format == PictureFormat::Bmp ? ".bmp" : ".png";
+  std::string path;
+  // Asked again when another save (another window's, say) took the name while this one was
+  // being written: the file never replaces one.
+  const auto freeName = [&] {
+    return path = uniqueSavePath(*base, extension,
+                                 [this](const std::string& p) { return platform_.fileExists(p); });
+  };
+  freeName();  // also named when the encoding fails
+  return AutoSaveResult{!writePicture(WriteTarget(freeName), format), path};
 }
 
-bool Document::writePicture(const std::string& path, PictureFormat format) {
+bool Document::writePicture(const WriteTarget& target, PictureFormat format) {
+  clearFileError();
   // An encoder without memory is a failed save, told as any other.
   try {
-    return format == PictureFormat::Bmp ? canvas_.saveBmp(path) : canvas_.savePng(path);
+    return format == PictureFormat::Bmp ? canvas_.saveBmp(target) : canvas_.savePng(target);
   } catch (const std::bad_alloc&) {
     return false;
   }
@@ -163,7 +183,7 @@ bool Document::protectPicture(Protection purpose) {
       allowSessionEnd();
       return true;
     }
-    const std::string failed = saved.path + text::ProtectiveSaveFailedSuffix + "\n";
+    const std::string failed = withReason(saved.path + text::ProtectiveSaveFailedSuffix) + "\n";
     switch (purpose) {
       case Protection::BeforeClosing:
         if (!platform_.askWarningYesNo(failed + text::QuitWithoutSavingQuestion)) return false;
@@ -173,7 +193,7 @@ bool Document::protectPicture(Protection purpose) {
       case Protection::BeforeReplacing:
         return platform_.askWarningYesNo(failed + text::GoOnWithoutSavingQuestion);
       case Protection::BeforeSessionEnd:
-        platform_.blockSessionEnd(saved.path + text::SaveFailedSuffix);
+        platform_.blockSessionEnd(withReason(saved.path + text::SaveFailedSuffix));
         sessionEndBlocked_ = true;
         return false;
     }

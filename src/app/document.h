@@ -85,7 +85,7 @@ class Document {
   AutoSaveResult writeAutoSaveCopy();
   // The save folder and the automatic-save name, without an extension.
   std::optional<std::string> autoSaveBase() const;
-  bool writePicture(const std::string& path, PictureFormat format);
+  bool writePicture(const WriteTarget& target, PictureFormat format);
   // Before `path` is written over: true when it may be, asking first when it is the reduced
   // file this picture came from.
   bool mayOverwrite(const std::string& path);

@@ -16,9 +16,9 @@ bool MonoBitmap::loadBmp(const std::string& path, bool* reduced) {
   return file.isOpen() && decodeBmp(file, *this, reduced);
 }
 
-bool MonoBitmap::saveBmp(const std::string& path) const {
+bool MonoBitmap::saveBmp(const WriteTarget& target) const {
   const std::vector<std::uint8_t> file = encodeBmp(*this);
-  return !file.empty() && writeFileAtomically(path, file);
+  return !file.empty() && writeFileAtomically(target, file);
 }
 
 bool MonoBitmap::loadPng(const std::string& path, bool* reduced) {
@@ -26,9 +26,9 @@ bool MonoBitmap::loadPng(const std::string& path, bool* reduced) {
   return readWholeFile(path, file) && decodePng(file, *this, reduced);
 }
 
-bool MonoBitmap::savePng(const std::string& path) const {
+bool MonoBitmap::savePng(const WriteTarget& target) const {
   std::vector<std::uint8_t> file;
-  return encodePng(*this, file) && writeFileAtomically(path, file);
+  return encodePng(*this, file) && writeFileAtomically(target, file);
 }
 
 }  // namespace tenmark

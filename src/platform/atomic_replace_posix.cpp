@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -7,12 +8,11 @@
 
 #include "platform/atomic_replace.h"
 #include "platform/atomic_write.h"
+#include "platform/file_error.h"
 
 namespace tenmark {
 
 namespace {
-
-constexpr int kMaxAttempts = 100;
 
 std::string folderOf(const std::string& path) {
   const auto slash = path.find_last_of('/');
@@ -30,6 +30,13 @@ void syncFolder(const std::string& folder) {
   ::close(fd);
 }
 
+// Without replacing: a second name for the file, which fails with EEXIST on a taken one.
+bool moveWithoutReplacing(const std::string& from, const std::string& to) {
+  if (::link(from.c_str(), to.c_str()) != 0) return false;
+  ::unlink(from.c_str());
+  return true;
+}
+
 }  // namespace
 
 // Root passes every access() check, so the mode's write bits decide as well: a file nobody may
@@ -37,11 +44,23 @@ void syncFolder(const std::string& folder) {
 bool isReadOnlyFile(const std::string& target) {
   struct stat st {};
   if (::stat(target.c_str(), &st) != 0) return false;
-  return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(target.c_str(), W_OK) != 0;
+  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(target.c_str(), W_OK) == 0)
+    return false;
+  errno = EACCES;
+  noteFileError();
+  return true;
 }
 
-TemporaryFile::TemporaryFile(const std::string& target) : target_(target) {
-  for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+// A save in progress holds a lock on its temporary file, so only a file nobody locks goes.
+void removeLeftover(const std::string& name) {
+  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return;
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlink(name.c_str());
+  ::close(fd);
+}
+
+TemporaryFile::TemporaryFile(const std::string& target) {
+  for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
     name_ = temporaryNameFor(target, attempt);
     const int fd = ::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
@@ -49,44 +68,56 @@ TemporaryFile::TemporaryFile(const std::string& target) : target_(target) {
       open_ = true;
       break;
     }
-    if (errno != EEXIST) return;
+    if (errno != EEXIST) break;
   }
+  if (!open_) {
+    noteFileError();
+    return;
+  }
+  ::flock(int(handle_), LOCK_EX);
   // A replaced file keeps its permissions; a new one gets the usual ones under the umask.
   struct stat st {};
-  if (open_ && ::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+  if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode))
     ::fchmod(int(handle_), st.st_mode & 07777);
 }
 
 TemporaryFile::~TemporaryFile() {
   if (!open_) return;
-  close();
   std::remove(name_.c_str());
-}
-
-void TemporaryFile::close() {
-  if (handle_ >= 0) ::close(int(handle_));
-  handle_ = -1;
+  ::close(int(handle_));
 }
 
 bool TemporaryFile::write(std::span<const std::uint8_t> bytes) {
   while (!bytes.empty()) {
     const ssize_t n = ::write(int(handle_), bytes.data(), bytes.size());
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
+    if (n == 0) errno = ENOSPC;
+    if (n <= 0) {
+      noteFileError();
+      return false;
+    }
     bytes = bytes.subspan(std::size_t(n));
   }
   return true;
 }
 
-bool TemporaryFile::flush() { return ::fsync(int(handle_)) == 0; }
+bool TemporaryFile::flush() {
+  if (::fsync(int(handle_)) == 0) return true;
+  noteFileError();
+  return false;
+}
 
-bool TemporaryFile::replaceTarget() {
-  const bool closed = ::close(int(handle_)) == 0;
-  handle_ = -1;
-  if (!closed || std::rename(name_.c_str(), target_.c_str()) != 0) return false;
+// The file stays open, and locked, until it is in place.
+TemporaryFile::Moved TemporaryFile::moveTo(const std::string& target, bool replace) {
+  if (replace ? std::rename(name_.c_str(), target.c_str()) != 0
+              : !moveWithoutReplacing(name_, target)) {
+    noteFileError();
+    return !replace && errno == EEXIST ? Moved::NameTaken : Moved::Failed;
+  }
+  ::close(int(handle_));
   open_ = false;
-  syncFolder(folderOf(target_));
-  return true;
+  syncFolder(folderOf(target));
+  return Moved::Done;
 }
 
 }  // namespace tenmark

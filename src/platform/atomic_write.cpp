@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/atomic_replace.h"
+#include "platform/file_error.h"
 #include "platform/path_text.h"
 
 namespace tenmark {
@@ -20,11 +21,21 @@ std::size_t fileNameStart(const std::string& path) {
 
 }  // namespace
 
-bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
-  if (isReadOnlyFile(path)) return false;
+bool writeFileAtomically(const WriteTarget& target, std::span<const std::uint8_t> bytes) {
+  clearFileError();
+  const bool replace = !target.freeName;
+  std::string path = replace ? target.path : target.freeName();
+  if (replace && isReadOnlyFile(path)) return false;
+  for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt)
+    removeLeftover(temporaryNameFor(path, attempt));
   TemporaryFile temporary(path);
-  return temporary.isOpen() && temporary.write(bytes) && temporary.flush() &&
-         temporary.replaceTarget();
+  if (!temporary.isOpen() || !temporary.write(bytes) || !temporary.flush()) return false;
+  for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
+    const TemporaryFile::Moved moved = temporary.moveTo(path, replace);
+    if (moved != TemporaryFile::Moved::NameTaken) return moved == TemporaryFile::Moved::Done;
+    path = target.freeName();
+  }
+  return false;
 }
 
 std::string temporaryNameFor(const std::string& target, int attempt) {

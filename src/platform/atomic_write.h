@@ -1,14 +1,32 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
+#include <utility>
 
 namespace tenmark {
 
-// Writes a temporary file beside the target and moves it over the target only when every byte
+// Where an atomic write puts its file.
+struct WriteTarget {
+  // Over the file at `path`, replacing it.
+  WriteTarget(const std::string& replaced) : path(replaced) {}
+  // Under a name that `freeName` gives, never over an existing file: when the name has been
+  // taken by the time the file is ready, `freeName` is asked again, and so on.
+  explicit WriteTarget(std::function<std::string()> names) : freeName(std::move(names)) {}
+  std::string path;
+  std::function<std::string()> freeName;
+};
+
+// Writes a temporary file beside the target and moves it to the target only when every byte
 // has reached the disk, so neither a failed write nor a crash leaves a partial file. A read-only
-// target is refused. On failure the existing file is untouched and no temporary remains.
-bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
+// target is refused. On failure the existing file is untouched, no temporary remains and the
+// system's reason is kept (platform/file_error.h). A temporary that an earlier save of the
+// target left behind when its process ended goes first.
+bool writeFileAtomically(const WriteTarget& target, std::span<const std::uint8_t> bytes);
+
+// How many temporary names a write tries, and how many taken names a write without replacing.
+inline constexpr int kTemporaryAttempts = 100;
 
 // The name of the given attempt at a temporary beside the target: in the same folder, so that
 // the final move never crosses volumes, and never longer than the target, so that a target

@@ -7,7 +7,8 @@
 
 namespace tenmark {
 
-// As std::fopen; nullptr when the name is not valid UTF-8 or the file cannot be opened.
+// As std::fopen; nullptr, with the system's reason kept (platform/file_error.h), when the name is
+// not valid UTF-8 or the file cannot be opened.
 std::FILE* openFile(const std::string& path, const char* mode);
 
 }  // namespace tenmark

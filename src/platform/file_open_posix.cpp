@@ -1,9 +1,12 @@
+#include "platform/file_error.h"
 #include "platform/file_open.h"
 
 namespace tenmark {
 
 std::FILE* openFile(const std::string& path, const char* mode) {
-  return std::fopen(path.c_str(), mode);
+  std::FILE* file = std::fopen(path.c_str(), mode);
+  if (!file) noteFileError();
+  return file;
 }
 
 }  // namespace tenmark

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/atomic_write.h"
 #include "surface/geometry.h"
 
 namespace tenmark {
@@ -73,11 +74,11 @@ class MonoBitmap {
   bool create(std::int32_t width, std::int32_t height, InitialPixels start = InitialPixels::Zero);
 
   // `reduced`, when given, is set to whether the file had to be reduced to two colours (every
-  // file but a 1-bit one).
+  // file but a 1-bit one). Saves are atomic (platform/atomic_write.h).
   bool loadBmp(const std::string& path, bool* reduced = nullptr);
-  bool saveBmp(const std::string& path) const;
+  bool saveBmp(const WriteTarget& target) const;
   bool loadPng(const std::string& path, bool* reduced = nullptr);
-  bool savePng(const std::string& path) const;
+  bool savePng(const WriteTarget& target) const;
 
   // Block copy of the `source` rectangle into another surface at `at`, clipped to both.
   void copyRectTo(const Rect& source, MonoBitmap& target, Point at) const;

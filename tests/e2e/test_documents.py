@@ -1,11 +1,13 @@
 """Documents and commands as a user meets them: the automatic save at exit and its numbered
 names, leaving without saving, saving under a name typed into the real save dialog, opening a
 BMP made by ImageMagick through the open dialog, mirroring, a rebound Escape, the pop-up menu,
-and a save folder that cannot be written, also at a forced end of the session."""
+a save folder that cannot be written, also at a forced end of the session, two windows closed
+together, and a full disk; a failure says the system's reason."""
 import os
 import re
 import struct
 import subprocess
+import zlib
 
 from config_files import DEFAULT_BINDINGS, config_text, default_options
 from e2e_case import E2ECase
@@ -26,6 +28,19 @@ def png_palette_and_size(path):
     width, height, depth, colour = struct.unpack('>IIBB', chunks[b'IHDR'][:10])
     plte = chunks[b'PLTE']
     return [tuple(plte[i:i + 3]) for i in range(0, len(plte), 3)], (width, height, depth, colour)
+
+
+def noise_png(path, side):
+    """A 1-bit picture of random pixels: slow to encode and large however it is packed."""
+    def chunk(kind, data):
+        return (struct.pack('>I', len(data)) + kind + data
+                + struct.pack('>I', zlib.crc32(kind + data)))
+    rows = b''.join(b'\0' + os.urandom(side // 8) for _ in range(side))
+    header = struct.pack('>IIBBBBB', side, side, 1, 3, 0, 0, 0)  # 1-bit, palette
+    with open(path, 'wb') as f:
+        f.write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header)
+                + chunk(b'PLTE', b'\xff\xff\xff\0\0\0') + chunk(b'IDAT', zlib.compress(rows, 1))
+                + chunk(b'IEND', b''))
 
 
 class DocumentsTest(E2ECase):
@@ -160,7 +175,8 @@ class DocumentsTest(E2ECase):
         app.key('Escape')
         text = bytes.fromhex(app.wait_box()['text_hex'])
         self.assertTrue(text.startswith(missing.encode()), text)
-        question = '.png の保存に失敗しました。\n保存せずに終了しますか？'.encode('cp932')
+        question = ('.png の保存に失敗しました。\nパスが見つかりません。\n'  # Wine's words
+                    '保存せずに終了しますか？').encode('cp932')
         self.assertTrue(text.endswith(question), text)
         app.key('Return')  # No is the default: Enter never discards
         app.wait_box(present=False)
@@ -192,6 +208,62 @@ class DocumentsTest(E2ECase):
         self.assertExitsWith(app, 0)
         self.assertNotIn(b'\r\nn_xsize=0\r\n', self.ini(app))
         self.assertEqual(self.pictures(app), ['kept.png'])
+
+    def open_and_draw(self, app, picture):
+        """Opens the picture in the window on top, dropped on it, and draws in it."""
+        app.probe('drop', windows_path(picture))
+        app.wait_title(os.path.basename(picture).encode(), timeout=60)
+        vx, vy, _, _ = app.window()['view']
+        self.stroke(app, vx + 20, vy + 30, vx + 120, vy + 30)
+        app.wait_title(b' *  [')
+
+    def test_two_windows_closed_together_keep_both_pictures_of_the_same_name(self):
+        app = self.launch()
+        picture = os.path.join(app.folder, 'pictures', 'pic.png')
+        os.mkdir(os.path.dirname(picture))
+        noise_png(picture, 6000)  # its save takes long enough for the two to overlap
+        app.wait_window()
+        self.open_and_draw(app, picture)
+        second = subprocess.Popen(['wine', app.exe], cwd=app.folder, env=app.env,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        app.wait_title(lambda title: title and b'pic.png' not in title, timeout=60)  # on top
+        self.open_and_draw(app, picture)
+        app.probe('close')  # to both windows at once, as closing their group on the taskbar
+        self.assertExitsWith(app, 0, timeout=120)
+        self.assertEqual(second.wait(timeout=120), 0)
+        self.assertEqual(self.pictures(app), ['pic.png', 'pic_1.png'])
+        for name in self.pictures(app):
+            self.assertEqual(png_palette_and_size(os.path.join(app.folder, name))[1],
+                             (6000, 6000, 1, 3))
+
+    def test_a_full_disk_says_why_keeps_the_old_file_and_leaves_no_temporary(self):
+        app = self.launch()
+        disk = os.path.join(app.folder, 'disk')
+        os.mkdir(disk)
+        if subprocess.run(['mount', '-t', 'tmpfs', '-o', 'size=1m', 'tmpfs', disk],
+                          capture_output=True, check=False).returncode:
+            self.skipTest('a small tmpfs can only be mounted by root')
+        self.addCleanup(subprocess.run, ['umount', '-l', disk], check=False)
+        old = os.path.join(disk, 'old.png')
+        noise_png(old, 600)
+        with open(old, 'rb') as f:
+            before = f.read()
+        fd = os.open(os.path.join(disk, 'filler'), os.O_WRONLY | os.O_CREAT)
+        try:
+            while os.write(fd, bytes(65536)):
+                pass
+        except OSError:
+            pass  # the disk is full
+        os.close(fd)
+        app.wait_window()
+        self.open_and_draw(app, old)
+        app.key('s')
+        text = bytes.fromhex(app.wait_box()['text_hex'])
+        self.assertEqual(text.decode('cp932'), windows_path(old) + ' の保存に失敗しました\n'
+                         'ディスクがいっぱいです。')  # Wine's words
+        with open(old, 'rb') as f:
+            self.assertEqual(f.read(), before)
+        self.assertEqual(sorted(os.listdir(disk)), ['filler', 'old.png'])
 
     def test_an_eight_bit_png_opens_and_a_broken_file_is_said_so_without_a_copy(self):
         app = self.launch()

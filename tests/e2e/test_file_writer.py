@@ -1,5 +1,6 @@
-"""The Win32 file writer under Wine: it replaces a file whole, refuses a read-only one, never
-touches a file that happens to have a temporary name, and writes a target near the path limit."""
+"""The Win32 file writer under Wine: it replaces a file whole, refuses a read-only one, leaves no
+temporary file when its process is ended mid-save, removes one that a save cut short left
+behind but never one in use, and writes a target near the path limit."""
 import os
 import subprocess
 
@@ -61,12 +62,16 @@ class FileWriterTest(E2ECase):
         self.assertEqual(self.content(self.target), OLD)
         self.assertEqual(os.listdir(self.folder), ['a.png'])
 
-    def test_files_under_temporary_names_are_left_alone(self):
+    def test_a_save_ended_with_its_process_leaves_no_temporary(self):
+        self.assertEqual(self.write('new', 'die'), [])
+        self.assertEqual(self.content(self.target), OLD)
+        self.assertEqual(os.listdir(self.folder), ['a.png'])
+
+    def test_a_leftover_temporary_goes_and_one_in_use_stays(self):
         out = self.write('new', 'occupy')
         self.assertEqual(out[-1], 'saved')
-        occupied = [unix_path(line.split('=', 1)[1]) for line in out[:-1]]
-        self.assertEqual(len(occupied), 2)
-        for name in occupied:
-            self.assertEqual(self.content(name), b"someone else's", name)
+        files = dict(line.split('=', 1) for line in out[:-1])
+        self.assertEqual(self.content(unix_path(files['occupied'])), b"someone else's")
+        self.assertIsNone(self.content(unix_path(files['leftover'])))
         self.assertEqual(self.content(self.target), b'new')
-        self.assertEqual(len(os.listdir(self.folder)), 3)
+        self.assertEqual(len(os.listdir(self.folder)), 2)

@@ -1,8 +1,12 @@
 #include "platform/atomic_write.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -35,16 +39,34 @@ TEST_F(AtomicWrite, TargetIsReplacedWithItsModeOrRefusedWhenReadOnly) {
   }
 }
 
-// Files that happen to hold the names the writer tries first are someone else's: they are
-// neither truncated nor removed, and the save still succeeds under a free name.
-TEST_F(AtomicWrite, ExistingFilesUnderTemporaryNamesAreLeftAlone) {
+// A temporary that a save cut short left behind goes with the next save of its target; one that
+// a save in progress holds (locked) stays, and the save takes the next free temporary name.
+TEST_F(AtomicWrite, LeftoverTemporariesGoButOneInUseStays) {
   const std::string target = path("a.png");
-  for (int attempt : {0, 1}) writeFile(temporaryNameFor(target, attempt), "someone else's");
+  for (int attempt : {0, 1}) writeFile(temporaryNameFor(target, attempt), "left behind");
+  const int inUse = ::open(temporaryNameFor(target, 0).c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(inUse, LOCK_EX), 0);
   ASSERT_TRUE(writeFileAtomically(target, bytes("new")));
+  ::close(inUse);
   EXPECT_EQ(contentOf(target), "new");
-  for (int attempt : {0, 1})
-    EXPECT_EQ(contentOf(temporaryNameFor(target, attempt)), "someone else's") << attempt;
-  EXPECT_EQ(entries(), 3u);
+  EXPECT_EQ(contentOf(temporaryNameFor(target, 0)), "left behind");
+  EXPECT_EQ(entries(), 2u);
+}
+
+// Without replacing: a rival that takes the chosen name while the file is being written keeps
+// it, and the file goes under the next name asked for.
+TEST_F(AtomicWrite, WithoutReplacingARivalThatTookTheNameMeanwhileKeepsIt) {
+  const std::string names[] = {path("a.png"), path("a_1.png")};
+  std::size_t asked = 0;
+  const WriteTarget target([&] {
+    if (asked == 0) writeFile(names[0], "rival");
+    return names[std::min<std::size_t>(asked++, 1)];
+  });
+  ASSERT_TRUE(writeFileAtomically(target, bytes("ours")));
+  EXPECT_EQ(asked, 2u);
+  EXPECT_EQ(contentOf(names[0]), "rival");
+  EXPECT_EQ(contentOf(names[1]), "ours");
+  EXPECT_EQ(entries(), 2u);
 }
 
 // A file name of 252 bytes is close to the 255 a file system allows; a temporary name longer

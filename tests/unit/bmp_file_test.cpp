@@ -2,12 +2,15 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <random>
 #include <set>
 #include <string>
 
 #include "imagefile/file_source.h"
+#include "platform/file_error.h"
 #include "support/temp_folder.h"
 #include "support/test_surfaces.h"
 #include "surface/mono_bitmap.h"
@@ -29,7 +32,7 @@ class BmpFile : public TempFolderTest {
 // Both picture formats through the file: each saver, its loader and the other format's file.
 const struct {
   const char* name;
-  bool (MonoBitmap::*save)(const std::string&) const;
+  bool (MonoBitmap::*save)(const WriteTarget&) const;
   bool (MonoBitmap::*load)(const std::string&, bool*);
 } kFormats[] = {{"a.bmp", &MonoBitmap::saveBmp, &MonoBitmap::loadBmp},
                 {"a.png", &MonoBitmap::savePng, &MonoBitmap::loadPng}};
@@ -79,6 +82,7 @@ TEST_F(BmpFile, WriteFailingPartWayKeepsTheOldFileAndLeavesNoPartialOne) {
   signal(SIGXFSZ, oldHandler);
   EXPECT_FALSE(bmpSaved);
   EXPECT_FALSE(pngSaved);
+  EXPECT_EQ(fileErrorText(), std::strerror(EFBIG));  // the reason for the message
   EXPECT_EQ(contentOf(path("a.bmp")), "old picture");
   EXPECT_EQ(names(), std::set<std::string>{"a.bmp"});
 }

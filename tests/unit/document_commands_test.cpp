@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <random>
 
@@ -79,8 +81,9 @@ TEST_F(DocumentTest, AFailedProtectiveSaveAsksAndNoKeepsThePicture) {
   EXPECT_EQ(indicesOf(rig.model.canvas()), drawn);
   EXPECT_TRUE(rig.model.modified());
   EXPECT_TRUE(rig.platform.messages.empty());
+  const std::string notFound = std::strerror(ENOENT);  // the system's reason, a line of its own
   const std::string failed =
-      path("missing/folder") + "\\20060604_092418.png" + kSaveFailed + "。\n";
+      path("missing/folder") + "\\20060604_092418.png" + kSaveFailed + "。\n" + notFound + "\n";
   const std::string quit =
       "保存せずに終了し"
       "ますか？";
@@ -93,7 +96,7 @@ TEST_F(DocumentTest, AFailedProtectiveSaveAsksAndNoKeepsThePicture) {
   // saved or discarded.
   EXPECT_FALSE(rig.model.saveBeforeSessionEnd());
   EXPECT_EQ(rig.platform.sessionEndBlockedFor,
-            path("missing/folder") + "\\20060604_092418.png" + kSaveFailed);
+            path("missing/folder") + "\\20060604_092418.png" + kSaveFailed + "\n" + notFound);
   EXPECT_EQ(rig.platform.warnings.size(), 4u);
   rig.model.runCommand(CommandId::NoSaveExit);
   EXPECT_FALSE(rig.platform.sessionEndBlockedFor);
@@ -235,7 +238,7 @@ TEST_F(DocumentTest, SaveWritesTheFormatOfTheNameAndReportsAFailure) {
   std::filesystem::create_directory(file);
   rig.model.runCommand(CommandId::Save);
   ASSERT_EQ(rig.platform.messages.size(), 1u);
-  EXPECT_EQ(rig.platform.messages[0], file + kSaveFailed);
+  EXPECT_EQ(rig.platform.messages[0], file + kSaveFailed + "\n" + std::strerror(EISDIR));
   EXPECT_TRUE(rig.model.modified());
 }
 

@@ -38,6 +38,13 @@ BOOL CALLBACK findMainWindow(HWND hwnd, LPARAM found) {
   return TRUE;
 }
 
+BOOL CALLBACK closeMainWindow(HWND hwnd, LPARAM) {
+  HWND main = nullptr;
+  findMainWindow(hwnd, reinterpret_cast<LPARAM>(&main));
+  if (main) PostMessageA(main, WM_CLOSE, 0, 0);
+  return TRUE;
+}
+
 // Our message boxes have an empty caption; the program's other dialogs have one and are owned by
 // the main window.
 template <bool kTitled>
@@ -511,8 +518,9 @@ int main(int argc, char** argv) {
   }
   if (what == "window") printWindow(hwnd);
   if (what == "drop") dropFiles(hwnd);
-  // What "End task", a restart manager or taskkill without /F sends.
-  if (what == "close") PostMessageA(hwnd, WM_CLOSE, 0, 0);
+  // What "End task", a restart manager or taskkill without /F sends; to every main window at
+  // once, as closing a group of windows from the taskbar does.
+  if (what == "close") EnumWindows(closeMainWindow, 0);
   if (what == "endsession") {
     // What the system sends each top-level window when the user logs off; "forced" ends the
     // session whatever the window answered, as a forced log-off or shut-down does.
