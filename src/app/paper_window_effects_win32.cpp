@@ -55,12 +55,11 @@ void PaperWindow::fitWindowToCanvas(int width, int height) {
   // A maximised window keeps its size; the canvas scrolls in it.
   if (IsZoomed(hwnd())) return;
   const BOOL hasMenu = GetMenu(hwnd()) != nullptr;
-  RECT outer{0, 0, width + GetSystemMetrics(SM_CXHSCROLL), height + GetSystemMetrics(SM_CYVSCROLL)};
-  const Point asked{outer.right, outer.bottom};
+  const Point asked{width + metricForDpi(SM_CXHSCROLL, dpi_),
+                    height + metricForDpi(SM_CYVSCROLL, dpi_)};
   RECT current;
   GetWindowRect(hwnd(), &current);
-  AdjustWindowRectEx(&outer, DWORD(GetWindowLongA(hwnd(), GWL_STYLE)), hasMenu,
-                     DWORD(GetWindowLongA(hwnd(), GWL_EXSTYLE)));
+  const RECT outer = outerRectForDpi(RECT{0, 0, asked.x, asked.y}, hwnd(), hasMenu, dpi_);
   WindowFitInput fit{
       workAreaOf(hwnd()), Point{outer.right - outer.left, outer.bottom - outer.top},
       Rect{current.left, current.top, current.right - current.left, current.bottom - current.top}};
@@ -90,8 +89,8 @@ Point PaperWindow::clientAreaWithBars() const {
   RECT client;
   GetClientRect(hwnd(), &client);
   const LONG style = GetWindowLongA(hwnd(), GWL_STYLE);
-  return Point{client.right + (style & WS_VSCROLL ? GetSystemMetrics(SM_CXVSCROLL) : 0),
-               client.bottom + (style & WS_HSCROLL ? GetSystemMetrics(SM_CYHSCROLL) : 0)};
+  return Point{client.right + (style & WS_VSCROLL ? metricForDpi(SM_CXVSCROLL, dpi_) : 0),
+               client.bottom + (style & WS_HSCROLL ? metricForDpi(SM_CYHSCROLL, dpi_) : 0)};
 }
 
 void PaperWindow::paint() {
@@ -190,7 +189,7 @@ void PaperWindow::setCaption(const std::string& text) {
 
 void PaperWindow::prepareRescue(const std::string& basePath) { prepareRescueFile(basePath); }
 
-void PaperWindow::setCursor(ToolMode tool) { SetCursor(cursors_[int(tool)]); }
+void PaperWindow::setCursor(ToolMode tool) { SetCursor(images_.cursor(tool)); }
 
 void PaperWindow::capturePointer() { SetCapture(hwnd()); }
 

@@ -14,6 +14,7 @@
 #include "win32/monitors.h"
 #include "win32/owned_dialogs.h"
 #include "win32/shell_services.h"
+#include "win32/window_dpi.h"
 #include "dialogs/about_dialog_win32.h"
 #include "resource_ids.h"
 #include "settings/program_folder.h"
@@ -25,11 +26,6 @@ namespace tenmark {
 namespace {
 
 int screenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
-
-HCURSOR loadCursor(HINSTANCE instance, int id) {
-  return static_cast<HCURSOR>(
-      LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE));
-}
 
 std::string loadVersionText() {
   char buffer[256] = {};
@@ -75,17 +71,7 @@ PaperWindow::PaperWindow(std::string commandLinePath)
     : ModalDialog(IDD_PAPER),
       commandLinePath_(std::move(commandLinePath)),
       versionText_(loadVersionText()),
-      model_(*this, versionText_.c_str()) {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  const int cursorIds[4] = {IDC_CURSOR_PEN, IDC_CURSOR_ERASER, IDC_CURSOR_MOVE, IDC_CURSOR_HAND};
-  for (int i = 0; i < 4; ++i) cursors_[i] = loadCursor(instance, cursorIds[i]);
-  icon_ =
-      static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_TENMARK), IMAGE_ICON,
-                                    GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-  smallIcon_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_TENMARK), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXSMICON),
-                                             GetSystemMetrics(SM_CYSMICON), 0));
-}
+      model_(*this, versionText_.c_str()) {}
 
 PaperWindow::~PaperWindow() {
   // The popup menu shares the menu bar's submenus: take them out before destroying it, so that
@@ -95,14 +81,12 @@ PaperWindow::~PaperWindow() {
     DestroyMenu(popupMenu_);
   }
   if (menuBar_) DestroyMenu(menuBar_);
-  if (icon_) DestroyIcon(icon_);
-  if (smallIcon_) DestroyIcon(smallIcon_);
 }
 
 BOOL PaperWindow::onInitDialog() {
   attachViewWindow();
   loadMenuBar();
-  setIcons();
+  takeDpi();
   setStartValues();
   deriveExeFolder();
   model_.clearStoredPlacement();
@@ -130,9 +114,20 @@ void PaperWindow::loadMenuBar() {
   menuBar_ = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINMENU));
 }
 
-void PaperWindow::setIcons() {
-  SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-  SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+void PaperWindow::takeDpi() {
+  // The window lays itself out at a change of scale, and keeps the canvas 1:1.
+  keepDialogLayoutAtDpiChange(hwnd());
+  dpi_ = windowDpi(hwnd());
+  images_.load(hwnd(), dpi_);
+}
+
+void PaperWindow::onDpiChanged(int dpi, const RECT& suggested) {
+  // The canvas and its zoom stay as they are: only the frame and the images change size, and
+  // the system's rectangle keeps the window where the user put it.
+  dpi_ = dpi;
+  images_.load(hwnd(), dpi_);
+  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void PaperWindow::setStartValues() {
@@ -438,6 +433,9 @@ bool PaperWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     // Any loop may dispatch it: the main one, a message box's, a menu's.
     case WM_DROPFILES:
       onDroppedFiles(reinterpret_cast<HDROP>(wParam));
+      return true;
+    case WM_DPICHANGED:
+      onDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return true;
     case WM_QUERYENDSESSION:
       result = model_.readyToEndSession();

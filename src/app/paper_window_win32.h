@@ -10,6 +10,8 @@
 
 #include "win32/modal_dialog.h"
 #include "win32/subclass.h"
+#include "win32/window_dpi.h"
+#include "app/window_images_win32.h"
 #include "app/paper_model.h"
 #include "app/paper_platform.h"
 #include "tablet/tablet_link_win32.h"
@@ -37,7 +39,7 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   // Start-up, in order.
   void attachViewWindow();
   void loadMenuBar();
-  void setIcons();
+  void takeDpi();
   void setStartValues();
   void deriveExeFolder();
   void readSettings();
@@ -76,6 +78,7 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   void flushTabletQueue();
   bool onSystemCommand(WPARAM command);
   void onDroppedFiles(HDROP drop);
+  void onDpiChanged(int dpi, const RECT& suggested);
 
   // PaperPlatform.
   Point clientSize() const override;
@@ -130,12 +133,12 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   HMODULE user32_ = nullptr;
   std::string exeFolder_;
   SetLayeredWindowAttributesFn setLayeredWindowAttributes_ = nullptr;
-  HCURSOR cursors_[4] = {};
+  WindowImages images_;
+  // The DPI of the monitor the window is on.
+  int dpi_ = kDesignDpi;
   HMENU menuBar_ = nullptr;
   HMENU popupMenu_ = nullptr;
   bool commandLinePicture_ = false;
-  HICON icon_ = nullptr;
-  HICON smallIcon_ = nullptr;
   // The drawing contexts of the paint in progress, if any.
   HDC paintDc_ = nullptr;
   HDC viewPaintDc_ = nullptr;

@@ -7,6 +7,7 @@
 #include "win32/dialog_controls.h"
 #include "win32/handles.h"
 #include "win32/modal_dialog.h"
+#include "win32/window_dpi.h"
 #include "resource_ids.h"
 
 namespace tenmark {
@@ -26,20 +27,27 @@ class AboutDialog : public ModalDialog {
 
  private:
   HWND link() const { return GetDlgItem(hwnd(), IDC_LINK); }
+  void makeLinkFont(int dpi);
 
   GdiObject<HFONT> linkFont_;
   HCURSOR hand_ = nullptr;
 };
 
-BOOL AboutDialog::onInitDialog() {
+void AboutDialog::makeLinkFont(int dpi) {
   // Underlined, in the system's choice of face, 12 pixels high at 96 DPI and as much larger as
   // the rest of the box at the window's DPI; without it the link keeps the dialog font.
-  const int height =
-      MulDiv(kLinkHeightAt96Dpi, GetDeviceCaps(WindowDc(hwnd()).get(), LOGPIXELSY), 96);
-  linkFont_ =
-      CreateFontA(height, 0, 0, 0, 0, FALSE, TRUE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                  CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "");
-  if (linkFont_) SendMessageA(link(), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), TRUE);
+  GdiObject<HFONT> font(CreateFontA(
+      MulDiv(kLinkHeightAt96Dpi, dpi, kDesignDpi), 0, 0, 0, 0, FALSE, TRUE, FALSE, SHIFTJIS_CHARSET,
+      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, ""));
+  if (!font) return;
+  SendMessageA(link(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  linkFont_ = font.release();  // the old one goes once the link no longer uses it
+}
+
+BOOL AboutDialog::onInitDialog() {
+  // The dialog manager scales the rest of the box at a change of scale; the link's font is ours.
+  keepControlFontAtDpiChange(link());
+  makeLinkFont(windowDpi(hwnd()));
   hand_ = LoadCursor(nullptr, IDC_HAND);
   char version[256] = {};
   LoadStringA(GetModuleHandleA(nullptr), IDS_VERSION, version, sizeof version);
@@ -57,6 +65,9 @@ bool AboutDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
       result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
       return true;
     }
+    case WM_DPICHANGED:
+      makeLinkFont(LOWORD(wParam));
+      return false;  // the dialog manager moves and scales the rest
     case WM_SETCURSOR:
       if (reinterpret_cast<HWND>(wParam) != link()) return false;
       SetCursor(hand_);

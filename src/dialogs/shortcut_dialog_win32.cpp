@@ -4,6 +4,7 @@
 
 #include "platform/wide_text_win32.h"
 #include "win32/modal_dialog.h"
+#include "win32/window_dpi.h"
 #include "win32/shell_services.h"
 #include "resource_ids.h"
 #include "shortcuts/shortcut_list.h"
@@ -28,9 +29,11 @@ class ShortcutDialog : public ModalDialog {
   void showKey(std::size_t row);
   std::optional<std::size_t> selectedRow() const;
   LRESULT onListNotify(const NMHDR& header);
+  void scaleColumns(int dpi);
 
   ShortcutList list_;
   HWND listView_ = nullptr;
+  int dpi_ = kDesignDpi;
 };
 
 void ShortcutDialog::insertColumn(int column, const char* header, int width) {
@@ -46,13 +49,11 @@ void ShortcutDialog::insertColumn(int column, const char* header, int width) {
 
 BOOL ShortcutDialog::onInitDialog() {
   listView_ = GetDlgItem(hwnd(), IDC_SHORTCUT_LIST);
-  // The column widths are pixels at 96 DPI; the font grows with the system's DPI, so do they.
-  HDC screen = GetDC(hwnd());
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(hwnd(), screen);
-  const int menuWidth = MulDiv(152, dpi, 96);
+  // The column widths are pixels at 96 DPI; the font grows with the window's DPI, so do they.
+  dpi_ = windowDpi(hwnd());
+  const int menuWidth = MulDiv(152, dpi_, kDesignDpi);
   insertColumn(0, text::ShortcutColumnMenu, menuWidth);
-  insertColumn(1, text::ShortcutColumnKey, MulDiv(128, dpi, 96));
+  insertColumn(1, text::ShortcutColumnKey, MulDiv(128, dpi_, kDesignDpi));
   SendMessageA(listView_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
   for (std::size_t row = 0; row < ShortcutList::rowCount(); ++row) {
     LVITEMW item{};
@@ -121,12 +122,24 @@ bool ShortcutDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
       list_.reset();
       for (std::size_t row = 0; row < ShortcutList::rowCount(); ++row) showKey(row);
       return true;
+    case WM_DPICHANGED:
+      scaleColumns(LOWORD(wParam));
+      return false;  // the dialog manager moves and scales the rest
     case WM_SYSCOMMAND:
       // Alt and F10 reach the list as keys to bind, never the system menu.
       return (wParam & 0xFFF0) == SC_KEYMENU;
     default:
       return false;
   }
+}
+
+void ShortcutDialog::scaleColumns(int dpi) {
+  // The dialog manager scales the list's font and size, not its columns.
+  for (int column = 0; column < 2; ++column) {
+    const int width = int(SendMessageA(listView_, LVM_GETCOLUMNWIDTH, WPARAM(column), 0));
+    SendMessageA(listView_, LVM_SETCOLUMNWIDTH, WPARAM(column), MulDiv(width, dpi, dpi_));
+  }
+  dpi_ = dpi;
 }
 
 void ShortcutDialog::onOK() {

@@ -13,7 +13,11 @@
 // pause after each packet, 8 ms at first); "wait MS"; "fault" (the next WTPacket call writes
 // through a null pointer, as a broken driver would); "crash" and "abort" (the driver's own
 // thread writes through a null pointer or calls abort()); "drill N" (posts the program's fault
-// drill N to the window: a test build then fails on its own thread, see app/fault_drill.h).
+// drill N to the window: a test build then fails on its own thread, see app/fault_drill.h);
+// "dpi N LEFT TOP RIGHT BOTTOM" (sends what the system sends when the window moves to a monitor
+// of N DPI, with the rectangle it suggests, to the dialog up over the window or else to the
+// window; Wine never sends it, and from another process the rectangle would not arrive);
+// "font ID" (logs the height of the font of control ID of that dialog or window).
 #include <windows.h>
 
 #include <cstdarg>
@@ -145,6 +149,18 @@ void play(FILE* script) {
       std::abort();
     } else if (!std::strcmp(word, "drill") && std::sscanf(line, "%*s %lu", &v[0]) == 1) {
       PostMessageA(context.window, tenmark::kFaultDrillMessage, v[0], 0);
+    } else if (!std::strcmp(word, "dpi") && std::sscanf(line, "%*s %lu %ld %ld %ld %ld", &v[0],
+                                                        &xy[0], &xy[1], &xy[2], &xy[3]) == 5) {
+      RECT suggested{xy[0], xy[1], xy[2], xy[3]};
+      const WORD dpi = WORD(v[0]);
+      SendMessageA(GetLastActivePopup(context.window), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                   reinterpret_cast<LPARAM>(&suggested));
+    } else if (!std::strcmp(word, "font") && std::sscanf(line, "%*s %lu", &v[0]) == 1) {
+      HWND control = GetDlgItem(GetLastActivePopup(context.window), int(v[0]));
+      LOGFONTA font{};
+      const auto handle = reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0));
+      if (handle && GetObjectA(handle, sizeof font, &font))
+        logCall("font %lu %ld", v[0], font.lfHeight);
     } else if (!std::strcmp(word, "pkt")) {
       const int n = std::sscanf(line, "%*s %lu %lu %ld %ld %lu %ld %ld", &v[0], &v[1], &xy[0],
                                 &xy[1], &v[2], &xy[2], &xy[3]);
