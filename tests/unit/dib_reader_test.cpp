@@ -58,74 +58,61 @@ TEST(DibReader, SidesPastTheLimitAreRefused) {
   }
 }
 
-// A 24-bit picture of random colours against the nearer canvas colour of each pixel, in both
-// row orders, on canvases smaller, equal and larger in each direction.
-TEST(DibReader, TakesTheTopLeftPartTheCanvasHoldsReducedToItsColours) {
+// Random colours and alpha in each pixel layout and row order, on canvases smaller, equal and
+// larger in each direction: the picture is the top-left part that the canvas holds, each pixel
+// against the rule itself: each channel laid over the paper, (c·a + p·(255 − a) + 127) / 255,
+// then the nearer canvas colour. 24 bits have no alpha, nor have 32 when every alpha is 0; a V5
+// header's mask names it, here the low byte.
+TEST(DibReader, TakesTheTopLeftPartTheCanvasHoldsLaidOverThePaperInItsColours) {
   std::mt19937 rng(7);
-  const int w = 19, h = 6;
-  std::vector<std::uint32_t> colours(w * h);  // 0x00RRGGBB, top row first
-  for (std::uint32_t& c : colours) c = rng() & 0xFFFFFFu;
-  const Color paper = makeColor(250, 240, 200), ink = makeColor(20, 0, 90);
-  const NearerIndex nearer(paper, ink);
-  for (bool topDown : {false, true}) {
-    BmpRecipe r{.width = w, .height = topDown ? -h : h, .bitCount = 24};
-    const int rowBytes = (w * 3 + 3) / 4 * 4;
-    r.pixels.assign(std::size_t(rowBytes * h), 0);
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) {
-        const std::size_t at = std::size_t((topDown ? y : h - 1 - y) * rowBytes + 3 * x);
-        const std::uint32_t c = colours[std::size_t(y * w + x)];
-        r.pixels[at] = std::uint8_t(c), r.pixels[at + 1] = std::uint8_t(c >> 8);
-        r.pixels[at + 2] = std::uint8_t(c >> 16);
-      }
-    for (const auto& [cw, ch] : {std::pair{13, 4}, {19, 6}, {30, 9}, {8, 11}}) {
-      MonoBitmap picture;
-      ASSERT_EQ(readDib(buildDib(r), canvasOf(cw, ch, paper, ink), picture), DibReading::Read);
-      ASSERT_EQ(picture.width(), std::min(w, cw));
-      ASSERT_EQ(picture.height(), std::min(h, ch));
-      EXPECT_EQ(picture.getColor(0), paper);
-      EXPECT_EQ(picture.getColor(1), ink);
-      for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-          ASSERT_EQ(picture.pixel(x, y), int(nearer.inkFor(colours[std::size_t(y * w + x)])))
-              << topDown << " " << cw << "x" << ch << " at " << x << "," << y;
-    }
-  }
-}
-
-// Random colours and alpha against the rule itself: each channel (c·a + p·(255 − a) + 127) / 255,
-// then the nearer canvas colour; the same with the alpha named by a V5 header's mask (here the
-// low byte), and with every alpha 0, which means the picture has none.
-TEST(DibReader, AlphaLaysThePictureOverThePaperAsTheRuleSays) {
-  std::mt19937 rng(11);
+  const int w = 61, h = 20;
+  Bytes bgra(std::size_t(w * h * 4));  // top row first
+  for (std::uint8_t& b : bgra) b = std::uint8_t(rng());
   const Color paper = makeColor(200, 180, 40), ink = makeColor(30, 60, 230);
   const NearerIndex nearer(paper, ink);
-  const int w = 61, h = 40;
-  BmpRecipe r{.width = w, .height = -h, .bitCount = 32, .pixels = Bytes(std::size_t(w * h * 4))};
-  for (std::uint8_t& b : r.pixels) b = std::uint8_t(rng());
-  BmpRecipe v5 = r, opaque = r;
-  v5.headerSize = 124;
-  v5.compression = 3;
-  v5.masks = {0xFF000000, 0xFF0000, 0xFF00, 0xFF};
-  for (std::size_t i = 0; i < r.pixels.size(); i += 4) {
-    v5.pixels[i] = r.pixels[i + 3];
-    std::copy_n(&r.pixels[i], 3, &v5.pixels[i + 1]);
-    opaque.pixels[i + 3] = 0;
-  }
   const auto over = [](int c, int a, unsigned p) {
     return (c * a + int(p) * (255 - a) + 127) / 255;
   };
-  for (const BmpRecipe* recipe : {&r, &v5, &opaque}) {
-    MonoBitmap picture;
-    ASSERT_EQ(readDib(buildDib(*recipe), canvasOf(w, h, paper, ink), picture), DibReading::Read);
+  const struct {
+    std::uint16_t bitCount;
+    bool topDown, v5, alpha;
+  } layouts[] = {{24, false, false, false},
+                 {24, true, false, false},
+                 {32, true, false, true},
+                 {32, false, true, true},
+                 {32, true, false, false}};
+  for (const auto& l : layouts) {
+    BmpRecipe r{.width = w, .height = l.topDown ? -h : h, .bitCount = l.bitCount};
+    if (l.v5) r.headerSize = 124, r.compression = 3, r.masks = {0xFF000000, 0xFF0000, 0xFF00, 0xFF};
+    const int size = l.bitCount / 8, rowBytes = (w * size + 3) / 4 * 4;
+    r.pixels.assign(std::size_t(rowBytes * h), 0);
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) {
-        const std::uint8_t* p = &r.pixels[std::size_t((y * w + x) * 4)];
-        const int a = recipe == &opaque ? 255 : p[3];
-        const int want = nearer(over(p[2], a, paper & 0xFF), over(p[1], a, (paper >> 8) & 0xFF),
-                                over(p[0], a, paper >> 16));
-        ASSERT_EQ(picture.pixel(x, y), want) << recipe->headerSize << " at " << x << "," << y;
+        const std::uint8_t* p = &bgra[std::size_t((y * w + x) * 4)];
+        std::uint8_t* q = &r.pixels[std::size_t((l.topDown ? y : h - 1 - y) * rowBytes + size * x)];
+        std::copy_n(p, 3, q + l.v5);
+        if (size == 4) q[l.v5 ? 0 : 3] = l.alpha ? p[3] : 0;
       }
+    for (const auto& [cw, ch] : {std::pair{13, 4}, {61, 20}, {70, 25}, {8, 30}}) {
+      const std::string what = std::to_string(l.bitCount) + (l.v5 ? " V5 " : " ") +
+                               std::to_string(cw) + "x" + std::to_string(ch);
+      MonoBitmap picture;
+      ASSERT_EQ(readDib(buildDib(r), canvasOf(cw, ch, paper, ink), picture), DibReading::Read)
+          << what;
+      ASSERT_EQ(picture.width(), std::min(w, cw)) << what;
+      ASSERT_EQ(picture.height(), std::min(h, ch)) << what;
+      EXPECT_EQ(picture.getColor(0), paper);
+      EXPECT_EQ(picture.getColor(1), ink);
+      for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+          const std::uint8_t* p = &bgra[std::size_t((y * w + x) * 4)];
+          const int a = l.alpha ? p[3] : 255;
+          ASSERT_EQ(picture.pixel(x, y),
+                    nearer(over(p[2], a, paper & 0xFF), over(p[1], a, (paper >> 8) & 0xFF),
+                           over(p[0], a, paper >> 16)))
+              << what << " at " << x << "," << y;
+        }
+    }
   }
 }
 
