@@ -101,16 +101,14 @@ TEST_F(BmpFile, FileSourceReadsOnlyInsideTheFileInAnyOrder) {
   EXPECT_FALSE(FileSource(path("absent")).isOpen());
 }
 
-// Each loader refuses its own file cut short, an empty file, the other format and no file.
+// Each loader refuses its own file cut short and no file at all; the readers' starting corpora
+// hold the other files they refuse.
 TEST_F(BmpFile, FailedLoadsLeaveTheSurfaceAsItWas) {
   for (const auto& f : kFormats) {
     ASSERT_TRUE((markedSurface().*f.save)(path(f.name)));
     const std::string good = contentOf(path(f.name));
     writeFile(path("cut"), good.substr(0, good.size() - 1));
-    writeFile(path("empty"), "");
-    const auto& other = kFormats[&f == kFormats ? 1 : 0];
-    ASSERT_TRUE((markedSurface().*other.save)(path("other")));
-    for (const char* name : {"cut", "empty", "other", "absent"}) {
+    for (const char* name : {"cut", "absent"}) {
       EXPECT_TRUE(refusedWithoutChange([&](MonoBitmap& b) {
         return (b.*f.load)(path(name), nullptr);
       })) << f.name

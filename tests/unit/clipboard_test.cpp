@@ -70,19 +70,17 @@ class ClipboardTest : public TempFolderTest {
 TEST_F(ClipboardTest, CopyThenPasteGivesBackTheCanvasAsOneMoreUndoStep) {
   rig.stroke({{2, 3}, {30, 15}});
   rig.model.setModified(false);
-  MonoBitmap drawn;
-  drawn.assign(rig.model.canvas());
+  const std::vector<int> drawn = indicesOf(rig.model.canvas());
   rig.model.runCommand(CommandId::Copy);
   ASSERT_TRUE(rig.platform.clipboard);
   EXPECT_EQ(rig.platform.clipboard->at(2, 3), toScreenPixel(kInk));
   EXPECT_EQ(rig.platform.clipboard->at(0, 20), toScreenPixel(kPaper));
   EXPECT_FALSE(rig.model.modified());
   rig.model.runCommand(CommandId::Paste);
-  EXPECT_EQ(rig.platform.clipboardAskedFor, (Point{37, 21}));
-  EXPECT_TRUE(samePicture(rig.model.canvas(), drawn));
+  EXPECT_EQ(indicesOf(rig.model.canvas()), drawn);
   EXPECT_TRUE(rig.model.modified());
   rig.model.runCommand(CommandId::Undo);
-  EXPECT_TRUE(samePicture(rig.model.canvas(), drawn));
+  EXPECT_EQ(indicesOf(rig.model.canvas()), drawn);
   rig.model.runCommand(CommandId::Undo);
   EXPECT_TRUE(rig.model.canvas().isBlank());
 }
