@@ -46,6 +46,7 @@ class OutOfMemoryTest : public TempFolderTest {
   }
 
   int scenes_ = 0;
+  // Made before any action, whose allocations may fail.
   const std::string other_ = path("other.png");
   const std::string doc_ = path("doc.png");
 

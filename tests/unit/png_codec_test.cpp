@@ -24,14 +24,11 @@ struct Chunk {
   Bytes data;
 };
 
-std::uint32_t be32(const std::uint8_t* p) {
-  return (std::uint32_t(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
-}
-
 std::vector<Chunk> chunksOf(const Bytes& file) {
   std::vector<Chunk> chunks;
   for (std::size_t at = 8; at + 12 <= file.size();) {
-    const std::uint32_t length = be32(&file[at]);
+    const std::uint32_t length =
+        std::uint32_t(file[at] << 24 | file[at + 1] << 16 | file[at + 2] << 8 | file[at + 3]);
     chunks.push_back({std::string(file.begin() + long(at) + 4, file.begin() + long(at) + 8),
                       Bytes(file.begin() + long(at) + 8, file.begin() + long(at + 8 + length))});
     at += 12 + length;
