@@ -3,7 +3,7 @@
 #   scripts/run-fuzzers.sh <fuzz build dir>      (FUZZ_SECONDS per target, default 20;
 #   FUZZ_SECONDS=600 for a longer search)
 # The build is configured with CC=clang CXX=clang++ and -DTENMARK_FUZZ=ON. Picture targets get a
-# small starter corpus of valid files made with ImageMagick, beside the broken files kept in
+# small starter corpus of valid files made with ImageMagick, beside the files kept in
 # fuzz/corpus/<target> (which the unit tests also read); findings land in <build>/fuzz-findings.
 set -euo pipefail
 # ImageMagick itself, ahead of any wrapper an earlier PATH entry may hold.

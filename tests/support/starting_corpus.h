@@ -10,49 +10,45 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/test_surfaces.h"
 
 namespace tenmark {
 
-struct CorpusFile {
-  std::string name;
-  std::vector<std::uint8_t> bytes;
-  bool mustBeRefused() const { return name.starts_with("refused-"); }
-};
+// Every file of the bmp and dib corpora that is read holds one 3×2 picture in one layout:
+// top row black, white, grey(100); bottom row white, grey(200), black. These indices:
+inline const std::vector<int> kCorpusPicture = {1, 0, 1, 0, 0, 1};
 
-// Every file of the target's starting corpus, by name.
-inline std::vector<CorpusFile> startingCorpus(const std::string& target) {
+// The fuzz targets' rule over the target's starting corpus, in name order: a broken file is
+// refused and leaves the surface as it was; any other file is read. `read(bytes, surface)`
+// reads one file into a marked surface. Returns the files read, with their surfaces.
+template <typename Read>
+std::vector<std::pair<std::string, MonoBitmap>> expectCorpusReadAsNamed(const std::string& target,
+                                                                        std::size_t brokenFiles,
+                                                                        Read read) {
   const auto dir = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() /
                    "fuzz" / "corpus" / target;
-  std::vector<CorpusFile> files;
-  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-    std::ifstream in(entry.path(), std::ios::binary);
-    files.push_back({entry.path().filename().string(),
-                     {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()}});
-  }
-  std::sort(files.begin(), files.end(),
-            [](const CorpusFile& a, const CorpusFile& b) { return a.name < b.name; });
-  return files;
-}
-
-// The fuzz targets' rule over the target's starting corpus: a broken file is refused and leaves
-// the surface as it was; any other file is read. `read(bytes, surface)` reads one file.
-template <typename Read>
-void expectCorpusReadAsNamed(const std::string& target, std::size_t brokenFiles, Read read) {
+  std::vector<std::filesystem::path> files(std::filesystem::directory_iterator(dir), {});
+  std::sort(files.begin(), files.end());
   std::size_t broken = 0;
-  for (const CorpusFile& file : startingCorpus(target)) {
-    if (file.mustBeRefused()) {
+  std::vector<std::pair<std::string, MonoBitmap>> readFiles;
+  for (const auto& file : files) {
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    const std::string name = file.filename().string();
+    if (name.starts_with("refused-")) {
       ++broken;
-      EXPECT_TRUE(refusedWithoutChange([&](MonoBitmap& b) { return read(file.bytes, b); }))
-          << file.name;
+      EXPECT_TRUE(refusedWithoutChange([&](MonoBitmap& b) { return read(bytes, b); })) << name;
     } else {
-      MonoBitmap b;
-      EXPECT_TRUE(read(file.bytes, b)) << file.name;
+      MonoBitmap b = markedSurface();
+      EXPECT_TRUE(read(bytes, b)) << name;
+      readFiles.emplace_back(name, std::move(b));
     }
   }
   EXPECT_EQ(broken, brokenFiles) << "broken files in fuzz/corpus/" << target;
+  return readFiles;
 }
 
 }  // namespace tenmark

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,25 +18,6 @@ namespace {
 using AtomicWrite = TempFolderTest;
 
 std::vector<std::uint8_t> bytes(const std::string& text) { return {text.begin(), text.end()}; }
-
-mode_t modeOf(const std::string& file) {
-  struct stat st {};
-  EXPECT_EQ(::stat(file.c_str(), &st), 0);
-  return st.st_mode & 07777;
-}
-
-// A replaced file keeps its permissions. Read-only means no write bit at all, so the refusal
-// holds even for root, which may write anything.
-TEST_F(AtomicWrite, TargetIsReplacedWithItsModeOrRefusedWhenReadOnly) {
-  for (const mode_t mode : {0640u, 0444u}) {
-    writeFile(path("a.png"), "old picture");
-    ASSERT_EQ(::chmod(path("a.png").c_str(), mode), 0);
-    EXPECT_EQ(writeFileAtomically(path("a.png"), bytes("new")), mode == 0640u) << mode;
-    EXPECT_EQ(contentOf(path("a.png")), mode == 0640u ? "new" : "old picture") << mode;
-    EXPECT_EQ(modeOf(path("a.png")), mode);
-    EXPECT_EQ(entries(), 1u);
-  }
-}
 
 // A temporary that a save cut short left behind goes with the next save of its target; one that
 // a save in progress holds (locked) stays, and the save takes the next free temporary name.
@@ -67,15 +47,6 @@ TEST_F(AtomicWrite, WithoutReplacingARivalThatTookTheNameMeanwhileKeepsIt) {
   EXPECT_EQ(contentOf(names[0]), "rival");
   EXPECT_EQ(contentOf(names[1]), "ours");
   EXPECT_EQ(entries(), 2u);
-}
-
-// A file name of 252 bytes is close to the 255 a file system allows; a temporary name longer
-// than the target's would not fit.
-TEST_F(AtomicWrite, TargetNearTheNameLimitIsWritten) {
-  const std::string target = path(std::string(248, 'x') + ".png");
-  ASSERT_TRUE(writeFileAtomically(target, bytes("new")));
-  EXPECT_EQ(contentOf(target), "new");
-  EXPECT_EQ(entries(), 1u);
 }
 
 TEST(TemporaryName, TakesTheEndOfTheNameInWholeCharactersAsTheWideCallsCountThem) {

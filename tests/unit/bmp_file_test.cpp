@@ -6,7 +6,6 @@
 #include <cstring>
 #include <filesystem>
 #include <random>
-#include <set>
 #include <string>
 
 #include "imagefile/file_source.h"
@@ -20,14 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class BmpFile : public TempFolderTest {
- protected:
-  std::set<std::string> names() const {
-    std::set<std::string> out;
-    for (const auto& entry : fs::directory_iterator(dir_)) out.insert(entry.path().filename());
-    return out;
-  }
-};
+using BmpFile = TempFolderTest;
 
 // Both picture formats through the file: each saver, its loader and the other format's file.
 const struct {
@@ -37,20 +29,26 @@ const struct {
 } kFormats[] = {{"a.bmp", &MonoBitmap::saveBmp, &MonoBitmap::loadBmp},
                 {"a.png", &MonoBitmap::savePng, &MonoBitmap::loadPng}};
 
-TEST_F(BmpFile, SaveThenLoadGivesBackThePictureAndReplacesAnOldFile) {
+// Sides around whole bytes and words; each save replaces the file of the size before. The row
+// padding comes back as the blank picture had it, so that a loaded picture saves as it came.
+TEST_F(BmpFile, SaveThenLoadGivesBackThePictureAndEveryByte) {
   std::mt19937 rng(3);
-  const MonoBitmap original = randomPicture(33, 7, rng);
   for (const auto& f : kFormats) {
     writeFile(path(f.name), "old");
-    ASSERT_TRUE((original.*f.save)(path(f.name))) << f.name;
-    MonoBitmap loaded;
-    bool reduced = true;
-    ASSERT_TRUE((loaded.*f.load)(path(f.name), &reduced)) << f.name;
-    EXPECT_TRUE(samePicture(loaded, original)) << f.name;
-    EXPECT_FALSE(reduced) << f.name;
+    for (int width : {1, 7, 8, 9, 31, 32, 33}) {
+      for (int height : {1, 5}) {
+        const MonoBitmap original = randomPicture(width, height, rng);
+        ASSERT_TRUE((original.*f.save)(path(f.name))) << f.name;
+        MonoBitmap loaded = markedSurface();
+        bool reduced = true;
+        ASSERT_TRUE((loaded.*f.load)(path(f.name), &reduced)) << f.name;
+        EXPECT_TRUE(samePicture(loaded, original)) << f.name << " " << width << "x" << height;
+        EXPECT_EQ(bytesOf(loaded), bytesOf(original)) << f.name << " " << width;
+        EXPECT_FALSE(reduced) << f.name;
+      }
+    }
   }
-  EXPECT_EQ(fs::file_size(path("a.bmp")), 62u + 8u * 7u);
-  EXPECT_EQ(names(), (std::set<std::string>{"a.bmp", "a.png"}));
+  EXPECT_EQ(entries(), 2u);
 }
 
 // A missing folder, a surface without pixels, a folder where the file should go.
@@ -62,7 +60,7 @@ TEST_F(BmpFile, FailedSavesTouchNothingAndLeaveNoTemporary) {
   EXPECT_FALSE(markedSurface().saveBmp(path("folder.bmp")));
   EXPECT_EQ(contentOf(path("a.bmp")), "old picture");
   EXPECT_TRUE(fs::is_directory(path("folder.bmp")));
-  EXPECT_EQ(names(), (std::set<std::string>{"a.bmp", "folder.bmp"}));
+  EXPECT_EQ(entries(), 2u);
 }
 
 // A file-size limit makes the write itself fail part way, as a full disk would.
@@ -84,7 +82,7 @@ TEST_F(BmpFile, WriteFailingPartWayKeepsTheOldFileAndLeavesNoPartialOne) {
   EXPECT_FALSE(pngSaved);
   EXPECT_EQ(fileErrorText(), std::strerror(EFBIG));  // the reason for the message
   EXPECT_EQ(contentOf(path("a.bmp")), "old picture");
-  EXPECT_EQ(names(), std::set<std::string>{"a.bmp"});
+  EXPECT_EQ(entries(), 1u);
 }
 
 TEST_F(BmpFile, FileSourceReadsOnlyInsideTheFileInAnyOrder) {
@@ -103,16 +101,14 @@ TEST_F(BmpFile, FileSourceReadsOnlyInsideTheFileInAnyOrder) {
   EXPECT_FALSE(FileSource(path("absent")).isOpen());
 }
 
-// Each loader refuses its own file cut short, an empty file, the other format and no file.
+// Each loader refuses its own file cut short and no file at all; the readers' starting corpora
+// hold the other files they refuse.
 TEST_F(BmpFile, FailedLoadsLeaveTheSurfaceAsItWas) {
   for (const auto& f : kFormats) {
     ASSERT_TRUE((markedSurface().*f.save)(path(f.name)));
     const std::string good = contentOf(path(f.name));
     writeFile(path("cut"), good.substr(0, good.size() - 1));
-    writeFile(path("empty"), "");
-    const auto& other = kFormats[&f == kFormats ? 1 : 0];
-    ASSERT_TRUE((markedSurface().*other.save)(path("other")));
-    for (const char* name : {"cut", "empty", "other", "absent"}) {
+    for (const char* name : {"cut", "absent"}) {
       EXPECT_TRUE(refusedWithoutChange([&](MonoBitmap& b) {
         return (b.*f.load)(path(name), nullptr);
       })) << f.name

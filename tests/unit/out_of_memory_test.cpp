@@ -46,6 +46,7 @@ class OutOfMemoryTest : public TempFolderTest {
   }
 
   int scenes_ = 0;
+  // Made before any action, whose allocations may fail.
   const std::string other_ = path("other.png");
   const std::string doc_ = path("doc.png");
 
@@ -64,25 +65,17 @@ class OutOfMemoryTest : public TempFolderTest {
     return testing::AssertionSuccess();
   }
 
-  // Undo, redo and a stroke after the action give the same pictures on both.
+  // Three undos, a redo, a stroke and its undo after the action give the same pictures on both.
   static void expectSameFollowUp(ModelRig& tried, ModelRig& twin, const std::string& what) {
-    const Action steps[] = {
-        [](ModelRig& r) { r.model.runCommand(CommandId::Undo); },
-        [](ModelRig& r) { r.model.runCommand(CommandId::Undo); },
-        [](ModelRig& r) { r.model.runCommand(CommandId::Undo); },
-        [](ModelRig& r) { r.model.runCommand(CommandId::Redo); },
-        [](ModelRig& r) {
-          r.stroke({{5, 40}, {115, 45}});
-        },
-        [](ModelRig& r) { r.model.runCommand(CommandId::Undo); },
-    };
-    int i = 0;
-    for (const Action& step : steps) {
-      step(tried);
-      step(twin);
+    for (int i = 0; i < 6; ++i) {
+      for (ModelRig* r : {&tried, &twin}) {
+        if (i == 4)
+          r->stroke({{5, 40}, {115, 45}});
+        else
+          r->model.runCommand(i == 3 ? CommandId::Redo : CommandId::Undo);
+      }
       ASSERT_TRUE(samePicture(tried.model.canvas(), twin.model.canvas()))
           << what << ", follow-up step " << i;
-      ++i;
     }
   }
 
@@ -147,21 +140,15 @@ TEST_F(OutOfMemoryTest, CanvasAndClipboardCommandsAreWholeOrNothing) {
   expectWholeOrNothing(
       "redo", [](ModelRig& r) { r.model.runCommand(CommandId::Redo); }, false,
       [](ModelRig& r) { r.model.runCommand(CommandId::Undo); });
-  expectWholeOrNothing("resize", [](ModelRig& r) {
-    SettingsDialogValues v;
-    v.canvasWidth = 150;
-    v.canvasHeight = 70;
-    v.backgroundColor = kPaper;
-    v.penColor = kInk;
-    // The other settings as they are, so that only the size can be refused.
-    const Settings& s = r.model.settings();
-    v.penSize = s.n_pen_size;
-    v.eraserSize = s.n_erase_size;
-    v.pressureSensing = s.b_PenPressure;
-    v.hardness = s.n_PenHardness;
-    r.platform.settingsAnswer = v;
-    r.model.runCommand(CommandId::Config);
-  });
+  expectWholeOrNothing(
+      "resize", [](ModelRig& r) { r.model.runCommand(CommandId::Config); }, false,
+      [](ModelRig& r) {
+        r.model.runCommand(CommandId::Config);  // cancelled, to see the settings as they are
+        SettingsDialogValues v = *r.platform.settingsShown;
+        v.canvasWidth = 150;
+        v.canvasHeight = 70;
+        r.platform.settingsAnswer = v;  // only the size changes, so that only it can be refused
+      });
 }
 
 TEST_F(OutOfMemoryTest, DocumentCommandsAreWholeOrNothing) {

@@ -33,14 +33,5 @@ TEST(Unicode, BrokenTextIsRefusedNeverGuessed) {
     EXPECT_FALSE(utf8ToUtf16(broken)) << broken;
 }
 
-TEST(Unicode, ShiftJisHoldsOnlyWhatItCanNameExactly) {
-  EXPECT_EQ(utf8ToShiftJis("D:\\\xe8\xa1\xa8\xe3\x82\xbd\\"), "D:\\\x95\x5c\x83\x5c\\");
-  EXPECT_EQ(shiftJisToUtf8("D:\\\x95\x5c\x83\x5c\\"), "D:\\\xe8\xa1\xa8\xe3\x82\xbd\\");
-  EXPECT_FALSE(utf8ToShiftJis("\xf0\xa0\xae\xb7"));  // 𠮷
-  EXPECT_FALSE(utf8ToShiftJis("\xed\x95\x9c"));      // Hangul
-  EXPECT_FALSE(utf8ToShiftJis("\xc3\xa9"));          // é, which a best fit would turn into e
-  EXPECT_FALSE(shiftJisToUtf8("\x95"));              // a lead byte without its second byte
-}
-
 }  // namespace
 }  // namespace tenmark
