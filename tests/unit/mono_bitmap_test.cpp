@@ -1,0 +1,495 @@
+#include "surface/mono_bitmap.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <utility>
+#include <vector>
+
+#include "support/test_surfaces.h"
+#include "surface/bit_reverse.h"
+#include "surface/rgb32_image.h"
+
+namespace tenmark {
+namespace {
+
+constexpr std::uint32_t kUntouched = 0xDEADBEEF;
+
+int pick(std::mt19937& rng, int lo, int hi) {
+  return std::uniform_int_distribution<int>(lo, hi)(rng);
+}
+
+// Random bytes, row padding included, so that byte comparisons also see stray writes into it.
+MonoBitmap randomBitmap(int w, int h, std::mt19937& rng) {
+  MonoBitmap b;
+  EXPECT_TRUE(b.create(w, h));
+  for (std::size_t i = 0; i < b.byteCount(); ++i) b.pixels()[i] = std::uint8_t(rng());
+  return b;
+}
+
+Rgb32Image untouchedImage(int w, int h) {
+  Rgb32Image img;
+  img.resize(w, h);
+  std::fill(img.pixels.begin(), img.pixels.end(), kUntouched);
+  return img;
+}
+
+// The source pixel that a copy of rectangle r of a w × h source to `at`, clipped to both, puts
+// at target pixel (x, y); none when the copy does not reach it. In 64 bits: any int works.
+std::optional<Point> copiedFrom(const Rect& r, Point at, int x, int y, int w, int h) {
+  const std::int64_t i = std::int64_t(x) - at.x, j = std::int64_t(y) - at.y;
+  const std::int64_t sx = r.x + i, sy = r.y + j;
+  if (i < 0 || j < 0 || i >= r.width || j >= r.height || sx < 0 || sy < 0 || sx >= w || sy >= h)
+    return std::nullopt;
+  return Point{int(sx), int(sy)};
+}
+
+void referenceCopy(const MonoBitmap& src, const Rect& r, Point at, MonoBitmap& dst) {
+  for (int y = 0; y < dst.height(); ++y)
+    for (int x = 0; x < dst.width(); ++x)
+      if (const auto p = copiedFrom(r, at, x, y, src.width(), src.height()))
+        dst.setPixel(x, y, src.pixel(p->x, p->y));
+}
+
+// The stride rounds the width up to whole 32-bit words, up to the largest side; other sizes are
+// refused. Either way the surface starts over: no ink, white paper, black ink, header to match.
+TEST(MonoBitmapCreate, SidesUpToTheLimitAndAFreshSurfaceEitherWay) {
+  ASSERT_EQ(MonoBitmap::kMaxSide, 65535);
+  const struct {
+    int w, h, stride;  // stride 0: refused
+  } cases[] = {{4, 4, 4},     {1, 3, 4},         {32, 3, 4},       {33, 3, 8}, {5999, 3, 752},
+               {1, 65535, 4}, {65535, 1, 8192},  {0, 5, 0},        {5, -7, 0}, {65536, 1, 0},
+               {1, 65536, 0}, {INT32_MAX, 1, 0}, {4, INT32_MIN, 0}};
+  for (const auto& c : cases) {
+    MonoBitmap b;
+    ASSERT_TRUE(b.create(4, 4));
+    b.setPixel(0, 0, 1);
+    b.setColor(0, 0x123456);
+    b.setColor(1, 0xABCDEF);
+    EXPECT_EQ(b.create(c.w, c.h), c.stride > 0) << c.w << "x" << c.h;
+    const std::int32_t w = c.stride ? c.w : 0, h = c.stride ? c.h : 0;
+    EXPECT_EQ(std::tuple(b.width(), b.height(), b.stride(), b.byteCount(), b.hasPixels()),
+              std::tuple(w, h, c.stride, std::size_t(c.stride) * std::size_t(h), c.stride > 0))
+        << c.w << "x" << c.h;
+    const BitmapInfoHeader& header = b.info().header;
+    EXPECT_EQ(std::tuple(header.biWidth, header.biHeight, header.biSizeImage),
+              std::tuple(w, -h, std::uint32_t(c.stride * h)));
+    EXPECT_EQ(std::tuple(b.pixel(0, 0), b.getColor(0), b.getColor(1)),
+              std::tuple(0, 0xFFFFFFu, 0u));
+  }
+}
+
+// The table holds blue, green, red; setColor takes any index above 0 as ink, getColor any but 0.
+// The leftmost pixel is the most significant bit; pixels outside read 0 and take no writes.
+TEST(MonoBitmap, ColourTableBitOrderAndMove) {
+  MonoBitmap b;
+  ASSERT_TRUE(b.create(9, 2));
+  b.setColor(0, 0xEAF1F4);
+  b.setColor(7, 0x010203);
+  const RgbQuad paper = b.info().colors[0];
+  EXPECT_EQ((std::array{paper.blue, paper.green, paper.red, paper.reserved}),
+            (std::array<std::uint8_t, 4>{0xEA, 0xF1, 0xF4, 0}));
+  EXPECT_EQ(b.getColor(-1), 0x010203u);
+  b.setColor(-1, 0x0A0B0C);
+  EXPECT_EQ(b.getColor(0), 0x0A0B0Cu);
+  for (const Point p : std::array<Point, 4>{{{8, 1}, {9, 0}, {-1, 0}, {0, 2}}})
+    b.setPixel(p.x, p.y, 1);
+  EXPECT_EQ(bytesOf(b), (std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0x80, 0, 0}));
+  EXPECT_EQ(b.pixel(100, 100) | b.pixel(-1, 0), 0);
+  MonoBitmap moved = std::move(b);
+  EXPECT_EQ(std::tuple(moved.pixel(8, 1), moved.getColor(0)), std::tuple(1, 0x0A0B0Cu));
+  EXPECT_FALSE(b.hasPixels());  // NOLINT(bugprone-use-after-move): the moved-from state is defined
+  EXPECT_EQ(b.width(), 0);
+}
+
+// Fill sets every pixel as setPixel does and leaves the bits after the last pixel of a row alone;
+// the blank test reads every pixel and none of those bits.
+TEST(MonoBitmapFill, EveryPixelAndNoPaddingBit) {
+  std::mt19937 rng(1);
+  for (int width : {1, 7, 8, 9, 31, 32, 33, 64, 65, 100}) {
+    MonoBitmap b = randomBitmap(width, 3, rng);
+    for (int index : {1, 0}) {
+      MonoBitmap want = copyOf(b);
+      for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < width; ++x) want.setPixel(x, y, index);
+      b.fill(index);
+      EXPECT_EQ(bytesOf(b), bytesOf(want)) << width;
+    }
+    for (std::int32_t y = 0; y < 3; ++y)
+      for (int x = width; x < b.stride() * 8; ++x)
+        b.row(y)[x >> 3] |= std::uint8_t(0x80u >> (x & 7));
+    EXPECT_TRUE(b.isBlank()) << width;
+    for (int y = 0; y < 3; ++y) {
+      for (int x = 0; x < width; ++x) {
+        b.setPixel(x, y, 1);
+        EXPECT_FALSE(b.isBlank()) << width << " " << x << "," << y;
+        b.setPixel(x, y, 0);
+      }
+    }
+  }
+}
+
+TEST(MonoBitmapNoPixels, EveryOperationIsHarmless) {
+  MonoBitmap empty;
+  MonoBitmap real;
+  ASSERT_TRUE(real.create(10, 10));
+  real.fill(1);
+  empty.fill(1);
+  empty.mirrorLeftRight();
+  empty.mirrorTopBottom();
+  empty.drawLine(0, 0, 5, 5, 3, 1);
+  empty.drawDot(0, 0, 1, 1);
+  empty.copyRectTo(Rect{0, 0, 10, 10}, real, Point{0, 0});
+  real.copyRectTo(Rect{0, 0, 10, 10}, empty, Point{0, 0});
+  empty.copyAllFrom(real);
+  empty.copyShiftedFrom(real, 0, 0);
+  EXPECT_TRUE(empty.isBlank());
+  EXPECT_FALSE(empty.hasPixels());
+  real.copyAllFrom(empty);
+  real.copyShiftedFrom(empty, 0, 0);
+  EXPECT_EQ(bytesOf(real).front(), 0xFF);
+  Rgb32Image img = untouchedImage(3, 3);
+  empty.stretchTo(Rect{0, 0, 10, 10}, img, Rect{0, 0, 3, 3});
+  empty.blitTo(Rect{0, 0, 10, 10}, img, Point{0, 0});
+  EXPECT_EQ(img.pixels, std::vector<std::uint32_t>(9, kUntouched));
+}
+
+// Random rectangles and origins, mostly inside both surfaces so that most copies move pixels at
+// every bit offset; every fourth within one surface, where the copy must read the pixels as they
+// were; the last rounds at the ends of int. The shifted copy (the Move tool's) is the whole
+// source copied at the offset onto paper.
+TEST(MonoBitmapCopy, RandomRectanglesMatchThePerPixelCopy) {
+  const struct {
+    Rect r;
+    Point at;
+  } ends[] = {{{INT_MIN, 0, INT_MAX, 30}, {0, 0}},
+              {{0, 0, INT_MAX, INT_MAX}, {1, 1}},
+              {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {INT_MIN, INT_MIN}}};
+  std::mt19937 rng(20240601);
+  for (int round = 0; round < 1003; ++round) {
+    MonoBitmap a = randomBitmap(pick(rng, 1, 140), pick(rng, 1, 12), rng);
+    MonoBitmap b = randomBitmap(pick(rng, 1, 140), pick(rng, 1, 12), rng);
+    const int dx = pick(rng, -a.width() - 3, b.width() + 3);
+    const int dy = pick(rng, -a.height() - 1, b.height() + 1);
+    MonoBitmap shifted = copyOf(b);
+    MonoBitmap wantShifted = copyOf(b);
+    shifted.copyShiftedFrom(a, dx, dy);
+    wantShifted.fill(0);
+    referenceCopy(a, Rect{0, 0, a.width(), a.height()}, Point{dx, dy}, wantShifted);
+    ASSERT_EQ(bytesOf(shifted), bytesOf(wantShifted)) << "round " << round;
+
+    MonoBitmap& target = round % 4 ? b : a;
+    Rect r{pick(rng, -9, a.width()), pick(rng, -2, a.height()), pick(rng, -1, 150),
+           pick(rng, -1, 14)};
+    Point at{pick(rng, -9, target.width()), pick(rng, -2, target.height())};
+    if (round >= 1000) std::tie(r, at) = std::pair(ends[round - 1000].r, ends[round - 1000].at);
+    MonoBitmap want = copyOf(target);
+    referenceCopy(a, r, at, want);
+    a.copyRectTo(r, target, at);
+    ASSERT_EQ(bytesOf(target), bytesOf(want)) << "round " << round;
+  }
+}
+
+TEST(MonoBitmapAssign, BecomesACopyOfSizeColoursAndPixels) {
+  std::mt19937 rng(11);
+  for (int width : {1, 7, 8, 9, 31, 32, 33}) {
+    const MonoBitmap src = randomPicture(width, 5, rng);
+    MonoBitmap dst = randomPicture(width == 33 ? 33 : 40, width == 33 ? 5 : 9, rng);
+    dst.assign(src);
+    EXPECT_TRUE(samePicture(dst, src)) << width;
+    dst.assign(dst);
+    EXPECT_TRUE(samePicture(dst, src)) << width;
+  }
+}
+
+// Random padding too: a mirror that lets padding bits in shows up as wrong pixels.
+TEST(MonoBitmapMirror, RandomPicturesMatchThePerPixelMirrorAndTwiceIsIdentity) {
+  std::mt19937 rng(8);
+  for (int width : {1, 7, 8, 9, 31, 32, 33, 63, 64, 65, 100, 257, 263, 520}) {
+    for (int height : {1, 4, 5}) {
+      MonoBitmap b = randomBitmap(width, height, rng);
+      const MonoBitmap original = copyOf(b);
+      for (const bool leftRight : {true, false}) {
+        MonoBitmap want = copyOf(original);
+        for (int y = 0; y < height; ++y)
+          for (int x = 0; x < width; ++x)
+            want.setPixel(leftRight ? width - 1 - x : x, leftRight ? y : height - 1 - y,
+                          original.pixel(x, y));
+        const auto mirror = leftRight ? &MonoBitmap::mirrorLeftRight : &MonoBitmap::mirrorTopBottom;
+        (b.*mirror)();
+        EXPECT_TRUE(samePicture(b, want)) << width << "x" << height << " " << leftRight;
+        (b.*mirror)();
+        EXPECT_TRUE(samePicture(b, original)) << width << "x" << height << " " << leftRight;
+      }
+    }
+  }
+}
+
+int bitAt(const std::vector<std::uint8_t>& row, std::int64_t x) {
+  return (row[std::size_t(x >> 3)] >> (7 - (x & 7))) & 1;
+}
+
+// Every kernel the processor offers (the mirror above runs only the fastest) mirrors whole bytes
+// at every bit offset like the per-pixel definition, and never reads the byte after the row
+// when it need not.
+TEST(MirrorKernels, EveryKernelMatchesThePerPixelMirror) {
+  std::mt19937 rng(606);
+  const auto kernels = bits::mirrorKernels();
+  ASSERT_FALSE(kernels.empty());
+  EXPECT_STREQ(kernels.back().name, "table");
+  for (const bits::MirrorKernel& kernel : kernels) {
+    for (std::int64_t q : {0, 1, 15, 31, 32, 33, 64, 95, 96, 97, 200}) {
+      for (int shift = 0; shift < 8; ++shift) {
+        // Exactly the bytes the kernel may read, so the sanitizer sees any overrun.
+        std::vector<std::uint8_t> src(std::size_t(q + (shift ? 1 : 0)));
+        for (auto& b : src) b = std::uint8_t(rng());
+        std::vector<std::uint8_t> dst(std::size_t(q) + 1, 0xA5);
+        if (q > 0) kernel.run(src.data(), shift, dst.data(), q);
+        for (std::int64_t x = 0; x < q * 8; ++x) {
+          ASSERT_EQ(bitAt(dst, x), bitAt(src, shift + q * 8 - 1 - x))
+              << kernel.name << " q " << q << " shift " << shift << " x " << x;
+        }
+        EXPECT_EQ(dst[std::size_t(q)], 0xA5) << kernel.name;
+      }
+    }
+  }
+}
+
+MonoBitmap blank(int w, int h) {
+  MonoBitmap b;
+  EXPECT_TRUE(b.create(w, h));
+  return b;
+}
+
+int countInk(const MonoBitmap& b) {
+  const std::vector<int> ink = indicesOf(b);
+  return int(std::count(ink.begin(), ink.end(), 1));
+}
+
+// The thin line's definition: step i of the major axis, from the start up to but not including
+// the end, lies i × minor / major off the start on the minor axis, half-way steps rounded away
+// from the start.
+void referenceThinLine(MonoBitmap& b, int x1, int y1, int x2, int y2, int index) {
+  const int dx = x2 - x1, dy = y2 - y1, sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -1 : 1;
+  const int major = std::max(std::abs(dx), std::abs(dy));
+  const int minor = std::min(std::abs(dx), std::abs(dy));
+  for (int i = 0; i < major; ++i) {
+    const int off = (2 * i * minor + major) / (2 * major);
+    if (std::abs(dx) >= std::abs(dy))
+      b.setPixel(x1 + sx * i, y1 + sy * off, index);
+    else
+      b.setPixel(x1 + sx * off, y1 + sy * i, index);
+  }
+}
+
+// Random lines reaching outside, and every line between a corner of a tiny surface and points
+// near it, where half-way steps meet an edge and the cut must agree with the walk. In ink or
+// paper over random pixels and padding.
+TEST(MonoBitmapThinLine, MatchesItsDefinitionCutToTheSurface) {
+  std::mt19937 rng(4242);
+  const auto matches = [&](int w, int h, int x1, int y1, int x2, int y2) {
+    MonoBitmap got = randomBitmap(w, h, rng);
+    MonoBitmap want = copyOf(got);
+    const int index = int(rng() & 1);
+    got.drawLine(x1, y1, x2, y2, 1, index);
+    referenceThinLine(want, x1, y1, x2, y2, index);
+    return bytesOf(got) == bytesOf(want);
+  };
+  for (int round = 0; round < 1000; ++round) {
+    const int x1 = pick(rng, -30, 70), y1 = pick(rng, -30, 70);
+    const int x2 = pick(rng, -30, 70), y2 = pick(rng, -30, 70);
+    ASSERT_TRUE(matches(41, 30, x1, y1, x2, y2)) << x1 << "," << y1 << " -> " << x2 << "," << y2;
+  }
+  for (int side = 1; side <= 5; ++side) {
+    for (int ex = -12; ex <= 12; ++ex) {
+      for (int ey = -12; ey <= 12; ++ey) {
+        ASSERT_TRUE(matches(side, side + 1, 0, 0, ex, ey)) << side << ": " << ex << "," << ey;
+        ASSERT_TRUE(matches(side, side + 1, ex, ey, 0, 0)) << side << ": " << ex << "," << ey;
+      }
+    }
+  }
+}
+
+// Pixel centres within half the pen of the segment take the index, those beyond keep theirs
+// (centres exactly on the rim are the symmetry test's). Odd pens are centred on a pixel, even
+// ones on its top-left corner; a dot is the line to the next pixel on the right. The segments
+// reach outside the surface, so that the cut must leave the visible part whole.
+TEST(MonoBitmapWideLine, BandWithRoundEndsAroundTheSegment) {
+  std::mt19937 rng(99);
+  for (int round = 0; round < 400; ++round) {
+    const bool dot = round % 3 == 0;
+    const int x1 = pick(rng, -30, 90), y1 = pick(rng, -30, 90), width = pick(rng, 2, 30);
+    const int x2 = dot ? x1 + 1 : pick(rng, -30, 90), y2 = dot ? y1 : pick(rng, -30, 90);
+    const int index = round / 3 % 2;
+    MonoBitmap b = randomSurface(60, 60, rng);
+    const MonoBitmap before = copyOf(b);
+    if (dot)
+      b.drawDot(x1, y1, width, index);
+    else
+      b.drawLine(x1, y1, x2, y2, width, index);
+    const double shift = width % 2 ? 0.0 : -0.5;
+    const double ax = x1 + shift, ay = y1 + shift, dx = x2 - x1, dy = y2 - y1;
+    const double len2 = dx * dx + dy * dy;
+    for (int y = 0; y < 60; ++y) {
+      for (int x = 0; x < 60; ++x) {
+        double t = len2 == 0 ? 0 : ((x - ax) * dx + (y - ay) * dy) / len2;
+        t = std::clamp(t, 0.0, 1.0);
+        const double dist = std::hypot(x - (ax + t * dx), y - (ay + t * dy));
+        if (std::abs(dist - width / 2.0) > 1e-6) {
+          ASSERT_EQ(b.pixel(x, y), dist < width / 2.0 ? index : before.pixel(x, y))
+              << round << " " << x << "," << y;
+        }
+      }
+    }
+  }
+}
+
+// Pixel centres exactly on the edge of the band must be decided the same way on both sides.
+TEST(MonoBitmapWideLine, StraightAndDiagonalBandsAreSymmetric) {
+  for (int width = 2; width <= 30; ++width) {
+    // Odd widths are symmetric about the centre pixel 40, even ones about 39.5.
+    const int mirror = width % 2 ? 80 : 79;
+    MonoBitmap h = blank(81, 81);
+    h.drawLine(25, 40, 55, 40, width, 1);
+    MonoBitmap d = blank(81, 81);
+    d.drawLine(28, 28, 52, 52, width, 1);
+    for (int y = 0; y < 81; ++y) {
+      for (int x = 0; x < 81; ++x) {
+        ASSERT_EQ(h.pixel(x, y), h.pixel(mirror - x, y)) << width;
+        ASSERT_EQ(h.pixel(x, y), h.pixel(x, mirror - y)) << width;
+        ASSERT_EQ(d.pixel(x, y), d.pixel(y, x)) << width;
+      }
+    }
+  }
+}
+
+TEST(MonoBitmapLine, HugeCoordinatesAndPensAreCutToTheSurface) {
+  const int big = 1 << 30;
+  MonoBitmap b = blank(50, 40);
+  b.drawLine(-big, -big, big, big, 1, 1);
+  EXPECT_EQ(countInk(b), 40);
+  for (int i = 0; i < 40; ++i) EXPECT_EQ(b.pixel(i, i), 1) << i;
+
+  MonoBitmap lines = blank(50, 40);
+  lines.drawLine(INT_MIN, 7, INT_MAX, 7, 1, 1);
+  lines.drawLine(3, INT_MAX, 3, INT_MIN, 1, 1);
+  EXPECT_EQ(countInk(lines), 50 + 40 - 1);
+
+  MonoBitmap band = blank(50, 40);
+  band.drawLine(INT_MIN, 20, INT_MAX, 20, 5, 1);
+  EXPECT_EQ(countInk(band), 50 * 5);
+  EXPECT_EQ(band.pixel(0, 18) & band.pixel(49, 22), 1);
+
+  MonoBitmap far = blank(50, 40);
+  far.drawLine(-big, -big, -big + 10, big, 30, 1);
+  far.drawLine(INT_MIN, INT_MIN, INT_MAX, INT_MIN, 30, 1);
+  far.drawLine(big, 0, big, 39, 1, 1);
+  far.drawDot(INT_MAX, 0, 7, 1);
+  EXPECT_TRUE(far.isBlank());
+
+  MonoBitmap all = blank(37, 21);
+  all.drawDot(18, 10, INT_MAX, 1);
+  EXPECT_EQ(countInk(all), 37 * 21);
+  all.drawLine(-1000, -1000, 2000, 3000, 1 << 20, 0);
+  EXPECT_TRUE(all.isBlank());
+}
+
+// Through the palette, as 0x00RRGGBB, clipped to source and target, rectangles and origins at
+// the ends of int too.
+TEST(MonoBitmapBlit, CopiesThroughThePaletteClippedToSourceAndTarget) {
+  const struct {
+    Rect r;
+    Point at;
+  } cases[] = {{{0, 0, 20, 20}, {-3, -2}},   {{0, 0, 20, 20}, {5, 4}},
+               {{-4, -1, 20, 20}, {0, 0}},   {{6, 2, 50, 50}, {1, 1}},
+               {{0, 0, 0, 9}, {0, 0}},       {{INT_MIN, 0, INT_MAX, 9}, {0, 0}},
+               {{0, 0, 9, 9}, {INT_MAX, 0}}, {{0, 0, INT_MAX, INT_MAX}, {INT_MIN, INT_MIN}}};
+  std::mt19937 rng(1);
+  MonoBitmap b = randomSurface(13, 9, rng);
+  b.setColor(0, makeColor(0x11, 0x22, 0x33));
+  b.setColor(1, makeColor(0xAA, 0xBB, 0xCC));
+  const std::uint32_t colour[2] = {0x112233, 0xAABBCC};
+  for (const auto& c : cases) {
+    Rgb32Image img = untouchedImage(11, 8);
+    b.blitTo(c.r, img, c.at);
+    for (int y = 0; y < 8; ++y) {
+      for (int x = 0; x < 11; ++x) {
+        const auto p = copiedFrom(c.r, c.at, x, y, 13, 9);
+        ASSERT_EQ(img.at(x, y), p ? colour[b.pixel(p->x, p->y)] : kUntouched)
+            << c.r.x << "," << c.at.x << " at " << x << "," << y;
+      }
+    }
+  }
+}
+
+// The meaning of a scaled copy: target pixel i of the destination covers the source pixels from
+// i * s / t up to (i + 1) * s / t (at least one: enlarging repeats pixels), cut to the source,
+// and shows the AND of their colours, so that ink survives any reduction. A target pixel that
+// covers no source pixel is left alone.
+testing::AssertionResult stretchMatches(const MonoBitmap& b, const Rect& from, int w, int h,
+                                        const Rect& to) {
+  Rgb32Image img = untouchedImage(w, h);
+  b.stretchTo(from, img, to);
+  const std::uint32_t shown[2] = {toScreenPixel(b.getColor(0)), toScreenPixel(b.getColor(1))};
+  const auto cover = [](std::int64_t k, int origin, int s, int t, int extent) {
+    const std::int64_t first = k * s / t, end = std::max(first + 1, (k + 1) * s / t);
+    return std::pair(std::max<std::int64_t>(0, origin + first),
+                     std::min<std::int64_t>(extent, origin + end));
+  };
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const std::int64_t i = std::int64_t(x) - to.x, j = std::int64_t(y) - to.y;
+      std::uint32_t want = kUntouched;
+      if (i >= 0 && j >= 0 && i < to.width && j < to.height && from.width > 0 && from.height > 0) {
+        const auto [left, right] = cover(i, from.x, from.width, to.width, b.width());
+        const auto [top, bottom] = cover(j, from.y, from.height, to.height, b.height());
+        for (std::int64_t sy = top; sy < bottom; ++sy)
+          for (std::int64_t sx = left; sx < right; ++sx)
+            want = (want == kUntouched ? 0xFFFFFFu : want) & shown[b.pixel(int(sx), int(sy))];
+      }
+      if (img.at(x, y) != want)
+        return testing::AssertionFailure() << std::hex << img.at(x, y) << " instead of " << want
+                                           << std::dec << " at " << x << "," << y;
+    }
+  }
+  return testing::AssertionSuccess();
+}
+
+// Every zoom's reduction and enlargement, at the target widths where the row tables start to be
+// used (64 and 256 pixels) and beside them: the whole picture, then a rectangle reaching past
+// the source and the target, its source columns on the zoom grid as the view's always are.
+TEST(MonoBitmapStretch, EveryTargetPixelIsTheAndOfTheColoursItCovers) {
+  const struct {
+    int c, d;
+  } zooms[] = {{4, 1}, {2, 1}, {4, 3}, {1, 1}, {4, 5}, {2, 3}, {4, 7}, {1, 2}};
+  std::mt19937 rng(11);
+  for (const auto& z : zooms) {
+    for (int tw : {63, 64, 65, 255, 256, 257}) {
+      const int sw = tw * z.c / z.d, sh = 3 * z.c, th = sh * z.d / z.c;
+      MonoBitmap b = randomSurface(sw + 4, sh + 1, rng);
+      b.setColor(0, makeColor(0xF0, 0x0F, 0xFF));
+      b.setColor(1, makeColor(0x3C, 0xFF, 0x81));
+      EXPECT_TRUE(stretchMatches(b, Rect{0, 0, sw, sh}, tw, th, Rect{0, 0, tw, th}))
+          << z.c << ":" << z.d << " width " << tw;
+      const Rect from{z.c * pick(rng, -3, 3), pick(rng, -1, 1), sw, sh};
+      const Rect to{pick(rng, -9, 9), pick(rng, -1, 1), tw, th};
+      EXPECT_TRUE(stretchMatches(b, from, tw, th, to))
+          << z.c << ":" << z.d << " width " << tw << " from " << from.x << " to " << to.x;
+    }
+  }
+  const MonoBitmap b = randomSurface(10, 10, rng);
+  const std::pair<Rect, Rect> ends[] = {{{0, 0, 10, 10}, {INT_MAX - 5, 0, 100, 100}},
+                                        {{0, 0, 10, 10}, {0, 0, 0, 5}},
+                                        {{INT_MIN, 0, 10, 10}, {0, 0, 3, 3}},
+                                        {{5, 0, 10, 10}, {-4, -4, 20, 20}}};
+  for (const auto& [from, to] : ends) EXPECT_TRUE(stretchMatches(b, from, 8, 8, to)) << to.x;
+}
+
+}  // namespace
+}  // namespace tenmark
