@@ -272,20 +272,17 @@ MonoBitmap blank(int w, int h) {
   return b;
 }
 
-// The thin line's definition: step i of the major axis, from the start up to but not including
-// the end, lies i × minor / major off the start on the minor axis, half-way steps rounded away
-// from the start.
-void referenceThinLine(MonoBitmap& b, int x1, int y1, int x2, int y2, int index) {
-  const int dx = x2 - x1, dy = y2 - y1, sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -1 : 1;
-  const int major = std::max(std::abs(dx), std::abs(dy));
-  const int minor = std::min(std::abs(dx), std::abs(dy));
-  for (int i = 0; i < major; ++i) {
-    const int off = (2 * i * minor + major) / (2 * major);
-    if (std::abs(dx) >= std::abs(dy))
-      b.setPixel(x1 + sx * i, y1 + sy * off, index);
-    else
-      b.setPixel(x1 + sx * off, y1 + sy * i, index);
-  }
+// Whether the thin line takes pixel (x, y): step i of the major axis, from the start up to but
+// not including the end, lies i × minor / major off the start on the minor axis, rounded half
+// away from the start. In 64 bits, so that any int works.
+bool onThinLine(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2, int x, int y) {
+  if (std::abs(x2 - x1) < std::abs(y2 - y1)) return onThinLine(y1, x1, y2, x2, y, x);
+  const std::int64_t i = x2 < x1 ? x1 - x : x - x1;
+  const auto major = std::uint64_t(std::abs(x2 - x1)), minor = std::uint64_t(std::abs(y2 - y1));
+  if (i < 0 || std::uint64_t(i) >= major) return false;
+  const std::uint64_t q = std::uint64_t(i) * minor;  // below 2^64: both lengths are below 2^32
+  const auto off = std::int64_t(q / major + (2 * (q % major) >= major ? 1 : 0));
+  return y == (y2 < y1 ? y1 - off : y1 + off);
 }
 
 // Whether a pen of `width`, 2 or more, takes the pixel centred at (x, y): within half the width
@@ -293,7 +290,7 @@ void referenceThinLine(MonoBitmap& b, int x1, int y1, int x2, int y2, int index)
 // test's). Odd pens are centred on a pixel, even ones on its top-left corner.
 std::optional<bool> inBand(int x1, int y1, int x2, int y2, int width, int x, int y) {
   const double shift = width % 2 ? 0.0 : -0.5;
-  const double ax = x1 + shift, ay = y1 + shift, dx = x2 - x1, dy = y2 - y1;
+  const double ax = x1 + shift, ay = y1 + shift, dx = double(x2) - x1, dy = double(y2) - y1;
   const double len2 = dx * dx + dy * dy;
   const double t = len2 == 0 ? 0 : std::clamp(((x - ax) * dx + (y - ay) * dy) / len2, 0.0, 1.0);
   const double dist = std::hypot(x - (ax + t * dx), y - (ay + t * dy));
@@ -301,11 +298,19 @@ std::optional<bool> inBand(int x1, int y1, int x2, int y2, int width, int x, int
   return dist < width / 2.0;
 }
 
-// Random lines and pens reaching outside the surface, in ink or paper over random pixels and
-// padding; a dot is the line to the next pixel on the right. Then every thin line between a
-// corner of a tiny surface and the points near it, where half-way steps meet an edge and the
-// cut must agree with the walk.
-TEST(MonoBitmapLine, RandomLinesMatchTheirDefinitionCutToTheSurface) {
+// Lines far beyond the surface, up to the ends of int, then random lines and pens reaching
+// outside it; in ink or paper over random pixels and padding. A dot is the line to the next pixel
+// on the right. Then every thin line between a corner of a tiny surface and the points near it,
+// where half-way steps meet an edge and the cut must agree with the walk.
+TEST(MonoBitmapLine, LinesMatchTheirDefinitionCutToTheSurface) {
+  const int big = 1 << 30;
+  const std::array<int, 5> far[] = {{-big, -big, big, big, 1},
+                                    {INT_MIN, 7, INT_MAX, 7, 1},
+                                    {3, INT_MAX, 3, INT_MIN, 1},
+                                    {INT_MIN, 20, INT_MAX, 20, 5},
+                                    {-big, -big, -big + 10, big, 30},
+                                    {big, 0, big, 39, 1},
+                                    {INT_MIN, INT_MIN, INT_MAX, INT_MIN, 30}};
   std::mt19937 rng(4242);
   const auto check = [&](int w, int h, int x1, int y1, int x2, int y2, int pen, bool dot) {
     MonoBitmap got = randomBitmap(w, h, rng);
@@ -315,21 +320,24 @@ TEST(MonoBitmapLine, RandomLinesMatchTheirDefinitionCutToTheSurface) {
       got.drawDot(x1, y1, pen, index);
     else
       got.drawLine(x1, y1, x2, y2, pen, index);
-    if (pen == 1) referenceThinLine(want, x1, y1, x2, y2, index);
-    for (int y = 0; y < h && pen > 1; ++y) {
+    for (int y = 0; y < h; ++y) {
       for (int x = 0; x < w; ++x) {
-        const auto in = inBand(x1, y1, x2, y2, pen, x, y);
+        const auto in =
+            pen == 1 ? onThinLine(x1, y1, x2, y2, x, y) : inBand(x1, y1, x2, y2, pen, x, y);
         if (!in || *in) want.setPixel(x, y, in ? index : got.pixel(x, y));
       }
     }
     return bytesOf(got) == bytesOf(want);
   };
   for (int round = 0; round < 1500; ++round) {
-    const bool dot = round % 5 == 0;
-    const int pen = round % 2 ? 1 : pick(rng, 2, 30);
-    const int x1 = pick(rng, -30, 90), y1 = pick(rng, -30, 90);
-    const int x2 = dot ? x1 + 1 : pick(rng, -30, 90), y2 = dot ? y1 : pick(rng, -30, 90);
-    ASSERT_TRUE(check(60, 45, x1, y1, x2, y2, pen, dot))
+    const bool dot = round % 5 == 4;
+    const int pen = round < 7 ? far[round][4] : round % 2 ? 1 : pick(rng, 2, 30);
+    int x1 = pick(rng, -30, 90), y1 = pick(rng, -30, 90);
+    int x2 = dot ? x1 + 1 : pick(rng, -30, 90), y2 = dot ? y1 : pick(rng, -30, 90);
+    if (round < 7)
+      std::tie(x1, y1, x2, y2) =
+          std::tuple(far[round][0], far[round][1], far[round][2], far[round][3]);
+    ASSERT_TRUE(check(60, 45, x1, y1, x2, y2, pen, dot && round >= 7))
         << x1 << "," << y1 << " -> " << x2 << "," << y2 << " pen " << pen;
   }
   for (int side = 1; side <= 5; ++side) {
@@ -342,6 +350,17 @@ TEST(MonoBitmapLine, RandomLinesMatchTheirDefinitionCutToTheSurface) {
       }
     }
   }
+}
+
+// A dot at the last int lies beyond every surface; a pen as wide as an int covers all of it.
+TEST(MonoBitmapLine, DotsAndPensAtTheEndsOfInt) {
+  MonoBitmap all = blank(37, 21);
+  all.drawDot(INT_MAX, 0, 7, 1);
+  EXPECT_TRUE(all.isBlank());
+  all.drawDot(18, 10, INT_MAX, 1);
+  EXPECT_EQ(indicesOf(all), std::vector<int>(37 * 21, 1));
+  all.drawLine(-1000, -1000, 2000, 3000, 1 << 20, 0);
+  EXPECT_TRUE(all.isBlank());
 }
 
 // Pixel centres exactly on the edge of the band must be decided the same way on both sides.
@@ -361,35 +380,6 @@ TEST(MonoBitmapWideLine, StraightAndDiagonalBandsAreSymmetric) {
       }
     }
   }
-}
-
-// Lines far beyond the surface, up to the ends of int, draw exactly the visible part of a short
-// line along the same path.
-TEST(MonoBitmapLine, HugeCoordinatesAndPensAreCutToTheSurface) {
-  const int big = 1 << 30;
-  const struct {
-    int x1, y1, x2, y2, pen, sx1, sy1, sx2, sy2;
-  } cases[] = {{-big, -big, big, big, 1, -9, -9, 60, 60},
-               {INT_MIN, 7, INT_MAX, 7, 1, -5, 7, 60, 7},
-               {3, INT_MAX, 3, INT_MIN, 1, 3, 50, 3, -5},
-               {INT_MIN, 20, INT_MAX, 20, 5, -20, 20, 80, 20},
-               {-big, -big, -big + 10, big, 30, -99, 0, -99, 0},
-               {INT_MIN, INT_MIN, INT_MAX, INT_MIN, 30, -99, 0, -99, 0},
-               {big, 0, big, 39, 1, 0, 0, 0, 0}};
-  for (const auto& c : cases) {
-    MonoBitmap got = blank(50, 40);
-    MonoBitmap want = blank(50, 40);
-    got.drawLine(c.x1, c.y1, c.x2, c.y2, c.pen, 1);
-    want.drawLine(c.sx1, c.sy1, c.sx2, c.sy2, c.pen, 1);
-    EXPECT_EQ(indicesOf(got), indicesOf(want)) << c.x1 << "," << c.y1 << " pen " << c.pen;
-  }
-  MonoBitmap all = blank(37, 21);
-  all.drawDot(INT_MAX, 0, 7, 1);
-  EXPECT_TRUE(all.isBlank());
-  all.drawDot(18, 10, INT_MAX, 1);
-  EXPECT_EQ(indicesOf(all), std::vector<int>(37 * 21, 1));
-  all.drawLine(-1000, -1000, 2000, 3000, 1 << 20, 0);
-  EXPECT_TRUE(all.isBlank());
 }
 
 // The meaning of a scaled copy: target pixel i of the destination covers the source pixels from

@@ -97,34 +97,28 @@ TEST(DuplicateCheck, FirstPairInRowOrderIsReported) {
   for (const auto& c : cases) EXPECT_EQ(findDuplicateBinding(c.rows), c.expected);
 }
 
-// One row for each command, with distinct names; actions change only the selected row.
+// One row for each command, with distinct names. The actions change the selected row only, and
+// nothing without a selection; its name is the key name of its binding.
 TEST(ShortcutList, RowsAndTheActionsOnThem) {
   ShortcutList list(defaultBindings());
   std::set<std::string> names;
   for (std::size_t i = 0; i < ShortcutList::rowCount(); ++i)
     names.insert(ShortcutList::listName(i));
   EXPECT_EQ(names.size(), kCommandCount);
-  EXPECT_EQ(list.keyName(row(CommandId::SaveAs)), "");
   EXPECT_FALSE(list.pressKey(std::nullopt, 'V', held({})));
   list.rightClick(std::nullopt);
-  list.doubleClick(std::nullopt);
   list.doubleClick(29);
   EXPECT_EQ(list.bindings(), defaultBindings());
-
   const std::size_t copy = row(CommandId::Copy);
-  EXPECT_EQ(list.keyName(copy), "Ctrl+C");
   EXPECT_TRUE(list.pressKey(copy, 'V', held({vk::kShift})));
-  EXPECT_EQ(list.bindings()[CommandId::Copy], kShiftFlag | 'V');
+  EXPECT_EQ(list.keyName(copy), "Shift+V");
+  KeyBindings want = defaultBindings();
+  want[CommandId::Copy] = kShiftFlag | 'V';
+  EXPECT_EQ(list.bindings(), want);
   list.rightClick(copy);
-  EXPECT_EQ(list.keyName(copy), text::KeyNameRightClick);
+  EXPECT_EQ(list.bindings()[CommandId::Copy], kRightClick);
   list.doubleClick(copy);
   EXPECT_EQ(list.bindings()[CommandId::Copy], 0u);
-  list.pressKey(copy, vk::kShift, held({vk::kShift, vk::kControl}));
-  EXPECT_EQ(list.keyName(copy), "Shift+Ctrl");
-  // A key that cannot be bound, pressed alone, clears the row.
-  list.pressKey(row(CommandId::New), vk::kEnd, held({}));
-  EXPECT_EQ(list.bindings()[CommandId::New], 0u);
-  EXPECT_EQ(list.bindings()[CommandId::Open], defaultBindings()[CommandId::Open]);
 }
 
 // The default bindings hold no pair; the pair named is the first in row order, whichever row
