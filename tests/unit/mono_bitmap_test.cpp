@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <random>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -31,13 +32,6 @@ MonoBitmap randomBitmap(int w, int h, std::mt19937& rng) {
   EXPECT_TRUE(b.create(w, h));
   for (std::size_t i = 0; i < b.byteCount(); ++i) b.pixels()[i] = std::uint8_t(rng());
   return b;
-}
-
-Rgb32Image untouchedImage(int w, int h) {
-  Rgb32Image img;
-  img.resize(w, h);
-  std::fill(img.pixels.begin(), img.pixels.end(), kUntouched);
-  return img;
 }
 
 // The source pixel that a copy of rectangle r of a w × h source to `at`, clipped to both, puts
@@ -85,7 +79,7 @@ TEST(MonoBitmapCreate, SidesUpToTheLimitAndAFreshSurfaceEitherWay) {
 // setColor takes any index above 0 as ink, getColor any but 0 (the table's byte order is the BMP
 // encoder test's). The leftmost pixel is the most significant bit; pixels outside read 0 and take
 // no writes.
-TEST(MonoBitmap, ColourTableBitOrderAndMove) {
+TEST(MonoBitmap, ColourIndicesBitOrderAndMove) {
   MonoBitmap b;
   ASSERT_TRUE(b.create(9, 2));
   b.setColor(0, 0xEAF1F4);
@@ -147,7 +141,8 @@ TEST(MonoBitmapNoPixels, EveryOperationIsHarmless) {
   real.copyAllFrom(empty);
   real.copyShiftedFrom(empty, 0, 0);
   EXPECT_EQ(bytesOf(real).front(), 0xFF);
-  Rgb32Image img = untouchedImage(3, 3);
+  Rgb32Image img;
+  img.assign(3, 3, kUntouched);
   empty.stretchTo(Rect{0, 0, 10, 10}, img, Rect{0, 0, 3, 3});
   empty.blitTo(Rect{0, 0, 10, 10}, img, Point{0, 0});
   EXPECT_EQ(img.pixels, std::vector<std::uint32_t>(9, kUntouched));
@@ -185,7 +180,8 @@ TEST(MonoBitmapCopy, RandomRectanglesMatchThePerPixelCopy) {
     if (round >= 1000) std::tie(r, at) = std::pair(ends[round - 1000].r, ends[round - 1000].at);
     a.setColor(0, makeColor(0x11, 0x22, 0x33));
     a.setColor(1, makeColor(0xAA, 0xBB, 0xCC));
-    Rgb32Image img = untouchedImage(target.width(), target.height());
+    Rgb32Image img;
+    img.assign(target.width(), target.height(), kUntouched);
     a.blitTo(r, img, at);
     for (int y = 0; y < img.height; ++y) {
       for (int x = 0; x < img.width; ++x) {
@@ -388,7 +384,8 @@ TEST(MonoBitmapWideLine, StraightAndDiagonalBandsAreSymmetric) {
 // covers no source pixel is left alone.
 testing::AssertionResult stretchMatches(const MonoBitmap& b, const Rect& from, int w, int h,
                                         const Rect& to) {
-  Rgb32Image img = untouchedImage(w, h);
+  Rgb32Image img;
+  img.assign(w, h, kUntouched);
   b.stretchTo(from, img, to);
   const std::uint32_t shown[2] = {toScreenPixel(b.getColor(0)), toScreenPixel(b.getColor(1))};
   const auto cover = [](std::int64_t k, int origin, int s, int t, int extent) {
