@@ -62,11 +62,10 @@ inline testing::AssertionResult samePicture(const MonoBitmap& got, const MonoBit
   if (got.width() != want.width() || got.height() != want.height())
     return testing::AssertionFailure() << "size " << got.width() << "x" << got.height()
                                        << " instead of " << want.width() << "x" << want.height();
-  for (int i : {0, 1}) {
+  for (int i : {0, 1})
     if (got.getColor(i) != want.getColor(i))
       return testing::AssertionFailure() << "colour " << i << " is " << std::hex << got.getColor(i)
                                          << " instead of " << want.getColor(i);
-  }
   if (indicesOf(got) != indicesOf(want)) return testing::AssertionFailure() << "indices differ";
   return testing::AssertionSuccess();
 }

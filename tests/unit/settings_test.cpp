@@ -1,28 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
+#include "settings/config_file.h"
+#include "settings/program_folder.h"
 #include "settings/settings_file.h"
 #include "support/temp_folder.h"
 
 namespace tenmark {
 namespace {
 
-// The whole default file for a 1080-pixel screen and the folder C:\app\, written out by hand;
-// the on-disk test checks that saving the defaults writes exactly this.
-const char kDefaultFile[] =
-    "s_save_dir=C:\\app\\\r\nn_canvas_x=980\r\nn_canvas_y=980\r\nn_back_color=15397364\r\n"
-    "n_pen_color=0\r\nn_save_img=1\r\nn_save_type=0\r\nn_alpha=212\r\nn_set_alpha=0\r\n"
-    "n_pen_size=1\r\nn_erase_size=8\r\nn_clnt_color=11912658\r\nb_ClientDef=0\r\nn_xpos=0\r\n"
-    "n_ypos=0\r\nn_xsize=0\r\nn_ysize=0\r\nb_Maximized=0\r\nb_PenPressure=0\r\n"
-    "n_PenHardness=7\r\nb_ShowMenu=1\r\nb_IgnoreTabXY=1\r\n\r\n"
-    "dw_Key_New=78\r\ndw_Key_Open=79\r\ndw_Key_Save=83\r\ndw_Key_SaveAs=0\r\ndw_Key_Undo=90\r\n"
-    "dw_Key_Redo=89\r\ndw_Key_VMirror=66\r\ndw_Key_HMirror=72\r\ndw_Key_Resize=82\r\n"
-    "dw_Key_Alpha=65\r\ndw_Key_Config=69\r\ndw_Key_KeyConf=75\r\ndw_Key_Eraser=32768\r\n"
-    "dw_Key_ShowMenu=77\r\ndw_Key_PopMenu=80\r\ndw_Key_Copy=32835\r\ndw_Key_Paste=32854\r\n"
-    "dw_Key_Brush_P=0\r\ndw_Key_Brush_M=0\r\ndw_Key_Erase_P=0\r\ndw_Key_Erase_M=0\r\n"
-    "dw_Key_SetPresser=0\r\ndw_Key_ZoomUp=49\r\ndw_Key_ZoomDown=50\r\ndw_Key_ZoomNomal=51\r\n"
-    "dw_Key_Hand=32\r\ndw_Key_Move=32800\r\ndw_Key_NoSaveExit=0\r\ndw_Key_Clear=0\r\n";
+ConfigFile fileWith(std::string_view text) {
+  ConfigFile file;
+  file.LoadText(text);
+  return file;
+}
 
 std::string written(const Settings& settings) {
   ConfigFile file;
@@ -31,104 +24,83 @@ std::string written(const Settings& settings) {
 }
 
 Settings readOver(const Settings& start, std::string_view text) {
-  ConfigFile file;
-  file.LoadText(text);
   Settings settings = start;
-  readSettings(file, settings);
+  readSettings(fileWith(text), settings);
   return settings;
 }
 
-// Each key's accepted range.
-struct Range {
-  const char* key;
-  std::int32_t Settings::*member;
-  std::int32_t min, max;
-};
-const Range kRanges[] = {
-    {"n_canvas_x", &Settings::n_canvas_x, 0, 6000},
-    {"n_canvas_y", &Settings::n_canvas_y, 0, 6000},
-    {"n_back_color", &Settings::n_back_color, 0, 0xFFFFFF},
-    {"n_pen_color", &Settings::n_pen_color, 0, 0xFFFFFF},
-    {"n_save_img", &Settings::n_save_img, 0, 1},
-    {"n_save_type", &Settings::n_save_type, 0, 1},
-    {"n_alpha", &Settings::n_alpha, 0, 255},
-    {"n_set_alpha", &Settings::n_set_alpha, 0, 1},
-    {"n_pen_size", &Settings::n_pen_size, 1, 30},
-    {"n_erase_size", &Settings::n_erase_size, 1, 30},
-    {"n_clnt_color", &Settings::n_clnt_color, 0, 0xFFFFFF},
-    {"b_ClientDef", &Settings::b_ClientDef, 0, 1},
-    {"n_xpos", &Settings::n_xpos, -1000, 9999},
-    {"n_ypos", &Settings::n_ypos, -1000, 9999},
-    {"n_xsize", &Settings::n_xsize, 1, 9999},
-    {"n_ysize", &Settings::n_ysize, 1, 9999},
-    {"b_Maximized", &Settings::b_Maximized, 0, 1},
-    {"b_PenPressure", &Settings::b_PenPressure, 0, 1},
-    {"n_PenHardness", &Settings::n_PenHardness, 0, 10},
-    {"b_ShowMenu", &Settings::b_ShowMenu, 0, 1},
-    {"b_IgnoreTabXY", &Settings::b_IgnoreTabXY, 0, 1},
-};
-
-// Every value differs from its default: its lower end, or its upper end where the default is the
-// lower one; binding values include the top bit.
-Settings unusualSettings() {
-  Settings s = defaultSettings(1080, "C:\\app\\");
-  s.saveFolder = "D:\\表\\";
-  for (const Range& r : kRanges) s.*r.member = s.*r.member == r.min ? r.max : r.min;
-  for (std::size_t i = 0; i < kCommandCount; ++i)
-    s.keyBindings.codes[i] = 0xFFFFFF00u + static_cast<KeyCode>(i);
-  return s;
+// A lookup takes the first key "=" anywhere in the text, not only at the start of a line, and
+// the value up to the next CR LF, trimmed; no value, or no CR LF after it, leaves the variable
+// alone. The text ends at its first NUL, so that what follows is never found.
+TEST(ConfigFile, LookupTakesTheFirstKeyAnywhereUpToTheNextCrLf) {
+  const struct {
+    const char *text, *value;
+  } cases[] = {{"k=a b\r\n", "a b"},    {"k=\v\f\ta b\f\v\t\r\n", "a b"},
+               {"k=a=b\r\n", "a=b"},    {"k=5\nx=1\r\n", "5\nx=1"},
+               {"k=3\r\nk=9\r\n", "3"}, {"xk=4\r\n", "4"},
+               {"k =5\r\n", "keep"},    {"K=5\r\n", "keep"},
+               {"k= \t \r\n", "keep"},  {"k=5", "keep"}};
+  for (const auto& c : cases) {
+    std::string value = "keep";
+    fileWith(c.text).GetString("k", value);
+    EXPECT_EQ(value, c.value) << c.text;
+  }
+  EXPECT_EQ(fileWith(std::string("a=1\r\nb=2\0\r\n", 11)).text(), "a=1\r\nb=2");
 }
 
-// Nothing in text without CR-LF lines of key=value can change a value.
-TEST(SettingsRead, UnreadableTextKeepsEveryValue) {
-  std::string lfOnly = kDefaultFile;
-  for (std::size_t at; (at = lfOnly.find("\r\n")) != std::string::npos;) lfOnly.erase(at, 1);
-  const Settings start = unusualSettings();
-  for (const std::string& text : {std::string(), std::string("\0n_pen_size=5\r\n", 15),
-                                  std::string("\x89PNG\r\n\x1a\n\xff\xfe=\r\n{}"), lfOnly}) {
-    EXPECT_EQ(readOver(start, text), start) << text.size();
+// An optional sign, then the digits up to the first other character, modulo 2^32; no digits
+// read 0. A signed value beyond its inclusive bounds leaves the variable alone, never clamped.
+TEST(ConfigFile, NumbersAreDecimalsModuloTwoToThe32) {
+  const struct {
+    const char* value;
+    std::int32_t asInt;  // bounds 0 to 30, starting at 77
+    std::uint32_t asUInt;
+  } cases[] = {{"5", 5, 5},    {"+7", 7, 7},         {"12abc", 12, 12},
+               {"abc", 0, 0},  {"-", 0, 0},          {"+-5", 0, 0},
+               {"30", 30, 30}, {"31", 77, 31},       {"-1", 77, 0xFFFFFFFFu},
+               {"", 77, 77},   {"4294967301", 5, 5}, {"-2147483648", 77, 0x80000000u}};
+  for (const auto& c : cases) {
+    const ConfigFile file = fileWith(std::string("k=") + c.value + "\r\n");
+    std::int32_t asInt = 77;
+    std::uint32_t asUInt = 77;
+    file.GetInt("k", asInt, 0, 30);
+    file.GetUInt("k", asUInt, UINT32_MAX);
+    EXPECT_EQ(asInt, c.asInt) << c.value;
+    EXPECT_EQ(asUInt, c.asUInt) << c.value;
   }
 }
 
-// Bindings take any number, an empty value keeps the old one; a stored placement needs both sides.
-TEST(SettingsRead, BindingsAndPlacement) {
-  const Settings s = readOver(defaultSettings(1080, ""),
-                              "n_xsize=0\r\nn_ysize=300\r\ndw_Key_Copy=-1\r\ndw_Key_Paste=\r\n");
-  EXPECT_EQ(s.n_ysize, 300);
-  EXPECT_FALSE(s.hasStoredPlacement());
-  EXPECT_EQ(s.keyBindings[CommandId::Copy], 0xFFFFFFFFu);
-  EXPECT_EQ(s.keyBindings[CommandId::Paste], 0x8056u);
+TEST(ConfigFile, EntriesAreCrLfLinesWithSignedDecimals) {
+  ConfigFile file;
+  file.PutString("s", "\x95\x5C");
+  file.PutInt("a", INT32_MIN);
+  file.AppendLine("");
+  file.PutInt("b", INT32_MAX);
+  EXPECT_EQ(file.text(), "s=\x95\x5C\r\na=-2147483648\r\n\r\nb=2147483647\r\n");
 }
 
-// Both ends of each range: an end is kept, one beyond it leaves the value alone.
-TEST(SettingsRead, EachKeyKeepsItsRangeEndsAndIgnoresOneBeyond) {
+// Each key, given alone another value that its range takes, is read into the member it is
+// written from and into no other: written again, only its own line differs. Lookups take the
+// first key "=" anywhere, so no key may hide inside another written before it.
+TEST(SettingsFile, EachKeyIsReadIntoTheMemberItIsWrittenFrom) {
   const Settings defaults = defaultSettings(1080, "C:\\app\\");
-  for (const auto& r : kRanges) {
-    // Starting at the opposite end, so that every outcome shows.
-    const auto readFrom = [&](std::int32_t start, std::int64_t value) {
-      Settings s = defaults;
-      s.*r.member = start;
-      return readOver(s, std::string(r.key) + "=" + std::to_string(value) + "\r\n").*r.member;
-    };
-    EXPECT_EQ(readFrom(r.max, r.min), r.min) << r.key;
-    EXPECT_EQ(readFrom(r.min, r.max), r.max) << r.key;
-    EXPECT_EQ(readFrom(r.max, std::int64_t(r.min) - 1), r.max) << r.key;
-    EXPECT_EQ(readFrom(r.min, std::int64_t(r.max) + 1), r.min) << r.key;
-  }
-}
-
-TEST(SettingsWrite, EveryKeyIsFirstFoundAtTheStartOfItsOwnLine) {
-  // Lookups take the first occurrence of key "=" anywhere; no key may hide inside another.
-  const std::string text = written(unusualSettings());
-  for (std::size_t lineStart = 0; lineStart < text.size();) {
-    const std::size_t lineEnd = text.find("\r\n", lineStart);
-    const std::size_t equals = text.find('=', lineStart);
-    if (equals < lineEnd) {
-      const std::string keyAndEquals = text.substr(lineStart, equals + 1 - lineStart);
-      EXPECT_EQ(text.find(keyAndEquals), lineStart) << keyAndEquals;
+  const std::string text = written(defaults);
+  int keys = 0;
+  for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2) {
+    const std::size_t equals = text.find('=', at);
+    if (equals > end) continue;  // the empty line between the options and the bindings
+    ++keys;
+    const std::string key = text.substr(at, equals + 1 - at);
+    EXPECT_EQ(text.find(key), at) << key;
+    bool read = false;
+    for (const char* value : {"0", "1", "2"}) {
+      std::string want = text;
+      want.replace(at, end - at, key + value);
+      read = read || (want != text && written(readOver(defaults, key + value + "\r\n")) == want);
     }
-    lineStart = lineEnd + 2;
+    EXPECT_TRUE(read) << key;
   }
+  EXPECT_EQ(keys, 22 + 29);
 }
 
 // The file keeps the folder in Shift-JIS bytes; a folder Shift-JIS cannot name is never written
@@ -143,61 +115,60 @@ TEST(SettingsFile, TheSaveFolderIsShiftJisOnDiskAndUtf8Inside) {
   EXPECT_EQ(readOver(s, "s_save_dir=D:\\\x95\r\n").saveFolder, s.saveFolder);
 }
 
-// The whole default file shows the 1080-pixel screen; a tiny screen still gives a canvas.
+// A square as high as the screen less 100 pixels, at least 1; a stored size that no surface can
+// have falls back to it.
 TEST(SettingsDefaults, CanvasIsTheScreenHeightLessOneHundredOrTheStoredSize) {
   EXPECT_EQ(defaultCanvasSide(768), 668);
   EXPECT_EQ(defaultCanvasSide(50), 1);
-  const struct {
-    std::int32_t width, height, expectedWidth, expectedHeight;
-  } cases[] = {{640, 480, 640, 480}, {0, 480, 980, 980},       {640, 0, 980, 980},
-               {1, 1, 1, 1},         {6000, 6000, 6000, 6000}, {-5, 10, 980, 980}};
-  for (const auto& c : cases) {
+  const auto canvas = [](std::int32_t width, std::int32_t height) {
     Settings s = defaultSettings(1080, "");
-    s.n_canvas_x = c.width;
-    s.n_canvas_y = c.height;
+    s.n_canvas_x = width;
+    s.n_canvas_y = height;
     const CanvasSize size = canvasSizeOrDefault(s, 1080);
-    EXPECT_EQ(size.width, c.expectedWidth) << c.width << "x" << c.height;
-    EXPECT_EQ(size.height, c.expectedHeight) << c.width << "x" << c.height;
-  }
+    return std::pair(size.width, size.height);
+  };
+  EXPECT_EQ(canvas(640, 480), std::pair(640, 480));
+  EXPECT_EQ(canvas(1, 65535), std::pair(1, 65535));
+  EXPECT_EQ(canvas(0, 480), std::pair(980, 980));
+  EXPECT_EQ(canvas(640, 65536), std::pair(980, 980));
+  EXPECT_EQ(canvas(-5, 10), std::pair(980, 980));
 }
 
-class SettingsOnDisk : public TempFolderTest {
- protected:
-  std::string iniPath() const { return path("tenmark.ini"); }
-  void writeIni(const std::string& bytes) const { writeFile(iniPath(), bytes); }
-  std::string readIni() const { return contentOf(iniPath()); }
-};
+using SettingsOnDisk = TempFolderTest;
 
-TEST_F(SettingsOnDisk, MissingOrCorruptFileKeepsDefaultsAndIsReplacedByTheDefaultFile) {
-  for (const bool corrupt : {false, true}) {
-    if (corrupt) writeIni(std::string("\xff\xd8\0garbage n_pen_size=9\r\n", 25));
-    Settings s = defaultSettings(1080, "C:\\app\\");
-    EXPECT_EQ(loadSettings(iniPath(), s), corrupt);
-    EXPECT_EQ(s, defaultSettings(1080, "C:\\app\\"));
-    ASSERT_TRUE(saveSettings(iniPath(), s));
-    EXPECT_EQ(readIni(), kDefaultFile);
-  }
+// A missing file keeps the defaults, and so does a corrupt one (its text ends at the NUL); a
+// file is read up to its size limit. Loading repairs the bindings, whose rule is the key bindings
+// test's. A save replaces a longer file whole and leaves nothing else; a failed one makes nothing.
+TEST_F(SettingsOnDisk, LoadReadsWhatTheFileSaysAndSaveWritesEveryValue) {
+  const Settings defaults = defaultSettings(1080, "C:\\app\\");
+  const std::string ini = path("tenmark.ini");
+  Settings s = defaults;
+  EXPECT_FALSE(loadSettings(ini, s));
+  EXPECT_EQ(s, defaults);
+  writeFile(ini, std::string("\xff\xd8\0garbage n_pen_size=9\r\n", 25));
+  EXPECT_TRUE(loadSettings(ini, s));
+  EXPECT_EQ(s, defaults);
+  writeFile(ini, "dw_Key_New=32\r\ndw_Key_Hand=32\r\nn_pen_size=9\r\n" +
+                     std::string(ConfigFile::kMaxFileBytes, 'x') + "\r\nn_erase_size=9\r\n");
+  ASSERT_TRUE(loadSettings(ini, s));
+  EXPECT_EQ(std::tuple(s.keyBindings[CommandId::New], s.n_pen_size, s.n_erase_size),
+            std::tuple(0x4Eu, 9, defaults.n_erase_size));
+  ASSERT_TRUE(saveSettings(ini, s));
+  EXPECT_EQ(contentOf(ini), written(s));
+  Settings back = defaults;
+  ASSERT_TRUE(loadSettings(ini, back));
+  EXPECT_EQ(back, s);
+  EXPECT_FALSE(saveSettings(path("missing/tenmark.ini"), s));
+  EXPECT_EQ(entries(), 1u);
 }
 
-// Saved, loaded over the defaults and saved again: same values and same bytes.
-TEST_F(SettingsOnDisk, PreparedValuesSurviveARun) {
-  const Settings prepared = unusualSettings();
-  ASSERT_TRUE(saveSettings(iniPath(), prepared));
-  const std::string before = readIni();
-  EXPECT_NE(before.find("dw_Key_New=-256\r\n"), std::string::npos);
-  Settings s = defaultSettings(1080, "C:\\app\\");
-  ASSERT_TRUE(loadSettings(iniPath(), s));
-  EXPECT_EQ(s, prepared);
-  ASSERT_TRUE(saveSettings(iniPath(), s));
-  EXPECT_EQ(readIni(), before);
-}
-
-// Loading repairs the bindings; the repair rules themselves are the key bindings test's.
-TEST_F(SettingsOnDisk, SpaceOnNewAndHandMovesNewBackToN) {
-  writeIni("dw_Key_New=32\r\ndw_Key_Hand=32\r\n");
-  Settings s = defaultSettings(1080, "");
-  ASSERT_TRUE(loadSettings(iniPath(), s));
-  EXPECT_EQ(s.keyBindings[CommandId::New], 0x4Eu);
+// Names beyond ASCII (UTF-8) hold no byte that could pass for a separator.
+TEST(ProgramFolder, FolderIsThePathUpToTheLastSeparatorInBackslashes) {
+  EXPECT_EQ(exeFolderFromProgramPath("C:\\Tools\\tenmark.exe"), "C:\\Tools\\");
+  EXPECT_EQ(exeFolderFromProgramPath("C:/Tools\\sub/tenmark.exe"), "C:\\Tools\\sub\\");
+  EXPECT_EQ(exeFolderFromProgramPath("tenmark.exe"), "");
+  EXPECT_EQ(exeFolderFromProgramPath("C:\\表\\tenmark.exe"), "C:\\表\\");
+  EXPECT_EQ(exeFolderFromProgramPath("C:\\a\\𠮷x.exe"), "C:\\a\\");
 }
 
 }  // namespace
