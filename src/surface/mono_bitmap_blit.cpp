@@ -159,6 +159,9 @@ class RowReduction {
     while (start < covers_.size() && covers_[start].first >= covers_[start].end) ++start;
     for (; start < covers_.size() && start < std::size_t(perByte) + 1; ++start)
       if (((covers_[start].first - firstByte_ * 8) & 7) == 0) break;
+    // A picture whose columns never start a byte (a reduction from an odd column, say) has no
+    // byte-wise blocks: each block is taken on its own.
+    if (start >= covers_.size() || ((covers_[start].first - firstByte_ * 8) & 7) != 0) return;
     const std::size_t last = start + std::size_t(perByte) - 1;
     if (last >= covers_.size() || covers_[last].end != covers_[start].first + 8) return;
     for (unsigned value = 0; value < 256; ++value) {
