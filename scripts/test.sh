@@ -80,11 +80,13 @@ add_counts() {
   failed=$((failed + f))
 }
 
-configure_and_build() {
+configure() {
   local dir=$1
   shift
-  cmake -S "$top" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTENMARK_WERROR=ON "$@" &&
-    cmake --build "$dir" -j"$jobs"
+  cmake -S "$top" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTENMARK_WERROR=ON "$@"
+}
+configure_and_build() {
+  configure "$@" && cmake --build "$1" -j"$jobs"
 }
 
 format_check() {
@@ -98,8 +100,9 @@ native_tests() {
 
 # -O1, as the sanitizers advise: a quarter of the build time of -O3, and nothing optimised away.
 sanitizer_tests() {
-  configure_and_build "$build/sanitize" -DTENMARK_SANITIZE=ON -DTENMARK_BENCH=OFF \
+  configure "$build/sanitize" -DTENMARK_SANITIZE=ON -DTENMARK_BENCH=OFF \
     -DCMAKE_CXX_FLAGS_RELEASE="-O1 -DNDEBUG" -DCMAKE_C_FLAGS_RELEASE="-O1 -DNDEBUG" &&
+    cmake --build "$build/sanitize" -j"$jobs" --target tenmark_unit_tests &&
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
       "$build/sanitize/tests/tenmark_unit_tests"
 }
