@@ -62,53 +62,40 @@ class Session {
     const Point p = randomPoint();
     switch (pick(14)) {
       case 0:
-        log("left down");
-        m.leftButtonDown(p);
-        break;
+        return play("left down", [&] { m.leftButtonDown(p); });
       case 1:
-        log("left up");
-        m.leftButtonUp(p);
-        break;
+        return play("left up", [&] { m.leftButtonUp(p); });
       case 2:
-        log("right down");
-        m.rightButtonDown(p);
-        break;
+        return play("right down", [&] { m.rightButtonDown(p); });
       case 3:
-        log("right up");
-        m.rightButtonUp(p);
-        break;
+        return play("right up", [&] { m.rightButtonUp(p); });
       case 4:
       case 5:
-        log("move");
-        m.pointerMoved(p);
-        break;
+        return play("move", [&] { m.pointerMoved(p); });
       case 6:
-        log("capture lost");
-        m.captureLost();
-        break;
+        return play("capture lost", [&] { m.captureLost(); });
       case 7:
-        log("proximity");
-        m.tabletProximity(pick(2) == 0);
-        break;
+        return play("proximity", [&] { m.tabletProximity(pick(2) == 0); });
       case 8:
-        log("queue flushed");
-        m.tabletQueueFlushed();
-        break;
+        return play("queue flushed", [&] { m.tabletQueueFlushed(); });
       case 9:
       case 10:
-        playPacket(p);
-        break;
-      case 11: {
-        static const std::set<int> kHeld[] = {
-            {}, {}, {vk::kControl}, {vk::kSpace}, {vk::kControl, vk::kSpace}};
-        rig_.platform.keysDown = kHeld[pick(5)];
-        log("keys " + std::to_string(rig_.platform.keysDown.size()));
-        m.refreshCursorOverClient();
-        break;
-      }
+        return play("packet", [&] { playPacket(p); });
+      case 11:
+        return play("keys", [&] {
+          static const std::set<int> kHeld[] = {
+              {}, {}, {vk::kControl}, {vk::kSpace}, {vk::kControl, vk::kSpace}};
+          rig_.platform.keysDown = kHeld[pick(5)];
+          m.refreshCursorOverClient();
+        });
       default:
         return playCommand();
     }
+  }
+  template <typename Event>
+  Kind play(const char* name, Event event) {
+    log(name);
+    event();
     return Kind::Pointer;
   }
 
@@ -116,7 +103,6 @@ class Session {
     const std::uint32_t buttons = std::uint32_t(pick(4)) & (kTip | kSwitch);
     const std::uint32_t pressure = buttons & kTip ? std::uint32_t(1 + pick(1023)) : 0;
     const std::uint32_t cursor = pick(4) == 0 ? 2 : 1;  // now and then the eraser end
-    log("packet " + std::to_string(pressure));
     rig_.model.tabletPacket(TabletPacket{cursor, buttons, client.x + rig_.platform.clientOrigin.x,
                                          client.y + rig_.platform.clientOrigin.y, pressure});
   }
