@@ -19,6 +19,11 @@ CanvasView viewAt(double zoom) {
   return view;
 }
 
+TEST(CanvasView, ConversionsTruncateTowardZero) {
+  EXPECT_EQ(viewAt(0.5).toClient(-7), -3);
+  EXPECT_EQ(viewAt(0.75).toCanvas(-7), -9);
+}
+
 TEST(CanvasView, ScrollRequestsMoveByLinesAndPagesWithinTheRange) {
   CanvasView v;
   v.fitBar(ScrollAxis::Horizontal, 600, 1000);

@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "resources/resource_ids.h"
 #include "shortcuts/virtual_keys.h"
 #include "support/model_rig.h"
 #include "support/test_surfaces.h"
@@ -43,6 +44,7 @@ class Session {
     for (step_ = 0; step_ < steps && !testing::Test::HasFailure(); ++step_) {
       const bool pressBefore = rig_.model.pointerCaptured();
       const Kind kind = playRandomEvent();
+      checkWindow();
       checkMark(kind);
       checkUndoStep(kind, pressBefore);
       if (step_ % 97 == 96) checkPenAfterEverythingIsUp();
@@ -73,7 +75,7 @@ class Session {
       case 5:
         return play("move", [&] { m.pointerMoved(p); });
       case 6:
-        return play("capture lost", [&] { m.captureLost(); });
+        return play("capture lost", [&] { rig_.platform.captured = false, m.captureLost(); });
       case 7:
         return play("proximity", [&] { m.tabletProximity(pick(2) == 0); });
       case 8:
@@ -131,6 +133,18 @@ class Session {
       default:
         return Kind::Command;
     }
+  }
+
+  // The window shows the model's state: the capture, the greyed menu items, the mark.
+  void checkWindow() {
+    const PaperModel& m = rig_.model;
+    FakePlatform& p = rig_.platform;
+    ASSERT_EQ(p.captured, m.pointerCaptured()) << where();
+    if (!m.pointerCaptured()) {
+      ASSERT_TRUE(!p.menuEnabled[ID_EDIT_UNDO] || m.undoRing().canUndo()) << where();
+      ASSERT_EQ(p.menuEnabled[ID_EDIT_REDO], m.undoRing().canRedo()) << where();
+    }
+    ASSERT_EQ(p.caption.find(" *  [") != std::string::npos, m.modified()) << where();
   }
 
   // A picture that differs from the one last seen unmarked is marked; only Clear keeps the mark
