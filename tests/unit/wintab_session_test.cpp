@@ -73,8 +73,6 @@ struct SessionTest : ::testing::Test {
     fake.defaultContext.device = 2;
     fake.defaultContext.packetData = 0xFFFF;
     fake.defaultContext.packetMode = 0x80;
-    fake.defaultContext.inExtX = 15200;
-    fake.defaultContext.systemExtX = 1920;
   }
   ~SessionTest() override { driver = nullptr; }
 };
