@@ -100,7 +100,7 @@ TEST(Tools, HeldBindingsChooseMoveThenHandThenEraser) {
                       [&](int k) { return keys.count(k) > 0; });
   };
   EXPECT_EQ(tool({vk::kShift, vk::kSpace}), ToolMode::Pen);  // modifiers held must be bound
-  bindings[CommandId::Hand] = kCtrlFlag | vk::kSpace;  // Move comes first when both are held
+  bindings[CommandId::Hand] = kCtrlFlag | vk::kSpace;        // Move comes first when both are held
   EXPECT_EQ(tool({vk::kControl, vk::kSpace}), ToolMode::Move);
   bindings[CommandId::Eraser] = kCtrlFlag | vk::kSpace;  // and Hand before Eraser
   bindings[CommandId::Move] = 0;
