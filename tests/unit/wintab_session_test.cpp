@@ -100,25 +100,22 @@ TEST_F(SessionTest, OpensACopyOfTheDefaultSystemContextThatPostsMessages) {
 }
 
 TEST_F(SessionTest, ADriverLackingAnEntryPointThatIsCalledIsNeverCalled) {
-  void (*const removals[])(wintab::EntryPoints&) = {
-      [](wintab::EntryPoints& e) { e.info = nullptr; },
-      [](wintab::EntryPoints& e) { e.open = nullptr; },
-      [](wintab::EntryPoints& e) { e.close = nullptr; },
-      [](wintab::EntryPoints& e) { e.queueSizeSet = nullptr; },
-      [](wintab::EntryPoints& e) { e.overlap = nullptr; },
-      [](wintab::EntryPoints& e) { e.enable = nullptr; },
-      [](wintab::EntryPoints& e) { e.packetsGet = nullptr; },
-      [](wintab::EntryPoints& e) { e.packet = nullptr; },
+  using E = wintab::EntryPoints;
+  const auto without = [](auto field) {
+    E entries = kAll;
+    entries.*field = nullptr;
+    return entries;
   };
-  for (int missing = 0; missing < 8; ++missing) {
-    wintab::EntryPoints entries = kAll;
-    removals[missing](entries);
-    EXPECT_FALSE(session.open(entries, &fake, kScreen)) << missing;
+  const E lacking[] = {without(&E::info),         without(&E::open),    without(&E::close),
+                       without(&E::queueSizeSet), without(&E::overlap), without(&E::enable),
+                       without(&E::packetsGet),   without(&E::packet)};
+  for (const E& entries : lacking) {
+    EXPECT_FALSE(session.open(entries, &fake, kScreen)) << "without entry " << &entries - lacking;
     session.enable(true);
     session.flush();
     EXPECT_FALSE(session.readPacket(1, &contextObject));
     session.close();
-    EXPECT_EQ(fake.calls, 0) << missing;
+    EXPECT_EQ(fake.calls, 0);
   }
   // WTPacketsPeek is never called: a driver without it will do.
   EXPECT_TRUE(session.open(kAll, &fake, kScreen));
