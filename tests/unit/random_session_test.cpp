@@ -53,7 +53,8 @@ class Session {
   }
 
  private:
-  enum class Kind { Pointer, Command, Clear, UndoRedo, Resize, New };
+  // Undo, Redo and a new size are steps of their own kind.
+  enum class Kind { Pointer, Command, Clear, New, Other };
 
   int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
   // Mostly over the canvas, sometimes in the margins or outside the window.
@@ -120,19 +121,10 @@ class Session {
       rig_.platform.settingsAnswer = answer;
     }
     rig_.model.runCommand(id);
-    switch (id) {
-      case CommandId::Clear:
-        return Kind::Clear;
-      case CommandId::Undo:
-      case CommandId::Redo:
-        return Kind::UndoRedo;
-      case CommandId::Config:
-        return Kind::Resize;
-      case CommandId::New:
-        return Kind::New;
-      default:
-        return Kind::Command;
-    }
+    if (id == CommandId::Clear) return Kind::Clear;
+    if (id == CommandId::New) return Kind::New;
+    const bool ownKind = id == CommandId::Undo || id == CommandId::Redo || id == CommandId::Config;
+    return ownKind ? Kind::Other : Kind::Command;
   }
 
   // The window shows the model's state: the capture, the greyed menu items, the mark.
