@@ -63,7 +63,7 @@ class Session {
   Kind playRandomEvent() {
     PaperModel& m = rig_.model;
     const Point p = randomPoint();
-    switch (pick(14)) {
+    switch (pick(15)) {
       case 0:
         return play("left down", [&] { m.leftButtonDown(p); });
       case 1:
@@ -91,6 +91,8 @@ class Session {
           rig_.platform.keysDown = kHeld[pick(5)];
           m.refreshCursorOverClient();
         });
+      case 12:  // as a save leaves it
+        return play("unmarked", [&] { m.setModified(false), unmarked_ = copyOf(m.canvas()); });
       default:
         return playCommand();
     }
