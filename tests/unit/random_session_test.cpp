@@ -1,7 +1,7 @@
 // Random sessions of every pointer, tablet, key and command event, checked after each step
 // against the rules that no sequence may break: a committed change is one undo step, a changed
-// picture is marked, and once every button is up and the pen is away the left button draws
-// with the pen.
+// picture is marked, the window shows the capture, the greyed items and the mark as they are,
+// and once every button is up and the pen is away the left button draws with the pen.
 #include <gtest/gtest.h>
 
 #include <random>
