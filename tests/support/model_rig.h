@@ -48,6 +48,11 @@ struct ModelRig {
     model.leftButtonUp(at(last.x, last.y));
   }
 
+  void zoomTo(double zoom) {
+    while (model.view().zoomFactor() > zoom) model.runCommand(CommandId::ZoomDown);
+    while (model.view().zoomFactor() < zoom) model.runCommand(CommandId::ZoomUp);
+  }
+
   // What a full repaint shows now, on a screen of its own.
   Rgb32Image repaintedScreen() {
     const Rgb32Image kept = platform.screen;

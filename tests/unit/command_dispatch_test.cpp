@@ -1,49 +1,22 @@
 #include <gtest/gtest.h>
 
 #include "app/caption.h"
-#include "app/window_fit.h"
 #include "resources/resource_ids.h"
 #include "shortcuts/virtual_keys.h"
 #include "support/model_rig.h"
-#include "support/shortcut_inputs.h"
 
 namespace tenmark {
 namespace {
 
-// The caption's fixed bytes: " - ", "  [倍率:", "%  ペン:", "  消しゴム:", "]".
-const std::string kZoomLabel = std::string("  [倍率:");
-const std::string kPenLabel = std::string("%  ペン:");
-const std::string kEraserLabel = std::string("  消しゴム:");
-
+// The caption's layout; the model's captions are read through the window in the end-to-end
+// tests.
 TEST(Caption, ShowsNameModifiedMarkZoomAndSizes) {
-  EXPECT_EQ(captionText({"Tenmark 1.4.4c", "20070115_083000", false, 1.0, 1, 8}),
-            "Tenmark 1.4.4c - 20070115_083000" + kZoomLabel + "100" + kPenLabel + "1" +
-                kEraserLabel + "8]");
-  EXPECT_EQ(captionText({"V", "n", true, 0.25, 30, 1}),
-            "V - n *" + kZoomLabel + "25" + kPenLabel + "30" + kEraserLabel + "1]");
-  EXPECT_EQ(captionText({"V", "n", false, 2.0, 1, 8}),
-            "V - n" + kZoomLabel + "200" + kPenLabel + "1" + kEraserLabel + "8]");
-  std::tm t{};
-  t.tm_year = 107, t.tm_mon = 0, t.tm_mday = 15, t.tm_hour = 8, t.tm_min = 3, t.tm_sec = 9;
-  EXPECT_EQ(timestampName(t), "20070115_080309");
+  EXPECT_EQ(captionText({"Tenmark 1.4.4c", "20070115_083000", true, 0.25, 30, 1}),
+            "Tenmark 1.4.4c - 20070115_083000 *  [倍率:25%  ペン:30  消しゴム:1]");
 }
 
-TEST(Caption, MarkingAModifiedPictureAgainDoesNotRebuildIt) {
-  ModelRig rig;
-  std::tm t{};
-  t.tm_year = 126;
-  rig.model.makeTimestampName(t);
-  EXPECT_EQ(rig.platform.caption.substr(0, 33), "Tenmark 1.4.4c - 20260100_000000 ");
-  const int changes = rig.platform.captionChanges;
-  rig.model.setModified(true);
-  rig.model.setModified(true);
-  EXPECT_EQ(rig.platform.captionChanges, changes + 1);
-  rig.model.setModified(false);
-  rig.model.setModified(false);
-  EXPECT_EQ(rig.platform.captionChanges, changes + 3);
-}
-
-TEST(Dispatch, HeldToolBindingsRefreshTheCursorAndOnlyHandAndMoveConsume) {
+// Which binding matches is the dispatch order's test; here the model acts on the match.
+TEST(Dispatch, HeldToolBindingsRefreshTheCursorOverTheClientAndOnlyHandAndMoveConsume) {
   ModelRig rig;
   rig.platform.pointer = Point{10, 10};
   rig.platform.keysDown = {vk::kControl};
@@ -51,17 +24,11 @@ TEST(Dispatch, HeldToolBindingsRefreshTheCursorAndOnlyHandAndMoveConsume) {
   EXPECT_EQ(rig.platform.cursor, ToolMode::Eraser);
   rig.platform.keysDown = {vk::kControl, vk::kSpace};
   EXPECT_TRUE(rig.model.dispatchShortcut(0));
-  EXPECT_EQ(rig.model.toolMode(), ToolMode::Move);
-  // Outside the client area the cursor is left alone.
+  EXPECT_EQ(rig.platform.cursor, ToolMode::Move);
   rig.platform.pointer = Point{-1, 10};
   rig.platform.keysDown = {vk::kSpace};
-  const int changes = rig.platform.cursorChanges;
   EXPECT_TRUE(rig.model.dispatchShortcut(0));
-  EXPECT_EQ(rig.platform.cursorChanges, changes);
-  rig.platform.keysDown = {vk::kShift, 'Z'};  // modifiers must be equal, not included
-  EXPECT_FALSE(rig.model.dispatchShortcut(0));
-  rig.platform.keysDown = {};
-  EXPECT_FALSE(rig.model.dispatchShortcut(0));
+  EXPECT_EQ(rig.platform.cursor, ToolMode::Move);  // outside the client area: left alone
 }
 
 TEST(Dispatch, SizeCommandsStepWithinOneToThirtyAndAreConsumedAtTheLimits) {
@@ -74,7 +41,7 @@ TEST(Dispatch, SizeCommandsStepWithinOneToThirtyAndAreConsumedAtTheLimits) {
   rig.platform.keysDown = {'U'};
   for (int repeat = 0; repeat < 3; ++repeat) EXPECT_TRUE(rig.model.dispatchShortcut(0));
   EXPECT_EQ(rig.model.settings().n_pen_size, 30);
-  EXPECT_NE(rig.platform.caption.find(kPenLabel + "30"), std::string::npos);
+  EXPECT_NE(rig.platform.caption.find("ペン:30"), std::string::npos);
   rig.model.settings().n_pen_size = 1;
   rig.platform.keysDown = {'I'};
   EXPECT_TRUE(rig.model.dispatchShortcut(0));
@@ -84,48 +51,41 @@ TEST(Dispatch, SizeCommandsStepWithinOneToThirtyAndAreConsumedAtTheLimits) {
   EXPECT_EQ(rig.model.settings().n_erase_size, 9);
 }
 
-TEST(Dispatch, ZoomKeysStopAtTheLimitsAndStillRewriteTheCaption) {
+TEST(Dispatch, ZoomKeysAndMenuItemsStopAtTheLimits) {
   ModelRig rig;
   rig.platform.keysDown = {'1'};
-  for (int i = 0; i < 6; ++i) rig.model.dispatchShortcut(0);
+  for (int i = 0; i < 6; ++i) EXPECT_TRUE(rig.model.dispatchShortcut(0));
   EXPECT_EQ(rig.model.view().zoomFactor(), 2.0);
-  const int changes = rig.platform.captionChanges;
-  EXPECT_TRUE(rig.model.dispatchShortcut(0));
-  EXPECT_EQ(rig.platform.captionChanges, changes + 1);
-  EXPECT_NE(rig.platform.caption.find(kZoomLabel + "200%"), std::string::npos);
+  EXPECT_NE(rig.platform.caption.find("200%"), std::string::npos);
   EXPECT_TRUE(rig.model.menuCommand(ID_ZOOM_NOMAL));
   EXPECT_EQ(rig.model.view().zoomFactor(), 1.0);
   rig.platform.keysDown = {'2'};
   for (int i = 0; i < 5; ++i) rig.model.dispatchShortcut(0);
-  EXPECT_NE(rig.platform.caption.find(kZoomLabel + "25%"), std::string::npos);
+  EXPECT_EQ(rig.model.view().zoomFactor(), 0.25);
   EXPECT_FALSE(rig.model.menuCommand(12345));
 }
 
-TEST(Dispatch, UndoAndRedoGreyTheirMenuItemsAndAlwaysMarkThePicture) {
+// The random session test proves that Redo is greyed exactly when there is nothing to redo, and
+// Undo whenever there is nothing to undo.
+TEST(Dispatch, UndoAndRedoAlwaysMarkThePictureAndUndoIsEnabledAgain) {
   ModelRig rig;
-  EXPECT_FALSE(rig.platform.menuEnabled[ID_EDIT_UNDO]);
-  EXPECT_FALSE(rig.platform.menuEnabled[ID_EDIT_REDO]);
   rig.platform.keysDown = {'Z'};
-  EXPECT_TRUE(rig.model.dispatchShortcut(0));  // nothing to undo: still marks and repaints
+  EXPECT_TRUE(rig.model.dispatchShortcut(0));  // nothing to undo: still marks
   EXPECT_TRUE(rig.model.modified());
   rig.stroke({{10, 10}, {40, 10}});
   rig.model.dispatchShortcut(0);
   EXPECT_EQ(rig.model.canvas().pixel(20, 10), 0);
-  EXPECT_FALSE(rig.platform.menuEnabled[ID_EDIT_UNDO]);
-  EXPECT_TRUE(rig.platform.menuEnabled[ID_EDIT_REDO]);
   EXPECT_TRUE(rig.model.menuCommand(ID_EDIT_REDO));
   EXPECT_EQ(rig.model.canvas().pixel(20, 10), 1);
   EXPECT_TRUE(rig.platform.menuEnabled[ID_EDIT_UNDO]);
-  EXPECT_FALSE(rig.platform.menuEnabled[ID_EDIT_REDO]);
 }
 
-TEST(Dispatch, TogglesFlipTheirOptionWithoutTouchingTheCaption) {
+TEST(Dispatch, TogglesFlipTheirOption) {
   ModelRig rig;
   KeyBindings& keys = rig.model.settings().keyBindings;
   keys[CommandId::SetPresser] = 'Q';
   keys[CommandId::Alpha] = 'A';
   keys[CommandId::ShowMenu] = 'W';
-  const int changes = rig.platform.captionChanges;
   for (int key : {'Q', 'A', 'W'}) {
     rig.platform.keysDown = {key};
     EXPECT_TRUE(rig.model.dispatchShortcut(0));
@@ -135,73 +95,6 @@ TEST(Dispatch, TogglesFlipTheirOptionWithoutTouchingTheCaption) {
   EXPECT_EQ(rig.platform.translucencyOn, 1);
   EXPECT_EQ(rig.platform.translucencyAlpha, 212);
   EXPECT_FALSE(rig.platform.menuBarShown);
-  EXPECT_EQ(rig.platform.captionChanges, changes);
-}
-
-// A work area with task bars at the left and the top: it does not start at 0.
-constexpr Rect kWorkArea{40, 30, 1000, 760};
-
-TEST(WindowFit, KeepsTheWholeWindowInTheWorkAreaMovedUpOrLeftFirstThenSmaller) {
-  const struct {
-    Point outer;
-    Rect current;
-    Rect fitted;
-  } cases[] = {
-      {{500, 400}, {100, 50, 300, 300}, {100, 50, 500, 400}},    // the corner stays
-      {{500, 400}, {-30, -5, 300, 300}, {40, 30, 500, 400}},     // above and left: moved in
-      {{500, 400}, {700, 500, 300, 300}, {540, 390, 500, 400}},  // low and right: moved up, left
-      {{1500, 400}, {100, 50, 300, 300}, {40, 50, 1000, 400}},   // too wide: the full width
-      {{500, 900}, {100, 50, 300, 300}, {100, 30, 500, 760}},    // too tall: the full height
-      {{500, 900}, {100, 700, 300, 300}, {100, 30, 500, 760}},   // too tall and low
-      {{1000, 760}, {900, 700, 300, 300}, {40, 30, 1000, 760}},  // exactly the work area
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(fittedWindowRect({kWorkArea, c.outer, c.current}), c.fitted) << c.current.x;
-}
-
-TEST(WindowFit, AClientAreaLeftShortByAWrappedMenuBarGrowsTheWindowWithinTheWorkArea) {
-  const WindowFitInput fit{kWorkArea, {200, 150}, {100, 50, 300, 300}};
-  const Rect placed = fittedWindowRect(fit);
-  const struct {
-    Point shortfall;
-    Rect refitted;
-  } cases[] = {
-      {{0, 19}, {100, 50, 200, 169}},   // a second line of menu
-      {{0, 0}, placed},                 // nothing missing
-      {{0, -5}, placed},                // more than asked: left as it is
-      {{0, 700}, {100, 30, 200, 760}},  // as much as the work area allows
-      {{30, 38}, {100, 50, 230, 188}},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(fittedWindowRect(grownByShortfall(fit, placed, c.shortfall)), c.refitted)
-        << c.shortfall.y;
-}
-
-TEST(WindowFit, TheFirstWindowIsCentredInTheWorkAreaWithItsCaptionOnScreen) {
-  EXPECT_EQ(centredIn(kWorkArea, {500, 400}), (Rect{290, 210, 500, 400}));
-  EXPECT_EQ(centredIn(kWorkArea, {500, 775}), (Rect{290, 30, 500, 760}));  // taller: from the top
-  EXPECT_EQ(centredIn(kWorkArea, {1200, 900}), kWorkArea);
-}
-
-TEST(WindowFit, AStoredPlacementOffEveryMonitorComesBackOntoTheNearest) {
-  // A monitor at the left and a smaller one at its right, 200 pixels lower.
-  const std::vector<Rect> areas{{0, 0, 1000, 740}, {1000, 200, 800, 560}};
-  const struct {
-    Rect stored;
-    Rect placed;
-  } cases[] = {
-      {{100, 100, 400, 300}, {100, 100, 400, 300}},    // on the first: as it is
-      {{900, 600, 400, 300}, {900, 600, 400, 300}},    // across both: as it is
-      {{990, -290, 400, 300}, {990, -290, 400, 300}},  // a corner still shows
-      {{2500, 300, 400, 300}, {1400, 300, 400, 300}},  // right of the second: into it
-      {{1200, 900, 400, 300}, {1200, 460, 400, 300}},  // below the second
-      {{1000, -400, 400, 300}, {600, 0, 400, 300}},    // above the seam: nearer the first
-      {{-3000, 500, 1200, 900}, {0, 0, 1000, 740}},    // far left and larger: all of the first
-      {{2147483000, 2147483000, 600, 600}, {400, 140, 600, 600}},  // numbers near the limit
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(storedPlacementOnScreen(c.stored, areas), c.placed) << c.stored.x;
-  EXPECT_EQ(storedPlacementOnScreen({-5000, 0, 100, 100}, {}), (Rect{-5000, 0, 100, 100}));
 }
 
 }  // namespace

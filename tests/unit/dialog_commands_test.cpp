@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "resources/resource_ids.h"
 #include "support/model_rig.h"
 #include "support/test_surfaces.h"
@@ -7,80 +9,44 @@
 namespace tenmark {
 namespace {
 
-TEST(SettingsDialogCommand, OpensWithTheWindowsStateAndOkWithItChangesNothing) {
+// The dialog opens with what the window holds, and OK gives every value back: opened again, it
+// shows what OK gave it, and OK unchanged changes nothing.
+TEST(SettingsDialogCommand, EveryValueGoesToTheWindowAndComesBackUnchanged) {
   ModelRig rig(640, 480);
-  Settings& s = rig.model.settings();
-  s.saveFolder = "C:\\pictures\\";
-  s.n_alpha = 0;  // out of the slider's range: passed on as it is
-  s.n_pen_size = 4;
+  rig.model.settings().n_alpha = 0;  // out of the slider's range: passed on as it is
   rig.model.menuCommand(ID_SETTINGS_CONFIG);
   ASSERT_TRUE(rig.platform.settingsShown);
-  const SettingsDialogValues shown = *rig.platform.settingsShown;
-  EXPECT_EQ(shown.canvasWidth, 640);
-  EXPECT_EQ(shown.canvasHeight, 480);
-  EXPECT_EQ(shown.backgroundColor, kPaper);
-  EXPECT_EQ(shown.penColor, kInk);
-  EXPECT_EQ(shown.clientColor, Color(s.n_clnt_color));
-  EXPECT_EQ(shown.saveFolder, "C:\\pictures\\");
-  EXPECT_EQ(shown.translucency, 0);
-  EXPECT_EQ(shown.penSize, 4);
-  EXPECT_EQ(shown.hardness, s.n_PenHardness);
-
-  const Settings before = s;
-  rig.platform.settingsAnswer = shown;
+  EXPECT_EQ(rig.platform.settingsShown->canvasWidth, 640);
+  EXPECT_EQ(rig.platform.settingsShown->backgroundColor, kPaper);
+  const Settings before = rig.model.settings();
+  rig.platform.settingsAnswer = rig.platform.settingsShown;
   rig.model.runCommand(CommandId::Config);
   EXPECT_EQ(rig.model.settings(), before);
   EXPECT_EQ(rig.platform.fittedTo, (Point{-1, -1}));  // same size: no new canvas
-  EXPECT_EQ(rig.platform.settingsShown, shown);
-}
 
-TEST(SettingsDialogCommand, OkAppliesEveryValueAndResizesKeepingThePicture) {
-  ModelRig rig(640, 480);
   rig.model.setStandInCanvas(true);
   rig.stroke({{2, 3}, {100, 3}});
-  SettingsDialogValues v{.canvasWidth = 320,
-                         .canvasHeight = 700,
-                         .backgroundColor = 0x112233,
-                         .penColor = 0x445566,
-                         .clientColor = 0x778899,
-                         .useSystemColor = 1,
-                         .saveFolder = "C:\\elsewhere",
-                         .saveOnExit = 0,
-                         .saveFormat = 1,
-                         .ignoreTabletXY = 0,
-                         .translucency = 100,
-                         .translucent = 1,
-                         .penSize = 5,
-                         .eraserSize = 30,
-                         .pressureSensing = 1,
-                         .hardness = 0};
+  // Every value other than the window's, in the dialog's order.
+  const SettingsDialogValues v{320, 700, 0x112233, 0x445566, 0x778899, 1, "C:\\elsewhere", 0, 1, 0,
+                               100, 1,   5,        30,       1,        4};
   rig.platform.settingsAnswer = v;
-  const int redraws = rig.platform.redraws;
   rig.model.runCommand(CommandId::Config);
-
   const Settings& s = rig.model.settings();
-  EXPECT_EQ(s.n_clnt_color, 0x778899);
-  EXPECT_EQ(s.b_ClientDef, 1);
-  EXPECT_EQ(s.saveFolder, "C:\\elsewhere");
-  EXPECT_EQ(s.n_save_img, 0);
-  EXPECT_EQ(s.n_save_type, 1);
-  EXPECT_EQ(s.b_IgnoreTabXY, 0);
-  EXPECT_EQ(s.n_erase_size, 30);
-  EXPECT_EQ(s.b_PenPressure, 1);
-  EXPECT_EQ(s.n_PenHardness, 0);
+  EXPECT_EQ(std::tuple(s.n_clnt_color, s.b_ClientDef, s.saveFolder, s.n_save_img, s.n_save_type),
+            std::tuple(0x778899, 1, "C:\\elsewhere", 0, 1));
+  EXPECT_EQ(std::tuple(s.b_IgnoreTabXY, s.n_erase_size, s.b_PenPressure, s.n_PenHardness),
+            std::tuple(0, 30, 1, 4));
   const MonoBitmap& canvas = rig.model.canvas();
-  EXPECT_EQ(canvas.width(), 320);
-  EXPECT_EQ(canvas.height(), 700);
-  EXPECT_EQ(canvas.getColor(0), 0x112233u);
-  EXPECT_EQ(canvas.getColor(1), 0x445566u);
-  EXPECT_EQ(canvas.pixel(50, 3), 1);
-  EXPECT_EQ(canvas.pixel(50, 600), 0);
+  EXPECT_EQ(std::tuple(canvas.width(), canvas.height(), canvas.getColor(0), canvas.getColor(1)),
+            std::tuple(320, 700, 0x112233u, 0x445566u));
+  EXPECT_EQ(canvas.pixel(50, 3), 1);  // the picture stays at the top left
   EXPECT_EQ(rig.platform.fittedTo, (Point{320, 700}));
   EXPECT_FALSE(rig.model.standInCanvas());  // a real canvas now: its size is kept at exit
-  EXPECT_EQ(rig.platform.translucencyOn, 1);
-  EXPECT_EQ(rig.platform.translucencyAlpha, 100);
+  EXPECT_EQ((Point{rig.platform.translucencyOn, rig.platform.translucencyAlpha}), (Point{1, 100}));
   EXPECT_NE(rig.platform.caption.find(":5 "), std::string::npos);
-  EXPECT_EQ(rig.platform.redraws, redraws + 1);
+  rig.platform.settingsAnswer.reset();
+  rig.model.runCommand(CommandId::Config);
+  EXPECT_EQ(rig.platform.settingsShown, v);
   // The undo ring goes on: the stroke can still be taken back.
   rig.model.runCommand(CommandId::Undo);
   EXPECT_TRUE(rig.model.canvas().isBlank());
@@ -90,8 +56,7 @@ TEST(SettingsDialogCommand, ASizeThatCannotBeMadeKeepsThePictureAndSaysSo) {
   ModelRig rig(64, 48);
   rig.model.setStandInCanvas(true);
   rig.stroke({{2, 3}, {60, 40}});
-  MonoBitmap before;
-  before.assign(rig.model.canvas());
+  const MonoBitmap before = copyOf(rig.model.canvas());
   rig.model.runCommand(CommandId::Config);
   SettingsDialogValues v = *rig.platform.settingsShown;
   v.canvasWidth = MonoBitmap::kMaxSide + 1;
@@ -139,33 +104,28 @@ TEST(SettingsDialogCommand, CancelTakesBackThePreviewAndKeepsEverything) {
   const Settings before = rig.model.settings();
   rig.platform.preview = std::pair{1, 40};
   rig.model.runCommand(CommandId::Config);
-  EXPECT_EQ(rig.platform.translucencyOn, 0);
-  EXPECT_EQ(rig.platform.translucencyAlpha, 212);
+  EXPECT_EQ((Point{rig.platform.translucencyOn, rig.platform.translucencyAlpha}), (Point{0, 212}));
   EXPECT_EQ(rig.model.settings(), before);
   EXPECT_EQ(rig.model.canvas().width(), 64);
 }
 
-TEST(ShortcutDialogCommand, OkTakesTheBindingsRelabelsAndGreysUndoAgain) {
+// The labels' names are the key names' tests; OK relabels all sixteen items.
+TEST(ShortcutDialogCommand, OkTakesTheBindingsRelabelsAndGreysUndoAgainAndCancelKeepsThem) {
   ModelRig rig;
-  KeyBindings edited = rig.model.settings().keyBindings;
+  const KeyBindings live = rig.model.settings().keyBindings;
+  rig.model.runCommand(CommandId::KeyConf);
+  EXPECT_EQ(rig.platform.bindingsShown, live);
+  EXPECT_EQ(rig.model.settings().keyBindings, live);
+  EXPECT_TRUE(rig.platform.menuLabels.empty());
+  KeyBindings edited = live;
   edited[CommandId::Copy] = kShiftFlag | 'V';
   rig.platform.bindingsAnswer = edited;
   rig.model.menuCommand(ID_SETTINGS_KEYCONF);
-  EXPECT_EQ(rig.platform.bindingsShown, KeyBindings(Settings().keyBindings));
   EXPECT_EQ(rig.model.settings().keyBindings, edited);
   EXPECT_EQ(rig.platform.menuLabels.size(), 16u);
   EXPECT_EQ(rig.platform.menuLabels[ID_EDIT_COPY], "コピー(&C)\tShift+V");
   EXPECT_FALSE(rig.platform.menuEnabled[ID_EDIT_UNDO]);
   EXPECT_FALSE(rig.platform.menuEnabled[ID_EDIT_REDO]);
-}
-
-TEST(ShortcutDialogCommand, CancelChangesNeitherBindingsNorLabels) {
-  ModelRig rig;
-  const KeyBindings live = rig.model.settings().keyBindings;
-  rig.model.runCommand(CommandId::KeyConf);
-  EXPECT_TRUE(rig.platform.bindingsShown);
-  EXPECT_EQ(rig.model.settings().keyBindings, live);
-  EXPECT_TRUE(rig.platform.menuLabels.empty());
 }
 
 }  // namespace

@@ -5,15 +5,13 @@
 #include <filesystem>
 #include <random>
 
-#include "resources/resource_ids.h"
+#include "support/bmp_recipes.h"
 #include "support/model_rig.h"
 #include "support/temp_folder.h"
 #include "support/test_surfaces.h"
 
 namespace tenmark {
 namespace {
-
-const std::string kSaveFailed = " の保存に失敗しました";
 
 class DocumentTest : public TempFolderTest {
  protected:
@@ -31,7 +29,7 @@ class DocumentTest : public TempFolderTest {
     EXPECT_TRUE(pictureFormatOf(file) == PictureFormat::Bmp ? b.loadBmp(file) : b.loadPng(file));
     return b;
   }
-  std::string savedPicture(const std::string& name, std::mt19937& rng) {
+  std::string savedPicture(const std::string& name) {
     MonoBitmap picture = randomPicture(50, 30, rng);
     EXPECT_TRUE(pictureFormatOf(name) == PictureFormat::Bmp ? picture.saveBmp(path(name))
                                                             : picture.savePng(path(name)));
@@ -39,6 +37,7 @@ class DocumentTest : public TempFolderTest {
   }
 
   ModelRig rig;
+  std::mt19937 rng{5};
 };
 
 TEST_F(DocumentTest, ClosingSavesTheDrawingUnderItsNameAndThenUnderNumberedNames) {
@@ -71,8 +70,7 @@ TEST_F(DocumentTest, NothingIsSavedForABlankAnUnmodifiedOrAnUnsavedPicture) {
 TEST_F(DocumentTest, AFailedProtectiveSaveAsksAndNoKeepsThePicture) {
   rig.model.settings().saveFolder = path("missing/folder");
   rig.stroke({{10, 10}, {60, 30}});
-  std::mt19937 rng(5);
-  rig.platform.openAnswer = savedPicture("other.png", rng);
+  rig.platform.openAnswer = savedPicture("other.png");
   const std::vector<int> drawn = indicesOf(rig.model.canvas());
   EXPECT_FALSE(rig.model.saveBeforeClosing());
   rig.model.runCommand(CommandId::New);
@@ -81,22 +79,18 @@ TEST_F(DocumentTest, AFailedProtectiveSaveAsksAndNoKeepsThePicture) {
   EXPECT_EQ(indicesOf(rig.model.canvas()), drawn);
   EXPECT_TRUE(rig.model.modified());
   EXPECT_TRUE(rig.platform.messages.empty());
-  const std::string notFound = std::strerror(ENOENT);  // the system's reason, a line of its own
-  const std::string failed =
-      path("missing/folder") + "\\20060604_092418.png" + kSaveFailed + "。\n" + notFound + "\n";
-  const std::string quit =
-      "保存せずに終了し"
-      "ますか？";
-  const std::string goOn =
-      "保存せずに続け"
-      "ますか？";
+  // The system's reason is a line of its own.
+  const std::string failed = path("missing/folder") + "\\20060604_092418.png";
+  const std::string asked =
+      failed + text::ProtectiveSaveFailedSuffix + "\n" + std::strerror(ENOENT) + "\n";
+  const std::string goOn = asked + text::GoOnWithoutSavingQuestion;
   EXPECT_EQ(rig.platform.warnings,
-            (std::vector<std::string>{failed + quit, failed + goOn, failed + goOn, failed + goOn}));
+            (std::vector<std::string>{asked + text::QuitWithoutSavingQuestion, goOn, goOn, goOn}));
   // The end of the session never asks: it is held up, with the reason, until the picture is
   // saved or discarded.
   EXPECT_FALSE(rig.model.saveBeforeSessionEnd());
   EXPECT_EQ(rig.platform.sessionEndBlockedFor,
-            path("missing/folder") + "\\20060604_092418.png" + kSaveFailed + "\n" + notFound);
+            failed + text::SaveFailedSuffix + "\n" + std::strerror(ENOENT));
   EXPECT_EQ(rig.platform.warnings.size(), 4u);
   rig.model.runCommand(CommandId::NoSaveExit);
   EXPECT_FALSE(rig.platform.sessionEndBlockedFor);
@@ -109,8 +103,7 @@ TEST_F(DocumentTest, YesToAFailedProtectiveSaveGoesOnWithoutSaving) {
   rig.model.runCommand(CommandId::New);
   EXPECT_TRUE(rig.model.canvas().isBlank());
   rig.stroke({{10, 10}, {60, 30}});
-  std::mt19937 rng(5);
-  rig.platform.openAnswer = savedPicture("other.png", rng);
+  rig.platform.openAnswer = savedPicture("other.png");
   rig.model.runCommand(CommandId::Open);
   EXPECT_EQ(rig.model.documentName(), path("other.png"));
   rig.stroke({{10, 10}, {60, 30}});
@@ -126,9 +119,8 @@ TEST_F(DocumentTest, AnUnreadableFileIsSaidSoAndNothingIsWritten) {
   writeFile(path("deep.png"), "\x89PNG\r\n\x1a\nbroken");
   rig.platform.openAnswer = path("deep.png");
   for (int i = 0; i < 2; ++i) rig.model.runCommand(CommandId::Open);
-  EXPECT_EQ(rig.platform.messages, std::vector<std::string>(2, path("deep.png") + " を開けま"
-                                                                                  "せんでし"
-                                                                                  "た"));
+  EXPECT_EQ(rig.platform.messages,
+            std::vector<std::string>(2, path("deep.png") + text::OpenFailedSuffix));
   EXPECT_TRUE(rig.model.modified());
   EXPECT_EQ(entries(), 1u);  // no copy in the save folder
   // A command-line word that is no picture is passed over without a word.
@@ -148,8 +140,7 @@ TEST_F(DocumentTest, NewSavesTheModifiedDrawingAndStartsABlankUnnamedPicture) {
 }
 
 TEST_F(DocumentTest, OpenReplacesThePictureButKeepsTheCanvasColours) {
-  std::mt19937 rng(9);
-  const std::string file = savedPicture("Cat.PNG", rng);
+  const std::string file = savedPicture("Cat.PNG");
   rig.model.setStandInCanvas(true);
   rig.stroke({{10, 10}, {60, 30}});
   rig.platform.openAnswer = file;
@@ -162,15 +153,13 @@ TEST_F(DocumentTest, OpenReplacesThePictureButKeepsTheCanvasColours) {
   EXPECT_EQ(rig.model.documentName(), file);
   EXPECT_FALSE(rig.model.modified());
   EXPECT_EQ(rig.platform.fittedTo, (Point{50, 30}));
-  EXPECT_FALSE(rig.model.undoRing().canUndo());
   // Undo after opening cannot bring back pieces of the replaced picture.
   rig.model.runCommand(CommandId::Undo);
   EXPECT_EQ(indicesOf(rig.model.canvas()), indicesOf(opened));
 }
 
 TEST_F(DocumentTest, FilesThatCannotBeOpenedChangeNothing) {
-  std::mt19937 rng(2);
-  const std::string good = savedPicture("good.png", rng);
+  const std::string good = savedPicture("good.png");
   writeFile(path("cut.png"), contentOf(good).substr(0, 60));
   writeFile(path("pic.gif"), contentOf(good));
   rig.stroke({{10, 10}, {60, 30}});
@@ -225,8 +214,7 @@ TEST_F(DocumentTest, SaveOfANewPictureAsksForANameAndSaveAsCompletesIt) {
 
 TEST_F(DocumentTest, SaveWritesTheFormatOfTheNameAndReportsAFailure) {
   rig.model.settings().saveFolder = "";  // test paths carry no drive, so they count as bare names
-  std::mt19937 rng(4);
-  const std::string file = savedPicture("old.BMP", rng);
+  const std::string file = savedPicture("old.BMP");
   ASSERT_TRUE(rig.model.openImageFile(file));
   rig.stroke({{1, 1}, {20, 20}});
   rig.model.runCommand(CommandId::Save);
@@ -238,24 +226,17 @@ TEST_F(DocumentTest, SaveWritesTheFormatOfTheNameAndReportsAFailure) {
   std::filesystem::create_directory(file);
   rig.model.runCommand(CommandId::Save);
   ASSERT_EQ(rig.platform.messages.size(), 1u);
-  EXPECT_EQ(rig.platform.messages[0], file + kSaveFailed + "\n" + std::strerror(EISDIR));
+  EXPECT_EQ(rig.platform.messages[0], file + text::SaveFailedSuffix + "\n" + std::strerror(EISDIR));
   EXPECT_TRUE(rig.model.modified());
-}
-
-// A 24-bit BMP of one row: red, white, black. It opens reduced to ink and paper.
-std::string colourBmp() {
-  const unsigned char bytes[] = {
-      'B', 'M', 66, 0, 0,  0, 0, 0, 0,   0,   54,  0,   0, 0,         // file header
-      40,  0,   0,  0, 3,  0, 0, 0, 1,   0,   0,   0,   1, 0, 24, 0,  // info header
-      0,   0,   0,  0, 12, 0, 0, 0, 0,   0,   0,   0,   0, 0, 0,  0, 0, 0,
-      0,   0,   0,  0, 0,  0, 0, 0, 255, 255, 255, 255, 0, 0, 0,  0, 0, 0};
-  return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
 }
 
 TEST_F(DocumentTest, SavingOverAReducedOriginalAsksFirstAndNoKeepsIt) {
   rig.model.settings().saveFolder = "";  // test paths carry no drive: bare names
-  const std::string original = path("scan.bmp");
-  writeFile(original, colourBmp());
+  // A 24-bit row of red, white and black: it opens reduced to ink and paper.
+  const Bytes bytes =
+      buildBmp({.width = 3, .pixels = {0, 0, 255, 255, 255, 255, 0, 0, 0, 0, 0, 0}});
+  const std::string original = path("scan.bmp"), colours(bytes.begin(), bytes.end());
+  writeFile(original, colours);
   ASSERT_TRUE(rig.model.openImageFile(original));
   rig.model.setModified(true);
   const std::string warning =
@@ -265,7 +246,7 @@ TEST_F(DocumentTest, SavingOverAReducedOriginalAsksFirstAndNoKeepsIt) {
   rig.platform.saveAnswer = ChosenSavePath{original, PictureFormat::Bmp};
   rig.model.runCommand(CommandId::SaveAs);
   EXPECT_EQ(rig.platform.warnings, (std::vector<std::string>{warning, warning}));
-  EXPECT_EQ(contentOf(original), colourBmp());
+  EXPECT_EQ(contentOf(original), colours);
   EXPECT_TRUE(rig.model.modified());
   // Yes writes the 1-bit picture, which is kept exactly from then on: no more asking.
   rig.platform.warningAnswer = true;

@@ -1,4 +1,8 @@
+// Presses of the mouse buttons. The random session test proves the rules that every sequence
+// keeps (one undo step a press, the picture marked, the capture); these are what it cannot see.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "resources/resource_ids.h"
 #include "shortcuts/virtual_keys.h"
@@ -10,77 +14,56 @@ namespace tenmark {
 namespace {
 
 int inkCount(const MonoBitmap& b) {
-  int n = 0;
-  for (std::int32_t y = 0; y < b.height(); ++y)
-    for (int x = 0; x < b.width(); ++x) n += b.pixel(x, int(y));
-  return n;
+  const std::vector<int> indices = indicesOf(b);
+  return int(std::count(indices.begin(), indices.end(), 1));
 }
 
-TEST(Strokes, AClickSetsOnePixelAndRecordsItsRectangle) {
+TEST(Strokes, AClickSetsOnePixelAndEnablesUndo) {
   ModelRig rig;
-  rig.model.leftButtonDown(rig.at(10, 20));
-  EXPECT_TRUE(rig.platform.captured);
-  const UndoRing::Edges r = rig.model.undoRing().pendingRect();
-  EXPECT_EQ(r.left, 9);
-  EXPECT_EQ(r.top, 19);
-  EXPECT_EQ(r.right, 11);
-  EXPECT_EQ(r.bottom, 21);
-  rig.model.leftButtonUp(rig.at(10, 20));
-  EXPECT_FALSE(rig.platform.captured);
+  rig.stroke({{10, 20}});
   EXPECT_EQ(inkCount(rig.model.canvas()), 1);
   EXPECT_EQ(rig.model.canvas().pixel(10, 20), 1);
-  EXPECT_TRUE(rig.model.modified());
   EXPECT_TRUE(rig.platform.menuEnabled[ID_EDIT_UNDO]);
 }
 
-TEST(Strokes, WidthFollowsPressureOnlyWhenSensingIsOnAndStaysWithinOneToThirty) {
+// Pen size 5, eraser size 12; the tablet's tests take the width change to the limits.
+TEST(Strokes, WidthFollowsPressureOnlyWhenSensingIsOn) {
   const struct {
     ToolMode tool;
     bool pressure;
     int change;
     int width;
-  } cases[] = {
-      {ToolMode::Pen, true, -20, 1},    {ToolMode::Pen, true, 40, 30},
-      {ToolMode::Pen, false, 40, 5},    {ToolMode::Pen, true, 3, 8},
-      {ToolMode::Eraser, false, 0, 12}, {ToolMode::Eraser, true, -11, 1},
-      {ToolMode::Move, true, 0, 5},
-  };
+  } cases[] = {{ToolMode::Pen, false, 40, 5},
+               {ToolMode::Pen, true, 3, 8},
+               {ToolMode::Eraser, false, 0, 12},
+               {ToolMode::Eraser, true, -11, 1}};
   for (const auto& c : cases)
     EXPECT_EQ(strokeWidth(c.tool, 5, 12, c.pressure, c.change), c.width) << c.change;
-  EXPECT_EQ(strokeIndex(ToolMode::Eraser), 0);
-  EXPECT_EQ(strokeIndex(ToolMode::Pen), 1);
 }
 
 TEST(Strokes, TheRightButtonErasesAndTheLeftButtonCannotJoinItsPress) {
   ModelRig rig;
   rig.model.settings().n_pen_size = 6;
   rig.stroke({{20, 50}, {200, 50}});
-  ASSERT_EQ(rig.model.canvas().pixel(100, 50), 1);
   rig.model.rightButtonDown(rig.at(100, 50));
   EXPECT_EQ(rig.platform.cursor, ToolMode::Eraser);
   rig.model.leftButtonDown(rig.at(150, 50));  // ignored: the right button holds the press
   rig.model.rightButtonUp(rig.at(100, 50));
   EXPECT_EQ(rig.model.canvas().pixel(100, 50), 0);
   EXPECT_EQ(rig.model.canvas().pixel(150, 50), 1);
-  rig.model.leftButtonDown(rig.at(300, 50));
-  EXPECT_EQ(rig.model.toolMode(), ToolMode::Pen);
 }
 
 TEST(Strokes, ASecondButtonStartsThePressAgainFromItsPointAsOneUndoStep) {
   ModelRig rig;
-  rig.stroke({{5, 100}, {300, 100}});
-  const MonoBitmap before = copyOf(rig.model.canvas());
   rig.model.leftButtonDown(rig.at(10, 10));
   rig.model.pointerMoved(rig.at(60, 10));
   rig.model.rightButtonDown(rig.at(100, 100));
-  EXPECT_EQ(rig.model.toolMode(), ToolMode::Pen);  // the tool never changes during a press
+  EXPECT_EQ(rig.model.toolMode(), ToolMode::Pen);
   EXPECT_EQ(rig.model.canvas().pixel(100, 100), 1);
   EXPECT_EQ(rig.model.canvas().pixel(80, 50), 0);  // started again, not joined
-  rig.model.pointerMoved(rig.at(100, 140));
-  rig.model.leftButtonUp(rig.at(100, 140));
-  rig.model.runCommand(CommandId::Undo);
-  EXPECT_TRUE(samePicture(rig.model.canvas(), before));
+  rig.model.leftButtonUp(rig.at(100, 100));
   // The same for a Move drag: the picture before the first press comes back.
+  const MonoBitmap before = copyOf(rig.model.canvas());
   rig.platform.keysDown = {vk::kControl, vk::kSpace};
   rig.model.leftButtonDown(rig.at(50, 50));
   rig.platform.keysDown.clear();
@@ -88,8 +71,6 @@ TEST(Strokes, ASecondButtonStartsThePressAgainFromItsPointAsOneUndoStep) {
   rig.model.rightButtonDown(rig.at(50, 70));
   rig.model.pointerMoved(rig.at(90, 70));
   rig.model.rightButtonUp(rig.at(90, 70));
-  EXPECT_EQ(rig.model.canvas().pixel(100, 120), 1);
-  EXPECT_FALSE(rig.model.pointerCaptured());
   rig.model.runCommand(CommandId::Undo);
   EXPECT_TRUE(samePicture(rig.model.canvas(), before));
 }
@@ -108,13 +89,9 @@ TEST(Strokes, AStrokeEndedByARightClickCommandJoinsTheNextUndoStepWhole) {
   rig.model.runCommand(CommandId::Undo);
   EXPECT_TRUE(rig.model.canvas().isBlank());
   EXPECT_FALSE(rig.model.undoRing().canUndo());
-  // With a modifier held the right button matches no binding and erases.
-  rig.platform.keysDown = {vk::kShift};
-  rig.model.rightButtonDown(rig.at(12, 10));
-  EXPECT_EQ(rig.model.toolMode(), ToolMode::Eraser);
-  EXPECT_EQ(rig.model.settings().b_PenPressure, 1);
 }
 
+// The default bindings' tools are the dispatch and Hand tests'.
 TEST(Tools, HeldBindingsChooseMoveThenHandThenEraser) {
   KeyBindings bindings;
   bindings.setDefaults();
@@ -122,16 +99,13 @@ TEST(Tools, HeldBindingsChooseMoveThenHandThenEraser) {
     return selectTool(false, ToolMode::Pen, false, bindings,
                       [&](int k) { return keys.count(k) > 0; });
   };
-  EXPECT_EQ(tool({}), ToolMode::Pen);
-  EXPECT_EQ(tool({vk::kSpace}), ToolMode::Hand);
-  EXPECT_EQ(tool({vk::kControl}), ToolMode::Eraser);
-  EXPECT_EQ(tool({vk::kControl, vk::kSpace}), ToolMode::Move);
-  EXPECT_EQ(tool({vk::kShift, vk::kSpace}), ToolMode::Pen);
-  bindings[CommandId::Hand] = kCtrlFlag | vk::kSpace;  // Move comes first when both are held
+  EXPECT_EQ(tool({vk::kShift, vk::kSpace}), ToolMode::Pen);  // modifiers held must be bound
+  bindings[CommandId::Hand] = kCtrlFlag | vk::kSpace;        // Move comes first when both are held
   EXPECT_EQ(tool({vk::kControl, vk::kSpace}), ToolMode::Move);
   bindings[CommandId::Eraser] = kCtrlFlag | vk::kSpace;  // and Hand before Eraser
   bindings[CommandId::Move] = 0;
   EXPECT_EQ(tool({vk::kControl, vk::kSpace}), ToolMode::Hand);
+  // During a press the tool stays; the right button or the eraser end choose the eraser.
   EXPECT_EQ(selectTool(true, ToolMode::Hand, true, bindings, [](int) { return false; }),
             ToolMode::Hand);
   EXPECT_EQ(selectTool(false, ToolMode::Hand, true, bindings, [](int) { return true; }),
@@ -155,11 +129,9 @@ TEST(Tools, SpaceHeldTurnsADragIntoScrollingUntilTheButtonComesUp) {
   rig.model.leftButtonUp(Point{0, 0});
   EXPECT_EQ(inkCount(rig.model.canvas()), 0);
   EXPECT_FALSE(rig.model.undoRing().canUndo());
-  rig.model.leftButtonDown(Point{400, 300});
-  EXPECT_EQ(rig.model.toolMode(), ToolMode::Pen);
 }
 
-TEST(Tools, AMoveDragPastTheEdgeAndBackLosesNothingAndIsOneUndoStep) {
+TEST(Tools, AMoveDragPastTheEdgeAndBackLosesNothing) {
   ModelRig rig;
   rig.model.canvas().setPixel(5, 5, 1);
   rig.model.resetUndoRing();
@@ -169,34 +141,19 @@ TEST(Tools, AMoveDragPastTheEdgeAndBackLosesNothingAndIsOneUndoStep) {
   rig.model.pointerMoved(Point{390, 300});
   EXPECT_EQ(inkCount(rig.model.canvas()), 0);
   rig.model.pointerMoved(Point{403, 302});
+  rig.model.leftButtonUp(Point{403, 302});
   EXPECT_EQ(rig.model.canvas().pixel(8, 7), 1);
   EXPECT_EQ(inkCount(rig.model.canvas()), 1);
-  rig.model.leftButtonUp(Point{403, 302});
-  rig.model.runCommand(CommandId::Undo);
-  EXPECT_EQ(rig.model.canvas().pixel(5, 5), 1);
-  EXPECT_EQ(inkCount(rig.model.canvas()), 1);
-  EXPECT_FALSE(rig.model.undoRing().canUndo());
 }
 
 TEST(Pointer, PressesOutsideTheClientAreRefusedAndInkOutsideTheCanvasIsDropped) {
   ModelRig rig;  // 640 x 480 centred in 800 x 600: the view starts at (80, 60)
   EXPECT_FALSE(rig.model.pointerDown(Point{-1, 5}, 0));
   EXPECT_FALSE(rig.model.pointerDown(Point{800, 5}, 0));
-  EXPECT_FALSE(rig.platform.captured);
   rig.stroke({{-20, 10}, {-5, 10}});  // in the margin left of the canvas
   EXPECT_EQ(inkCount(rig.model.canvas()), 0);
   rig.model.runCommand(CommandId::Undo);  // a record reaching outside the canvas is harmless
   EXPECT_EQ(inkCount(rig.model.canvas()), 0);
-}
-
-TEST(Pointer, LosingTheCaptureEndsThePressAsAReleaseWould) {
-  ModelRig rig;
-  rig.model.rightButtonDown(rig.at(10, 10));
-  rig.model.captureLost();
-  EXPECT_FALSE(rig.model.pointerCaptured());
-  EXPECT_TRUE(rig.model.undoRing().canUndo());
-  rig.model.leftButtonDown(rig.at(20, 20));  // the right button no longer counts as held
-  EXPECT_EQ(rig.model.toolMode(), ToolMode::Pen);
 }
 
 TEST(Pointer, TheMouseIsIgnoredWhileTheTabletPenIsNear) {
@@ -211,14 +168,8 @@ TEST(Pointer, TheMouseIsIgnoredWhileTheTabletPenIsNear) {
   EXPECT_TRUE(rig.model.pointerCaptured());
 }
 
-}  // namespace
-}  // namespace tenmark
-
-namespace tenmark {
-namespace {
-
-// A press in progress never outlives the picture it started on, and nothing it draws goes
-// unmarked or unrecorded.
+// Saving only reads the picture: the press goes on, and what it draws afterwards marks the
+// picture again.
 class PressAcrossASave : public TempFolderTest {};
 
 TEST_F(PressAcrossASave, DrawingOnAfterASaveMarksThePictureAgain) {
@@ -226,11 +177,8 @@ TEST_F(PressAcrossASave, DrawingOnAfterASaveMarksThePictureAgain) {
   const std::string file = path("press-save.png");
   ASSERT_TRUE(rig.model.canvas().savePng(file));
   rig.model.openImageFile(file);
-  rig.model.settings().keyBindings[CommandId::Save] = 0x53;
   rig.model.leftButtonDown(rig.at(10, 10));
-  rig.platform.keysDown = {0x53};
-  ASSERT_TRUE(rig.model.dispatchShortcut(0));
-  rig.platform.keysDown.clear();
+  rig.model.runCommand(CommandId::Save);
   EXPECT_FALSE(rig.model.modified());
   rig.model.pointerMoved(rig.at(60, 10));
   rig.model.leftButtonUp(rig.at(60, 10));
@@ -241,10 +189,10 @@ TEST_F(PressAcrossASave, DrawingOnAfterASaveMarksThePictureAgain) {
   EXPECT_EQ(saved.pixel(40, 10), 0);
 }
 
-TEST(PressInProgress, ReplacingOrChangingThePictureEndsThePressWithItsRecord) {
+// A Move press, then a mirror: the drag ends first, with its record, so that later moves cannot
+// paste the buffer of the picture as it was at the press.
+TEST(PressInProgress, ChangingThePictureEndsThePressWithItsRecord) {
   ModelRig rig;
-  // A Move press, then a mirror: the drag ends first, so later moves cannot paste the buffer
-  // of the picture as it was at the press.
   rig.stroke({{10, 10}, {40, 10}});
   rig.platform.keysDown = {vk::kControl, vk::kSpace};
   rig.model.leftButtonDown(rig.at(100, 100));
@@ -266,9 +214,7 @@ TEST(PressInProgress, ReplacingOrChangingThePictureEndsThePressWithItsRecord) {
 
 TEST(PressInProgress, ARecordFarOutsideTheCanvasIsClippedAndUndoes) {
   ModelRig rig(200, 200, Point{400, 400});
-  rig.model.runCommand(CommandId::ZoomDown);  // a quarter: client steps are four canvas pixels
-  rig.model.runCommand(CommandId::ZoomDown);
-  rig.model.runCommand(CommandId::ZoomDown);
+  rig.zoomTo(0.25);  // client steps are four canvas pixels
   rig.model.leftButtonDown(rig.at(20, 20));
   rig.model.pointerMoved(Point{-30000, -30000});
   ASSERT_LT(rig.model.undoRing().pendingRect().left, -70000);

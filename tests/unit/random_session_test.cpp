@@ -1,12 +1,13 @@
 // Random sessions of every pointer, tablet, key and command event, checked after each step
 // against the rules that no sequence may break: a committed change is one undo step, a changed
-// picture is marked, and once every button is up and the pen is away the left button draws
-// with the pen.
+// picture is marked, the window shows the capture, the greyed items and the mark as they are,
+// and once every button is up and the pen is away the left button draws with the pen.
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
 
+#include "resources/resource_ids.h"
 #include "shortcuts/virtual_keys.h"
 #include "support/model_rig.h"
 #include "support/test_surfaces.h"
@@ -43,6 +44,7 @@ class Session {
     for (step_ = 0; step_ < steps && !testing::Test::HasFailure(); ++step_) {
       const bool pressBefore = rig_.model.pointerCaptured();
       const Kind kind = playRandomEvent();
+      checkWindow();
       checkMark(kind);
       checkUndoStep(kind, pressBefore);
       if (step_ % 97 == 96) checkPenAfterEverythingIsUp();
@@ -51,7 +53,8 @@ class Session {
   }
 
  private:
-  enum class Kind { Pointer, Command, Clear, UndoRedo, Resize, New };
+  // Undo, Redo and a new size are steps of their own kind.
+  enum class Kind { Pointer, Command, Clear, New, Other };
 
   int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
   // Mostly over the canvas, sometimes in the margins or outside the window.
@@ -60,55 +63,44 @@ class Session {
   Kind playRandomEvent() {
     PaperModel& m = rig_.model;
     const Point p = randomPoint();
-    switch (pick(14)) {
+    switch (pick(15)) {
       case 0:
-        log("left down");
-        m.leftButtonDown(p);
-        break;
+        return play("left down", [&] { m.leftButtonDown(p); });
       case 1:
-        log("left up");
-        m.leftButtonUp(p);
-        break;
+        return play("left up", [&] { m.leftButtonUp(p); });
       case 2:
-        log("right down");
-        m.rightButtonDown(p);
-        break;
+        return play("right down", [&] { m.rightButtonDown(p); });
       case 3:
-        log("right up");
-        m.rightButtonUp(p);
-        break;
+        return play("right up", [&] { m.rightButtonUp(p); });
       case 4:
       case 5:
-        log("move");
-        m.pointerMoved(p);
-        break;
+        return play("move", [&] { m.pointerMoved(p); });
       case 6:
-        log("capture lost");
-        m.captureLost();
-        break;
+        return play("capture lost", [&] { rig_.platform.captured = false, m.captureLost(); });
       case 7:
-        log("proximity");
-        m.tabletProximity(pick(2) == 0);
-        break;
+        return play("proximity", [&] { m.tabletProximity(pick(2) == 0); });
       case 8:
-        log("queue flushed");
-        m.tabletQueueFlushed();
-        break;
+        return play("queue flushed", [&] { m.tabletQueueFlushed(); });
       case 9:
       case 10:
-        playPacket(p);
-        break;
-      case 11: {
-        static const std::set<int> kHeld[] = {
-            {}, {}, {vk::kControl}, {vk::kSpace}, {vk::kControl, vk::kSpace}};
-        rig_.platform.keysDown = kHeld[pick(5)];
-        log("keys " + std::to_string(rig_.platform.keysDown.size()));
-        m.refreshCursorOverClient();
-        break;
-      }
+        return play("packet", [&] { playPacket(p); });
+      case 11:
+        return play("keys", [&] {
+          static const std::set<int> kHeld[] = {
+              {}, {}, {vk::kControl}, {vk::kSpace}, {vk::kControl, vk::kSpace}};
+          rig_.platform.keysDown = kHeld[pick(5)];
+          m.refreshCursorOverClient();
+        });
+      case 12:  // as a save leaves it
+        return play("unmarked", [&] { m.setModified(false), unmarked_ = copyOf(m.canvas()); });
       default:
         return playCommand();
     }
+  }
+  template <typename Event>
+  Kind play(const char* name, Event event) {
+    log(name);
+    event();
     return Kind::Pointer;
   }
 
@@ -116,7 +108,6 @@ class Session {
     const std::uint32_t buttons = std::uint32_t(pick(4)) & (kTip | kSwitch);
     const std::uint32_t pressure = buttons & kTip ? std::uint32_t(1 + pick(1023)) : 0;
     const std::uint32_t cursor = pick(4) == 0 ? 2 : 1;  // now and then the eraser end
-    log("packet " + std::to_string(pressure));
     rig_.model.tabletPacket(TabletPacket{cursor, buttons, client.x + rig_.platform.clientOrigin.x,
                                          client.y + rig_.platform.clientOrigin.y, pressure});
   }
@@ -132,19 +123,22 @@ class Session {
       rig_.platform.settingsAnswer = answer;
     }
     rig_.model.runCommand(id);
-    switch (id) {
-      case CommandId::Clear:
-        return Kind::Clear;
-      case CommandId::Undo:
-      case CommandId::Redo:
-        return Kind::UndoRedo;
-      case CommandId::Config:
-        return Kind::Resize;
-      case CommandId::New:
-        return Kind::New;
-      default:
-        return Kind::Command;
+    if (id == CommandId::Clear) return Kind::Clear;
+    if (id == CommandId::New) return Kind::New;
+    const bool ownKind = id == CommandId::Undo || id == CommandId::Redo || id == CommandId::Config;
+    return ownKind ? Kind::Other : Kind::Command;
+  }
+
+  // The window shows the model's state: the capture, the greyed menu items, the mark.
+  void checkWindow() {
+    const PaperModel& m = rig_.model;
+    FakePlatform& p = rig_.platform;
+    ASSERT_EQ(p.captured, m.pointerCaptured()) << where();
+    if (!m.pointerCaptured()) {
+      ASSERT_TRUE(!p.menuEnabled[ID_EDIT_UNDO] || m.undoRing().canUndo()) << where();
+      ASSERT_EQ(p.menuEnabled[ID_EDIT_REDO], m.undoRing().canRedo()) << where();
     }
+    ASSERT_EQ(p.caption.find(" *  [") != std::string::npos, m.modified()) << where();
   }
 
   // A picture that differs from the one last seen unmarked is marked; only Clear keeps the mark

@@ -5,7 +5,6 @@
 #include <random>
 
 #include "support/model_rig.h"
-#include "support/test_surfaces.h"
 
 namespace tenmark {
 namespace {
@@ -42,27 +41,15 @@ struct WheelRig : ModelRig {
   Point scroll() const { return Point{platform.bars[0].position, platform.bars[1].position}; }
 };
 
-TEST(Wheel, ScrollsByTheSystemsLinesOrAScreenWithinTheBarsAndNeverMarks) {
+// The bars' limits are the view's scroll tests'.
+TEST(Wheel, ScrollsByTheSystemsLinesOrAScreen) {
   WheelRig rig;
-  rig.stroke({{10, 10}, {90, 10}});
-  rig.model.setModified(false);
-  const MonoBitmap before = copyOf(rig.model.canvas());
   rig.wheel(-120);  // towards the user: down
   EXPECT_EQ(rig.scroll(), (Point{0, 30}));
   rig.wheel(-120, ScrollAxis::Horizontal, false, 5);
   EXPECT_EQ(rig.scroll(), (Point{50, 30}));
   rig.wheel(-120, ScrollAxis::Vertical, false, kWheelScreen);
   EXPECT_EQ(rig.scroll(), (Point{50, 30 + rig.platform.bars[1].page}));
-  rig.wheel(120 * 100);  // far past the top
-  EXPECT_EQ(rig.scroll(), (Point{50, 0}));
-  rig.wheel(-120 * 1000);
-  EXPECT_EQ(rig.scroll().y, rig.platform.bars[1].largestPosition());
-  EXPECT_TRUE(samePicture(rig.model.canvas(), before));
-  EXPECT_FALSE(rig.model.modified());
-  // A canvas that fits the window has nothing to scroll.
-  ModelRig small(100, 100);
-  small.model.mouseWheel(WheelTurn{ScrollAxis::Vertical, -120, false, Point{10, 10}, 3});
-  EXPECT_FALSE(small.platform.bars[1].inUse());
 }
 
 TEST(Wheel, CtrlZoomsOneStepANotchKeepingThePointUnderThePointer) {
@@ -81,8 +68,7 @@ TEST(Wheel, CtrlZoomsOneStepANotchKeepingThePointUnderThePointer) {
               std::string::npos);
     // Within the zoom's snapping grid of the point it started from.
     const Point now = rig.model.view().clientToCanvas(Point{400, 300});
-    EXPECT_LE(std::abs(now.x - under.x), 4) << step.zoom;
-    EXPECT_LE(std::abs(now.y - under.y), 4) << step.zoom;
+    EXPECT_LE(std::max(std::abs(now.x - under.x), std::abs(now.y - under.y)), 4) << step.zoom;
   }
 }
 
