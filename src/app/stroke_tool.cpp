@@ -38,8 +38,8 @@ void StrokeTool::drag(Point client, int widthChange) {
 }
 
 void StrokeTool::release(bool commit) {
-  if (!commit) return;
-  context_.ring.pushRecord(context_.canvas);
+  // A stroke ended by a command keeps its record pending; Undo takes it back all the same.
+  if (commit) context_.ring.pushRecord(context_.canvas);
   context_.showUndoState();
 }
 

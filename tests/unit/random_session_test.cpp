@@ -135,7 +135,7 @@ class Session {
     FakePlatform& p = rig_.platform;
     ASSERT_EQ(p.captured, m.pointerCaptured()) << where();
     if (!m.pointerCaptured()) {
-      ASSERT_TRUE(!p.menuEnabled[ID_EDIT_UNDO] || m.undoRing().canUndo()) << where();
+      ASSERT_EQ(p.menuEnabled[ID_EDIT_UNDO], m.undoRing().canUndo()) << where();
       ASSERT_EQ(p.menuEnabled[ID_EDIT_REDO], m.undoRing().canRedo()) << where();
     }
     ASSERT_EQ(p.caption.find(" *  [") != std::string::npos, m.modified()) << where();
