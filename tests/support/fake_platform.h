@@ -66,7 +66,6 @@ class FakePlatform : public PaperPlatform {
   // the window reads one (run-length rows, which the system converts, are not).
   std::optional<Rgb32Image> clipboard;
   std::optional<std::vector<std::uint8_t>> clipboardDib;
-  Point clipboardAskedFor{-1, -1};
   // The dialogs: what they were opened with, and what they answer (nothing for Cancel). While
   // the settings dialog runs, it previews translucency with `preview` when set.
   std::optional<SettingsDialogValues> settingsShown;
@@ -144,7 +143,6 @@ class FakePlatform : public PaperPlatform {
   void closeWindow() override { closed = true; }
   void putClipboardImage(const Rgb32Image& image) override { keep(clipboard, image); }
   ClipboardPicture readClipboardPicture(const MonoBitmap& canvas) override {
-    clipboardAskedFor = Point{canvas.width(), canvas.height()};
     ClipboardPicture read{ClipboardPicture::Status::Read, {}};
     if (clipboardDib) {
       if (readDib(*clipboardDib, canvas, read.picture) != DibReading::Read)

@@ -114,20 +114,6 @@ TEST_F(DocumentTest, YesToAFailedProtectiveSaveGoesOnWithoutSaving) {
   EXPECT_EQ(entries(), 1u);  // other.png alone
 }
 
-TEST_F(DocumentTest, AnUnreadableFileIsSaidSoAndNothingIsWritten) {
-  rig.stroke({{10, 10}, {60, 30}});
-  writeFile(path("deep.png"), "\x89PNG\r\n\x1a\nbroken");
-  rig.platform.openAnswer = path("deep.png");
-  for (int i = 0; i < 2; ++i) rig.model.runCommand(CommandId::Open);
-  EXPECT_EQ(rig.platform.messages,
-            std::vector<std::string>(2, path("deep.png") + text::OpenFailedSuffix));
-  EXPECT_TRUE(rig.model.modified());
-  EXPECT_EQ(entries(), 1u);  // no copy in the save folder
-  // A command-line word that is no picture is passed over without a word.
-  EXPECT_FALSE(rig.model.openImageFile(path("deep.png")));
-  EXPECT_EQ(rig.platform.messages.size(), 2u);
-}
-
 TEST_F(DocumentTest, NewSavesTheModifiedDrawingAndStartsABlankUnnamedPicture) {
   rig.stroke({{10, 10}, {60, 30}});
   rig.platform.now = FakePlatform::makeTime(2007, 1, 15, 8, 30, 0);
@@ -158,18 +144,28 @@ TEST_F(DocumentTest, OpenReplacesThePictureButKeepsTheCanvasColours) {
   EXPECT_EQ(indicesOf(rig.model.canvas()), indicesOf(opened));
 }
 
+// Open says so and writes no copy of the replaced picture; a command-line word that is no
+// picture is passed over without a word.
 TEST_F(DocumentTest, FilesThatCannotBeOpenedChangeNothing) {
   const std::string good = savedPicture("good.png");
   writeFile(path("cut.png"), contentOf(good).substr(0, 60));
   writeFile(path("pic.gif"), contentOf(good));
+  writeFile(path("deep.png"), "\x89PNG\r\n\x1a\nbroken");
   rig.stroke({{10, 10}, {60, 30}});
   const std::vector<int> drawn = indicesOf(rig.model.canvas());
-  for (const std::string& file : {path("cut.png"), path("pic.gif"), path("none.png"), path("")}) {
+  rig.platform.openAnswer = path("deep.png");
+  for (int i = 0; i < 2; ++i) rig.model.runCommand(CommandId::Open);
+  EXPECT_EQ(rig.platform.messages,
+            std::vector<std::string>(2, path("deep.png") + text::OpenFailedSuffix));
+  for (const std::string& file :
+       {path("cut.png"), path("pic.gif"), path("deep.png"), path("none.png"), path("")}) {
     EXPECT_FALSE(rig.model.openImageFile(file)) << file;
     EXPECT_EQ(indicesOf(rig.model.canvas()), drawn);
     EXPECT_EQ(rig.model.documentName(), "20060604_092418");
     EXPECT_TRUE(rig.model.modified());
   }
+  EXPECT_EQ(rig.platform.messages.size(), 2u);
+  EXPECT_EQ(entries(), 4u);  // no save folder
 }
 
 // The rescue after a fault writes to a path prepared in advance: it follows every new name and
