@@ -65,9 +65,9 @@ TEST(Dispatch, ZoomKeysAndMenuItemsStopAtTheLimits) {
   EXPECT_FALSE(rig.model.menuCommand(12345));
 }
 
-// The random session test proves that Redo is greyed exactly when there is nothing to redo, and
-// Undo whenever there is nothing to undo.
-TEST(Dispatch, UndoAndRedoAlwaysMarkThePictureAndUndoIsEnabledAgain) {
+// The random session test proves the greyed items and the mark of a change; Undo with nothing to
+// undo marks the picture all the same.
+TEST(Dispatch, UndoAndRedoAlwaysMarkThePicture) {
   ModelRig rig;
   rig.platform.keysDown = {'Z'};
   EXPECT_TRUE(rig.model.dispatchShortcut(0));  // nothing to undo: still marks
@@ -77,7 +77,6 @@ TEST(Dispatch, UndoAndRedoAlwaysMarkThePictureAndUndoIsEnabledAgain) {
   EXPECT_EQ(rig.model.canvas().pixel(20, 10), 0);
   EXPECT_TRUE(rig.model.menuCommand(ID_EDIT_REDO));
   EXPECT_EQ(rig.model.canvas().pixel(20, 10), 1);
-  EXPECT_TRUE(rig.platform.menuEnabled[ID_EDIT_UNDO]);
 }
 
 TEST(Dispatch, TogglesFlipTheirOption) {
