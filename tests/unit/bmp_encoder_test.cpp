@@ -56,9 +56,9 @@ TEST(BmpEncoder, PiecesAreTheHeaderThenTheRowsInTheSurfaceBottomUpUntilARefusal)
   EXPECT_EQ(refused.seen.size(), 2u);
 }
 
-TEST(BmpEncoder, SurfaceWithoutPixelsGivesNothing) {
+// A surface without pixels is the file tests'; here its rescue writes nothing.
+TEST(BmpEncoder, SurfaceWithoutPixelsGivesNoPieces) {
   MonoBitmap b;
-  EXPECT_TRUE(encodeBmp(b).empty());
   Pieces none;
   EXPECT_FALSE(writeBmpPieces(b, Pieces::take, &none));
   EXPECT_TRUE(none.seen.empty());

@@ -55,9 +55,11 @@ TEST_F(BmpFile, SaveThenLoadGivesBackThePictureAndEveryByte) {
 TEST_F(BmpFile, FailedSavesTouchNothingAndLeaveNoTemporary) {
   writeFile(path("a.bmp"), "old picture");
   fs::create_directory(path("folder.bmp"));
-  EXPECT_FALSE(markedSurface().saveBmp(path("missing/a.bmp")));
-  EXPECT_FALSE(MonoBitmap().saveBmp(path("a.bmp")));
-  EXPECT_FALSE(markedSurface().saveBmp(path("folder.bmp")));
+  for (const auto& f : kFormats) {
+    EXPECT_FALSE((markedSurface().*f.save)(path("missing/a.bmp"))) << f.name;
+    EXPECT_FALSE((MonoBitmap().*f.save)(path("a.bmp"))) << f.name;
+    EXPECT_FALSE((markedSurface().*f.save)(path("folder.bmp"))) << f.name;
+  }
   EXPECT_EQ(contentOf(path("a.bmp")), "old picture");
   EXPECT_TRUE(fs::is_directory(path("folder.bmp")));
   EXPECT_EQ(entries(), 2u);

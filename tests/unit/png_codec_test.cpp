@@ -146,13 +146,6 @@ TEST(PngEncoder, WritesIhdrPlteIdatIendWithAdaptiveFiltersAtTheDefaultLevel) {
   EXPECT_EQ(chunks[2].data[1] >> 6, 2) << "zlib FLEVEL of the default level 6, not 9";
 }
 
-TEST(PngEncoder, SurfaceWithoutPixelsWritesNothing) {
-  MonoBitmap b;
-  Bytes file = {1, 2, 3};
-  EXPECT_FALSE(encodePng(b, file));
-  EXPECT_EQ(file, (Bytes{1, 2, 3}));
-}
-
 // The samples of one pixel and the index it must become.
 struct ReducedPixel {
   Samples samples;
