@@ -4,7 +4,6 @@
 
 #include "support/bmp_recipes.h"
 #include "support/model_rig.h"
-#include "support/temp_folder.h"
 #include "support/test_surfaces.h"
 #include "surface/nearer_index.h"
 #include "surface/picture_reduction.h"
@@ -62,8 +61,7 @@ TEST(PictureReduction, PastesAtTheTopLeftAndLeavesWhatThePictureDoesNotReach) {
   }
 }
 
-class ClipboardTest : public TempFolderTest {
- protected:
+struct ClipboardTest : testing::Test {
   ModelRig rig{37, 21};
 };
 
