@@ -4,7 +4,6 @@
 
 #include "imagefile/document_names.h"
 #include "platform/path_text.h"
-#include "support/shortcut_inputs.h"
 
 namespace tenmark {
 namespace {

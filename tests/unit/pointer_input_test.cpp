@@ -6,6 +6,7 @@
 
 #include "shortcuts/virtual_keys.h"
 #include "support/model_rig.h"
+#include "support/shortcut_inputs.h"
 #include "support/temp_folder.h"
 #include "support/test_surfaces.h"
 
@@ -91,11 +92,9 @@ TEST(Strokes, AStrokeEndedByARightClickCommandJoinsTheNextUndoStepWhole) {
 
 // The default bindings' tools are the dispatch and Hand tests'.
 TEST(Tools, HeldBindingsChooseMoveThenHandThenEraser) {
-  KeyBindings bindings;
-  bindings.setDefaults();
+  KeyBindings bindings = defaultBindings();
   const auto tool = [&](std::set<int> keys) {
-    return selectTool(false, ToolMode::Pen, false, bindings,
-                      [&](int k) { return keys.count(k) > 0; });
+    return selectTool(false, ToolMode::Pen, false, bindings, held(std::move(keys)));
   };
   EXPECT_EQ(tool({vk::kShift, vk::kSpace}), ToolMode::Pen);  // modifiers held must be bound
   bindings[CommandId::Hand] = kCtrlFlag | vk::kSpace;        // Move comes first when both are held
