@@ -1,103 +1,89 @@
-"""Base class of the end-to-end tests: one App per test, always cleaned up, hard time-out."""
-import contextlib
+"""Base class of the end-to-end tests: one Wine session per class, its tests scenarios of steps,
+each running tenmark.exe from a new folder; the program always ended, a hard time-out."""
 import os
 import signal
-import subprocess
 import unittest
 
-from config_files import DEFAULT_BINDINGS, config_text, default_options
-from wine_session import App, base_env, new_workdir
+from wine_session import App, new_workdir
 
-TEST_TIMEOUT = 180
-# Wine takes the system DPI from this value when it is there (as winecfg sets it), else from
-# HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts.
-DPI_KEY = r'HKCU\Control Panel\Desktop'
+TEST_TIMEOUT = 240
+
+
+def ini_text(values):
+    """tenmark.ini of these keys (the program takes its defaults for the others)."""
+    return ''.join('%s=%s\r\n' % kv for kv in values.items()).encode('cp932')
+
+
+def ini_values(data):
+    return dict(line.split('=', 1) for line in data.decode('cp932').split('\r\n') if '=' in line)
 
 
 class E2ECase(unittest.TestCase):
-    exe = None       # set by run_e2e.py
-    probe = None
-    wintab = None
-    prefix = None
-    root = None
+    exe = probe = wintab = prefix = root = None  # set by run_e2e.py
+
+    @classmethod
+    def setUpClass(cls):
+        cls.app = App(cls.exe, cls.probe, cls.prefix, new_workdir(cls.root, cls.__name__),
+                      start=False)
+        cls.addClassCleanup(cls.app.close)
 
     def setUp(self):
-        self.apps = []
+        self.current = None
         signal.signal(signal.SIGALRM, self._timed_out)
         signal.alarm(TEST_TIMEOUT)
 
     def tearDown(self):
         signal.alarm(0)
-        for app in self.apps:
-            app.close()
+        if not getattr(self._outcome, 'success', True):
+            try:
+                self.app.screenshot('failed-%s.shot.png' % self._testMethodName)
+            except Exception:  # noqa: BLE001 - the failure itself is what is reported
+                pass
+        self.app.stop()
 
     def _timed_out(self, *_):
         raise TimeoutError('test exceeded %d s' % TEST_TIMEOUT)
 
-    @classmethod
-    def new_app(cls, name, args=(), files=None, start=True):
-        folder = new_workdir(cls.root, name)
-        for file_name, data in (files or {}).items():
-            with open(os.path.join(folder, file_name), 'wb') as f:
+    def step(self, what):
+        """Names the check that follows: a failure says in which step it came."""
+        self.current = what
+
+    def folder(self, name=None):
+        """A new folder in the run's root, named after the test."""
+        return new_workdir(self.root, name or self._testMethodName)
+
+    def launch(self, ini=None, args=(), folder=None, files=None, env=None, bare_name=False,
+               wait=True):
+        """Starts tenmark.exe from `folder` (a new one by default) beside a tenmark.ini of the
+        `ini` values and the `files` (names to bytes) when given; waits for its window."""
+        self.app.use(folder or self.folder(), args)
+        files = dict(files or {})
+        if ini is not None:
+            files['tenmark.ini'] = ini_text(ini)
+        for name, data in files.items():
+            with open(os.path.join(self.app.folder, name), 'wb') as f:
                 f.write(data)
-        return App(cls.exe, cls.probe, cls.prefix, folder, args=args, start=start)
+        self.app.start(bare_name, env)
+        if wait:
+            self.app.wait_window()
+        return self.app
 
-    def launch(self, args=(), files=None, start=True):
-        """Starts tenmark.exe in a fresh folder; `files` maps names to bytes placed beside it."""
-        app = self.new_app(self.id().split('.')[-1], args, files, start)
-        self.apps.append(app)
-        return app
-
-    def launch_configured(self, options=(), bindings=(), start=True):
-        """Starts tenmark.exe with a tenmark.ini of the default values but `options` and
-        `bindings` (dicts of changed values)."""
-        app = self.launch(start=False)
-        values = dict(default_options(app.folder))
-        values.update(options)
-        keys = dict(DEFAULT_BINDINGS)
-        keys.update(bindings)
-        with open(os.path.join(app.folder, 'tenmark.ini'), 'wb') as f:
-            f.write(config_text(list(values.items()), list(keys.items())))
-        if start:
-            app.start()
-        return app
-
-    @classmethod
-    def launch_shared(cls):
-        """Starts tenmark.exe once for a class whose tests only observe it (call it from
-        setUpClass); closed after the class's last test."""
-        app = cls.new_app(cls.__name__)
-        cls.addClassCleanup(app.close)
-        return app
-
-    def set_dpi(self, dpi):
-        """LogPixels of the prefix, None to take the value away; the next Wine start reads it."""
-        env = base_env(self.prefix)
-        if dpi is None:
-            command = ['wine', 'reg', 'delete', DPI_KEY, '/v', 'LogPixels', '/f']
-        else:
-            command = ['wine', 'reg', 'add', DPI_KEY, '/v', 'LogPixels', '/t', 'REG_DWORD', '/d',
-                       str(dpi), '/f']
-        for args in (command, ['wineserver', '-w']):
-            subprocess.run(args, env=env, capture_output=True, timeout=120, check=False)
-
-    @contextlib.contextmanager
-    def dpi(self, dpi):
-        """The program started inside runs at `dpi`; the prefix has its own value again after."""
-        self.set_dpi(dpi)
-        try:
-            yield
-        finally:
-            for app in self.apps:
-                app.close()
-            self.set_dpi(None)
-
-    def assertExitsWith(self, app, code, timeout=30):
-        result = app.wait_exit(timeout)
+    def assertExitsWith(self, code=0, timeout=30):
+        result = self.app.wait_exit(timeout)
         self.assertIsNotNone(result, 'tenmark.exe is still running %d s later' % timeout)
         self.assertEqual(result, code)
 
-    def ini(self, app):
+    def leave(self, *keys):
+        """The keys (Escape by default) over the window; the program ends with exit code 0."""
+        self.app.focus()
+        self.app.key(*(keys or ['Escape']))
+        self.assertExitsWith(0)
+
+    def ini(self):
         """tenmark.ini beside the program, as bytes."""
-        with open(os.path.join(app.folder, 'tenmark.ini'), 'rb') as f:
+        with open(os.path.join(self.app.folder, 'tenmark.ini'), 'rb') as f:
             return f.read()
+
+    def pictures(self, folder=None):
+        return sorted(f for f in os.listdir(folder or self.app.folder)
+                      if f.endswith(('.png', '.bmp', '.PNG')) and not f.endswith('.shot.png'))

@@ -19,7 +19,8 @@ from wine_session import prepare_prefix  # noqa: E402
 
 
 class TimedResult(unittest.TextTestResult):
-    """Prints each test's time after its verdict, so that slow tests stand out in the log."""
+    """Prints each test's time after its verdict, so that slow tests stand out in the log, and
+    names the step of a scenario in which a failure came."""
 
     def startTest(self, test):
         self.started = time.monotonic()
@@ -29,6 +30,17 @@ class TimedResult(unittest.TextTestResult):
         super().stopTest(test)
         self.stream.writeln('   (%.1f s)' % (time.monotonic() - self.started))
         self.stream.flush()
+
+    def in_step(self, test, err):
+        step = getattr(test, 'current', None)
+        return (AssertionError, AssertionError('in step "%s": %s: %s' % (
+            step, err[0].__name__, err[1])), err[2]) if step else err
+
+    def addFailure(self, test, err):
+        super().addFailure(test, self.in_step(test, err))
+
+    def addError(self, test, err):
+        super().addError(test, self.in_step(test, err))
 
 
 def main():

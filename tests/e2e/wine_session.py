@@ -1,8 +1,10 @@
 """Runs tenmark.exe under Wine on a virtual X display and observes it as a user would.
 
 One Wine prefix is prepared per test run (Japanese locale, fonts, a Wine virtual desktop so that
-window frames are drawn); every test gets its own folder with its own copy of the executable, its
-own X display, real key and mouse input through xdotool, and a hard time-out.
+window frames are drawn). A session is an X display of its own on which Wine is kept up by a
+console waiting on its input, so that the programs started one after another find the desktop
+there and start at once; each program runs from a folder of its own, driven by real keys and
+mouse moves through xdotool.
 """
 import os
 import shutil
@@ -19,6 +21,9 @@ INK = '000000'
 PAPER = 'F4F1EA'  # the default canvas background, 0xEAF1F4 as red, green, blue
 FONT_NAMES = ['MS UI Gothic', 'MS Shell Dlg', 'MS Shell Dlg 2', 'Tahoma', 'ＭＳ Ｐゴシック',
               'MS PGothic', 'ＭＳ ゴシック', 'MS Gothic']
+# Wine takes the DPI from this value (as winecfg sets it) as each program starts.
+DPI_KEY = r'HKCU\Control Panel\Desktop'
+QUIET = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
 class E2EError(AssertionError):
@@ -58,10 +63,21 @@ def read_pixels(png, points):
     """The colours (RRGGBB) of a picture file at the points, in one ImageMagick run."""
     out = subprocess.run([CONVERT, png, '-depth', '8', 'ppm:-'], capture_output=True,
                          timeout=60, check=True).stdout
-    width = int(out.split(maxsplit=3)[1])
-    data = out[len(out) - 3 * width * int(out.split(maxsplit=3)[2]):]
+    width, height = (int(v) for v in out.split(maxsplit=3)[1:3])
+    data = out[len(out) - 3 * width * height:]
     return ['%02X%02X%02X' % tuple(data[3 * (y * width + x):3 * (y * width + x) + 3])
             for x, y in points]
+
+
+def convert(*args):
+    subprocess.run([CONVERT] + list(args), check=True, timeout=60)
+
+
+def one_bit_png(path, width=120, height=80, draw='rectangle 10,10 29,19', depth='1'):
+    """A white picture with a black rectangle, as a 1-bit palette PNG (depth 8: greyscale)."""
+    convert('-size', '%dx%d' % (width, height), 'xc:white', '-fill', 'black', '-draw', draw,
+            '-define', 'png:bit-depth=' + depth, '-define',
+            'png:color-type=' + ('3' if depth == '1' else '0'), path)
 
 
 def base_env(prefix):
@@ -77,16 +93,14 @@ def prepare_prefix(root):
     env = base_env(prefix)
     with Display() as display:
         env['DISPLAY'] = display.name
-        subprocess.run(['wineboot', '-i'], env=env, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL, timeout=300, check=False)
+        subprocess.run(['wineboot', '-i'], env=env, timeout=300, check=False, **QUIET)
         keys = [(r'HKCU\Software\Wine\Explorer', 'Desktop', 'Default'),
                 (r'HKCU\Software\Wine\Explorer\Desktops', 'Default', '%dx%d' % DESKTOP)]
         keys += [(r'HKCU\Software\Wine\Fonts\Replacements', name, 'IPAPGothic')
                  for name in FONT_NAMES]
         for key, name, value in keys:
             subprocess.run(['wine', 'reg', 'add', key, '/v', name, '/d', value, '/f'], env=env,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120,
-                           check=True)
+                           timeout=120, check=True, **QUIET)
         subprocess.run(['wineserver', '-w'], env=env, timeout=120, check=False)
     return prefix
 
@@ -94,83 +108,146 @@ def prepare_prefix(root):
 class Display:
     """A private Xvfb server."""
 
-    def __init__(self):
-        self.process = None
-        self.name = None
-
     def __enter__(self):
         for number in range(200, 400):
             if os.path.exists('/tmp/.X%d-lock' % number):
                 continue
-            proc = subprocess.Popen(['Xvfb', ':%d' % number, '-screen', '0',
-                                     '%dx%dx24' % DESKTOP, '-nolisten', 'tcp'],
-                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            for _ in range(50):
-                if os.path.exists('/tmp/.X11-unix/X%d' % number) or proc.poll() is not None:
-                    break
-                time.sleep(0.1)
-            if proc.poll() is None:
-                self.process, self.name = proc, ':%d' % number
+            self.process = subprocess.Popen(['Xvfb', ':%d' % number, '-screen', '0',
+                                             '%dx%dx24' % DESKTOP, '-nolisten', 'tcp'], **QUIET)
+            self.name = ':%d' % number
+            try:
+                wait_until(lambda: os.path.exists('/tmp/.X11-unix/X%d' % number)
+                           or self.process.poll() is not None, 5, 'the X server')
+            except E2EError:
+                pass
+            if self.process.poll() is None:
                 return self
         raise E2EError('no free X display')
 
     def __exit__(self, *exc):
-        if self.process:
-            self.process.terminate()
-            try:
-                self.process.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
+        self.process.terminate()
+        try:
+            self.process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
 
 
 class App:
-    """One running tenmark.exe in a folder of its own."""
+    """A Wine session on an X display of its own, and tenmark.exe run in it from a folder."""
 
     def __init__(self, exe, probe, prefix, workdir, args=(), start=True, copy_exe=True):
-        self.folder = workdir
-        self.exe = os.path.join(workdir, 'tenmark.exe')
-        if copy_exe:
-            shutil.copy(exe, self.exe)
+        self.source = exe
         self.probe_exe = os.path.join(os.path.dirname(workdir), 'tenmark_probe.exe')
         if not os.path.exists(self.probe_exe):
             shutil.copy(probe, self.probe_exe)
         self.env = base_env(prefix)
         self.display = Display().__enter__()
         self.env['DISPLAY'] = self.display.name
-        self.args = list(args)
-        self.process = None
-        self.returncode = None
-        self.desktop_ready = False
+        self.holder = self.process = None
+        self.bring_up()
+        self.use(workdir, args, copy_exe)
         if start:
             self.start()
 
-    # --- life cycle -------------------------------------------------------------------------
-    def start(self, bare_name=False):
+    # --- the session ------------------------------------------------------------------------
+    def bring_up(self):
+        # A console waiting on its input keeps Wine up, so that every later program starts at
+        # once on the desktop already there. On a busy machine Wine itself may not bring its
+        # desktop up: that start is made once more, said in the log; no program has run yet.
+        for attempt in (1, 2):
+            self.holder = subprocess.Popen(['wine', 'cmd'], env=self.env, stdin=subprocess.PIPE,
+                                           start_new_session=True, **QUIET)
+            try:
+                wait_until(lambda: subprocess.run(
+                    ['xdotool', 'search', '--name', 'Wine desktop'], env=self.env,
+                    capture_output=True, timeout=30, check=False).stdout.strip(), 60,
+                    'the Wine desktop', interval=0.2)
+                return
+            except E2EError as error:
+                if attempt == 2:
+                    raise
+                print('e2e: %s; Wine is started once more' % error, flush=True)
+                self.stop_wine()
+
+    def stop_wine(self):
+        self.stop()
+        if self.holder:
+            self.holder.stdin.close()
+            os.killpg(self.holder.pid, signal.SIGKILL)
+            self.holder.wait(timeout=10)
+        for flag in ('-k', '-w'):
+            subprocess.run(['wineserver', flag], env=self.env, timeout=60, check=False, **QUIET)
+
+    def close(self):
+        self.stop_wine()
+        self.display.__exit__(None, None, None)
+
+    def wine(self, *args):
+        """Runs another Windows program in the session; its output."""
+        return subprocess.run(['wine'] + [str(a) for a in args], env=self.env,
+                              capture_output=True, timeout=120, check=False).stdout
+
+    def set_dpi(self, dpi):
+        """The DPI of the programs started from now on; None for the prefix's own. Wine is
+        started again with it, as Windows needs a new logon, so that the desktop has it too."""
+        self.wine('reg', *(['add', DPI_KEY, '/v', 'LogPixels', '/t', 'REG_DWORD', '/d', dpi, '/f']
+                           if dpi else ['delete', DPI_KEY, '/v', 'LogPixels', '/f']))
+        self.stop_wine()
+        self.bring_up()
+
+    # --- the program ------------------------------------------------------------------------
+    def use(self, folder, args=(), copy_exe=True):
+        """The folder (with its own copy of the executable) and arguments of the next start."""
+        self.folder, self.args = folder, [str(a) for a in args]
+        self.exe = os.path.join(folder, 'tenmark.exe')
+        if copy_exe:
+            shutil.copy(self.source, self.exe)
+
+    def start(self, bare_name=False, env=None):
         """Starts the program; with bare_name as typed in a command prompt in its folder."""
         program = os.path.basename(self.exe) if bare_name else self.exe
         self.process = subprocess.Popen(['wine', program] + self.args, cwd=self.folder,
-                                        env=self.env, stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL, start_new_session=True)
+                                        env=dict(self.env, **(env or {})),
+                                        start_new_session=True, **QUIET)
 
-    def wait_desktop(self, timeout=60):
-        # Starting a second Wine program while the first is still bringing up the prefix's
-        # services can hang it: wait until the virtual desktop is on the display. On a busy
-        # machine Wine itself may not bring it up: that start is made once more, said in the log,
-        # and never counted as the program's failure (the program has not run yet).
-        def desktop():
-            return subprocess.run(['xdotool', 'search', '--name', 'Wine desktop'], env=self.env,
-                                  capture_output=True, timeout=30, check=False).stdout.strip()
+    def stop(self):
+        if self.process and self.process.poll() is None:
+            os.killpg(self.process.pid, signal.SIGKILL)
+            self.process.wait(timeout=10)
+
+    def wait_exit(self, timeout=30):
         try:
-            wait_until(desktop, timeout, 'the Wine desktop', interval=0.2)
-        except E2EError as error:
-            print('e2e: %s; Wine is started once more' % error, flush=True)
-            if self.process and self.process.poll() is None:
-                os.killpg(self.process.pid, signal.SIGKILL)
-                self.process.wait(timeout=10)
-            subprocess.run(['wineserver', '-k'], env=self.env, timeout=60, check=False,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            self.start()
-            wait_until(desktop, timeout, 'the Wine desktop', interval=0.2)
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+    # --- observations -----------------------------------------------------------------------
+    def probe(self, what='window', *args):
+        return self.wine(self.probe_exe, what, *args).decode('ascii', 'replace')
+
+    def facts(self, what='window', *args):
+        """The probe's facts: rectangles as tuples, hex texts as text under the name without
+        "_hex"."""
+        info = {}
+        for line in self.probe(what, *args).splitlines():
+            key, _, value = line.strip().partition('=')
+            if key.endswith('_hex'):
+                key, value = key[:-4], bytes.fromhex(value).decode('utf-8')
+            elif key in ('window', 'client', 'view', 'work') or key.startswith('rect'):
+                value = tuple(int(v) for v in value.split(','))
+            info[key] = value
+        return info
+
+    def window(self):
+        return self.facts('window')
+
+    def title(self):
+        return self.window().get('title', '')
+
+    def dialog(self, *ids):
+        """The dialog on screen, if any: found, title, and per control id its text, rect and
+        enabled state."""
+        return self.facts('dialog', *ids)
 
     def wait_window(self, timeout=60):
         """Waits for the main window, shown and painted (its view has a size), and for the
@@ -180,12 +257,11 @@ class App:
                 raise E2EError('tenmark.exe ended before its window appeared (exit %s)'
                                % self.process.returncode)
             info = self.window()
-            return info if info.get('found') == '1' and info.get('title_hex') else None
+            return info if info.get('found') == '1' and info.get('title') else None
         return wait_until(shown, timeout, 'the main window')
 
     def wait_title(self, check, timeout=20):
-        """Waits until the caption contains the bytes `check` (or check(caption) is true); the
-        caption."""
+        """Waits until the caption contains `check` (or check(caption) is true); the caption."""
         test = check if callable(check) else (lambda title: check in title)
         return wait_until(lambda: (lambda t: t if test(t) else None)(self.title()), timeout,
                           'the caption %r' % (check if not callable(check) else 'change',))
@@ -193,8 +269,11 @@ class App:
     def wait_box(self, present=True, timeout=30):
         """Waits until a message box is on screen (or gone); its facts."""
         return wait_until(lambda: (lambda box: box if (box.get('found') == '1') == present
-                                   else None)(self.message_box()),
+                                   else None)(self.facts('message')),
                           timeout, 'a message box' if present else 'the message box to go')
+
+    def box_text(self):
+        return self.wait_box()['text']
 
     def wait_dialog(self, *ids, present=True, timeout=30):
         """Waits until a dialog is on screen (or gone); its facts for the controls `ids`."""
@@ -202,102 +281,25 @@ class App:
                                    else None)(self.dialog(*ids)),
                           timeout, 'a dialog' if present else 'the dialog to go')
 
-    def wait_pixels(self, points, want, timeout=20, name='screen.png'):
-        """Screenshots until the screen shows the colours `want` at the points; the colours of
-        the last screenshot (kept as `name`), for the test to compare."""
-        seen = []
-
-        def shows():
-            seen[:] = read_pixels(self.screenshot(name), points)
-            return seen == list(want)
-        try:
-            wait_until(shows, timeout, 'the colours %s' % (want,), interval=0.2)
-        except E2EError:
-            pass
-        return seen
-
-    def wait_exit(self, timeout=30):
-        try:
-            self.returncode = self.process.wait(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            return None
-        return self.returncode
-
-    def close(self):
-        if self.process and self.process.poll() is None:
-            os.killpg(self.process.pid, signal.SIGKILL)
-            self.process.wait(timeout=10)
-        # Every test starts from a stopped Wine: no desktop or process of an earlier test is left
-        # attached to a display that no longer exists.
-        subprocess.run(['wineserver', '-k'], env=self.env, timeout=60, check=False,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        subprocess.run(['wineserver', '-w'], env=self.env, timeout=60, check=False)
-        self.display.__exit__(None, None, None)
-
-    # --- observations -----------------------------------------------------------------------
-    def probe(self, what='window', *args):
-        if not self.desktop_ready:
-            self.wait_desktop()
-            self.desktop_ready = True
-        out = subprocess.run(['wine', self.probe_exe, what] + list(args), env=self.env,
-                             capture_output=True,
-                             timeout=60, check=False).stdout.decode('ascii', 'replace')
-        return out
-
-    def window(self):
-        return self.facts('window')
-
-    def message_box(self):
-        """The message box on screen, if any: found, title_hex, text_hex."""
-        return self.facts('message')
-
-    def dialog(self, *ids):
-        """The dialog on screen, if any: found, title_hex, and per control id its text_hex,
-        rect and enabled state."""
-        return self.facts('dialog', *[str(i) for i in ids])
-
-    def menu(self):
-        """Menu 128 of the executable as (position, id, state, separator, text bytes)."""
-        items = []
-        for line in self.probe('menu', self.windows_exe()).splitlines():
-            fields = dict(f.split('=', 1) for f in line.split())
-            items.append((fields['item'], int(fields['id']), int(fields['state']),
-                          fields['separator'] == '1', bytes.fromhex(fields['text_hex'])))
-        return items
-
-    def resources(self):
-        """Cursor hot spots and sizes, the icon and string 1 of the running executable."""
-        return self.facts('resources', self.windows_exe())
-
-    def windows_exe(self):
-        return windows_path(self.exe)
-
-    def facts(self, what, *args):
-        info = {}
-        for line in self.probe(what, *args).splitlines():
-            key, _, value = line.strip().partition('=')
-            info[key] = value
-        for key in info:
-            if key in ('window', 'client', 'view', 'work') or key.startswith('rect'):
-                info[key] = tuple(int(v) for v in info[key].split(','))
-        return info
-
-    def title(self):
-        return bytes.fromhex(self.window().get('title_hex', ''))
-
     def screenshot(self, name):
         path = os.path.join(self.folder, name)  # an absolute name stays as it is
         subprocess.run([IMPORT, '-display', self.display.name, '-window', 'root', path],
                        timeout=60, check=True)
         return path
 
-    @staticmethod
-    def pixel(png, x, y):
-        return read_pixels(png, [(x, y)])[0]
-
     def colours(self, name, points):
         """The colours on screen at the points, from one screenshot kept as `name`."""
         return read_pixels(self.screenshot(name), points)
+
+    def expect_pixels(self, points, want, name='screen.shot.png', timeout=20):
+        """Screenshots until the screen shows the colours `want` at the points (the last one
+        kept as `name`); fails naming the colours seen."""
+        seen = []
+        try:
+            wait_until(lambda: seen.__setitem__(slice(None), self.colours(name, points))
+                       or seen == list(want), timeout, 'the colours', interval=0.2)
+        except E2EError:
+            raise E2EError('at %s the screen shows %s, not %s' % (points, seen, list(want)))
 
     # --- input ------------------------------------------------------------------------------
     def xdotool(self, *args):
@@ -322,6 +324,11 @@ class App:
             steps += ['sleep', str(pace), 'mousemove', x, y]
         self.xdotool(*steps, 'sleep', '0.1', 'mouseup', button)
 
+    def stroke(self, x0, y0, x1, y1):
+        """A straight stroke in ten moves; waits until the caption marks the picture."""
+        self.drag([(x0 + (x1 - x0) * i // 10, y0 + (y1 - y0) * i // 10) for i in range(11)])
+        self.wait_title(' *  [')
+
     def focus(self):
         """Puts the pointer over the client area: X focus follows the pointer on a bare server."""
         info = self.window()
@@ -329,7 +336,13 @@ class App:
         self.xdotool('mousemove', cx + cw // 2, cy + ch // 2, 'sleep', '0.2')
         return info
 
+    def menu_item(self, steps_left, *keys):
+        """Opens the File menu on the menu bar, goes `steps_left` menus to the left, then the
+        keys (Return: the menu's first item)."""
+        cx, cy, _, _ = self.window()['client']
+        self.click(cx + 20, cy - 10)
+        self.key(*['Left'] * steps_left, *(keys or ['Return']))
+
 
 def new_workdir(root, name):
-    path = tempfile.mkdtemp(prefix=name + '-', dir=root)
-    return path
+    return tempfile.mkdtemp(prefix=name + '-', dir=root)

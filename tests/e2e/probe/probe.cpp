@@ -1,7 +1,10 @@
-// A console helper that the end-to-end tests run beside tenmark.exe in the same Wine prefix to
-// observe what a user sees: the main window's caption bytes, placement (and its monitor's work
-// area), menu and view, the controls of the program's dialogs, and where the keyboard focus is.
-// Output: one "key=value" line per fact; texts as hex of their ANSI (Shift-JIS) bytes.
+// A console helper that the end-to-end tests run beside tenmark.exe in the same Wine prefix. It
+// reports what a user sees (the main window's caption, placement, work area, menu and view; a
+// message box; the controls of a dialog; the keyboard focus; a row of the shortcut list; the
+// resources of the executable) and acts as another program would (the clipboard, dropped files,
+// moving the window, a close or the end of the session from outside, and a web browser that
+// notes the address it is asked to open).
+// Output: one "key=value" line per fact; texts as hex of their UTF-8 bytes.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -10,38 +13,28 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <cwchar>
 #include <string>
+
+#include "program_reading.h"
 
 namespace {
 
 constexpr int kViewControlId = 1030;
 
-std::string hex(const char* text) {
-  std::string out;
-  char buf[3];
-  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
-    std::snprintf(buf, sizeof buf, "%02x", *p);
-    out += buf;
-  }
-  return out;
+bool isMainWindow(HWND hwnd) {
+  wchar_t cls[64] = {};
+  GetClassNameW(hwnd, cls, 64);
+  return lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd) && GetDlgItem(hwnd, kViewControlId);
 }
 
 BOOL CALLBACK findMainWindow(HWND hwnd, LPARAM found) {
-  char cls[64] = {};
-  GetClassNameA(hwnd, cls, sizeof cls);
-  if (std::strcmp(cls, "#32770") == 0 && IsWindowVisible(hwnd) &&
-      GetDlgItem(hwnd, kViewControlId)) {
-    *reinterpret_cast<HWND*>(found) = hwnd;
-    return FALSE;
-  }
-  return TRUE;
+  if (!isMainWindow(hwnd)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = hwnd;
+  return FALSE;
 }
 
 BOOL CALLBACK closeMainWindow(HWND hwnd, LPARAM) {
-  HWND main = nullptr;
-  findMainWindow(hwnd, reinterpret_cast<LPARAM>(&main));
-  if (main) PostMessageA(main, WM_CLOSE, 0, 0);
+  if (isMainWindow(hwnd)) PostMessageW(hwnd, WM_CLOSE, 0, 0);
   return TRUE;
 }
 
@@ -49,11 +42,11 @@ BOOL CALLBACK closeMainWindow(HWND hwnd, LPARAM) {
 // the main window.
 template <bool kTitled>
 BOOL CALLBACK findDialog(HWND hwnd, LPARAM found) {
-  char cls[64] = {};
-  GetClassNameA(hwnd, cls, sizeof cls);
+  wchar_t cls[64] = {};
+  GetClassNameW(hwnd, cls, 64);
   HWND owner = GetWindow(hwnd, GW_OWNER);
-  if (std::strcmp(cls, "#32770") == 0 && IsWindowVisible(hwnd) &&
-      !GetDlgItem(hwnd, kViewControlId) && (GetWindowTextLengthA(hwnd) > 0) == kTitled &&
+  if (lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd) && !GetDlgItem(hwnd, kViewControlId) &&
+      (GetWindowTextLengthW(hwnd) > 0) == kTitled &&
       (!kTitled || (owner && GetDlgItem(owner, kViewControlId)))) {
     *reinterpret_cast<HWND*>(found) = hwnd;
     return FALSE;
@@ -61,49 +54,24 @@ BOOL CALLBACK findDialog(HWND hwnd, LPARAM found) {
   return TRUE;
 }
 
-BOOL CALLBACK findMessageBox(HWND hwnd, LPARAM found) { return findDialog<false>(hwnd, found); }
-
-// A message box: its caption, the text of its message control, and whether the main window owns
-// it.
-// UTF-8 of a wide text, for names the ANSI code page cannot show.
-std::string utf8(const wchar_t* text) {
-  char out[4096] = {};
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, out, sizeof out, nullptr, nullptr);
-  return out;
-}
-
-int printMessageBox() {
-  HWND box = nullptr;
-  EnumWindows(findMessageBox, reinterpret_cast<LPARAM>(&box));
-  if (!box) {
-    std::printf("found=0\n");
-    return 1;
-  }
-  constexpr int kMessageTextId = 0xFFFF;
-  char title[512] = {};
-  char text[1024] = {};
-  GetWindowTextA(box, title, sizeof title);
-  GetDlgItemTextA(box, kMessageTextId, text, sizeof text);
-  wchar_t wideText[1024] = {};
-  GetDlgItemTextW(box, kMessageTextId, wideText, 1024);
-  HWND owner = GetWindow(box, GW_OWNER);
-  std::printf("found=1\ntitle_hex=%s\ntext_hex=%s\ntext_utf8_hex=%s\nowned=%d\n",
-              hex(title).c_str(), hex(text).c_str(), hex(utf8(wideText).c_str()).c_str(),
-              owner && GetDlgItem(owner, kViewControlId) ? 1 : 0);
-  return 0;
-}
-
 void printRect(const char* name, RECT r) {
   std::printf("%s=%ld,%ld,%ld,%ld\n", name, r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
+// A message box: its caption, its message, and whether the main window owns it.
+int printMessageBox() {
+  HWND box = nullptr;
+  EnumWindows(findDialog<false>, reinterpret_cast<LPARAM>(&box));
+  if (!box) return std::printf("found=0\n"), 1;
+  HWND owner = GetWindow(box, GW_OWNER);
+  std::printf("found=1\ntitle_hex=%s\ntext_hex=%s\nowned=%d\n", utf8Hex(windowText(box)).c_str(),
+              utf8Hex(windowText(GetDlgItem(box, 0xFFFF))).c_str(),
+              owner && GetDlgItem(owner, kViewControlId) ? 1 : 0);
+  return 0;
+}
+
 void printWindow(HWND hwnd) {
-  char title[1024] = {};
-  GetWindowTextA(hwnd, title, sizeof title);
-  wchar_t wideTitle[1024] = {};
-  GetWindowTextW(hwnd, wideTitle, 1024);
-  std::printf("found=1\ntitle_hex=%s\ntitle_utf8_hex=%s\n", hex(title).c_str(),
-              hex(utf8(wideTitle).c_str()).c_str());
+  std::printf("found=1\ntitle_hex=%s\n", utf8Hex(windowText(hwnd)).c_str());
   RECT r;
   GetWindowRect(hwnd, &r);
   printRect("window", r);
@@ -114,40 +82,31 @@ void printWindow(HWND hwnd) {
   printRect("view", r);
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
-  GetMonitorInfoA(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &monitor);
+  GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &monitor);
   printRect("work", monitor.rcWork);
-  std::printf("maximized=%d\nminimized=%d\nmenu=%d\n", IsZoomed(hwnd) ? 1 : 0,
-              IsIconic(hwnd) ? 1 : 0, GetMenu(hwnd) ? 1 : 0);
-  std::printf("exstyle=%08lx\nstyle=%08lx\n", GetWindowLongA(hwnd, GWL_EXSTYLE),
-              GetWindowLongA(hwnd, GWL_STYLE));
+  std::printf("maximized=%d\nmenu=%d\nexstyle=%08lx\nstyle=%08lx\n", IsZoomed(hwnd) ? 1 : 0,
+              GetMenu(hwnd) ? 1 : 0, GetWindowLongW(hwnd, GWL_EXSTYLE),
+              GetWindowLongW(hwnd, GWL_STYLE));
 }
 
 // A dialog of the program (not the main window, not a message box): its caption, and for each
-// control id asked for its screen rectangle, text, check state, slider position, enabled state.
+// control id asked for its screen rectangle, text and enabled state.
 int printDialog(int argc, char** argv) {
   HWND dialog = nullptr;
   EnumWindows(findDialog<true>, reinterpret_cast<LPARAM>(&dialog));
-  if (!dialog) {
-    std::printf("found=0\n");
-    return 1;
-  }
-  char title[512] = {};
-  GetWindowTextA(dialog, title, sizeof title);
-  std::printf("found=1\ntitle_hex=%s\n", hex(title).c_str());
+  if (!dialog) return std::printf("found=0\n"), 1;
+  std::printf("found=1\ntitle_hex=%s\n", utf8Hex(windowText(dialog)).c_str());
   for (int i = 2; i < argc; ++i) {
     const int id = std::atoi(argv[i]);
     HWND control = GetDlgItem(dialog, id);
     if (!control) continue;
     // Asked of the control itself: an edit keeps its text to itself.
-    char text[1024] = {};
-    SendMessageA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    wchar_t text[1024] = {};
+    SendMessageW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
     RECT r;
     GetWindowRect(control, &r);
-    const std::string rect = "rect" + std::to_string(id);
-    printRect(rect.c_str(), r);
-    std::printf("text%d_hex=%s\nchecked%d=%d\npos%d=%ld\nenabled%d=%d\n", id, hex(text).c_str(), id,
-                int(IsDlgButtonChecked(dialog, id)), id,
-                long(SendMessageA(control, TBM_GETPOS, 0, 0)), id,
+    printRect(("rect" + std::to_string(id)).c_str(), r);
+    std::printf("text%d_hex=%s\nenabled%d=%d\n", id, utf8Hex(text).c_str(), id,
                 IsWindowEnabled(control) ? 1 : 0);
   }
   return 0;
@@ -158,87 +117,45 @@ int printDialog(int argc, char** argv) {
 int printFocus() {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(GetForegroundWindow(), nullptr), &info)) {
-    std::printf("found=0\n");
-    return 1;
-  }
-  char title[512] = {};
-  GetWindowTextA(info.hwndActive, title, sizeof title);
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(GetForegroundWindow(), nullptr), &info))
+    return std::printf("found=0\n"), 1;
   std::printf("found=1\nfocus=%d\nactive_hex=%s\n",
-              info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0, hex(title).c_str());
+              info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0,
+              utf8Hex(windowText(info.hwndActive)).c_str());
   return 0;
 }
 
-// A row of the shortcut dialog's list: its screen rectangle and the texts of both columns,
-// read through memory in the program's process, where the list's messages need their buffers.
 int printListRow(int row) {
-  constexpr int kListId = 1039;
-  HWND dialog = nullptr;
-  EnumWindows(findDialog<true>, reinterpret_cast<LPARAM>(&dialog));
-  HWND list = dialog ? GetDlgItem(dialog, kListId) : nullptr;
-  DWORD pid = 0;
-  if (list) GetWindowThreadProcessId(list, &pid);
-  HANDLE process =
-      pid ? OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid)
-          : nullptr;
-  if (!process) {
-    std::printf("found=0\n");
-    return 1;
-  }
-  struct Shared {
-    RECT rect;
-    LVITEMA item;
-    char text[256];
-  };
-  auto* remote = static_cast<Shared*>(
-      VirtualAllocEx(process, nullptr, sizeof(Shared), MEM_COMMIT, PAGE_READWRITE));
-  Shared local{};
-  local.rect.left = LVIR_BOUNDS;
-  WriteProcessMemory(process, remote, &local, sizeof local, nullptr);
-  SendMessageA(list, LVM_GETITEMRECT, WPARAM(row), reinterpret_cast<LPARAM>(&remote->rect));
-  ReadProcessMemory(process, remote, &local, sizeof local, nullptr);
-  MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&local.rect), 2);
+  ShortcutList list;
+  if (!list.hwnd()) return std::printf("found=0\n"), 1;
   std::printf("found=1\n");
-  printRect("rect", local.rect);
-  for (int column = 0; column < 2; ++column) {
-    Shared ask{};
-    ask.item.iSubItem = column;
-    ask.item.pszText = remote->text;
-    ask.item.cchTextMax = sizeof ask.text;
-    WriteProcessMemory(process, remote, &ask, sizeof ask, nullptr);
-    SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&remote->item));
-    ReadProcessMemory(process, remote, &ask, sizeof ask, nullptr);
-    ask.text[sizeof ask.text - 1] = '\0';
-    std::printf("text%d_hex=%s\n", column, hex(ask.text).c_str());
-  }
-  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
+  printRect("rect", list.rowRect(row));
+  for (int column = 0; column < 2; ++column)
+    std::printf("text%d_hex=%s\n", column, utf8Hex(list.text(row, column)).c_str());
   return 0;
 }
 
 void printMenu(HMENU menu, const std::string& path) {
   const int count = GetMenuItemCount(menu);
   for (int i = 0; i < count; ++i) {
-    char text[512] = {};
-    MENUITEMINFOA info{};
+    wchar_t text[512] = {};
+    MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_ID | MIIM_STATE | MIIM_SUBMENU | MIIM_FTYPE | MIIM_STRING;
     info.dwTypeData = text;
-    info.cch = sizeof text - 1;
-    GetMenuItemInfoA(menu, UINT(i), TRUE, &info);
+    info.cch = 511;
+    GetMenuItemInfoW(menu, UINT(i), TRUE, &info);
     const std::string here = path + std::to_string(i);
     std::printf("item=%s id=%u state=%u separator=%d text_hex=%s\n", here.c_str(), info.wID,
-                info.fState, (info.fType & MFT_SEPARATOR) ? 1 : 0, hex(text).c_str());
+                info.fState, (info.fType & MFT_SEPARATOR) ? 1 : 0, utf8Hex(text).c_str());
     if (info.hSubMenu) printMenu(info.hSubMenu, here + ".");
   }
 }
 
-}  // namespace
-
 // The widths listed in a cursor (type 12) or icon (type 14) group: a cursor's entry starts with
 // a 16-bit width, an icon's with an 8-bit one where 0 means 256.
 void printGroupSizes(HMODULE module, int id, int type, const char* name) {
-  HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(type));
+  HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(type));
   const auto* dir =
       group ? static_cast<const BYTE*>(LockResource(LoadResource(module, group))) : nullptr;
   std::printf("%s=", name);
@@ -250,42 +167,31 @@ void printGroupSizes(HMODULE module, int id, int type, const char* name) {
   std::printf("\n");
 }
 
-// The resources of an executable file: cursor sizes and hot spots, the icon, string 1.
+// The resources of an executable file: cursor sizes and hot spots, the icon, string 1, and
+// menu 128 (another process's menus cannot be read under Wine).
 int printResources(const char* exe) {
   HMODULE module = LoadLibraryExA(exe, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  if (!module) {
-    std::printf("loaded=0\n");
-    return 1;
-  }
+  if (!module) return std::printf("loaded=0\n"), 1;
   // Each cursor at the sizes of 100, 150 and 200 %: hot spot and size as loaded.
   for (int id : {135, 137, 157, 158}) {
     for (int size : {32, 48, 64}) {
-      HANDLE cursor = LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_CURSOR, size, size, 0);
+      HANDLE cursor = LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_CURSOR, size, size, 0);
       ICONINFO info{};
       BITMAP mask{};
       if (cursor && GetIconInfo(static_cast<HICON>(cursor), &info)) {
-        GetObjectA(info.hbmMask, sizeof mask, &mask);
+        GetObjectW(info.hbmMask, sizeof mask, &mask);
         std::printf("cursor%d@%d=%lu,%lu,%ld,%ld\n", id, size, info.xHotspot, info.yHotspot,
                     mask.bmWidth, info.hbmColor ? mask.bmHeight : mask.bmHeight / 2);
       }
     }
-  }
-  // The sizes each group holds (a size a group lacks would be stretched by LoadImage).
-  printGroupSizes(module, 130, 14, "icon130_sizes");
-  for (int id : {135, 137, 157, 158})
+    // The sizes each group holds (a size a group lacks would be stretched by LoadImage).
     printGroupSizes(module, id, 12, ("cursor" + std::to_string(id) + "_sizes").c_str());
-  char text[256] = {};
-  LoadStringA(module, 1, text, sizeof text);
-  std::printf("string1_hex=%s\n", hex(text).c_str());
-  return 0;
-}
-
-// Menu 128 as the executable holds it (another process's menus cannot be read under Wine).
-int printMenuResource(const char* exe) {
-  HMODULE module = LoadLibraryExA(exe, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  HMENU menu = module ? LoadMenuA(module, MAKEINTRESOURCEA(128)) : nullptr;
-  if (!menu) return 1;
-  printMenu(menu, "");
+  }
+  printGroupSizes(module, 130, 14, "icon130_sizes");
+  wchar_t text[256] = {};
+  LoadStringW(module, 1, text, 256);
+  std::printf("string1_hex=%s\n", utf8Hex(text).c_str());
+  if (HMENU menu = LoadMenuW(module, MAKEINTRESOURCEW(128))) printMenu(menu, "");
   return 0;
 }
 
@@ -346,8 +252,8 @@ std::string lineArt(int w, int h) {
 // a DIBV5; emptied; or its bitmap's size and one pixel read back.
 int clipboard(const std::string& what, int a, int b, int c) {
   if (!OpenClipboard(nullptr)) return 1;
+  if (what != "clip-get") EmptyClipboard();
   if (what == "clip-put") {
-    EmptyClipboard();
     HDC screen = GetDC(nullptr);
     HBITMAP bitmap =
         c ? CreateBitmap(a, b, 1, UINT(c), nullptr) : CreateCompatibleBitmap(screen, a, b);
@@ -359,29 +265,21 @@ int clipboard(const std::string& what, int a, int b, int c) {
     SetClipboardData(CF_BITMAP, bitmap);
     std::printf("rows=%d\n", rows);
   } else if (what == "clip-dib") {
-    EmptyClipboard();
     putBlock(CF_DIB, dibHeader(sizeof(BITMAPINFOHEADER), a, b) +
                          splitPicture(a, b).substr(0, std::size_t(a) * std::size_t(c) * 4));
   } else if (what == "clip-dibv5") {
-    EmptyClipboard();
     putBlock(CF_DIBV5, dibHeader(sizeof(BITMAPV5HEADER), a, b) + lineArt(a, b));
-  } else if (what == "clip-empty") {
-    EmptyClipboard();
-  } else {
+  } else if (what == "clip-get") {
     HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
     BITMAP facts{};
-    if (bitmap && GetObjectA(bitmap, sizeof facts, &facts)) {
-      HDC screen = GetDC(nullptr);
-      HDC dc = CreateCompatibleDC(screen);
+    if (bitmap && GetObjectW(bitmap, sizeof facts, &facts)) {
+      HDC dc = CreateCompatibleDC(nullptr);
       HGDIOBJ old = SelectObject(dc, bitmap);
       const COLORREF c = GetPixel(dc, a, b);
       SelectObject(dc, old);
       DeleteDC(dc);
-      ReleaseDC(nullptr, screen);
       std::printf("size=%ld,%ld\npixel=%02X%02X%02X\n", facts.bmWidth, facts.bmHeight, GetRValue(c),
                   GetGValue(c), GetBValue(c));
-    } else {
-      std::printf("size=none\n");
     }
   }
   CloseClipboard();
@@ -398,7 +296,6 @@ void dropFiles(HWND hwnd) {
   for (int i = 2; i < count; ++i) paths.append(arguments[i]).push_back(L'\0');
   paths.push_back(L'\0');
   LocalFree(arguments);
-  count -= 2;
   std::string block(sizeof(DROPFILES), '\0');
   DROPFILES header{};
   header.pFiles = sizeof(DROPFILES);
@@ -412,112 +309,34 @@ void dropFiles(HWND hwnd) {
                                          PAGE_READWRITE)
                         : nullptr;
   if (remote && WriteProcessMemory(target, remote, block.data(), block.size(), nullptr))
-    PostMessageA(hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+    PostMessageW(hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
   if (target) CloseHandle(target);
-  std::printf("dropped=%d\n", remote ? count : 0);
+  std::printf("dropped=%d\n", remote ? count - 2 : 0);
 }
 
-// Reads a dialog template of an executable: dialog units, texts in the ANSI code page.
-class TemplateReader {
- public:
-  explicit TemplateReader(const unsigned char* data) : p_(data) {}
-  unsigned word() { return read<WORD>(); }
-  unsigned long dword() { return read<DWORD>(); }
-  short coordinate() { return read<short>(); }
-  // A zero-terminated UTF-16 text, or 0xFFFF and an ordinal (shown as "#n").
-  std::string text() {
-    if (reinterpret_cast<const WORD*>(p_)[0] == 0xFFFF) {
-      word();
-      return "#" + std::to_string(word());
-    }
-    const auto* wide = reinterpret_cast<const wchar_t*>(p_);
-    const std::size_t length = std::wcslen(wide);
-    p_ += (length + 1) * sizeof(wchar_t);
-    std::string out(length * 2 + 1, '\0');
-    out.resize(std::size_t(WideCharToMultiByte(CP_ACP, 0, wide, int(length), out.data(),
-                                               int(out.size()), nullptr, nullptr)));
-    return out;
-  }
-  void skip(std::size_t bytes) { p_ += bytes; }
-  void alignToDword(const unsigned char* base) {
-    while ((p_ - base) % 4) ++p_;
-  }
-
- private:
-  template <typename T>
-  T read() {
-    T value;
-    std::memcpy(&value, p_, sizeof value);
-    p_ += sizeof value;
-    return value;
-  }
-  const unsigned char* p_;
-};
-
-void printRectText(const char* name, int x, int y, int cx, int cy) {
-  std::printf("%s=%d,%d,%d,%d", name, x, y, cx, cy);
-}
-
-// Dialog template `id` (the extended form our resource script makes), one line per control.
-int printTemplate(const char* exe, int id) {
-  HMODULE module = LoadLibraryExA(exe, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  HRSRC found = module ? FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5)) : nullptr;
-  const auto* base =
-      found ? static_cast<const unsigned char*>(LockResource(LoadResource(module, found)))
-            : nullptr;
-  if (!base) return 1;
-  TemplateReader r(base);
-  r.skip(8);  // version, signature, help id
-  r.dword();  // extended style
-  const unsigned long style = r.dword();
-  const unsigned count = r.word();
-  const int x = r.coordinate(), y = r.coordinate(), cx = r.coordinate(), cy = r.coordinate();
-  r.text();  // menu
-  r.text();  // class
-  const std::string title = r.text();
-  const unsigned points = r.word();
-  r.skip(4);  // weight, italic, character set
-  const std::string face = r.text();
-  printRectText("dialog", x, y, cx, cy);
-  std::printf(" style=%08lx font=%u title_hex=%s face_hex=%s\n", style, points,
-              hex(title.c_str()).c_str(), hex(face.c_str()).c_str());
-  for (unsigned i = 0; i < count; ++i) {
-    r.alignToDword(base);
-    r.skip(8);  // help id, extended style
-    const unsigned long itemStyle = r.dword();
-    const int ix = r.coordinate(), iy = r.coordinate(), icx = r.coordinate(), icy = r.coordinate();
-    const long itemId = long(r.dword());
-    const std::string cls = r.text();
-    const std::string text = r.text();
-    r.skip(r.word());
-    std::printf("id=%ld class=%s style=%08lx ", itemId == 0xFFFF ? -1 : itemId, cls.c_str(),
-                itemStyle);
-    printRectText("rect", ix, iy, icx, icy);
-    std::printf(" text_hex=%s\n", hex(text.c_str()).c_str());
-  }
-  return 0;
-}
+}  // namespace
 
 int main(int argc, char** argv) {
   const std::string what = argc > 1 ? argv[1] : "window";
+  const auto number = [&](int i) { return argc > i ? std::atoi(argv[i]) : 0; };
   if (what == "message") return printMessageBox();
   if (what == "dialog") return printDialog(argc, argv);
   if (what == "focus") return printFocus();
-  if (what == "listrow" && argc > 2) return printListRow(std::atoi(argv[2]));
+  if (what == "listrow") return printListRow(number(2));
   if (what == "resources" && argc > 2) return printResources(argv[2]);
-  if (what == "menu" && argc > 2) return printMenuResource(argv[2]);
-  if (what.rfind("clip-", 0) == 0)
-    return clipboard(what, argc > 2 ? std::atoi(argv[2]) : 0, argc > 3 ? std::atoi(argv[3]) : 0,
-                     argc > 4 ? std::atoi(argv[4]) : 0);
-  if (what == "template" && argc > 3) return printTemplate(argv[2], std::atoi(argv[3]));
+  if (what.rfind("clip-", 0) == 0) return clipboard(what, number(2), number(3), number(4));
+  if (what == "opened" && argc > 3) {
+    // Registered as the web browser: the address it was asked to open, written to a file.
+    if (FILE* f = std::fopen(argv[2], "w")) std::fputs(argv[3], f), std::fclose(f);
+    return 0;
+  }
   HWND hwnd = nullptr;
   EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&hwnd));
-  if (!hwnd) {
-    std::printf("found=0\n");
-    return 1;
-  }
+  if (!hwnd) return std::printf("found=0\n"), 1;
   if (what == "window") printWindow(hwnd);
   if (what == "drop") dropFiles(hwnd);
+  // Moved and sized as another program may do it: x, y, width, height.
+  if (what == "place") SetWindowPos(hwnd, nullptr, number(2), number(3), number(4), number(5), 0);
   // What "End task", a restart manager or taskkill without /F sends; to every main window at
   // once, as closing a group of windows from the taskbar does.
   if (what == "close") EnumWindows(closeMainWindow, 0);
@@ -525,8 +344,8 @@ int main(int argc, char** argv) {
     // What the system sends each top-level window when the user logs off; "forced" ends the
     // session whatever the window answered, as a forced log-off or shut-down does.
     const bool forced = argc > 2 && std::strcmp(argv[2], "forced") == 0;
-    const LRESULT agreed = SendMessageA(hwnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
-    SendMessageA(hwnd, WM_ENDSESSION, agreed || forced ? TRUE : FALSE, ENDSESSION_LOGOFF);
+    const LRESULT agreed = SendMessageW(hwnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    SendMessageW(hwnd, WM_ENDSESSION, agreed || forced ? TRUE : FALSE, ENDSESSION_LOGOFF);
     std::printf("agreed=%d\n", agreed ? 1 : 0);
   }
   return 0;

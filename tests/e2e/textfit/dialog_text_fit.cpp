@@ -3,10 +3,9 @@
 // of a static text, check box, radio button, push button and group box in the control's own
 // font against the room the control gives it.
 //
-// usage: dialog_text_fit.exe TENMARK_EXE [SECONDS]
+// usage: dialog_text_fit.exe TENMARK_EXE
 // Prints "dpi=N", then one line per label:
 //   dialog=131 id=1015 kind=check need=97x12 room=105x15 fits=1 text_hex=<UTF-8>
-// With SECONDS the dialogs stay on screen that long, side by side, to be looked at.
 //
 // usage: dialog_text_fit.exe --list
 // The shortcut dialog on screen, as the running program filled its list: every text of both
@@ -16,18 +15,16 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <vector>
+
+#include "program_reading.h"
 
 namespace {
 
 constexpr int kDialogs[] = {131, 139, 100};  // settings, shortcut keys, About
 constexpr int kVersionText = 1;              // the string the About box shows in IDC_VERSION
 constexpr int kVersionControl = 1029;
-constexpr int kShortcutList = 1039;
 
 // Texts that the program puts into labels at run time, in their widest form: the version in the
 // About box, and the numbers beside the sliders at the largest value each slider can take.
@@ -38,27 +35,6 @@ struct RuntimeText {
 };
 constexpr RuntimeText kRuntimeTexts[] = {
     {131, 1025, L"30"}, {131, 1026, L"30"}, {131, 1033, L"10"}, {131, 1022, L"255"}};
-
-std::string utf8Hex(const std::wstring& text) {
-  const int size =
-      WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string bytes(std::size_t(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), bytes.data(), size, nullptr,
-                      nullptr);
-  std::string out;
-  char buf[3];
-  for (unsigned char c : bytes) {
-    std::snprintf(buf, sizeof buf, "%02x", c);
-    out += buf;
-  }
-  return out;
-}
-
-std::wstring windowText(HWND hwnd) {
-  std::wstring text(std::size_t(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-  text.resize(std::size_t(GetWindowTextW(hwnd, text.data(), int(text.size()))));
-  return text;
-}
 
 INT_PTR CALLBACK quietDialog(HWND, UINT message, WPARAM, LPARAM) {
   return message == WM_INITDIALOG ? TRUE : FALSE;
@@ -95,12 +71,6 @@ const char* labelKind(HWND control) {
   }
 }
 
-struct Check {
-  int dialog;
-  std::vector<std::string> lines;
-  bool allFit = true;
-};
-
 // The room a label needs beside its text, in pixels at the control's DPI: the check mark or
 // radio circle and the gap after it (half a digit, as the controls place it) and the text's
 // one-pixel margins; a push button's edge and focus frame on each side; the indent of a group
@@ -117,8 +87,7 @@ int decoration(const char* kind, HDC dc, int dpi) {
   return 0;
 }
 
-BOOL CALLBACK checkControl(HWND control, LPARAM param) {
-  auto& check = *reinterpret_cast<Check*>(param);
+BOOL CALLBACK checkControl(HWND control, LPARAM dialog) {
   const char* kind = labelKind(control);
   const std::wstring text = windowText(control);
   if (!kind || text.empty()) return TRUE;
@@ -139,117 +108,51 @@ BOOL CALLBACK checkControl(HWND control, LPARAM param) {
   // A group box's caption sits on its top edge; every other label must fit its height too.
   const bool fits =
       needWidth <= room.right && (std::string(kind) == "group" || need.bottom <= room.bottom);
-  check.allFit = check.allFit && fits;
-  char line[256];
-  std::snprintf(line, sizeof line, "dialog=%d id=%d kind=%s need=%dx%ld room=%ldx%ld fits=%d ",
-                check.dialog, GetDlgCtrlID(control), kind, needWidth, need.bottom, room.right,
-                room.bottom, fits ? 1 : 0);
-  check.lines.push_back(line + ("text_hex=" + utf8Hex(text)));
-  return TRUE;
-}
-
-void pump(DWORD milliseconds) {
-  const DWORD end = GetTickCount() + milliseconds;
-  MSG msg;
-  while (GetTickCount() < end) {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(20);
-  }
-}
-
-BOOL CALLBACK findShortcutDialog(HWND hwnd, LPARAM found) {
-  wchar_t cls[64] = {};
-  GetClassNameW(hwnd, cls, 64);
-  if (lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd) && GetDlgItem(hwnd, kShortcutList)) {
-    *reinterpret_cast<HWND*>(found) = hwnd;
-    return FALSE;
-  }
+  std::printf("dialog=%d id=%d kind=%s need=%dx%ld room=%ldx%ld fits=%d text_hex=%s\n", int(dialog),
+              GetDlgCtrlID(control), kind, needWidth, need.bottom, room.right, room.bottom,
+              fits ? 1 : 0, utf8Hex(text).c_str());
   return TRUE;
 }
 
 int checkShortcutList() {
-  HWND dialog = nullptr;
-  EnumWindows(findShortcutDialog, reinterpret_cast<LPARAM>(&dialog));
-  HWND list = dialog ? GetDlgItem(dialog, kShortcutList) : nullptr;
-  DWORD pid = 0;
-  if (list) GetWindowThreadProcessId(list, &pid);
-  HANDLE process =
-      pid ? OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid)
-          : nullptr;
-  if (!process) {
-    std::printf("found=0\n");
-    return 1;
-  }
-  // The list's messages take their buffers in the program's own memory.
-  struct Shared {
-    LVITEMA item;
-    char text[256];
-  };
-  auto* remote = static_cast<Shared*>(
-      VirtualAllocEx(process, nullptr, sizeof(Shared), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-  HDC dc = GetDC(list);
+  ShortcutList list;
+  if (!list.hwnd()) return std::printf("found=0\n"), 1;
+  HDC dc = GetDC(list.hwnd());
   const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
-  ReleaseDC(list, dc);
+  ReleaseDC(list.hwnd(), dc);
   // The list keeps a few pixels of each column free around the text.
   const int padding = MulDiv(12, dpi, 96);
-  const int rows = int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  const int rows = int(SendMessageW(list.hwnd(), LVM_GETITEMCOUNT, 0, 0));
   std::printf("dpi=%d rows=%d\n", dpi, rows);
-  bool allFit = rows > 0;
   for (int column = 0; column < 2; ++column) {
-    const int room = int(SendMessageA(list, LVM_GETCOLUMNWIDTH, WPARAM(column), 0));
+    const int room = int(SendMessageW(list.hwnd(), LVM_GETCOLUMNWIDTH, WPARAM(column), 0));
     for (int row = 0; row < rows; ++row) {
-      Shared ask{};
-      ask.item.iSubItem = column;
-      ask.item.pszText = remote->text;
-      ask.item.cchTextMax = sizeof ask.text;
-      WriteProcessMemory(process, remote, &ask, sizeof ask, nullptr);
-      SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&remote->item));
-      const int need = padding + int(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0,
-                                                  reinterpret_cast<LPARAM>(remote->text)));
-      ReadProcessMemory(process, remote, &ask, sizeof ask, nullptr);
-      ask.text[sizeof ask.text - 1] = '\0';
-      wchar_t wide[256] = {};
-      MultiByteToWideChar(CP_ACP, 0, ask.text, -1, wide, 256);
-      const bool fits = need <= room;
-      allFit = allFit && fits;
-      std::printf("row=%d column=%d need=%d room=%d fits=%d text_hex=%s\n", row, column, need, room,
-                  fits ? 1 : 0, utf8Hex(wide).c_str());
+      int width = 0;
+      const std::wstring text = list.text(row, column, &width);
+      std::printf("row=%d column=%d need=%d room=%d fits=%d text_hex=%s\n", row, column,
+                  padding + width, room, padding + width <= room ? 1 : 0, utf8Hex(text).c_str());
     }
   }
-  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
-  return allFit ? 0 : 3;
+  return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: dialog_text_fit TENMARK_EXE [SECONDS] | --list\n");
+    std::fprintf(stderr, "usage: dialog_text_fit TENMARK_EXE | --list\n");
     return 2;
   }
   if (std::string(argv[1]) == "--list") return checkShortcutList();
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
   HMODULE program = LoadLibraryExA(argv[1], nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  if (!program) {
-    std::printf("loaded=0\n");
-    return 1;
-  }
+  if (!program) return std::printf("loaded=0\n"), 1;
   wchar_t version[256] = {};
   LoadStringW(program, kVersionText, version, 256);
   HDC screen = GetDC(nullptr);
   std::printf("dpi=%d\n", GetDeviceCaps(screen, LOGPIXELSX));
   ReleaseDC(nullptr, screen);
-
-  bool allFit = true;
-  // Side by side, in rows as wide as the screen, so that all three can be looked at together.
-  const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-  POINT at{0, 0};
-  int rowHeight = 0;
   for (int id : kDialogs) {
     HRSRC found = FindResourceW(program, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5));
     const auto* dialogTemplate =
@@ -261,28 +164,12 @@ int main(int argc, char** argv) {
                       : nullptr;
     if (!dialog) {
       std::printf("dialog=%d created=0\n", id);
-      allFit = false;
       continue;
     }
     if (id == 100) SetDlgItemTextW(dialog, kVersionControl, version);
     for (const RuntimeText& runtime : kRuntimeTexts)
       if (runtime.dialog == id) SetDlgItemTextW(dialog, runtime.control, runtime.text);
-    RECT frame;
-    GetWindowRect(dialog, &frame);
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    if (at.x > 0 && at.x + width > screenWidth) {
-      at = {0, at.y + rowHeight};
-      rowHeight = 0;
-    }
-    SetWindowPos(dialog, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
-    at.x += width;
-    rowHeight = std::max(rowHeight, height);
-    Check check{id, {}, true};
-    EnumChildWindows(dialog, checkControl, reinterpret_cast<LPARAM>(&check));
-    for (const std::string& line : check.lines) std::printf("%s\n", line.c_str());
-    allFit = allFit && check.allFit;
+    EnumChildWindows(dialog, checkControl, id);
   }
-  std::fflush(stdout);
-  if (argc > 2) pump(DWORD(std::atoi(argv[2])) * 1000);
-  return allFit ? 0 : 3;
+  return 0;
 }
