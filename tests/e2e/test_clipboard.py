@@ -1,84 +1,62 @@
-"""The clipboard as other programs see it: an empty one pastes nothing, Copy hands over the
-canvas in its colours, Paste brings a picture in cut to the canvas and reduced to its two
-colours, one undo step each."""
+"""The clipboard as other programs see it: an empty one pastes nothing; Copy hands over the
+canvas in its colours; Paste brings in pictures as other programs put them (bitmaps of the
+screen's depth and of 24 bits, cut to the canvas and reduced to its two colours; line art on a
+transparent ground, only its lines), each one undo step; a DIB holding fewer rows than it claims
+pastes nothing and says so."""
 from e2e_case import E2ECase
 from wine_session import INK, PAPER, wait_until
 
-ZOOM = '倍率:%d%%'
-
 
 class ClipboardTest(E2ECase):
-    def facts(self, app, *args):
-        return dict(line.split('=', 1) for line in app.probe(*args).split())
-
-    def test_copy_and_paste_between_programs_each_one_undo_step(self):
+    def test_copy_and_paste_between_programs(self):
         app = self.launch()
-        vx, vy, _, _ = app.wait_window()['view']
-        app.probe('clip-empty')
+        vx, vy, _, _ = app.window()['view']
         app.focus()
-        app.key('ctrl+v', '1')  # the zoom key after it shows when the paste has been handled
-        self.assertNotIn(b' *', app.wait_title((ZOOM % 125).encode('cp932')))
+        self.step('an empty clipboard pastes nothing (the zoom key after it shows it was handled)')
+        app.probe('clip-empty')
+        app.key('ctrl+v', '1')
+        self.assertNotIn(' *', app.wait_title('倍率:125%'))
         app.key('3')
-        app.wait_title((ZOOM % 100).encode('cp932'))
+        app.wait_title('倍率:100%')
 
+        self.step('Copy hands the canvas over in its colours')
         app.drag([(vx + 20 + 10 * i, vy + 30) for i in range(11)])
-        app.wait_title(b' *')
+        app.wait_title(' *')
         app.key('ctrl+c')
         copied = wait_until(lambda: (lambda f: f if 'size' in f else None)(
-            self.facts(app, 'clip-get', '70', '30')), what='the copied picture')
-        self.assertEqual(copied, {'size': '668,668', 'pixel': INK})
-        self.assertEqual(self.facts(app, 'clip-get', '70', '40')['pixel'], PAPER)
-        app.key('ctrl+v', 'z')  # the paste, then its undo: the stroke stays
-        self.assertEqual(app.wait_pixels([(vx + 70, vy + 30)], [INK], name='back.png'), [INK])
+            app.facts('clip-get', 70, 30)), what='the copied picture')
+        self.assertEqual((copied['size'], copied['pixel']), ('668,668', INK))
+        self.assertEqual(app.facts('clip-get', 70, 40)['pixel'], PAPER)
+        self.step('pasting the copy is one undo step: undone, the stroke stays')
+        app.key('ctrl+v', 'z')
+        app.expect_pixels([(vx + 70, vy + 30)], [INK])
         app.key('z')
-        self.assertEqual(app.wait_pixels([(vx + 70, vy + 30)], [PAPER], name='undone.png'),
-                         [PAPER])
+        app.expect_pixels([(vx + 70, vy + 30)], [PAPER])
 
-        # A larger colour picture: cut to the canvas and reduced, and one undo takes it away.
-        app.probe('clip-put', '1000', '800')
-        app.key('ctrl+v')
-        points = [(vx + 10, vy + 10), (vx + 499, vy + 660), (vx + 500, vy + 10)]
-        self.assertEqual(app.wait_pixels(points, [INK, INK, PAPER], name='pasted.png'),
-                         [INK, INK, PAPER])
-        app.key('z')
-        self.assertEqual(app.wait_pixels(points[:1], [PAPER], name='undone-paste.png'), [PAPER])
-        app.key('alt+F4')
-        self.assertExitsWith(app, 0)
+        # The pictures are dark on the left half and light on the right.
+        for what, args, points, want in (
+                ('a bitmap of the screen, larger than the canvas, cut and reduced',
+                 ('clip-put', 1000, 800), [(10, 10), (499, 660), (500, 10)], [INK, INK, PAPER]),
+                ('a 24-bit bitmap beside a screen of another depth',
+                 ('clip-put', 300, 200, 24), [(10, 10), (149, 199), (150, 10), (10, 200)],
+                 [INK, INK, PAPER, PAPER]),
+                ('line art on a transparent ground: only its lines',
+                 ('clip-dibv5', 301, 201), [(10, 10), (150, 10), (10, 100), (298, 198),
+                                            (300, 100)], [PAPER, INK, INK, PAPER, INK])):
+            self.step('paste ' + what)
+            app.probe(*args)
+            app.key('ctrl+v')
+            points = [(vx + x, vy + y) for x, y in points]
+            app.expect_pixels(points, want)
+            self.step('one undo takes away ' + what)
+            app.key('z')
+            app.expect_pixels(points, [PAPER] * len(points))
 
-    def test_pictures_as_other_programs_put_them(self):
-        """A 24-bit bitmap beside a screen of another depth pastes its colours, line art on a
-        transparent ground pastes only its lines, and a DIB holding fewer rows than it claims
-        pastes nothing and says so."""
-        app = self.launch()
-        vx, vy, _, _ = app.wait_window()['view']
-        app.focus()
-        self.assertEqual(self.facts(app, 'clip-put', '300', '200', '24'), {'rows': '200'})
+        self.step('a DIB holding fewer rows than it claims pastes nothing and says so')
+        app.probe('clip-dib', 300, 200, 100)
         app.key('ctrl+v')
-        points = [(vx + 10, vy + 10), (vx + 149, vy + 199), (vx + 150, vy + 10),
-                  (vx + 10, vy + 200)]
-        self.assertEqual(app.wait_pixels(points, [INK, INK, PAPER, PAPER], name='bitmap24.png'),
-                         [INK, INK, PAPER, PAPER])
-        app.key('z')
-        self.assertEqual(app.wait_pixels(points[:1], [PAPER], name='bitmap24-undone.png'),
-                         [PAPER])
-
-        app.probe('clip-dibv5', '301', '201')
-        app.key('ctrl+v')
-        points = [(vx + 10, vy + 10), (vx + 150, vy + 10), (vx + 10, vy + 100),
-                  (vx + 298, vy + 198), (vx + 300, vy + 100)]
-        want = [PAPER, INK, INK, PAPER, INK]
-        self.assertEqual(app.wait_pixels(points, want, name='line-art.png'), want)
-        app.key('z')
-        self.assertEqual(app.wait_pixels(points[1:2], [PAPER], name='line-art-undone.png'),
-                         [PAPER])
-
-        app.probe('clip-dib', '300', '200', '100')
-        app.key('ctrl+v')
-        self.assertEqual(bytes.fromhex(app.wait_box()['text_hex']),
-                         'クリップボードの画像を読み込めませんでした。'.encode('cp932'))
+        self.assertEqual(app.box_text(), 'クリップボードの画像を読み込めませんでした。')
         app.key('Return')
         app.wait_box(present=False)
-        self.assertEqual(app.wait_pixels([(vx + 10, vy + 10)], [PAPER], name='cut-short.png'),
-                         [PAPER])
-        app.key('alt+F4')
-        self.assertExitsWith(app, 0)
+        app.expect_pixels([(vx + 10, vy + 10)], [PAPER])
+        self.leave('alt+F4')

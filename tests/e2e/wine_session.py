@@ -73,11 +73,14 @@ def convert(*args):
     subprocess.run([CONVERT] + list(args), check=True, timeout=60)
 
 
-def one_bit_png(path, width=120, height=80, draw='rectangle 10,10 29,19', depth='1'):
-    """A white picture with a black rectangle, as a 1-bit palette PNG (depth 8: greyscale)."""
-    convert('-size', '%dx%d' % (width, height), 'xc:white', '-fill', 'black', '-draw', draw,
-            '-define', 'png:bit-depth=' + depth, '-define',
-            'png:color-type=' + ('3' if depth == '1' else '0'), path)
+def one_bit_png(path, width=120, height=80, ground='white', depth=1):
+    """A black rectangle from 10,10 to 29,19 on the ground colour: a 1-bit PNG as ImageMagick
+    writes bilevel pictures, or with depth 8 an 8-bit greyscale one."""
+    convert('-size', '%dx%d' % (width, height), 'xc:' + ground, '-fill', 'black', '-draw',
+            'rectangle 10,10 29,19', *(['-type', 'bilevel', 'PNG8:' + path] if depth == 1 else
+                                       ['-define', 'png:color-type=0', '-depth', '8', path]))
+    if depth == 1:
+        convert(path, '-define', 'png:bit-depth=1', path)
 
 
 def base_env(prefix):
