@@ -29,17 +29,21 @@ class E2ECase(unittest.TestCase):
 
     def setUp(self):
         self.current = None
+        self.failures_before = self.failures()
         signal.signal(signal.SIGALRM, self._timed_out)
         signal.alarm(TEST_TIMEOUT)
 
     def tearDown(self):
         signal.alarm(0)
-        if not getattr(self._outcome, 'success', True):
+        if self.failures() > self.failures_before:  # a screenshot of the screen as it failed
             try:
                 self.app.screenshot('failed-%s.shot.png' % self._testMethodName)
             except Exception:  # noqa: BLE001 - the failure itself is what is reported
                 pass
         self.app.stop()
+
+    def failures(self):
+        return len(self._outcome.result.failures) + len(self._outcome.result.errors)
 
     def _timed_out(self, *_):
         raise TimeoutError('test exceeded %d s' % TEST_TIMEOUT)

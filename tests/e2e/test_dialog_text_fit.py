@@ -1,20 +1,16 @@
 """No label of the three dialogs is cut: every static text, check box, radio button, push button
 and group box of the settings, shortcut-key and About dialogs, laid out from the templates in
 tenmark.exe with the program's manifest, fits its control in the dialog's font at 96, 120, 144
-and 192 DPI; in the running program at 144 DPI, every command name and key name of the shortcut
-list fits its column and the About box's link is as large as its text; and the settings dialog
-works from the keyboard at 96 and 144 DPI."""
+and 192 DPI. In the running program at 96 and 144 DPI every command name and key name of the
+shortcut list fits its column, the About box's link is as large as its text, and the settings
+dialog works from the keyboard."""
 import os
-import subprocess
 
 from e2e_case import E2ECase
-from wine_session import Display, base_env, read_pixels, wait_until
+from wine_session import read_pixels, wait_until
 
-DIALOGS = {131: 'settings', 139: 'shortcut keys', 100: 'About'}
 # Labels each dialog has at least: a run that finds fewer has measured nothing.
 LEAST_LABELS = {131: 25, 139: 4, 100: 5}
-# 100 %, 125 %, 150 % and 200 %.
-DPIS = (96, 120, 144, 192)
 # The settings dialog's Tab order: the canvas width and height, the background and pen colours;
 # save on exit and the format, the client colour's choice (at its checked button: an own colour,
 # by default) and swatch; pen and eraser size, pressure (the hardness is off without it);
@@ -28,122 +24,94 @@ MNEMONICS = [('w', 1001), ('h', 1002), ('b', 1012), ('p', 1011), ('f', 1018), ('
 
 
 class DialogTextFitTest(E2ECase):
-    def setUp(self):
-        super().setUp()
-        self.helper = os.path.join(os.path.dirname(os.path.dirname(self.probe)), 'textfit',
-                                   'dialog_text_fit.exe')
-        self.env = base_env(self.prefix)
+    def measure(self, *args):
+        """The text check's lines after its first, which must start with `first`."""
+        helper = os.path.join(os.path.dirname(os.path.dirname(self.probe)), 'textfit',
+                              'dialog_text_fit.exe')
+        lines = self.app.wine(helper, *args).decode('ascii', 'replace').splitlines()
+        return lines[:1], [dict(f.split('=', 1) for f in line.split()) for line in lines[1:]]
 
-    def wine(self, *args):
-        return subprocess.run(list(args), env=self.env, capture_output=True, timeout=120,
-                              check=False)
-
-    def parse(self, out, first):
-        lines = out.stdout.decode('ascii', 'replace').splitlines()
-        self.assertTrue(lines and lines[0].startswith(first), lines[:1])
-        return [dict(field.split('=', 1) for field in line.split()) for line in lines[1:]]
-
-    def measure(self, dpi):
-        # On a loaded machine a Wine start now and then still reads the LogPixels it had before:
-        # such a run measured another DPI and is made again.
-        for _ in range(3):
-            self.set_dpi(dpi)
-            try:
-                with Display() as display:
-                    self.env['DISPLAY'] = display.name
-                    out = self.wine('wine', self.helper, self.exe)
-                    self.wine('wineserver', '-k')
-                    self.wine('wineserver', '-w')
-            finally:
-                self.set_dpi(None)
-            if out.stdout.startswith(b'dpi=%d' % dpi):
-                break
-        return self.parse(out, 'dpi=%d' % dpi)
+    def cut(self, texts, where):
+        return ['%s "%s": needs %s px, has %s px' % (where(t), bytes.fromhex(
+            t['text_hex']).decode('utf-8'), t['need'], t['room']) for t in texts if t['fits'] != '1']
 
     def test_every_label_fits_its_control_at_every_dpi(self):
-        for dpi in DPIS:
-            labels = self.measure(dpi)
-            cut = []
-            for dialog, name in DIALOGS.items():
+        self.addCleanup(self.app.set_dpi, None)
+        for dpi in (96, 120, 144, 192):
+            self.step('the labels at %d DPI' % dpi)
+            self.app.set_dpi(dpi)
+            first, labels = self.measure(self.exe)
+            self.assertEqual(first, ['dpi=%d' % dpi])
+            for dialog, least in LEAST_LABELS.items():
                 mine = [label for label in labels if label.get('dialog') == str(dialog)]
-                self.assertFalse([label for label in mine if 'created' in label],
-                                 'the %s dialog could not be made at %d DPI' % (name, dpi))
-                self.assertGreaterEqual(len(mine), LEAST_LABELS[dialog], name)
-                cut += ['%s dialog, control %s (%s "%s"): needs %s px, has %s px' % (
-                    name, label['id'], label['kind'],
-                    bytes.fromhex(label['text_hex']).decode('utf-8'), label['need'],
-                    label['room']) for label in mine if label['fits'] != '1']
-            self.assertEqual(cut, [], 'labels cut at %d DPI' % dpi)
+                self.assertFalse([label for label in mine if 'created' in label], dialog)
+                self.assertGreaterEqual(len(mine), least, dialog)
+            self.assertEqual(self.cut(labels, lambda t: 'dialog %s, control %s (%s)' % (
+                t['dialog'], t['id'], t['kind'])), [])
+
+    def focus(self):
+        return self.app.facts('focus')
+
+    def wait_focus(self, control, after):
+        wait_until(lambda: self.focus()['focus'] == str(control), 10,
+                   'the focus on %d after %s' % (control, after))
 
     def ink_rows(self, png, rect, is_ink):
         """How many pixel rows from the first to the last that hold ink inside the rectangle."""
         x, y, w, h = rect
-        points = [(x + i, y + j) for j in range(h) for i in range(w)]
-        colours = read_pixels(png, points)
+        colours = read_pixels(png, [(x + i, y + j) for j in range(h) for i in range(w)])
         rows = [j for j in range(h) if any(is_ink(c) for c in colours[j * w:(j + 1) * w])]
         return rows[-1] - rows[0] + 1 if rows else 0
 
-    def test_the_shortcut_list_and_the_about_link_at_144_dpi(self):
-        """Every name of the shortcut list shows whole; the About box's link, underlined, stands
-        at least as tall as the version line above it (its glyphs and its underline against
-        glyphs without descenders): a link drawn at the size of 96 DPI would not."""
-        with self.dpi(144):
+    def test_the_running_dialogs_at_96_and_144_dpi(self):
+        self.addCleanup(self.app.set_dpi, None)
+        for dpi in (96, 144):
+            self.app.set_dpi(dpi)
             app = self.launch()
-            app.wait_window()
+            self.step('Tab walks the settings dialog in the order of the screen at %d DPI' % dpi)
+            app.focus()
+            app.key('e')
+            title = app.wait_dialog()['title']
+            self.wait_focus(TAB_ORDER[0], 'opening')
+            # Each key's effect is awaited, so the keys need no pacing.
+            for control in TAB_ORDER[1:]:
+                app.xdotool('key', 'Tab')
+                self.wait_focus(control, 'Tab')
+            self.step('each label\'s mnemonic reaches its field at %d DPI' % dpi)
+            for letter, control in MNEMONICS:
+                app.xdotool('key', 'alt+' + letter)
+                self.wait_focus(control, 'Alt+' + letter)
+            for key in ('Return', 'space'):
+                self.step('%s on a colour swatch opens the colour chooser; Escape leaves it' % key)
+                app.key('alt+b', key)
+                wait_until(lambda: self.focus()['active'] != title, what='the colour chooser')
+                app.key('Escape')
+                wait_until(lambda: self.focus() == {'found': '1', 'focus': '1012',
+                                                    'active': title}, what='the swatch')
+            self.step('Enter elsewhere is OK')
+            app.key('alt+w', 'Return')
+            app.wait_dialog(present=False)
+
+            self.step('every name of the shortcut list fits its column at %d DPI' % dpi)
             app.focus()
             app.key('k')
             app.wait_dialog()
-            out = subprocess.run(['wine', self.helper, '--list'], env=app.env, capture_output=True,
-                                 timeout=120, check=False)
+            first, texts = self.measure('--list')
+            self.assertEqual(first, ['dpi=%d rows=29' % dpi])
+            self.assertEqual(len(texts), 2 * 29)
+            self.assertEqual(self.cut(texts, lambda t: 'row %s, column %s' % (
+                t['row'], t['column'])), [])
             app.key('Escape')
             app.wait_dialog(present=False)
-            cx, cy, _, _ = app.window()['client']
-            app.click(cx + 20, cy - 10)
-            app.key('Left', 'Left', 'Return')
+
+            self.step('the About box\'s link, underlined, stands at least as tall as the version '
+                      'line above it at %d DPI: a link drawn at the size of 96 DPI would not' % dpi)
+            app.menu_item(2)
             about = app.wait_dialog(1019, 1029)
-            png = app.screenshot('about.png')
-        texts = self.parse(out, 'dpi=144 rows=29')
-        self.assertEqual(len(texts), 2 * 29)
-        cut = ['row %s, column %s "%s": needs %s px, has %s px' % (
-            t['row'], t['column'], bytes.fromhex(t['text_hex']).decode('utf-8'), t['need'],
-            t['room']) for t in texts if t['fits'] != '1']
-        self.assertEqual(cut, [])
-        link = self.ink_rows(png, about['rect1019'], lambda c: int(c[4:], 16) > 150 > int(c[:2], 16))
-        version = self.ink_rows(png, about['rect1029'], lambda c: int(c[:2], 16) < 100)
-        self.assertGreater(version, 9)
-        self.assertGreaterEqual(link, version)
-
-    def test_the_settings_dialog_from_the_keyboard_at_96_and_144_dpi(self):
-        """Tab walks the fields in the order of the screen, OK and Cancel last; each label's
-        mnemonic reaches its field; a colour swatch takes the focus and opens the colour chooser
-        with Enter or Space (Escape leaves it); Enter elsewhere is OK."""
-        for dpi in (96, 144):
-            with self.dpi(dpi):
-                app = self.launch()
-                app.wait_window()
-                app.focus()
-                app.key('e')
-                title = app.wait_dialog()['title_hex']
-                walked = [self.focused(app)]
-                for _ in TAB_ORDER[1:]:
-                    app.key('Tab')
-                    walked.append(self.focused(app))
-                self.assertEqual(walked, TAB_ORDER, dpi)
-                for letter, control in MNEMONICS:
-                    app.key('alt+' + letter)
-                    self.assertEqual((letter, self.focused(app)), (letter, control), dpi)
-                for key in ('Return', 'space'):
-                    app.key('alt+b', key)
-                    wait_until(lambda: self.focus_facts(app)['active_hex'] != title,
-                               what='the colour chooser')
-                    app.key('Escape')
-                    wait_until(lambda: self.focus_facts(app) == {
-                        'found': '1', 'focus': '1012', 'active_hex': title}, what='the swatch')
-                app.key('alt+w', 'Return')
-                app.wait_dialog(present=False)
-
-    def focus_facts(self, app):
-        return app.facts('focus')
-
-    def focused(self, app):
-        return int(self.focus_facts(app)['focus'])
+            png = app.screenshot('about.shot.png')
+            link = self.ink_rows(png, about['rect1019'],
+                                 lambda c: int(c[4:], 16) > 150 > int(c[:2], 16))
+            version = self.ink_rows(png, about['rect1029'], lambda c: int(c[:2], 16) < 100)
+            self.assertGreater(version, 9 * dpi // 144)  # the ink was found
+            self.assertGreaterEqual(link, version)
+            self.leave('Return', 'Escape')

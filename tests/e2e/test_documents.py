@@ -1,6 +1,6 @@
 """Documents as a user meets them: files dropped on the window (the first picture opens after
 the drawing it replaces was saved as a 1-bit PNG; a file that is no picture is said so and costs
-no copy); a BMP made by ImageMagick opened through the real open dialog and mirrored; a colour
+no copy, and while it is said no drop is taken); a BMP made by ImageMagick opened through the real open dialog and mirrored; a colour
 original never replaced without asking; small pictures shown whole; a save folder that cannot
 be written, at exit and at a forced end of the session; a full disk; and every name Windows
 allows: pictures in folders named 表ソ (Shift-JIS bytes ending in a backslash) and 𠮷田さんの絵,
@@ -13,6 +13,7 @@ from e2e_case import E2ECase, ini_values
 from wine_session import INK, PAPER, convert, one_bit_png, read_pixels, windows_path
 
 OPEN_FAILED = ' を開けませんでした'
+WS_DISABLED = 0x08000000
 UNTITLED = r'^Tenmark 1\.4\.4c - \d{8}_\d{6}  \['  # a new picture is named after the time
 
 
@@ -51,17 +52,21 @@ class DocumentsTest(E2ECase):
         with open(notes, 'w') as f:
             f.write('not a picture')
         app.probe('drop', windows_path(notes))
-        self.assertEqual(app.box_text(), windows_path(notes) + OPEN_FAILED)
-        app.key('Return')
+        box = app.wait_box()
+        self.assertEqual((box['text'], box['owned']), (windows_path(notes) + OPEN_FAILED, '1'))
+        self.step('the window takes no input while its box is up: a dropped picture is refused')
+        self.assertTrue(int(app.window()['style'], 16) & WS_DISABLED)
+        first, second = (os.path.join(app.folder, n) for n in ('first.PNG', 'second.png'))
+        one_bit_png(first, depth=8)
+        os.link(first, second)
+        app.probe('drop', windows_path(first))
+        app.key('Return')  # input comes after a posted message: the drop is handled first
         app.wait_box(present=False)
-        self.assertEqual(self.pictures(), [])
+        self.assertEqual(self.pictures(), ['first.PNG', 'second.png'])  # no automatic save
         self.assertIn(' *  [', app.title())
         app.expect_pixels([(vx + 70, vy + 30)], [INK])
 
         self.step('of three dropped files the first, an 8-bit PNG, opens')
-        first, second = (os.path.join(app.folder, n) for n in ('first.PNG', 'second.png'))
-        one_bit_png(first, depth=8)
-        os.link(first, second)
         app.probe('drop', *(windows_path(p) for p in (first, second, notes)))
         self.assertNotIn(' *', app.wait_title('first.PNG  ['))
         vx, vy, _, _ = app.window()['view']

@@ -334,7 +334,7 @@ class App:
 
     def focus(self):
         """Puts the pointer over the client area: X focus follows the pointer on a bare server."""
-        info = self.window()
+        info = self.wait_window()
         cx, cy, cw, ch = info['client']
         self.xdotool('mousemove', cx + cw // 2, cy + ch // 2, 'sleep', '0.2')
         return info

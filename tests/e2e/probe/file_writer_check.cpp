@@ -1,9 +1,11 @@
 // A console helper that the end-to-end tests run under Wine to exercise the Win32 file writer
-// on its own:  tenmark_file_check PATH TEXT [occupy]
+// on its own:  tenmark_file_check PATH TEXT [occupy|die|rival]
 // With "occupy", files are first placed under the first two temporary names the writer would
 // try: the first held open, as by a save in progress, the second closed, as a save cut short
 // leaves it. Output: "occupied=NAME", "leftover=NAME", then "saved" or "refused". With "die",
-// the process is ended once the temporary file is written, before it is moved.
+// the process is ended once the temporary file is written, before it is moved. With "rival",
+// the file goes under a free name, as an automatic save does: PATH_1.png, which another program
+// takes while the file is written, then PATH_2.png.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -25,6 +27,19 @@ int main(int argc, char** argv) {
     if (temporary.isOpen() && temporary.write(bytes) && temporary.flush())
       TerminateProcess(GetCurrentProcess(), 9);
     return 3;
+  }
+  if (argc > 3 && std::strcmp(argv[3], "rival") == 0) {
+    int asked = 0;
+    const auto freeName = [&] {
+      const std::string name = path.substr(0, path.size() - 4) + (asked ? "_2.png" : "_1.png");
+      if (asked++ == 0)
+        if (std::FILE* f = std::fopen(name.c_str(), "wb")) std::fputs("rival", f), std::fclose(f);
+      return name;
+    };
+    std::printf("%s\n", tenmark::writeFileAtomically(tenmark::WriteTarget(freeName), bytes)
+                            ? "saved"
+                            : "refused");
+    return 0;
   }
   std::FILE* inUse = nullptr;
   if (argc > 3 && std::strcmp(argv[3], "occupy") == 0) {
