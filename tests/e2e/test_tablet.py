@@ -2,9 +2,12 @@
 the eraser end and the side switch erase, the side switch runs the command bound to right click
 once per press, bad packets leave no ink; without a usable driver the mouse draws alone; strokes
 follow the system cursor, the frame and the pop-up menu drain the packet queue, and the mouse
-draws again after a dialog took a pen's press away; and whatever makes the process fail (a fault
+draws again after a dialog took a pen's press away; a move to a monitor of another scale (the
+driver sends the message Wine never sends) keeps the canvas 1:1 and remakes the cursors and the
+About box's link at the new size; and whatever makes the process fail (a fault
 on the window's or the driver's thread, a stack overflow, std::terminate, abort()), the drawing
 is rescued into the save folder."""
+import ctypes
 import os
 import re
 import shutil
@@ -15,6 +18,28 @@ from wine_session import CONVERT, INK, PAPER, read_pixels, wait_file, wait_until
 
 DOCUMENT = re.compile(r' - (\d{8}_\d{6}) \*  \[')  # a new, modified picture's name
 RIGHT_CLICK = 0x800
+
+
+class CursorImage(ctypes.Structure):
+    _fields_ = [('x', ctypes.c_short), ('y', ctypes.c_short), ('width', ctypes.c_ushort),
+                ('height', ctypes.c_ushort), ('xhot', ctypes.c_ushort), ('yhot', ctypes.c_ushort),
+                ('serial', ctypes.c_ulong), ('pixels', ctypes.c_void_p), ('atom', ctypes.c_ulong),
+                ('name', ctypes.c_char_p)]
+
+
+def cursor_on(display):
+    """Width, height and hot spot of the cursor the X server shows."""
+    x11, xfixes = ctypes.CDLL('libX11.so.6'), ctypes.CDLL('libXfixes.so.3')
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(CursorImage)
+    xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
+    connection = x11.XOpenDisplay(display.encode())
+    try:
+        image = xfixes.XFixesGetCursorImage(connection).contents
+        return image.width, image.height, image.xhot, image.yhot
+    finally:
+        x11.XCloseDisplay(connection)
 
 
 class TabletTest(E2ECase):
@@ -150,6 +175,44 @@ class TabletTest(E2ECase):
         self.play(['pkt 1 0 %d %d 0' % (vx + 200, y), 'prox 0'])
         self.mouse_draws(vx + 100, vy + 400)
         self.leave()
+
+    def test_a_new_display_scale_keeps_the_canvas_and_remakes_the_cursors_and_the_link(self):
+        log = os.path.join(self.folder('scale'), 'wintab.log')
+        app = self.launch_with(env=dict(TENMARK_WINTAB_LOG=windows_path(log)))
+
+        def over_canvas(dx, dy):
+            vx, vy, _, _ = app.window()['view']
+            app.xdotool('mousemove', vx + dx, vy + dy, 'sleep', '0.2')
+            return vx + dx, vy + dy
+
+        def pen_cursor(size):
+            wait_until(lambda: cursor_on(app.display.name) == (size, size, 0, 1), 20,
+                       'the %d-pixel pen' % size)
+
+        title = app.title()
+        over_canvas(50, 50)
+        pen_cursor(32)
+        self.step('the window at the suggested rectangle, the zoom as it was, the pen at 48 '
+                  'pixels with its hot spot on the tip, a stroke 1:1 under the pointer')
+        self.play(['dpi 144 100 20 740 560'])
+        self.assertEqual((app.window()['window'], app.title()), ((100, 20, 640, 540), title))
+        x, y = over_canvas(60, 70)
+        pen_cursor(48)
+        app.drag([(x, y), (x + 40, y)])
+        # x + 40 is left out: whether a line inks its last point is the stroke's rule.
+        app.expect_pixels([(x, y), (x + 39, y), (x + 41, y), (x, y + 1)], [INK, INK, PAPER, PAPER])
+        self.step('the About link, opened at the scale Wine gives every window, is made anew: '
+                  '12 pixels at 96 DPI')
+        cx, cy, _, _ = app.window()['client']
+        app.click(cx + 20, cy - 10)
+        app.key('Left', 'Left', 'Return')
+        app.wait_dialog(1019)
+        self.play(['font 1019', 'dpi 192 300 100 900 500', 'font 1019'])
+        with open(log) as f:
+            self.assertEqual([line for line in f.read().splitlines() if line.startswith('font')],
+                             ['font 1019 12', 'font 1019 24'])
+        app.key('Return')
+        app.wait_dialog(present=False)
 
     def test_whatever_makes_the_process_fail_the_drawing_is_rescued(self):
         """Each way the process fails, in a run of its own: a stroke, then the script that makes
