@@ -2,12 +2,14 @@
 the drawing it replaces was saved as a 1-bit PNG; a file that is no picture is said so and costs
 no copy, and while it is said no drop is taken); a BMP made by ImageMagick opened through the real open dialog and mirrored; a colour
 original never replaced without asking; small pictures shown whole; a save folder that cannot
-be written, at exit and at a forced end of the session; a full disk; and every name Windows
+be written, at exit and at a forced end of the session; a full disk; two windows whose pictures
+share a name closed together, both kept; and every name Windows
 allows: pictures in folders named 表ソ (Shift-JIS bytes ending in a backslash) and 𠮷田さんの絵,
 and the program itself in a Hangul folder. A failure says the system's reason."""
 import os
 import struct
 import subprocess
+import zlib
 
 from e2e_case import E2ECase, ini_values
 from wine_session import INK, PAPER, convert, one_bit_png, read_pixels, windows_path
@@ -28,6 +30,19 @@ def png_palette_and_header(path):
     plte = chunks[b'PLTE']
     return ([tuple(plte[i:i + 3]) for i in range(0, len(plte), 3)],
             struct.unpack('>IIBB', chunks[b'IHDR'][:10]))
+
+
+def noise_png(path, side):
+    """A 1-bit picture of random pixels: slow to encode and large however it is packed."""
+    def chunk(kind, data):
+        return (struct.pack('>I', len(data)) + kind + data
+                + struct.pack('>I', zlib.crc32(kind + data)))
+    rows = b''.join(b'\0' + os.urandom(side // 8) for _ in range(side))
+    header = struct.pack('>IIBBBBB', side, side, 1, 3, 0, 0, 0)  # 1-bit, palette
+    with open(path, 'wb') as f:
+        f.write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header)
+                + chunk(b'PLTE', b'\xff\xff\xff\0\0\0') + chunk(b'IDAT', zlib.compress(rows, 1))
+                + chunk(b'IEND', b''))
 
 
 class DocumentsTest(E2ECase):
@@ -211,6 +226,33 @@ class DocumentsTest(E2ECase):
         with open(old, 'rb') as f:
             self.assertEqual(f.read(), before)
         self.assertEqual(sorted(os.listdir(disk)), ['filler', 'old.png'])
+
+    def test_two_windows_closed_together_keep_both_pictures_of_the_same_name(self):
+        folder = self.folder()
+        picture = os.path.join(folder, 'pictures', 'pic.png')
+        os.mkdir(os.path.dirname(picture))
+        noise_png(picture, 6000)  # its save takes long enough for the two saves to overlap
+        app = self.launch(folder=folder)
+
+        def open_and_draw():
+            """The picture dropped on the window on top, and a stroke in it."""
+            app.probe('drop', windows_path(picture))
+            app.wait_title('pic.png', timeout=60)
+            vx, vy, _, _ = app.window()['view']
+            app.stroke(vx + 20, vy + 30, vx + 120, vy + 30)
+
+        open_and_draw()
+        second = subprocess.Popen(['wine', app.exe], cwd=folder, env=app.env,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        app.wait_title(lambda title: title and 'pic.png' not in title, timeout=60)  # on top
+        open_and_draw()
+        app.probe('close')  # to both windows at once, as closing their group on the taskbar
+        self.assertExitsWith(0, timeout=120)
+        self.assertEqual(second.wait(timeout=120), 0)
+        self.assertEqual(self.pictures(folder), ['pic.png', 'pic_1.png'])
+        for name in self.pictures(folder):
+            self.assertEqual(png_palette_and_header(os.path.join(folder, name))[1],
+                             (6000, 6000, 1, 3))
 
     def test_any_name_opens_from_the_command_line_and_a_drop_and_is_saved_over(self):
         folder = self.folder()
