@@ -96,6 +96,7 @@ class DialogsTest(E2ECase):
         app.key('Return')
         app.wait_box(present=False)
         self.step('a double click clears the Open row, and OK takes the bindings')
+        # The pointer rests on the row first, so both clicks land on it as one double click.
         app.xdotool('mousemove', *open_row, 'sleep', '0.15', 'click', '--repeat', '2',
                     '--delay', '80', '1')
         self.row_text(OPEN_ROW, '')

@@ -161,6 +161,7 @@ class MainWindowTest(E2ECase):
         # The wheel: three lines of 10 pixels a notch, down, then right with Shift, then left
         # and right again with the tilt buttons; Ctrl zooms round the pointer.
         dot = [vx + 100, vy + 150]
+        # The pointer rests over the canvas: the wheel goes to the window under it.
         app.xdotool('mousemove', vx + 200, vy + 200, 'sleep', '0.2')
         for keys, button, dx, dy in (([], 5, 0, -30), (['shift'], 5, -30, 0), ([], 6, 30, 0),
                                      ([], 7, -30, 0), ([], 4, 0, 30)):

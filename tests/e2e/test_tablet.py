@@ -182,6 +182,7 @@ class TabletTest(E2ECase):
 
         def over_canvas(dx, dy):
             vx, vy, _, _ = app.window()['view']
+            # The pointer rests there, so the window has set its cursor before it is read.
             app.xdotool('mousemove', vx + dx, vy + dy, 'sleep', '0.2')
             return vx + dx, vy + dy
 

@@ -54,7 +54,7 @@ def wait_file(path, timeout=30):
         if not os.path.exists(path):
             return None
         size = os.path.getsize(path)
-        time.sleep(0.1)
+        time.sleep(0.1)  # a size that holds for a moment: the writer is done
         return os.path.exists(path) and os.path.getsize(path) == size
     return wait_until(settled, timeout, 'the file ' + path)
 
