@@ -47,10 +47,7 @@ Rgb32Image stripes(int w, int h, Color paper, Color ink) {
 
 TEST(PictureReduction, PastesAtTheTopLeftAndLeavesWhatThePictureDoesNotReach) {
   for (int width : {1, 7, 8, 9, 13, 40}) {
-    MonoBitmap canvas;
-    canvas.create(20, 6);
-    canvas.setColor(0, 0x0000FF);
-    canvas.setColor(1, 0x00FF00);
+    MonoBitmap canvas = canvasOf(20, 6, 0x0000FF, 0x00FF00);
     canvas.fill(1);
     reduceOntoCanvas(stripes(width, 4, 0x0000F0, 0x00F000), canvas);
     for (int y = 0; y < 6; ++y)
