@@ -4,6 +4,7 @@
 
 #include "app/paper_model.h"
 #include "support/fake_platform.h"
+#include "support/test_surfaces.h"
 #include "tenmark/texts.h"
 
 namespace tenmark {
@@ -18,10 +19,7 @@ struct ModelRig {
   explicit ModelRig(int width = 640, int height = 480, Point area = Point{800, 600}) {
     platform.area = area;
     platform.onResize = [this] { model.onSize(); };
-    MonoBitmap& canvas = model.canvas();
-    canvas.create(width, height);
-    canvas.setColor(0, kPaper);
-    canvas.setColor(1, kInk);
+    model.canvas() = canvasOf(width, height, kPaper, kInk);
     model.resetUndoRing();
     model.finishInitialisation();
     model.onSize();

@@ -24,19 +24,25 @@ inline std::vector<int> indicesOf(const MonoBitmap& b) {
   return out;
 }
 
+// A blank surface in the given colours.
+inline MonoBitmap canvasOf(int width, int height, Color paper = 0xFFFFFF, Color ink = 0) {
+  MonoBitmap b;
+  EXPECT_TRUE(b.create(width, height));
+  b.setColor(0, paper);
+  b.setColor(1, ink);
+  return b;
+}
+
 // A surface with content of its own, to show that a refused file changes nothing.
 inline MonoBitmap markedSurface() {
-  MonoBitmap b;
-  b.create(3, 2);
+  MonoBitmap b = canvasOf(3, 2, makeColor(9, 8, 7));
   b.setPixel(1, 0, 1);
-  b.setColor(0, makeColor(9, 8, 7));
   return b;
 }
 
 // Random indices, set pixel by pixel; the colours stay as created.
 inline MonoBitmap randomSurface(int width, int height, std::mt19937& rng) {
-  MonoBitmap b;
-  EXPECT_TRUE(b.create(width, height));
+  MonoBitmap b = canvasOf(width, height);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) b.setPixel(x, y, int(rng() & 1));
   return b;

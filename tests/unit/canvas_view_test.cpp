@@ -161,9 +161,7 @@ TEST(CanvasView, TheFarColumnAndRowAreOnScreenAtTheLargestScrollPositions) {
 
           // The far column in ink on paper: the last client pixels show it exactly where the
           // pointer mapping puts it.
-          canvas.create(size.x, size.y);
-          canvas.setColor(0, kPaper);
-          canvas.setColor(1, kInk);
+          canvas = canvasOf(size.x, size.y, kPaper, kInk);
           for (int k = 0; k < kAcross; ++k) canvas.setPixel(h ? n - 1 : k, h ? k : n - 1, 1);
           const int first = std::max(start, last - 7);
           const Rect strip = h ? Rect{first, view.y, last + 1 - first, 1}

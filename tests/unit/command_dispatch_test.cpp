@@ -82,14 +82,12 @@ TEST(Dispatch, UndoAndRedoAlwaysMarkThePicture) {
 TEST(Dispatch, TogglesFlipTheirOption) {
   ModelRig rig;
   KeyBindings& keys = rig.model.settings().keyBindings;
-  keys[CommandId::SetPresser] = 'Q';
   keys[CommandId::Alpha] = 'A';
   keys[CommandId::ShowMenu] = 'W';
-  for (int key : {'Q', 'A', 'W'}) {
+  for (int key : {'A', 'W'}) {
     rig.platform.keysDown = {key};
     EXPECT_TRUE(rig.model.dispatchShortcut(0));
   }
-  EXPECT_EQ(rig.model.settings().b_PenPressure, 1);
   EXPECT_EQ(rig.model.settings().n_set_alpha, 1);
   EXPECT_EQ(rig.platform.translucencyOn, 1);
   EXPECT_EQ(rig.platform.translucencyAlpha, 212);

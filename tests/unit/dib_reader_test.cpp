@@ -14,14 +14,6 @@
 namespace tenmark {
 namespace {
 
-MonoBitmap canvasOf(int width, int height, Color paper, Color ink) {
-  MonoBitmap canvas;
-  canvas.create(width, height);
-  canvas.setColor(0, paper);
-  canvas.setColor(1, ink);
-  return canvas;
-}
-
 // The fuzz target's starting corpus, after the byte that chooses the target's paper. The broken
 // DIBs are faults of the header (sides past the limit among them), masks, table and rows, and a
 // sound one cut short; the others hold the corpus picture in every layout but run-length rows,

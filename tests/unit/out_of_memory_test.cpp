@@ -38,8 +38,7 @@ class OutOfMemoryTest : public TempFolderTest {
 
   void SetUp() override {
     TempFolderTest::SetUp();
-    MonoBitmap other;
-    other.create(70, 50);
+    MonoBitmap other = canvasOf(70, 50);
     other.drawLine(0, 0, 69, 49, 3, 1);
     ASSERT_TRUE(other.savePng(path("other.png")));
     ASSERT_TRUE(other.savePng(path("doc.png")));

@@ -2,8 +2,6 @@
 // keeps (one undo step a press, the picture marked, the capture); these are what it cannot see.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "shortcuts/virtual_keys.h"
 #include "support/model_rig.h"
 #include "support/shortcut_inputs.h"
@@ -12,18 +10,6 @@
 
 namespace tenmark {
 namespace {
-
-int inkCount(const MonoBitmap& b) {
-  const std::vector<int> indices = indicesOf(b);
-  return int(std::count(indices.begin(), indices.end(), 1));
-}
-
-TEST(Strokes, AClickSetsOnePixel) {
-  ModelRig rig;
-  rig.stroke({{10, 20}});
-  EXPECT_EQ(inkCount(rig.model.canvas()), 1);
-  EXPECT_EQ(rig.model.canvas().pixel(10, 20), 1);
-}
 
 // Pen size 5, eraser size 12; the tablet's tests take the width change to the limits.
 TEST(Strokes, WidthFollowsPressureOnlyWhenSensingIsOn) {
@@ -102,10 +88,9 @@ TEST(Tools, HeldBindingsChooseMoveThenHandThenEraser) {
   bindings[CommandId::Eraser] = kCtrlFlag | vk::kSpace;  // and Hand before Eraser
   bindings[CommandId::Move] = 0;
   EXPECT_EQ(tool({vk::kControl, vk::kSpace}), ToolMode::Hand);
-  // During a press the tool stays; the right button or the eraser end choose the eraser.
-  EXPECT_EQ(selectTool(true, ToolMode::Hand, true, bindings, [](int) { return false; }),
-            ToolMode::Hand);
-  EXPECT_EQ(selectTool(false, ToolMode::Hand, true, bindings, [](int) { return true; }),
+  // The right button or the eraser end choose the eraser over any held binding; during a press
+  // the tool stays (the second button's test).
+  EXPECT_EQ(selectTool(false, ToolMode::Hand, true, bindings, held({vk::kControl, vk::kSpace})),
             ToolMode::Eraser);
 }
 
@@ -124,7 +109,7 @@ TEST(Tools, SpaceHeldTurnsADragIntoScrollingUntilTheButtonComesUp) {
   EXPECT_EQ(rig.platform.bars[0].position, 2000 - (800 - 17) + 1);
   EXPECT_EQ(rig.platform.bars[1].position, 1500 - (600 - 17) + 1);
   rig.model.leftButtonUp(Point{0, 0});
-  EXPECT_EQ(inkCount(rig.model.canvas()), 0);
+  EXPECT_TRUE(rig.model.canvas().isBlank());
   EXPECT_FALSE(rig.model.undoRing().canUndo());
 }
 
@@ -136,11 +121,12 @@ TEST(Tools, AMoveDragPastTheEdgeAndBackLosesNothing) {
   rig.model.leftButtonDown(Point{400, 300});
   EXPECT_EQ(rig.model.toolMode(), ToolMode::Move);
   rig.model.pointerMoved(Point{390, 300});
-  EXPECT_EQ(inkCount(rig.model.canvas()), 0);
+  EXPECT_TRUE(rig.model.canvas().isBlank());
   rig.model.pointerMoved(Point{403, 302});
   rig.model.leftButtonUp(Point{403, 302});
   EXPECT_EQ(rig.model.canvas().pixel(8, 7), 1);
-  EXPECT_EQ(inkCount(rig.model.canvas()), 1);
+  rig.model.canvas().setPixel(8, 7, 0);  // and nothing else
+  EXPECT_TRUE(rig.model.canvas().isBlank());
 }
 
 TEST(Pointer, PressesOutsideTheClientAreRefusedAndInkOutsideTheCanvasIsDropped) {
@@ -148,19 +134,15 @@ TEST(Pointer, PressesOutsideTheClientAreRefusedAndInkOutsideTheCanvasIsDropped) 
   EXPECT_FALSE(rig.model.pointerDown(Point{-1, 5}, 0));
   EXPECT_FALSE(rig.model.pointerDown(Point{800, 5}, 0));
   rig.stroke({{-20, 10}, {-5, 10}});  // in the margin left of the canvas
-  EXPECT_EQ(inkCount(rig.model.canvas()), 0);
+  EXPECT_TRUE(rig.model.canvas().isBlank());
 }
 
+// A button-up during a pen stroke is the tablet's tests'.
 TEST(Pointer, TheMouseIsIgnoredWhileTheTabletPenIsNear) {
   ModelRig rig;
   rig.model.tablet().inProximity = true;
   rig.model.leftButtonDown(rig.at(10, 10));
   EXPECT_FALSE(rig.model.pointerCaptured());
-  rig.model.tablet().inProximity = false;
-  rig.model.leftButtonDown(rig.at(10, 10));
-  rig.model.tablet().tabletStroke = true;
-  rig.model.leftButtonUp(rig.at(10, 10));
-  EXPECT_TRUE(rig.model.pointerCaptured());
 }
 
 // Saving only reads the picture: the press goes on, and what it draws afterwards marks the

@@ -14,10 +14,7 @@ struct RingRig {
   MonoBitmap canvas;
   UndoRing ring;
 
-  RingRig(int w, int h) {
-    canvas.create(w, h);
-    ring.resetRing(canvas);
-  }
+  RingRig(int w, int h) : canvas(canvasOf(w, h)) { ring.resetRing(canvas); }
   void stroke(int x1, int y1, int x2, int y2, int width, bool commit = true) {
     canvas.drawLine(x1, y1, x2, y2, width, 1);
     ring.beginRecord(Rect{std::min(x1, x2) - width, std::min(y1, y2) - width,
