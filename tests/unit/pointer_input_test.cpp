@@ -140,8 +140,12 @@ TEST(Pointer, PressesOutsideTheClientAreRefusedAndInkOutsideTheCanvasIsDropped) 
 // A button-up during a pen stroke is the tablet's tests'.
 TEST(Pointer, TheMouseIsIgnoredWhileTheTabletPenIsNear) {
   ModelRig rig;
-  rig.model.tablet().inProximity = true;
   rig.model.leftButtonDown(rig.at(10, 10));
+  rig.model.tablet().inProximity = true;  // the pen comes near during a mouse press
+  rig.model.pointerMoved(rig.at(60, 10));
+  EXPECT_EQ(rig.model.canvas().pixel(40, 10), 0);
+  rig.model.leftButtonUp(rig.at(60, 10));
+  rig.model.leftButtonDown(rig.at(10, 30));
   EXPECT_FALSE(rig.model.pointerCaptured());
 }
 
