@@ -10,7 +10,7 @@
 // Script lines: "prox 1" or "prox 0" (entering or leaving proximity); "pkt CURSOR BUTTONS X Y
 // PRESSURE [CURSOR_X CURSOR_Y]" (a packet in the context's output coordinates; a system context
 // also moves the system cursor, to the packet's position or to the one given); "pace MS" (the
-// pause after each packet, 8 ms at first); "wait MS"; "fault" (the next WTPacket call writes
+// pause after each packet, 8 ms at first); "fault" (the next WTPacket call writes
 // through a null pointer, as a broken driver would); "crash" and "abort" (the driver's own
 // thread writes through a null pointer or calls abort()); "drill N" (posts the program's fault
 // drill N to the window: a test build then fails on its own thread, see app/fault_drill.h);
@@ -139,8 +139,6 @@ void play(FILE* script) {
       proximity(v[0] != 0);
     } else if (!std::strcmp(word, "pace") && std::sscanf(line, "%*s %lu", &v[0]) == 1) {
       pace = DWORD(v[0]);
-    } else if (!std::strcmp(word, "wait") && std::sscanf(line, "%*s %lu", &v[0]) == 1) {
-      Sleep(DWORD(v[0]));
     } else if (!std::strcmp(word, "fault")) {
       InterlockedExchange(&faultNext, 1);
     } else if (!std::strcmp(word, "crash")) {
