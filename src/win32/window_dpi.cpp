@@ -7,8 +7,8 @@ namespace {
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-using SetDialogDpiChangeBehaviorFn = BOOL(WINAPI*)(HWND, int, int);
-using SetDialogControlDpiChangeBehaviorFn = BOOL(WINAPI*)(HWND, int, int);
+// SetDialogDpiChangeBehavior and SetDialogControlDpiChangeBehavior: a window, a mask, values.
+using DpiChangeBehaviorFn = BOOL(WINAPI*)(HWND, int, int);
 
 // The values of DDC_DISABLE_ALL and DCDC_DISABLE_FONT_UPDATE.
 constexpr int kDialogDisableAll = 1;
@@ -52,14 +52,12 @@ RECT outerRectForDpi(RECT client, HWND hwnd, bool hasMenu, int dpi) {
 }
 
 void keepDialogLayoutAtDpiChange(HWND dialog) {
-  static const auto set =
-      user32Function<SetDialogDpiChangeBehaviorFn>("SetDialogDpiChangeBehavior");
+  static const auto set = user32Function<DpiChangeBehaviorFn>("SetDialogDpiChangeBehavior");
   if (set) set(dialog, kDialogDisableAll, kDialogDisableAll);
 }
 
 void keepControlFontAtDpiChange(HWND control) {
-  static const auto set =
-      user32Function<SetDialogControlDpiChangeBehaviorFn>("SetDialogControlDpiChangeBehavior");
+  static const auto set = user32Function<DpiChangeBehaviorFn>("SetDialogControlDpiChangeBehavior");
   if (set) set(control, kControlDisableFontUpdate, kControlDisableFontUpdate);
 }
 
