@@ -38,8 +38,9 @@ bool PaperModel::resizeCanvas(int width, int height, Color background, Color pen
   resized.setColor(0, background);
   resized.setColor(1, pen);
   resized.copyAllFrom(canvas_);
-  // The ring's records stay; every copy of theirs is clipped to the new canvas.
-  if (!ring_.takeSnapshot(resized)) return false;
+  // The ring's records stay; every copy of theirs is clipped to the new canvas. A pending one
+  // is pushed first: the new snapshot would leave it out.
+  if (!ring_.pushPendingRecord(canvas_) || !ring_.takeSnapshot(resized)) return false;
   canvas_ = std::move(resized);
   standInCanvas_ = false;
   platform_.fitWindowToCanvas(width, height);

@@ -152,15 +152,16 @@ void PaperModel::exitWithoutSaving() {
 }
 
 void PaperModel::undo() {
-  // Without memory for the step the canvas is as it was.
-  if (ring_.canUndo() && !ring_.undoStep(canvas_)) return;
+  // With nothing to undo, or without memory for the step, the canvas and its mark are as they
+  // were.
+  if (!ring_.canUndo() || !ring_.undoStep(canvas_)) return;
   toolContext_.showUndoState();
   setModified(true);
   platform_.invalidateWindow();
 }
 
 void PaperModel::redo() {
-  if (ring_.canRedo() && !ring_.redoStep(canvas_)) return;
+  if (!ring_.canRedo() || !ring_.redoStep(canvas_)) return;
   toolContext_.showUndoState();
   setModified(true);
   platform_.invalidateWindow();

@@ -43,7 +43,9 @@ bool UndoRing::takeSnapshot(const MonoBitmap& canvas) {
 }
 
 bool UndoRing::prepareWholeRecord(const MonoBitmap& canvas) {
-  if (!refreshSnapshot(canvas, Rect{})) return false;
+  // A pending record goes first, as its own step; when it cannot be made, its pixels stay out of
+  // the snapshot and the whole record joins it. Folded in, they would be beyond undo.
+  if (pushPendingRecord(canvas) && !refreshSnapshot(canvas, Rect{})) return false;
   if (sameSize(spare_, canvas)) return true;
   // The slot past the newest record holds nothing that undo or redo can reach: its memory may
   // serve.

@@ -30,9 +30,10 @@ class UndoRing {
   // Every operation that needs memory for pixels returns false, with the ring as it was, when
   // that memory is not there.
   bool takeSnapshot(const MonoBitmap& canvas);
-  // Before a change of the whole canvas: folds everything reported since the last record into
-  // the snapshot, so that the record's "before" is the canvas as it stands now, and readies
-  // the memory that pushRecord needs for it.
+  // Before a change of the whole canvas: takes in a pending record first (as its own step, or,
+  // when that cannot be made, by leaving its pixels out of the snapshot so that the whole record
+  // joins it), folds everything else reported into the snapshot, so that the record's "before"
+  // is the canvas as it stands now, and readies the memory that pushRecord needs for it.
   bool prepareWholeRecord(const MonoBitmap& canvas);
   // A record's area grows until it is pushed: a press that starts again before its release, or a
   // record that could not get its memory, stays one undo step with what follows.
@@ -45,19 +46,21 @@ class UndoRing {
   // unchanged. A pending area is recorded first, so that undo never tears it.
   bool undoStep(MonoBitmap& canvas);
   bool redoStep(MonoBitmap& canvas);
+  // Pushes a record left pending (a stroke ended by a command, a failed push); false when it
+  // still cannot be made. A new snapshot would otherwise drop it beyond undo.
+  bool pushPendingRecord(const MonoBitmap& canvas);
   // Starts over on `canvas`, which may be a picture about to become the canvas.
   bool resetRing(const MonoBitmap& canvas);
 
   bool canUndo() const { return oldestSlot_ != nextSlot_ || recordPending_; }
   bool canRedo() const { return redoEnd_ != nextSlot_; }
+  bool recordPending() const { return recordPending_; }
   int oldestSlot() const { return oldestSlot_; }
   const Edges& pendingRect() const { return pendingRect_; }
   const MonoBitmap& snapshot() const { return canvasSnapshot_; }
 
  private:
   bool swapWithCanvas(int slot, MonoBitmap& canvas);
-  // Pushes a record left pending by a failed push; false when it still cannot be made.
-  bool pushPendingRecord(const MonoBitmap& canvas);
   // Brings the snapshot up to date over `changed` and everything reported since the last time.
   bool refreshSnapshot(const MonoBitmap& canvas, const Rect& changed);
   // The slot's memory for a record of w × h, keeping the slot's own when it fits.

@@ -138,7 +138,10 @@ class FakePlatform : public PaperPlatform {
   void toggleMenuBar() override { menuBarShown = !menuBarShown; }
   void redrawWindow() override {}
   void fitWindowToCanvas(int width, int height) override { fittedTo = Point{width, height}; }
-  void setMenuLabel(int id, const std::string& text) override { keep(menuLabels, id, text); }
+  // As ModifyMenu does, a new label enables the item.
+  void setMenuLabel(int id, const std::string& text) override {
+    keep(menuLabels, id, text), keep(menuEnabled, id, true);
+  }
   void showPopupMenu() override { ++popupMenus; }
   void closeWindow() override { closed = true; }
   void putClipboardImage(const Rgb32Image& image) override { keep(clipboard, image); }

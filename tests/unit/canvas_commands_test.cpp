@@ -31,7 +31,12 @@ TEST(CanvasCommands, ClearLeavesTheModifiedMark) {
 TEST(CanvasCommands, ResizingKeepsTheTopLeftAndOlderRecordsStayInsideTheCanvas) {
   ModelRig rig(640, 480);
   rig.stroke({{600, 10}, {630, 470}});  // only in the right half
-  rig.stroke({{10, 10}, {300, 10}});
+  // Ended by a right-click command that leaves its record pending, for the resize to take in.
+  rig.model.settings().keyBindings[CommandId::ZoomNomal] = kRightClick;
+  rig.model.leftButtonDown(rig.at(10, 10));
+  rig.model.pointerMoved(rig.at(300, 10));
+  rig.model.rightButtonDown(rig.at(300, 10));
+  ASSERT_TRUE(rig.model.undoRing().recordPending());
   ASSERT_TRUE(rig.model.resizeCanvas(320, 480, kPaper, kInk));
   EXPECT_EQ(rig.model.canvas().pixel(100, 10), 1);
   ASSERT_TRUE(rig.model.resizeCanvas(640, 480, 0x123456, kInk));

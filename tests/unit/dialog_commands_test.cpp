@@ -52,6 +52,21 @@ TEST(SettingsDialogCommand, EveryValueGoesToTheWindowAndComesBackUnchanged) {
   EXPECT_TRUE(rig.model.canvas().isBlank());
 }
 
+// A whole-canvas step made in other colours gives back its pixels, not its colours.
+TEST(SettingsDialogCommand, UndoOfAnEarlierMirrorKeepsTheNewPaperColour) {
+  ModelRig rig(64, 48);
+  rig.stroke({{2, 3}, {30, 3}});
+  rig.model.runCommand(CommandId::VMirror);
+  rig.model.runCommand(CommandId::Config);
+  SettingsDialogValues v = *rig.platform.settingsShown;
+  v.backgroundColor = 0x123456;
+  rig.platform.settingsAnswer = v;
+  rig.model.runCommand(CommandId::Config);
+  rig.model.runCommand(CommandId::Undo);
+  EXPECT_EQ(rig.model.canvas().pixel(10, 3), 1);
+  EXPECT_EQ(rig.model.canvas().getColor(0), 0x123456u);
+}
+
 TEST(SettingsDialogCommand, ASizeThatCannotBeMadeKeepsThePictureAndSaysSo) {
   ModelRig rig(64, 48);
   rig.model.setStandInCanvas(true);
