@@ -231,7 +231,9 @@ class TabletTest(E2ECase):
                 ('a stack overflow on the window\'s thread', ['drill 3'], None),
                 ('std::terminate on the window\'s thread', ['drill 1'], 3),
                 ('abort() on the window\'s thread', ['drill 2'], 3),
-                ('abort() on the driver\'s own thread', ['abort'], 3)):
+                ('abort() on the driver\'s own thread', ['abort'], 3),
+                *[('a fault on another thread while the window\'s thread allocates from the '
+                   'process heap, try %d' % n, ['drill 4'], None) for n in (1, 2, 3)]):
             self.step(what)
             app = self.launch_with(ini=dict(n_save_img=0, n_save_type=0))
             settings = self.ini()
