@@ -1,3 +1,5 @@
+#include <windows.h>
+
 #include <cstdlib>
 #include <exception>
 
@@ -16,6 +18,20 @@ int recurse(int depth) {
   return depth < deepest ? recurse(depth + 1) + frame[0] : 0;
 }
 
+DWORD WINAPI faultSoon(void*) {
+  Sleep(300);  // the window's thread is deep in its allocations by then
+  volatile int* volatile nowhere = nullptr;
+  *nowhere = 1;
+  return 0;
+}
+
+[[noreturn]] void allocateWhileAnotherThreadFaults() {
+  const HANDLE faulting = CreateThread(nullptr, 0, faultSoon, nullptr, 0, nullptr);
+  if (faulting) CloseHandle(faulting);
+  const HANDLE heap = GetProcessHeap();
+  for (;;) HeapFree(heap, 0, HeapAlloc(heap, 0, 64));
+}
+
 }  // namespace
 
 void runFaultDrill(FaultDrill drill) {
@@ -27,6 +43,8 @@ void runFaultDrill(FaultDrill drill) {
     case FaultDrill::StackOverflow:
       recurse(0);
       break;
+    case FaultDrill::FaultWhileAllocating:
+      allocateWhileAnotherThreadFaults();
   }
 }
 

@@ -28,6 +28,19 @@ _invalid_parameter_handler previousInvalidParameter = nullptr;
 std::atomic<DWORD> rescuingThread{0};
 std::atomic<bool> rescueFinished{false};
 
+// The file is made while every other thread still runs: a file call with a path takes the
+// process heap's lock, which a thread suspended in an allocation would hold for ever. While the
+// window's thread is suspended (it would go on changing the canvas under the rescue), only calls
+// on the open file follow. It runs on once the picture is safe, as it would have without the
+// rescue: what the runtime and the system do about the fault next takes the same lock.
+void rescue(PaperModel& model, DWORD self) {
+  RescueFile file;
+  const bool suspended =
+      self != windowThreadId && windowThread && SuspendThread(windowThread) != DWORD(-1);
+  if (model.needsRescue()) file.write(model.canvas());
+  if (suspended) ResumeThread(windowThread);
+}
+
 // Whichever handler on whichever thread comes first writes the picture; it is written once.
 void rescueOnce() noexcept {
   const DWORD self = GetCurrentThreadId();
@@ -38,11 +51,7 @@ void rescueOnce() noexcept {
     for (int waited = 0; first != self && waited < 1000 && !rescueFinished; ++waited) Sleep(10);
     return;
   }
-  PaperModel* model = faultModel.exchange(nullptr);
-  // The window's thread would go on changing the canvas under the rescue. It is not resumed:
-  // the process is ending.
-  if (model && self != windowThreadId && windowThread) SuspendThread(windowThread);
-  if (model && model->needsRescue()) writeRescueFile(model->canvas());
+  if (PaperModel* model = faultModel.exchange(nullptr)) rescue(*model, self);
   rescueFinished = true;
 }
 

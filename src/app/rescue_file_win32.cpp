@@ -7,6 +7,7 @@
 
 #include "imagefile/bmp_codec.h"
 #include "imagefile/document_names.h"
+#include "platform/delete_mark_win32.h"
 
 namespace tenmark {
 
@@ -39,29 +40,36 @@ void prepareRescueFile(const std::string& basePath) {
   preparedSlot = slot;
 }
 
-bool writeRescueFile(const MonoBitmap& canvas) {
+RescueFile::RescueFile() : file_(INVALID_HANDLE_VALUE) {
   const int slot = preparedSlot;
-  if (slot < 0) return false;
+  if (slot < 0) return;
   static char path[kPathCapacity];
   static wchar_t widePath[kWidePathCapacity];
   for (int n = 0; n < kMaxNumber; ++n) {
     // The conversion writes into our own memory; it takes nothing from the heap.
     if (!numberedSavePath(path, preparedPaths[slot], ".bmp", n) ||
         !MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path, -1, widePath, kWidePathCapacity))
-      return false;
-    const HANDLE file = CreateFileW(widePath, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+      return;
+    const HANDLE file = CreateFileW(widePath, GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-      const DWORD error = GetLastError();
-      if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
-      return false;
+    if (file != INVALID_HANDLE_VALUE) {
+      file_ = file;
+      markForDeletion(file, true);  // where the system cannot mark it, a partial picture stays
+      return;
     }
-    const bool written = writeBmpPieces(canvas, writePiece, file) && FlushFileBuffers(file);
-    CloseHandle(file);
-    if (!written) DeleteFileW(widePath);  // a partial picture rescues nothing
-    return written;
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return;
   }
-  return false;
+}
+
+RescueFile::~RescueFile() {
+  if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+}
+
+void RescueFile::write(const MonoBitmap& canvas) {
+  if (file_ != INVALID_HANDLE_VALUE && writeBmpPieces(canvas, writePiece, file_) &&
+      FlushFileBuffers(file_))
+    markForDeletion(file_, false);
 }
 
 }  // namespace tenmark

@@ -14,7 +14,22 @@ class MonoBitmap;
 // the path prepared before, whole.
 void prepareRescueFile(const std::string& basePath);
 
-// The canvas into a new file, never over an existing one. False when nothing was written.
-bool writeRescueFile(const MonoBitmap& canvas);
+// A new file under the prepared name, never over an existing one, marked for deletion until a
+// written picture keeps it: a file not written, or whose process ends mid-write, goes when it is
+// closed. Opening it converts the path, which takes the process heap's lock inside the system;
+// writing it takes none.
+class RescueFile {
+ public:
+  RescueFile();
+  ~RescueFile();
+  RescueFile(const RescueFile&) = delete;
+  RescueFile& operator=(const RescueFile&) = delete;
+
+  // The canvas into the file, on the disk, and the file kept; a partial picture goes.
+  void write(const MonoBitmap& canvas);
+
+ private:
+  void* file_;
+};
 
 }  // namespace tenmark

@@ -12,10 +12,6 @@ namespace tenmark {
 // "access denied" is kept as the reason.
 bool isReadOnlyFile(const std::string& target);
 
-// Removes a temporary file that a save cut short (the process ended) left behind; a file that
-// a save in progress holds open stays.
-void removeLeftover(const std::string& name);
-
 // A new file created exclusively under the first free temporary name, so an existing file of
 // that name is never truncated. Removed again unless moveTo succeeds; on Windows by the system
 // as well, should the process end first.
@@ -32,8 +28,9 @@ class TemporaryFile {
   // partial file after a crash.
   bool flush();
   enum class Moved { Done, NameTaken, Failed };
-  // Moves the file to `target`: over an existing file when `replace`, else only under a free
-  // name (NameTaken when it is not). May be tried again with another target.
+  // Moves the file to `target` while it is still open, so that nothing can take it on the way:
+  // over an existing file when `replace`, else only under a free name (NameTaken when it is
+  // not). May be tried again with another target.
   Moved moveTo(const std::string& target, bool replace);
 
  private:

@@ -1,5 +1,4 @@
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,14 +50,6 @@ bool isReadOnlyFile(const std::string& target) {
   return true;
 }
 
-// A save in progress holds a lock on its temporary file, so only a file nobody locks goes.
-void removeLeftover(const std::string& name) {
-  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return;
-  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlink(name.c_str());
-  ::close(fd);
-}
-
 TemporaryFile::TemporaryFile(const std::string& target) {
   for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
     name_ = temporaryNameFor(target, attempt);
@@ -74,7 +65,6 @@ TemporaryFile::TemporaryFile(const std::string& target) {
     noteFileError();
     return;
   }
-  ::flock(int(handle_), LOCK_EX);
   // A replaced file keeps its permissions; a new one gets the usual ones under the umask.
   struct stat st {};
   if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode))
@@ -107,7 +97,7 @@ bool TemporaryFile::flush() {
   return false;
 }
 
-// The file stays open, and locked, until it is in place.
+// The file stays open until it is in place.
 TemporaryFile::Moved TemporaryFile::moveTo(const std::string& target, bool replace) {
   if (replace ? std::rename(name_.c_str(), target.c_str()) != 0
               : !moveWithoutReplacing(name_, target)) {

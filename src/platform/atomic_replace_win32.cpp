@@ -1,9 +1,13 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
+#include <new>
+#include <vector>
 
 #include "platform/atomic_replace.h"
 #include "platform/atomic_write.h"
+#include "platform/delete_mark_win32.h"
 #include "platform/file_error.h"
 #include "platform/wide_text_win32.h"
 
@@ -13,12 +17,18 @@ namespace {
 
 HANDLE asHandle(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 
-// A file marked so is deleted by the system when its handle closes, also when the process is
-// ended; unlike FILE_FLAG_DELETE_ON_CLOSE, the mark can be taken back before Windows 10.
-bool markForDeletion(HANDLE h, bool deleted) {
-  FILE_DISPOSITION_INFO info{};
-  info.DeleteFile = deleted;
-  return SetFileInformationByHandle(h, FileDispositionInfo, &info, sizeof info) != 0;
+// Moves the open file under its new name by its handle, so that nothing can take or remove it
+// between closing and moving. The handle needs DELETE access.
+bool renameOpenFile(HANDLE file, const std::wstring& target, bool replace) {
+  const std::size_t nameBytes = target.size() * sizeof(wchar_t);
+  // The structure ends in the name, with room for its zero.
+  std::vector<std::uint64_t> storage((sizeof(FILE_RENAME_INFO) + nameBytes + 7) / 8);
+  auto* info = new (storage.data()) FILE_RENAME_INFO{};
+  info->ReplaceIfExists = replace;
+  info->FileNameLength = DWORD(nameBytes);
+  std::memcpy(info->FileName, target.c_str(), nameBytes + sizeof(wchar_t));
+  return SetFileInformationByHandle(file, FileRenameInfo, info,
+                                    DWORD(sizeof(FILE_RENAME_INFO) + nameBytes)) != 0;
 }
 
 }  // namespace
@@ -34,10 +44,6 @@ bool isReadOnlyFile(const std::string& target) {
   return true;
 }
 
-// A save in progress holds its temporary file open without sharing it, so deleting that one
-// fails.
-void removeLeftover(const std::string& name) { DeleteFileW(toWideOrEmpty(name).c_str()); }
-
 TemporaryFile::TemporaryFile(const std::string& target) {
   for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
     name_ = temporaryNameFor(target, attempt);
@@ -51,7 +57,6 @@ TemporaryFile::TemporaryFile(const std::string& target) {
     if (h != INVALID_HANDLE_VALUE) {
       handle_ = reinterpret_cast<std::intptr_t>(h);
       open_ = true;
-      // Where the system cannot mark it, the next save of the target removes a leftover.
       markForDeletion(h, true);
       return;
     }
@@ -63,9 +68,10 @@ TemporaryFile::TemporaryFile(const std::string& target) {
   noteFileError();
 }
 
+// Where the system could not mark the file, it is deleted by its name.
 TemporaryFile::~TemporaryFile() {
   if (!open_) return;
-  if (handle_ != -1) CloseHandle(asHandle(handle_));
+  CloseHandle(asHandle(handle_));
   DeleteFileW(toWideOrEmpty(name_).c_str());
 }
 
@@ -90,24 +96,20 @@ bool TemporaryFile::flush() {
   return false;
 }
 
-// A file cannot be moved while it is open, so the first move keeps the file and closes it.
+// The mark is taken back before the move: a process ended between the two leaves its temporary
+// behind, where the other order would have the system delete the file that replaced the target.
 TemporaryFile::Moved TemporaryFile::moveTo(const std::string& target, bool replace) {
-  if (handle_ != -1) {
-    markForDeletion(asHandle(handle_), false);
-    if (!CloseHandle(asHandle(handle_))) {
-      noteFileError();
-      return Moved::Failed;
-    }
-  }
-  handle_ = -1;
-  const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
-  if (!MoveFileExW(toWideOrEmpty(name_).c_str(), toWideOrEmpty(target).c_str(), flags)) {
+  const HANDLE h = asHandle(handle_);
+  markForDeletion(h, false);
+  if (!renameOpenFile(h, toWideOrEmpty(target), replace)) {
     const DWORD error = GetLastError();
     noteFileError();
+    markForDeletion(h, true);
     return !replace && (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
                ? Moved::NameTaken
                : Moved::Failed;
   }
+  CloseHandle(h);
   open_ = false;
   return Moved::Done;
 }

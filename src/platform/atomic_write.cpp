@@ -26,8 +26,6 @@ bool writeFileAtomically(const WriteTarget& target, std::span<const std::uint8_t
   const bool replace = !target.freeName;
   std::string path = replace ? target.path : target.freeName();
   if (replace && isReadOnlyFile(path)) return false;
-  for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt)
-    removeLeftover(temporaryNameFor(path, attempt));
   TemporaryFile temporary(path);
   if (!temporary.isOpen() || !temporary.write(bytes) || !temporary.flush()) return false;
   for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {

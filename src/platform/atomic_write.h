@@ -21,8 +21,7 @@ struct WriteTarget {
 // Writes a temporary file beside the target and moves it to the target only when every byte
 // has reached the disk, so neither a failed write nor a crash leaves a partial file. A read-only
 // target is refused. On failure the existing file is untouched, no temporary remains and the
-// system's reason is kept (platform/file_error.h). A temporary that an earlier save of the
-// target left behind when its process ended goes first.
+// system's reason is kept (platform/file_error.h).
 bool writeFileAtomically(const WriteTarget& target, std::span<const std::uint8_t> bytes);
 
 // How many temporary names a write tries, and how many taken names a write without replacing.

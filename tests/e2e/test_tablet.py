@@ -5,8 +5,9 @@ follow the system cursor, the frame and the pop-up menu drain the packet queue, 
 draws again after a dialog took a pen's press away; a move to a monitor of another scale (the
 driver sends the message Wine never sends) keeps the canvas 1:1 and remakes the cursors and the
 About box's link at the new size; and whatever makes the process fail (a fault
-on the window's or the driver's thread, a stack overflow, std::terminate, abort()), the drawing
-is rescued into the save folder."""
+on the window's or the driver's thread, also while the window's thread allocates from the
+process heap, a stack overflow, std::terminate, abort()), the drawing is rescued into the save
+folder."""
 import ctypes
 import os
 import re
@@ -231,7 +232,11 @@ class TabletTest(E2ECase):
                 ('a stack overflow on the window\'s thread', ['drill 3'], None),
                 ('std::terminate on the window\'s thread', ['drill 1'], 3),
                 ('abort() on the window\'s thread', ['drill 2'], 3),
-                ('abort() on the driver\'s own thread', ['abort'], 3)):
+                ('abort() on the driver\'s own thread', ['abort'], 3),
+                # The window's thread is suspended inside an allocation most times, not every
+                # time: three runs.
+                *[('a fault on another thread while the window\'s thread allocates from the '
+                   'process heap, try %d' % n, ['drill 4'], None) for n in (1, 2, 3)]):
             self.step(what)
             app = self.launch_with(ini=dict(n_save_img=0, n_save_type=0))
             settings = self.ini()

@@ -2,7 +2,7 @@
 // on its own:  tenmark_file_check PATH TEXT [occupy|die|rival]
 // With "occupy", files are first placed under the first two temporary names the writer would
 // try: the first held open, as by a save in progress, the second closed, as a save cut short
-// leaves it. Output: "occupied=NAME", "leftover=NAME", then "saved" or "refused". With "die",
+// would leave it. Output: "occupied=NAME", "leftover=NAME", then "saved" or "refused". With "die",
 // the process is ended once the temporary file is written, before it is moved. With "rival",
 // the file goes under a free name, as an automatic save does: PATH_1.png, which another program
 // takes while the file is written, then PATH_2.png.
