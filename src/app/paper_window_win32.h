@@ -76,7 +76,7 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   bool onSetCursor(LPARAM hitTestAndMessage, LRESULT& result);
   // Before the frame, the system menu or the pop-up menu takes over: no queued packet may draw.
   void flushTabletQueue();
-  bool onSystemCommand(WPARAM command);
+  bool onSystemCommand(WPARAM command, LPARAM character);
   void onDroppedFiles(HDROP drop);
   void onDpiChanged(int dpi, const RECT& suggested);
 
