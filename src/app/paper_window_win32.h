@@ -120,8 +120,8 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   std::optional<std::string> chooseOpenPath(const std::string& folder) override;
   std::optional<ChosenSavePath> chooseSavePath(const std::string& folder,
                                                const std::string& name) override;
-  std::optional<SettingsDialogValues> runSettingsDialog(
-      const SettingsDialogValues& values) override;
+  std::optional<SettingsDialogValues> runSettingsDialog(const SettingsDialogValues& values,
+                                                        const InkCutQuery& cutsOffInk) override;
   std::optional<KeyBindings> runShortcutDialog(const KeyBindings& bindings) override;
 
   std::string commandLinePath_;
