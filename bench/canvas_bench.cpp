@@ -65,7 +65,8 @@ class QuietPlatform : public PaperPlatform {
   std::optional<ChosenSavePath> chooseSavePath(const std::string&, const std::string&) override {
     return {};
   }
-  std::optional<SettingsDialogValues> runSettingsDialog(const SettingsDialogValues&) override {
+  std::optional<SettingsDialogValues> runSettingsDialog(const SettingsDialogValues&,
+                                                        const InkCutQuery&) override {
     return {};
   }
   std::optional<KeyBindings> runShortcutDialog(const KeyBindings&) override { return {}; }

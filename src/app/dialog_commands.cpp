@@ -25,7 +25,9 @@ void PaperModel::openSettingsDialog() {
       .pressureSensing = s.b_PenPressure,
       .hardness = s.n_PenHardness,
   };
-  const std::optional<SettingsDialogValues> chosen = platform_.runSettingsDialog(current);
+  const std::optional<SettingsDialogValues> chosen = platform_.runSettingsDialog(
+      current,
+      [this](const CanvasSize& size) { return canvas_.hasInkOutside(size.width, size.height); });
   if (chosen) {
     applySettingsDialog(*chosen);
     return;

@@ -94,9 +94,10 @@ class PaperPlatform {
   virtual std::optional<ChosenSavePath> chooseSavePath(const std::string& folder,
                                                        const std::string& name) = 0;
   // The environment settings dialog filled from `values`: what the user set, on OK only. While
-  // it runs, it may preview translucency through applyTranslucency.
-  virtual std::optional<SettingsDialogValues> runSettingsDialog(
-      const SettingsDialogValues& values) = 0;
+  // it runs, it may preview translucency through applyTranslucency; before OK takes a size that
+  // `cutsOffInk`, it asks.
+  virtual std::optional<SettingsDialogValues> runSettingsDialog(const SettingsDialogValues& values,
+                                                                const InkCutQuery& cutsOffInk) = 0;
   // The shortcut-key dialog on a copy of the bindings: the edited copy, on OK only.
   virtual std::optional<KeyBindings> runShortcutDialog(const KeyBindings& bindings) = 0;
 };

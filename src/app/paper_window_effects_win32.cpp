@@ -265,9 +265,9 @@ std::optional<ChosenSavePath> PaperWindow::chooseSavePath(const std::string& fol
 }
 
 std::optional<SettingsDialogValues> PaperWindow::runSettingsDialog(
-    const SettingsDialogValues& values) {
-  return showSettingsDialog(hwnd(), values,
-                            [this](int on, int alpha) { applyTranslucency(on, alpha); });
+    const SettingsDialogValues& values, const InkCutQuery& cutsOffInk) {
+  return showSettingsDialog(
+      hwnd(), values, [this](int on, int alpha) { applyTranslucency(on, alpha); }, cutsOffInk);
 }
 
 std::optional<KeyBindings> PaperWindow::runShortcutDialog(const KeyBindings& bindings) {

@@ -326,10 +326,12 @@ void PaperWindow::flushTabletQueue() {
   model_.tabletQueueFlushed();
 }
 
-bool PaperWindow::onSystemCommand(WPARAM command) {
+bool PaperWindow::onSystemCommand(WPARAM command, LPARAM character) {
   flushTabletQueue();
-  // Alt and F10 never open the menu bar, so that Alt can be part of a shortcut.
-  if ((command & 0xFFF0) == SC_KEYMENU) return true;
+  // Alt and F10 by themselves never open the menu bar, so that Alt can be part of a shortcut
+  // (the Alt released after a bound Alt key would otherwise open it). A key pressed with Alt
+  // that no binding took reaches the system: Alt+Space opens the window menu.
+  if ((command & 0xFFF0) == SC_KEYMENU) return character == 0;
   if (menuItemOf(int(command)) || command == ID_APP_ABOUT)
     SendMessageA(hwnd(), WM_COMMAND, command, 0);
   return false;
@@ -427,7 +429,7 @@ bool PaperWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
       onCommand(LOWORD(wParam));
       return true;
     case WM_SYSCOMMAND:
-      return onSystemCommand(wParam);
+      return onSystemCommand(wParam, lParam);
     case WM_CLOSE:
       return closeDialogsFirst(lParam);
     // Any loop may dispatch it: the main one, a message box's, a menu's.

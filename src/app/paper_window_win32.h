@@ -76,7 +76,7 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   bool onSetCursor(LPARAM hitTestAndMessage, LRESULT& result);
   // Before the frame, the system menu or the pop-up menu takes over: no queued packet may draw.
   void flushTabletQueue();
-  bool onSystemCommand(WPARAM command);
+  bool onSystemCommand(WPARAM command, LPARAM character);
   void onDroppedFiles(HDROP drop);
   void onDpiChanged(int dpi, const RECT& suggested);
 
@@ -120,8 +120,8 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   std::optional<std::string> chooseOpenPath(const std::string& folder) override;
   std::optional<ChosenSavePath> chooseSavePath(const std::string& folder,
                                                const std::string& name) override;
-  std::optional<SettingsDialogValues> runSettingsDialog(
-      const SettingsDialogValues& values) override;
+  std::optional<SettingsDialogValues> runSettingsDialog(const SettingsDialogValues& values,
+                                                        const InkCutQuery& cutsOffInk) override;
   std::optional<KeyBindings> runShortcutDialog(const KeyBindings& bindings) override;
 
   std::string commandLinePath_;

@@ -6,6 +6,7 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <utility>
 #include <vector>
 
 #include "win32/dialog_controls.h"
@@ -120,8 +121,9 @@ int CALLBACK browseCallback(HWND hwnd, UINT message, LPARAM, LPARAM start) {
 
 class SettingsDialog : public ModalDialog {
  public:
-  SettingsDialog(const SettingsDialogValues& values, const TranslucencyPreview& preview)
-      : ModalDialog(IDD_SETTINGS), values_(values), preview_(preview) {}
+  SettingsDialog(const SettingsDialogValues& values, const TranslucencyPreview& preview,
+                 const InkCutQuery& cutsOffInk)
+      : ModalDialog(IDD_SETTINGS), values_(values), preview_(preview), cutsOffInk_(cutsOffInk) {}
   const SettingsDialogValues& values() const { return values_; }
 
  protected:
@@ -138,6 +140,7 @@ class SettingsDialog : public ModalDialog {
 
   SettingsDialogValues values_;
   TranslucencyPreview preview_;
+  InkCutQuery cutsOffInk_;
   ColorSwatch penSwatch_;
   ColorSwatch backgroundSwatch_;
   ColorSwatch clientSwatch_;
@@ -253,19 +256,19 @@ bool SettingsDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 
 void SettingsDialog::onOK() {
   HWND d = hwnd();
-  const std::int32_t width = parseDecimal(controlText(d, IDC_CANVAS_WIDTH));
-  const std::int32_t height = parseDecimal(controlText(d, IDC_CANVAS_HEIGHT));
-  const std::string folder = controlText(d, IDC_SAVE_FOLDER);
-  const CanvasSize current{values_.canvasWidth, values_.canvasHeight};
-  if (const std::optional<std::string> problem =
-          settingsProblem(width, height, current, folder, kIsDirectory)) {
-    showMessage(d, problem->c_str());
+  SettingsEntries entries{controlText(d, IDC_CANVAS_WIDTH), controlText(d, IDC_CANVAS_HEIGHT),
+                          controlText(d, IDC_SAVE_FOLDER)};
+  const SettingsReading reading = readSettingsEntries(entries, values_, kIsDirectory);
+  if (reading.problem) {
+    showMessage(d, reading.problem->c_str());
     return;
   }
+  // Ink that the new size leaves outside is lost only when the user says so; No comes back here.
+  if (cutsOffInk_(reading.size) && !askWarningYesNo(d, text::CropQuestion)) return;
   SettingsDialogValues& v = values_;
-  v.canvasWidth = width;
-  v.canvasHeight = height;
-  v.saveFolder = folder;
+  v.canvasWidth = reading.size.width;
+  v.canvasHeight = reading.size.height;
+  v.saveFolder = std::move(entries.folder);
   v.saveOnExit = isChecked(d, IDC_SAVE_ON_EXIT) ? 1 : 0;
   v.saveFormat = std::int32_t(SendDlgItemMessageA(d, IDC_SAVE_FORMAT, CB_GETCURSEL, 0, 0));
   v.translucent = isChecked(d, IDC_TRANSLUCENT) ? 1 : 0;
@@ -286,8 +289,9 @@ void SettingsDialog::onOK() {
 
 std::optional<SettingsDialogValues> showSettingsDialog(HWND owner,
                                                        const SettingsDialogValues& values,
-                                                       const TranslucencyPreview& preview) {
-  SettingsDialog dialog(values, preview);
+                                                       const TranslucencyPreview& preview,
+                                                       const InkCutQuery& cutsOffInk) {
+  SettingsDialog dialog(values, preview, cutsOffInk);
   if (dialog.runModal(owner) != IDOK) return std::nullopt;
   return dialog.values();
 }

@@ -14,9 +14,11 @@ namespace tenmark {
 // the translucency slider or ticks its check box.
 using TranslucencyPreview = std::function<void(int on, int alpha)>;
 
-// Runs the dialog over `owner`, filled from `values`; the values the user set, on OK only.
+// Runs the dialog over `owner`, filled from `values`; the values the user set, on OK only. OK
+// asks before it takes a size that `cutsOffInk`.
 std::optional<SettingsDialogValues> showSettingsDialog(HWND owner,
                                                        const SettingsDialogValues& values,
-                                                       const TranslucencyPreview& preview);
+                                                       const TranslucencyPreview& preview,
+                                                       const InkCutQuery& cutsOffInk);
 
 }  // namespace tenmark

@@ -38,21 +38,37 @@ struct SettingsDialogValues {
 // The canvas sides the dialog accepts: 1 up to, not including, this limit.
 inline constexpr std::int32_t kCanvasSideLimit = 6000;
 
-// An edit's text as a decimal number: leading blanks and a sign, then the digits up to the first
-// other character; no digits give 0. Numbers beyond 32 bits stay at the nearest 32-bit end, so
-// a huge width is refused as too large rather than wrapping round to a small one.
-std::int32_t parseDecimal(std::string_view text);
+// A size edit's text as a whole number: decimal digits, full-width ones too (as typed with the
+// IME on), between optional blanks; none for any other text. A number beyond 32 bits stays at
+// the largest, so a huge size is refused as too large rather than wrapping round to a small one.
+std::optional<std::int32_t> parseWholeNumber(std::string_view text);
 
 using FolderQuery = std::function<bool(const std::string& path)>;
 
-// What OK refuses, in the order it checks: a side below 1, a side at the limit or above, a save
-// folder that is not an existing folder. A side left at the canvas's own (`current`) is not
-// checked: a larger picture that was opened keeps its size while other settings change. Then a
-// folder whose name the settings file (Shift-JIS) cannot hold. The message, or nothing when OK
-// may close.
-std::optional<std::string> settingsProblem(std::int32_t width, std::int32_t height,
-                                           const CanvasSize& current, const std::string& folder,
-                                           const FolderQuery& isDirectory);
+// Whether a canvas of this size would cut off ink of the picture.
+using InkCutQuery = std::function<bool(const CanvasSize& size)>;
+
+// The texts of the edits that OK reads.
+struct SettingsEntries {
+  std::string width;
+  std::string height;
+  std::string folder;
+};
+
+// What OK makes of the entries: the canvas size typed, or the message that keeps the dialog open.
+struct SettingsReading {
+  CanvasSize size{};
+  std::optional<std::string> problem;
+};
+
+// OK refuses, in this order: a size edit that holds no whole number (the message names the field
+// and the sides it takes), a side below 1, a side at the limit or above, a save folder that is
+// not an existing folder or whose name the settings file (Shift-JIS) cannot hold. What the
+// dialog showed (`shown`) is never refused: a larger picture that was opened keeps its size, and
+// a program folder that Shift-JIS cannot name stays the save folder, while other settings change.
+SettingsReading readSettingsEntries(const SettingsEntries& entries,
+                                    const SettingsDialogValues& shown,
+                                    const FolderQuery& isDirectory);
 
 // The folder the browser opens on: the folder text when it names an existing folder, without a
 // trailing backslash; otherwise none (empty).

@@ -22,6 +22,7 @@ class ShortcutDialog : public ModalDialog {
  protected:
   BOOL onInitDialog() override;
   void onOK() override;
+  bool preTranslateMessage(MSG& msg) override;
   bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
@@ -107,6 +108,18 @@ LRESULT ShortcutDialog::onListNotify(const NMHDR& header) {
   }
   if (row) showKey(*row);
   return 0;
+}
+
+bool ShortcutDialog::preTranslateMessage(MSG& msg) {
+  // A selected row waits for its key in the list; Escape there ends the wait, not the dialog,
+  // whose edits would go with it.
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_ESCAPE || msg.hwnd != listView_ ||
+      !selectedRow())
+    return false;
+  LVITEMW none{};
+  none.stateMask = LVIS_SELECTED;
+  SendMessageW(listView_, LVM_SETITEMSTATE, WPARAM(-1), reinterpret_cast<LPARAM>(&none));
+  return true;
 }
 
 bool ShortcutDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

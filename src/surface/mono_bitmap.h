@@ -101,6 +101,9 @@ class MonoBitmap {
   void mirrorLeftRight();
   void mirrorTopBottom();
   bool isBlank() const;
+  // True when ink (index 1) lies outside the top-left width by height corner: a canvas of that
+  // size would cut it off.
+  bool hasInkOutside(std::int32_t width, std::int32_t height) const;
   void assign(const MonoBitmap& source);
   void copyAllFrom(const MonoBitmap& source);
 

@@ -1,4 +1,4 @@
-// Raster operations of MonoBitmap: fill, copies, mirrors and the blank test. All work on palette
+// Raster operations of MonoBitmap: fill, copies, mirrors and the ink tests. All work on palette
 // indices, whole rows at a time; the bits after the last pixel of a row are never read as pixels.
 #include <algorithm>
 #include <cstring>
@@ -94,6 +94,16 @@ bool MonoBitmap::isBlank() const {
     if (bits::anyBits(row(y), width_)) return false;
   }
   return true;
+}
+
+bool MonoBitmap::hasInkOutside(std::int32_t width, std::int32_t height) const {
+  if (!hasPixels()) return false;
+  const std::int32_t keptWidth = std::clamp(width, 0, width_);
+  for (std::int32_t y = 0; y < height_; ++y) {
+    const std::int32_t first = y < height ? keptWidth : 0;
+    if (bits::anyBitsIn(row(y), first, width_ - first)) return true;
+  }
+  return false;
 }
 
 }  // namespace tenmark

@@ -1,12 +1,14 @@
 """The three dialogs as a user drives them: the settings dialog from its key and its menu item,
 with the values it refuses, its preview taken back by Cancel, and a new canvas width and pen
-size; the shortcut dialog binding a key, refusing a duplicate and clearing a row; the About box
-with its version and a link that leads to the web site; and a close from outside (End task, the
-end of the session) while one of them or a message box is up."""
+size, asking before a width that cuts off ink, and OK from Enter over a wider picture; the
+shortcut dialog binding a key, refusing a duplicate and clearing a row, with Escape ending a
+row's wait; the About box with its version and a link that leads to the web site; Alt+Space
+opening the window menu; and a close from outside (End task, the end of the session) while one
+of them or a message box is up."""
 import os
 
 from e2e_case import E2ECase, ini_values
-from wine_session import INK, read_pixels, wait_until, windows_path
+from wine_session import INK, one_bit_png, read_pixels, wait_until, windows_path
 
 DEFAULT_SIDE = 668  # the screen height less 100
 COPY_ROW, OPEN_ROW = 15, 1
@@ -49,7 +51,8 @@ class DialogsTest(E2ECase):
         app.click(*centre(dialog['rect1021']))
         wait_until(self.translucent, what='translucency')
         for edits, message in (
-                (((1001, '6000'),), '入力されたキャンバスサイズが限界値を越えています'),
+                (((1001, '6000'),), '入力されたキャンバスサイズが限界値（5999 pixel）を越えています'),
+                (((1001, '1e3'),), 'キャンバスの幅には 1～5999 の整数を入力してください'),
                 (((1001, '300'), (1013, '')), '保存先のフォルダが存在しません')):
             self.step('OK refuses %s, and the dialog keeps the entries' % (edits,))
             for control, text in edits:
@@ -70,6 +73,15 @@ class DialogsTest(E2ECase):
         app.menu_item(3)
         dialog = app.wait_dialog(1001, 1023, 1025)
         self.assertEqual((dialog['title'], dialog['text1001']), ('環境設定', str(DEFAULT_SIDE)))
+        self.step('a width that cuts off the stroke asks first; No keeps the canvas and the dialog')
+        self.replace_text(dialog['rect1001'], '40')
+        app.key('Return')
+        self.assertEqual(app.box_text(), '新しいキャンバスサイズでは描かれた絵の一部が切り取られます。'
+                                         'よろしいですか？')
+        app.key('Return')  # No, the default
+        app.wait_box(present=False)
+        self.assertEqual(app.dialog(1001)['text1001'], '40')
+        self.assertEqual(app.window()['view'][2], DEFAULT_SIDE)
         self.replace_text(dialog['rect1001'], '400')
         app.click(*centre(dialog['rect1023']))
         app.key('Home', 'Right', 'Right', 'Right', 'Right')
@@ -88,6 +100,9 @@ class DialogsTest(E2ECase):
         app.click(*centre(app.facts('listrow', COPY_ROW)['rect']))
         app.key('shift+v')
         self.row_text(COPY_ROW, 'Shift+V')
+        self.step('Escape while a row waits for its key ends the wait, not the dialog')
+        app.key('Escape')
+        self.assertEqual(app.dialog()['found'], '1')
         self.step('N for Open is refused: New has it')
         open_row = centre(app.facts('listrow', OPEN_ROW)['rect'])
         app.click(*open_row)
@@ -119,6 +134,28 @@ class DialogsTest(E2ECase):
         app.click(*centre(dialog['rect1029']))  # back from the browser to the box
         app.key('Return')
         app.wait_dialog(present=False)
+
+        self.step('a dropped picture wider than a typed size may be: Enter in the settings '
+                  'dialog is OK')
+        wide = os.path.join(app.folder, 'wide.png')
+        one_bit_png(wide, 7000, DEFAULT_SIDE)
+        app.probe('drop', windows_path(wide))
+        app.wait_title('wide.png')
+        app.focus()
+        app.key('e')
+        self.assertEqual(app.wait_dialog(1001)['text1001'], '7000')
+        app.key('Return')
+        app.wait_dialog(present=False)
+        self.step('a width of 400 again, which the settings file keeps')
+        app.key('e')
+        self.replace_text(app.wait_dialog(1001)['rect1001'], '400')
+        app.key('Return')
+        app.wait_dialog(present=False)
+        wait_until(lambda: app.window()['view'][2] == 400, what='the canvas 400 wide')
+
+        self.step('Alt+Space opens the window menu: X maximises the window')
+        app.key('alt+space', 'x')
+        wait_until(lambda: app.window()['maximized'] == '1', what='the window maximised')
 
         self.step('leaving keeps the new canvas width, pen size and bindings')
         self.leave()

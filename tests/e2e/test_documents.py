@@ -285,15 +285,16 @@ class DocumentsTest(E2ECase):
         app = self.launch(folder=folder)
         vx, vy, _, _ = app.window()['view']
         self.step('the settings dialog opens on the program\'s folder, which the settings file '
-                  'cannot name: OK refuses it')
+                  'cannot name: OK takes a new pen size with the folder unchanged')
         app.focus()
         app.key('e')
-        app.wait_dialog()
-        app.key('Return')
-        self.assertEqual(app.box_text(), windows_path(folder) + '\\' +
-                         ' は設定ファイルに書けない文字を含んでいます。')
-        app.key('Return', 'Escape')
+        dialog = app.wait_dialog(1013, 1023)
+        self.assertEqual(dialog['text1013'], windows_path(folder) + '\\')
+        x, y, w, h = dialog['rect1023']
+        app.click(x + w // 2, y + h // 2)
+        app.key('Home', 'Right', 'Return')
         app.wait_dialog(present=False)
+        app.wait_title('ペン:2 ')
         self.step('Save of a new picture asks for a name in the save folder and adds the extension')
         app.stroke(vx + 20, vy + 30, vx + 120, vy + 30)
         app.key('s')
@@ -310,3 +311,4 @@ class DocumentsTest(E2ECase):
         ini = self.ini()
         self.assertNotIn(b's_save_dir', ini)
         self.assertTrue(ini.startswith(b'n_canvas_x='), ini[:40])
+        self.assertIn(b'\r\nn_pen_size=2\r\n', ini)

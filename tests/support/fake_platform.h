@@ -67,9 +67,11 @@ class FakePlatform : public PaperPlatform {
   std::optional<Rgb32Image> clipboard;
   std::optional<std::vector<std::uint8_t>> clipboardDib;
   // The dialogs: what they were opened with, and what they answer (nothing for Cancel). While
-  // the settings dialog runs, it previews translucency with `preview` when set.
+  // the settings dialog runs, it previews translucency with `preview` when set; it keeps the
+  // window's answer to whether a size cuts off ink.
   std::optional<SettingsDialogValues> settingsShown;
   std::optional<SettingsDialogValues> settingsAnswer;
+  InkCutQuery settingsCutsOffInk;
   std::optional<std::pair<int, int>> preview;
   std::optional<KeyBindings> bindingsShown;
   std::optional<KeyBindings> bindingsAnswer;
@@ -174,9 +176,10 @@ class FakePlatform : public PaperPlatform {
     savePathAskedWith = name;
     return saveAnswer;
   }
-  std::optional<SettingsDialogValues> runSettingsDialog(
-      const SettingsDialogValues& values) override {
+  std::optional<SettingsDialogValues> runSettingsDialog(const SettingsDialogValues& values,
+                                                        const InkCutQuery& cutsOffInk) override {
     settingsShown = values;
+    settingsCutsOffInk = cutsOffInk;
     if (preview) applyTranslucency(preview->first, preview->second);
     return settingsAnswer;
   }

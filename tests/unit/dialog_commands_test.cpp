@@ -112,6 +112,22 @@ TEST(SettingsDialogCommand, AResizeMarksThePictureAndALargerOneKeepsTheConfigure
   }
 }
 
+// OK asks before a size that cuts off ink: ink right of or below the corner kept, to the pixel.
+TEST(SettingsDialogCommand, TheDialogIsToldWhichSizesCutOffInk) {
+  ModelRig rig(7000, 50);
+  rig.model.canvas().setPixel(63, 3, 1);
+  rig.model.canvas().setPixel(5, 40, 1);
+  rig.model.runCommand(CommandId::Config);
+  const InkCutQuery cutsOffInk = rig.platform.settingsCutsOffInk;
+  const struct {
+    CanvasSize size;
+    bool cuts;
+  } cases[] = {{{7000, 50}, false}, {{64, 41}, false}, {{63, 41}, true},
+               {{64, 40}, true},    {{6, 4}, true},    {{0, 0}, true}};
+  for (const auto& c : cases)
+    EXPECT_EQ(cutsOffInk(c.size), c.cuts) << c.size.width << "x" << c.size.height;
+}
+
 TEST(SettingsDialogCommand, CancelTakesBackThePreviewAndKeepsEverything) {
   ModelRig rig(64, 48);
   rig.model.settings().n_set_alpha = 0;

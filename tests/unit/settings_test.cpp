@@ -103,6 +103,20 @@ TEST(SettingsFile, EachKeyIsReadIntoTheMemberItIsWrittenFrom) {
   EXPECT_EQ(keys, 22 + 29);
 }
 
+// A value beyond its key's bounds leaves the default; a canvas side of 0 is taken (the canvas
+// then falls back to the default size).
+TEST(SettingsFile, AValueBeyondItsBoundsKeepsTheDefault) {
+  const Settings defaults = defaultSettings(1080, "C:\\app\\");
+  const struct {
+    const char* line;
+    bool taken;
+  } cases[] = {{"n_pen_size=0", false}, {"n_pen_size=30", true},    {"n_erase_size=31", false},
+               {"n_canvas_x=0", true},  {"n_canvas_y=6001", false}, {"n_xpos=-1000", true},
+               {"n_xpos=-1001", false}, {"n_xsize=0", false}};
+  for (const auto& c : cases)
+    EXPECT_EQ(readOver(defaults, std::string(c.line) + "\r\n") != defaults, c.taken) << c.line;
+}
+
 // The file keeps the folder in Shift-JIS bytes; a folder Shift-JIS cannot name is never written
 // mangled, and bytes that are not Shift-JIS keep the folder as it was.
 TEST(SettingsFile, TheSaveFolderIsShiftJisOnDiskAndUtf8Inside) {

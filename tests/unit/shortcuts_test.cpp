@@ -44,6 +44,8 @@ TEST(ComposeKeyCode, BindableKeyOrBaseValuePlusHeldModifiers) {
   EXPECT_EQ(composeKeyCode(vk::kEnd, held({})), 0u);
   EXPECT_EQ(composeKeyCode(vk::kF13, held({vk::kShift})), 0x4000u);
   EXPECT_EQ(composeKeyCode(0x100 + 'A', held({})), 0u);
+  for (int key : {vk::kOem1, vk::kOem3, vk::kOem4, 0xDC, 0xDD, vk::kOem7, vk::kOem102})
+    EXPECT_EQ(composeKeyCode(key, held({})), KeyCode(key)) << std::hex << key;
   EXPECT_EQ(inputState(0, held({'A', vk::kShift})), 0x4000u);
   EXPECT_EQ(inputState(kRightClick, held({vk::kMenu})), 0x2800u);
 }
