@@ -190,19 +190,19 @@ TEST_F(DocumentTest, TheRescuePathFollowsTheNameAndTheSaveFolder) {
 
 TEST_F(DocumentTest, SaveOfANewPictureAsksForANameAndSaveAsCompletesIt) {
   rig.stroke({{10, 10}, {60, 30}});
-  rig.platform.saveAnswer = ChosenSavePath{path("pic.PNG"), PictureFormat::Png};
+  rig.platform.saveAnswer = ChosenSavePath{path("pic"), PictureFormat::Png};
   rig.model.runCommand(CommandId::Save);
   EXPECT_EQ(rig.platform.savePathAskedWith, "20060604_092418");
-  EXPECT_TRUE(samePicture(load(path("pic.PNG.png")), rig.model.canvas()));
-  EXPECT_EQ(rig.model.documentName(), path("pic.PNG.png"));
+  EXPECT_TRUE(samePicture(load(path("pic.png")), rig.model.canvas()));
+  EXPECT_EQ(rig.model.documentName(), path("pic.png"));
   EXPECT_FALSE(rig.model.modified());
   // The completed name exists: asked again, and No writes nothing.
   rig.stroke({{5, 5}, {5, 40}});
-  rig.platform.saveAnswer = ChosenSavePath{path("pic.PNG"), PictureFormat::Png};
-  const std::string before = contentOf(path("pic.PNG.png"));
+  rig.platform.saveAnswer = ChosenSavePath{path("pic"), PictureFormat::Png};
+  const std::string before = contentOf(path("pic.png"));
   rig.model.runCommand(CommandId::SaveAs);
   EXPECT_EQ(rig.platform.questions.size(), 1u);
-  EXPECT_EQ(contentOf(path("pic.PNG.png")), before);
+  EXPECT_EQ(contentOf(path("pic.png")), before);
   EXPECT_TRUE(rig.model.modified());
 }
 
