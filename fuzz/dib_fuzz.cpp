@@ -26,9 +26,9 @@ MonoBitmap readThroughMasks(std::span<const std::uint8_t> dib, const tenmark::Bm
   out.setColor(0, paper);
   out.setColor(1, canvas.getColor(1));
   const std::uint8_t* rows = dib.data() + layout.pixelOffset;
-  tenmark::RowReduction reduce(tenmark::NearerIndex(paper, canvas.getColor(1)),
-                               tenmark::hasAlpha(rows, layout) ? std::optional(paper)
-                                                               : std::nullopt);
+  tenmark::RowReduction reduce(
+      tenmark::NearerIndex(paper, canvas.getColor(1)),
+      tenmark::hasAlpha(rows, layout) ? std::optional(paper) : std::nullopt);
   const tenmark::BmpRowExpander expand(layout);
   std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width));
   for (int y = 0; y < height; ++y) {
@@ -70,7 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       picture.getColor(0) != canvas.getColor(0) || picture.getColor(1) != canvas.getColor(1))
     __builtin_trap();
   tenmark::BmpLayout layout;
-  if (tenmark::parseDibLayout(dib, layout) && tenmark::plainThirtyTwoBits(layout)) {
+  if (tenmark::parseDibLayout(dib, layout) == tenmark::PictureFault::None &&
+      tenmark::plainThirtyTwoBits(layout)) {
     const MonoBitmap general =
         readThroughMasks(dib, layout, canvas, picture.width(), picture.height());
     if (!tenmark::fuzz::samePicture(picture, general)) __builtin_trap();
