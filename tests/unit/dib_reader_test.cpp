@@ -54,16 +54,14 @@ TEST(DibReader, TakesTheTopLeftPartTheCanvasHoldsLaidOverThePaperInItsColours) {
   const struct {
     std::uint16_t bitCount;
     bool topDown, v5, alpha, nibble = false;
-  } layouts[] = {{24, false, false, false},
-                 {24, true, false, false},
-                 {32, true, false, true},
-                 {32, false, true, true},
-                 {32, true, false, true, true},
-                 {32, true, false, false}};
+  } layouts[] = {{24, false, false, false},     {24, true, false, false},
+                 {32, true, false, true},       {32, false, true, true},
+                 {32, true, false, true, true}, {32, true, false, false}};
   for (const auto& l : layouts) {
     BmpRecipe r{.width = w, .height = l.topDown ? -h : h, .bitCount = l.bitCount};
     if (l.v5) r.headerSize = 124, r.compression = 3, r.masks = {0xFF000000, 0xFF0000, 0xFF00, 0xFF};
-    if (l.nibble) r.headerSize = 124, r.compression = 3, r.masks = {0xFF0000, 0xFF00, 0xFF, 0xF0000000};
+    if (l.nibble)
+      r.headerSize = 124, r.compression = 3, r.masks = {0xFF0000, 0xFF00, 0xFF, 0xF0000000};
     const int size = l.bitCount / 8, rowBytes = (w * size + 3) / 4 * 4;
     r.pixels.assign(std::size_t(rowBytes * h), 0);
     for (int y = 0; y < h; ++y)
@@ -75,8 +73,8 @@ TEST(DibReader, TakesTheTopLeftPartTheCanvasHoldsLaidOverThePaperInItsColours) {
       }
     for (const auto& [cw, ch] : {std::pair{13, 4}, {61, 20}, {70, 25}, {8, 30}}) {
       const std::string what = std::to_string(l.bitCount) + (l.v5 ? " V5 " : " ") +
-                               (l.nibble ? "nibble " : "") +
-                               std::to_string(cw) + "x" + std::to_string(ch);
+                               (l.nibble ? "nibble " : "") + std::to_string(cw) + "x" +
+                               std::to_string(ch);
       MonoBitmap picture;
       ASSERT_EQ(readDib(buildDib(r), canvasOf(cw, ch, paper, ink), picture), DibReading::Read)
           << what;
