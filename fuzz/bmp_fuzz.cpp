@@ -19,7 +19,7 @@ constexpr std::int32_t kMaxFuzzSide = 4096;
 bool withinFuzzSides(std::span<const std::uint8_t> file) {
   tenmark::BmpLayout layout;
   const auto head = file.first(std::min(file.size(), tenmark::kBmpHeadBytes));
-  return !tenmark::parseBmpLayout(head, file.size(), layout) ||
+  return tenmark::parseBmpLayout(head, file.size(), layout) != tenmark::PictureFault::None ||
          (layout.width <= kMaxFuzzSide && layout.height <= kMaxFuzzSide);
 }
 
@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   tenmark::fuzz::checkReader(
       {data, size},
       [](std::span<const std::uint8_t> file, MonoBitmap& target) {
-        return tenmark::decodeBmp(file, target);
+        return tenmark::decodeBmp(file, target) == tenmark::PictureFault::None;
       },
       [](const MonoBitmap& b, std::vector<std::uint8_t>& out) {
         out = tenmark::encodeBmp(b);

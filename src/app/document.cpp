@@ -13,11 +13,50 @@ namespace tenmark {
 
 namespace {
 
-// A failure message with the system's reason for it as a second line, when there is one.
-std::string withReason(std::string message) {
-  const std::string reason = fileErrorText();
+// A failure message with its reason as a second line, when there is one.
+std::string withLine(std::string message, const std::string& reason) {
   if (!reason.empty()) message += "\n" + reason;
   return message;
+}
+
+// The system's reason for the failed file step.
+std::string withReason(std::string message) {
+  return withLine(std::move(message), fileErrorText());
+}
+
+// Why a file could not be opened: the system's reason when the system refused it.
+std::string faultText(PictureFault fault, std::optional<PictureFormat> named) {
+  switch (fault) {
+    case PictureFault::None:
+      break;
+    case PictureFault::Unopened:
+      return fileErrorText();
+    case PictureFault::Empty:
+      return text::OpenFaultEmpty;
+    case PictureFault::NotPicture:
+      if (!named) return text::OpenFaultNotPicture;
+      return *named == PictureFormat::Png ? text::OpenFaultNotPng : text::OpenFaultNotBmp;
+    case PictureFault::CutShort:
+      return text::OpenFaultCutShort;
+    case PictureFault::Unsupported:
+      return text::OpenFaultUnsupported;
+    case PictureFault::Damaged:
+      return text::OpenFaultDamaged;
+    case PictureFault::TooLarge:
+      return text::OpenFaultTooLarge;
+  }
+  return {};
+}
+
+// A file's paper is the lighter of its colours: a picture whose index 1 is the lighter (black
+// and white the other way round, as ImageMagick writes them) has its indices swapped, so that
+// it opens as it looks. Equal colours say nothing, and a file in the canvas's own paper and ink
+// is one this program wrote: both keep their indices. True when they were swapped.
+bool takeLighterAsPaper(MonoBitmap& picture, Color paper, Color ink) {
+  const Color zero = picture.getColor(0), one = picture.getColor(1);
+  if ((zero == paper && one == ink) || lightness(one) <= lightness(zero)) return false;
+  picture.swapIndices();
+  return true;
 }
 
 }  // namespace
@@ -44,24 +83,28 @@ void Document::makeTimestampName(const std::tm& local) {
   setModified(false);
 }
 
-std::optional<Document::PictureFile> Document::readPictureFile(const std::string& path) {
+std::optional<Document::PictureFile> Document::readPictureFile(const std::string& path,
+                                                               PictureFault* fault) {
   clearFileError();
-  if (!platform_.fileExists(path)) return std::nullopt;
   const std::optional<PictureFormat> format = pictureFormatOf(path);
-  if (!format) return std::nullopt;
+  PictureFile file;
+  MonoBitmap& picture = file.picture;
+  PictureFault found = PictureFault::NotPicture;
   try {
-    PictureFile file;
-    MonoBitmap& picture = file.picture;
-    if (!(*format == PictureFormat::Png ? picture.loadPng(path, &file.reduced)
-                                        : picture.loadBmp(path, &file.reduced)))
-      return std::nullopt;
-    // A file's meaning is its indices; the canvas keeps its own colours.
-    picture.setColor(0, canvas_.getColor(0));
-    picture.setColor(1, canvas_.getColor(1));
-    return file;
+    if (format)
+      found = *format == PictureFormat::Png ? picture.loadPng(path, &file.reduced)
+                                            : picture.loadBmp(path, &file.reduced);
   } catch (const std::bad_alloc&) {
-    return std::nullopt;
+    found = PictureFault::TooLarge;
   }
+  if (fault) *fault = found;
+  if (found != PictureFault::None) return std::nullopt;
+  // Its indices now differ from the file's, as a colour file's do.
+  if (takeLighterAsPaper(picture, canvas_.getColor(0), canvas_.getColor(1))) file.reduced = true;
+  // A file's meaning is its indices; the canvas keeps its own colours.
+  picture.setColor(0, canvas_.getColor(0));
+  picture.setColor(1, canvas_.getColor(1));
+  return file;
 }
 
 bool Document::replacePicture(PictureFile&& file, std::string name) {
@@ -75,9 +118,11 @@ bool Document::replacePicture(PictureFile&& file, std::string name) {
 }
 
 bool Document::openFile(const std::string& path) {
-  std::optional<PictureFile> file = readPictureFile(path);
+  PictureFault fault = PictureFault::None;
+  std::optional<PictureFile> file = readPictureFile(path, &fault);
   if (!file) {
-    platform_.showMessage(withReason(path + text::OpenFailedSuffix));
+    platform_.showMessage(
+        withLine(path + text::OpenFailedSuffix, faultText(fault, pictureFormatOf(path))));
     return false;
   }
   return protectPicture(Protection::BeforeReplacing) && replacePicture(std::move(*file), path);

@@ -29,11 +29,14 @@ class Document {
 
   struct PictureFile {
     MonoBitmap picture;
-    // The file held more than two colours, which saving it again would lose.
+    // The file held more than two colours, or its indices were swapped so that it looks as it
+    // did: saving it again would not give it back.
     bool reduced = false;
   };
-  // A picture file read without touching the canvas; nothing when it cannot replace it.
-  std::optional<PictureFile> readPictureFile(const std::string& path);
+  // A picture file read without touching the canvas; nothing when it cannot replace it, and
+  // `fault`, when given, says why.
+  std::optional<PictureFile> readPictureFile(const std::string& path,
+                                             PictureFault* fault = nullptr);
   // The canvas becomes the file's picture, named `name`, with a fresh undo ring; false, with
   // nothing changed, without the memory for it.
   bool replacePicture(PictureFile&& file, std::string name);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "imagefile/byte_source.h"
+#include "imagefile/picture_fault.h"
 #include "surface/mono_bitmap.h"
 
 namespace tenmark {
@@ -21,10 +22,10 @@ std::vector<std::uint8_t> encodeBmp(const MonoBitmap& bitmap);
 using BmpPieceWriter = bool (*)(void* context, const std::uint8_t* bytes, std::size_t size);
 bool writeBmpPieces(const MonoBitmap& bitmap, BmpPieceWriter write, void* context);
 
-// On success the target holds the picture: a 1-bit file keeps its indices and both colours,
+// Read (None), the target holds the picture: a 1-bit file keeps its indices and both colours,
 // anything else becomes white (0) / black (1) by the nearer colour; `reduced`, when given, tells
-// which of the two happened. On failure the target is left exactly as it was.
-bool decodeBmp(ByteSource& file, MonoBitmap& target, bool* reduced = nullptr);
-bool decodeBmp(std::span<const std::uint8_t> file, MonoBitmap& target);
+// which of the two happened. Otherwise the target is left exactly as it was.
+PictureFault decodeBmp(ByteSource& file, MonoBitmap& target, bool* reduced = nullptr);
+PictureFault decodeBmp(std::span<const std::uint8_t> file, MonoBitmap& target);
 
 }  // namespace tenmark

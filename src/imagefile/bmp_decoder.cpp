@@ -74,12 +74,15 @@ bool decodePixels(ByteSource& source, const BmpLayout& layout, MonoBitmap& out) 
 
 }  // namespace
 
-bool decodeBmp(ByteSource& source, MonoBitmap& target, bool* reduced) {
+PictureFault decodeBmp(ByteSource& source, MonoBitmap& target, bool* reduced) {
+  if (source.size() == 0) return PictureFault::Empty;
   std::uint8_t head[kBmpHeadBytes];
   const std::size_t headSize = std::size_t(std::min<std::uint64_t>(source.size(), kBmpHeadBytes));
   BmpLayout layout;
-  if (!source.read(0, head, headSize) || !parseBmpLayout({head, headSize}, source.size(), layout))
-    return false;
+  if (!source.read(0, head, headSize)) return PictureFault::CutShort;
+  if (const PictureFault fault = parseBmpLayout({head, headSize}, source.size(), layout);
+      fault != PictureFault::None)
+    return fault;
   // Uncompressed 1-bit rows come from the file whole and the RLE decoder writes every byte
   // itself: clearing the memory first would only touch every page twice.
   const bool everyByteWritten = layout.bitCount == 1 ||
@@ -88,15 +91,16 @@ bool decodeBmp(ByteSource& source, MonoBitmap& target, bool* reduced) {
   MonoBitmap decoded;
   if (!decoded.create(
           layout.width, layout.height,
-          everyByteWritten ? MonoBitmap::InitialPixels::Unset : MonoBitmap::InitialPixels::Zero) ||
-      !decodePixels(source, layout, decoded))
-    return false;
+          everyByteWritten ? MonoBitmap::InitialPixels::Unset : MonoBitmap::InitialPixels::Zero))
+    return PictureFault::TooLarge;
+  // The bounds are checked: what is missing now is the end of the run-length data.
+  if (!decodePixels(source, layout, decoded)) return PictureFault::CutShort;
   target = std::move(decoded);
   if (reduced) *reduced = layout.bitCount != 1;
-  return true;
+  return PictureFault::None;
 }
 
-bool decodeBmp(std::span<const std::uint8_t> file, MonoBitmap& target) {
+PictureFault decodeBmp(std::span<const std::uint8_t> file, MonoBitmap& target) {
   MemorySource source(file);
   return decodeBmp(source, target);
 }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <span>
 
+#include "imagefile/picture_fault.h"
+
 namespace tenmark {
 
 struct BmpLayout {
@@ -33,14 +35,15 @@ struct BmpLayout {
 // The most a file's headers, masks and colour table can take up: parsing needs only this much.
 constexpr std::size_t kBmpHeadBytes = 14 + 124 + 16 + 256 * 4;
 
-// Parses the first min(fileSize, kBmpHeadBytes) bytes of a file of fileSize bytes. False for
-// anything the reader does not accept: unknown header or compression, zero or overlapping
-// masks, sides of zero or above MonoBitmap::kMaxSide, a colour table or pixel data that
-// reaches past the end of the file.
-bool parseBmpLayout(std::span<const std::uint8_t> head, std::uint64_t fileSize, BmpLayout& layout);
+// Parses the first min(fileSize, kBmpHeadBytes) bytes of a file of fileSize bytes. A fault for
+// anything the reader does not accept: no "BM", an unknown header or compression, zero or
+// overlapping masks, sides of zero or above MonoBitmap::kMaxSide, headers, a colour table or
+// pixel data that reach past the end of the file.
+PictureFault parseBmpLayout(std::span<const std::uint8_t> head, std::uint64_t fileSize,
+                            BmpLayout& layout);
 
 // The same for a DIB as the clipboard holds it: no file header, the rows right after the header,
 // masks and colour table, all of them inside `dib`.
-bool parseDibLayout(std::span<const std::uint8_t> dib, BmpLayout& layout);
+PictureFault parseDibLayout(std::span<const std::uint8_t> dib, BmpLayout& layout);
 
 }  // namespace tenmark

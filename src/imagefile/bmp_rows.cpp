@@ -9,8 +9,10 @@
 namespace tenmark {
 
 bool plainThirtyTwoBits(const BmpLayout& layout) {
+  // The top byte is the alpha as it lies only when the mask takes all of it (or there is none,
+  // and the byte is never looked at); a part of it is a narrower channel, scaled up as any other.
   return layout.bitCount == 32 && layout.masks[0] == 0xFF0000u && layout.masks[1] == 0x00FF00u &&
-         layout.masks[2] == 0x0000FFu && (layout.alphaMask & 0x00FFFFFFu) == 0;
+         layout.masks[2] == 0x0000FFu && (layout.alphaMask == 0 || layout.alphaMask == 0xFF000000u);
 }
 
 BmpRowExpander::Channel::Channel(std::uint32_t mask)

@@ -15,6 +15,9 @@ class BmpRowExpander {
   // The first `count` pixels of the row at `src`; alpha is the 32-bit pixel's own where the
   // layout names one, else 0.
   void operator()(const std::uint8_t* src, int count, std::uint32_t* out) const;
+  // The general reading of 16- and 32-bit pixels, each channel through its mask: what every
+  // shortcut for plain 32-bit rows must equal.
+  void expandBitFields(const std::uint8_t* src, int count, std::uint32_t* out) const;
 
  private:
   // One channel of a bit-field pixel scaled to 0..255; masks with holes still scale correctly
@@ -31,8 +34,6 @@ class BmpRowExpander {
     int shift_;
     std::uint64_t max_;
   };
-
-  void expandBitFields(const std::uint8_t* src, int count, std::uint32_t* out) const;
 
   const BmpLayout& layout_;
   std::uint32_t palette_[256];

@@ -14,7 +14,8 @@ namespace tenmark {
 DibReading readDib(std::span<const std::uint8_t> dib, const MonoBitmap& canvas,
                    MonoBitmap& picture) {
   BmpLayout layout;
-  if (!canvas.hasPixels() || !parseDibLayout(dib, layout)) return DibReading::Refused;
+  if (!canvas.hasPixels() || parseDibLayout(dib, layout) != PictureFault::None)
+    return DibReading::Refused;
   if (layout.encoding == BmpLayout::Encoding::kRle8 ||
       layout.encoding == BmpLayout::Encoding::kRle4)
     return DibReading::NotDecoded;

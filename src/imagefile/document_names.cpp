@@ -1,7 +1,6 @@
 #include "imagefile/document_names.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 
 #include "platform/path_text.h"
@@ -10,13 +9,9 @@ namespace tenmark {
 
 namespace {
 
-bool endsWithIgnoringCase(const std::string& text, std::string_view end) {
-  if (text.size() < end.size()) return false;
-  for (std::size_t i = 0; i < end.size(); ++i) {
-    const auto c = static_cast<unsigned char>(text[text.size() - end.size() + i]);
-    if (std::tolower(c) != end[i]) return false;
-  }
-  return true;
+// As Windows compares names: ASCII letters in either case.
+bool endsWithIgnoringCase(std::string_view text, std::string_view end) {
+  return text.size() >= end.size() && samePathName(text.substr(text.size() - end.size()), end);
 }
 
 // A drive path, or a network path "\\server\share\...".
@@ -46,7 +41,7 @@ std::string savePathOf(const std::string& documentName, const std::string& saveF
 
 std::string completedSaveAsPath(const std::string& chosen, PictureFormat format) {
   const std::string_view extension = format == PictureFormat::Png ? "png" : "bmp";
-  if (chosen.size() >= 3 && chosen.compare(chosen.size() - 3, 3, extension) == 0) return chosen;
+  if (endsWithIgnoringCase(chosen, extension)) return chosen;
   return chosen + "." + std::string(extension);
 }
 

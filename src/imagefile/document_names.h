@@ -20,7 +20,7 @@ std::optional<PictureFormat> pictureFormatOf(const std::string& path);
 std::string savePathOf(const std::string& documentName, const std::string& saveFolder);
 
 // The path Save As writes, in the format of the chosen filter: its extension is appended unless
-// the name already ends in exactly (case-sensitive) "png" or "bmp".
+// the name already ends in "png" or "bmp", in any case of its letters.
 std::string completedSaveAsPath(const std::string& chosen, PictureFormat format);
 
 // The name an automatic save takes from the document name: a full path loses its folder (none

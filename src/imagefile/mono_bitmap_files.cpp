@@ -11,9 +11,9 @@
 namespace tenmark {
 
 // Rows are read straight from the file into the new surface: a BMP is mostly pixel data.
-bool MonoBitmap::loadBmp(const std::string& path, bool* reduced) {
+PictureFault MonoBitmap::loadBmp(const std::string& path, bool* reduced) {
   FileSource file(path);
-  return file.isOpen() && decodeBmp(file, *this, reduced);
+  return file.isOpen() ? decodeBmp(file, *this, reduced) : PictureFault::Unopened;
 }
 
 bool MonoBitmap::saveBmp(const WriteTarget& target) const {
@@ -21,9 +21,9 @@ bool MonoBitmap::saveBmp(const WriteTarget& target) const {
   return !file.empty() && writeFileAtomically(target, file);
 }
 
-bool MonoBitmap::loadPng(const std::string& path, bool* reduced) {
+PictureFault MonoBitmap::loadPng(const std::string& path, bool* reduced) {
   std::vector<std::uint8_t> file;
-  return readWholeFile(path, file) && decodePng(file, *this, reduced);
+  return readWholeFile(path, file) ? decodePng(file, *this, reduced) : PictureFault::Unopened;
 }
 
 bool MonoBitmap::savePng(const WriteTarget& target) const {

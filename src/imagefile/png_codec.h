@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "imagefile/picture_fault.h"
 #include "surface/mono_bitmap.h"
 
 namespace tenmark {
@@ -21,8 +22,9 @@ bool encodePng(const MonoBitmap& bitmap, std::vector<std::uint8_t>& out);
 // to 8-bit RGB (16-bit samples keep their high byte), pixels with alpha or a tRNS entry are laid
 // over white (each channel blended with 255 by the alpha, rounded to the nearest), and each pixel
 // becomes the nearer of white (index 0) and black (index 1), with a white/black colour table, as
-// colour BMP files do. `reduced`, when given, tells which of the two happened. On failure the
-// target is left exactly as it was.
-bool decodePng(std::span<const std::uint8_t> file, MonoBitmap& target, bool* reduced = nullptr);
+// colour BMP files do. `reduced`, when given, tells which of the two happened. Unless read
+// (None), the target is left exactly as it was.
+PictureFault decodePng(std::span<const std::uint8_t> file, MonoBitmap& target,
+                       bool* reduced = nullptr);
 
 }  // namespace tenmark

@@ -19,11 +19,18 @@ struct MemoryReader {
   const std::uint8_t* data;
   std::size_t size;
   std::size_t position;
+  bool ranOut = false;  // libpng asked for bytes past the end: the file is cut short
+
+  // What an error libpng raised means.
+  PictureFault fault() const { return ranOut ? PictureFault::CutShort : PictureFault::Damaged; }
 };
 
 void readFromMemory(png_structp png, png_bytep out, std::size_t length) {
   auto* reader = static_cast<MemoryReader*>(png_get_io_ptr(png));
-  if (length > reader->size - reader->position) png_error(png, "truncated");
+  if (length > reader->size - reader->position) {
+    reader->ranOut = true;
+    png_error(png, "truncated");
+  }
   std::memcpy(out, reader->data + reader->position, length);
   reader->position += length;
 }
@@ -72,8 +79,8 @@ struct Layout {
 // trivially destructible locals, and nothing read after the jump was changed after setjmp.
 // Memory is asked for between them, in frames that libpng never crosses.
 
-bool readLayout(png_structp png, png_infop info, MemoryReader& reader, Layout& layout) {
-  if (setjmp(png_jmpbuf(png))) return false;
+PictureFault readLayout(png_structp png, png_infop info, MemoryReader& reader, Layout& layout) {
+  if (setjmp(png_jmpbuf(png))) return reader.fault();
   png_set_read_fn(png, &reader, readFromMemory);
   png_set_sig_bytes(png, int(kSignatureSize));
 #ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
@@ -81,7 +88,9 @@ bool readLayout(png_structp png, png_infop info, MemoryReader& reader, Layout& l
   // the first chunk it changed, before the data reaches the decoder.
   png_set_crc_action(png, PNG_CRC_QUIET_USE, PNG_CRC_QUIET_USE);
 #endif
-  png_set_user_limits(png, MonoBitmap::kMaxSide, MonoBitmap::kMaxSide);
+  // Sides are checked below, so that a picture too large for us is told apart from a broken one;
+  // nothing is allocated for them before.
+  png_set_user_limits(png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
   // Ancillary chunks carry nothing we use (tRNS, which libpng still reads, aside); skipping
   // them unread also keeps libpng from allocating whatever length a text or profile chunk claims.
   png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
@@ -89,9 +98,11 @@ bool readLayout(png_structp png, png_infop info, MemoryReader& reader, Layout& l
   png_uint_32 width = 0, height = 0;
   int bitDepth = 0, colorType = 0, interlace = 0;
   png_get_IHDR(png, info, &width, &height, &bitDepth, &colorType, &interlace, nullptr, nullptr);
+  if (width > png_uint_32(MonoBitmap::kMaxSide) || height > png_uint_32(MonoBitmap::kMaxSide))
+    return PictureFault::TooLarge;
   if (!couldHoldPicture(reader.size, width, height,
                         unsigned(bitDepth) * png_get_channels(png, info)))
-    return false;
+    return PictureFault::CutShort;
   const bool oneBit = isOneBit(bitDepth, colorType);
   int passes = 1;
   if (oneBit) {
@@ -109,7 +120,7 @@ bool readLayout(png_structp png, png_infop info, MemoryReader& reader, Layout& l
   png_read_update_info(png, info);
   layout = {
       width, height, oneBit, passes, png_get_channels(png, info), png_get_rowbytes(png, info)};
-  return true;
+  return PictureFault::None;
 }
 
 // One-bit rows are the surface's row format: libpng writes them straight into its memory.
@@ -169,43 +180,47 @@ bool readReducedRows(png_structp png, const Layout& layout, png_bytep row, MonoB
   return true;
 }
 
-bool readPicture(png_structp png, png_infop info, MemoryReader& reader, MonoBitmap& out,
-                 bool& reduced) {
+PictureFault readPicture(png_structp png, png_infop info, MemoryReader& reader, MonoBitmap& out,
+                         bool& reduced) {
   Layout layout{};
-  if (!readLayout(png, info, reader, layout) ||
-      !out.create(std::int32_t(layout.width), std::int32_t(layout.height)))
-    return false;
+  if (const PictureFault fault = readLayout(png, info, reader, layout); fault != PictureFault::None)
+    return fault;
+  if (!out.create(std::int32_t(layout.width), std::int32_t(layout.height)))
+    return PictureFault::TooLarge;
   reduced = !layout.oneBit;
   if (layout.oneBit) {
-    if (layout.rowBytes > std::size_t(out.stride()) || !readOneBitRows(png, info, layout, out))
-      return false;
+    if (layout.rowBytes > std::size_t(out.stride())) return PictureFault::Unsupported;
+    if (!readOneBitRows(png, info, layout, out)) return reader.fault();
     clearRowPadding(out);
-    return true;
+    return PictureFault::None;
   }
   // The colour table stays white and black, as for colour BMP files.
-  if (layout.channels != 3 && layout.channels != 4) return false;
+  if (layout.channels != 3 && layout.channels != 4) return PictureFault::Unsupported;
   const std::unique_ptr<png_byte[]> row(new (std::nothrow) png_byte[layout.rowBytes]);
-  return row && readReducedRows(png, layout, row.get(), out);
+  if (!row) return PictureFault::TooLarge;
+  return readReducedRows(png, layout, row.get(), out) ? PictureFault::None : reader.fault();
 }
 
 }  // namespace
 
-bool decodePng(std::span<const std::uint8_t> file, MonoBitmap& target, bool* reduced) {
+PictureFault decodePng(std::span<const std::uint8_t> file, MonoBitmap& target, bool* reduced) {
+  if (file.empty()) return PictureFault::Empty;
   if (file.size() < kSignatureSize || png_sig_cmp(file.data(), 0, kSignatureSize) != 0)
-    return false;
+    return PictureFault::NotPicture;
   png_structp png =
       png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, pngFailQuietly, pngIgnoreWarning);
-  if (!png) return false;
+  if (!png) return PictureFault::TooLarge;
   png_infop info = png_create_info_struct(png);
   MemoryReader reader{file.data(), file.size(), kSignatureSize};
   MonoBitmap decoded;
   bool decodedReduced = false;
-  const bool read = info && readPicture(png, info, reader, decoded, decodedReduced);
+  const PictureFault fault =
+      info ? readPicture(png, info, reader, decoded, decodedReduced) : PictureFault::TooLarge;
   png_destroy_read_struct(&png, &info, nullptr);
-  if (!read) return false;
+  if (fault != PictureFault::None) return fault;
   target = std::move(decoded);
   if (reduced) *reduced = decodedReduced;
-  return true;
+  return PictureFault::None;
 }
 
 }  // namespace tenmark

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "imagefile/picture_fault.h"
 #include "platform/atomic_write.h"
 #include "surface/geometry.h"
 
@@ -19,6 +20,11 @@ using Color = std::uint32_t;
 
 constexpr Color makeColor(unsigned red, unsigned green, unsigned blue) {
   return (red & 0xFFu) | ((green & 0xFFu) << 8) | ((blue & 0xFFu) << 16);
+}
+
+// How light a colour looks: the weighted sum of its channels (ITU-R BT.601), 0 to 255000.
+constexpr int lightness(Color c) {
+  return 299 * int(c & 0xFFu) + 587 * int((c >> 8) & 0xFFu) + 114 * int((c >> 16) & 0xFFu);
 }
 
 // The in-memory bitmap-info block: a 40-byte BITMAPINFOHEADER followed by two colour entries,
@@ -73,11 +79,11 @@ class MonoBitmap {
   // (header sizes 0 too), whatever it held before.
   bool create(std::int32_t width, std::int32_t height, InitialPixels start = InitialPixels::Zero);
 
-  // `reduced`, when given, is set to whether the file had to be reduced to two colours (every
-  // file but a 1-bit one). Saves are atomic (platform/atomic_write.h).
-  bool loadBmp(const std::string& path, bool* reduced = nullptr);
+  // None when read; `reduced`, when given, is set to whether the file had to be reduced to two
+  // colours (every file but a 1-bit one). Saves are atomic (platform/atomic_write.h).
+  PictureFault loadBmp(const std::string& path, bool* reduced = nullptr);
   bool saveBmp(const WriteTarget& target) const;
-  bool loadPng(const std::string& path, bool* reduced = nullptr);
+  PictureFault loadPng(const std::string& path, bool* reduced = nullptr);
   bool savePng(const WriteTarget& target) const;
 
   // Block copy of the `source` rectangle into another surface at `at`, clipped to both.
@@ -100,6 +106,9 @@ class MonoBitmap {
   void drawDot(int x, int y, int penWidth, int index);
   void mirrorLeftRight();
   void mirrorTopBottom();
+  // Every pixel takes the other index and the two colours change places: the picture looks as
+  // before. Bits past the width stay as they are.
+  void swapIndices();
   bool isBlank() const;
   // True when ink (index 1) lies outside the top-left width by height corner: a canvas of that
   // size would cut it off.

@@ -1,5 +1,6 @@
-// Raster operations of MonoBitmap: fill, copies, mirrors and the ink tests. All work on palette
-// indices, whole rows at a time; the bits after the last pixel of a row are never read as pixels.
+// Raster operations of MonoBitmap: fill, copies, mirrors, swapped indices and the ink tests. All
+// work on palette indices, whole rows at a time; the bits after the last pixel of a row are never
+// read as pixels.
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -86,6 +87,21 @@ void MonoBitmap::mirrorTopBottom() {
   for (std::int32_t top = 0, bottom = height_ - 1; top < bottom; ++top, --bottom) {
     std::swap_ranges(row(top), row(top) + stride_, row(bottom));
   }
+}
+
+void MonoBitmap::swapIndices() {
+  if (!hasPixels()) return;
+  const std::size_t whole = std::size_t(width_) / 8;
+  // The pixels of a last byte that is only partly the picture's; the padding keeps its bits.
+  const auto last = std::uint8_t(0xFF00u >> (width_ % 8));
+  for (std::int32_t y = 0; y < height_; ++y) {
+    std::uint8_t* r = row(y);
+    for (std::size_t i = 0; i < whole; ++i) r[i] = std::uint8_t(~r[i]);
+    if (width_ % 8 != 0) r[whole] ^= last;
+  }
+  const Color zero = getColor(0);
+  setColor(0, getColor(1));
+  setColor(1, zero);
 }
 
 bool MonoBitmap::isBlank() const {

@@ -32,17 +32,21 @@ def png_palette_and_header(path):
             struct.unpack('>IIBB', chunks[b'IHDR'][:10]))
 
 
-def noise_png(path, side):
-    """A 1-bit picture of random pixels: slow to encode and large however it is packed."""
+def palette_png(path, width, rows, palette):
+    """A 1-bit palette PNG of the given packed rows (each without its filter byte)."""
     def chunk(kind, data):
         return (struct.pack('>I', len(data)) + kind + data
                 + struct.pack('>I', zlib.crc32(kind + data)))
-    rows = b''.join(b'\0' + os.urandom(side // 8) for _ in range(side))
-    header = struct.pack('>IIBBBBB', side, side, 1, 3, 0, 0, 0)  # 1-bit, palette
+    header = struct.pack('>IIBBBBB', width, len(rows), 1, 3, 0, 0, 0)
+    data = zlib.compress(b''.join(b'\0' + row for row in rows), 1)
     with open(path, 'wb') as f:
-        f.write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header)
-                + chunk(b'PLTE', b'\xff\xff\xff\0\0\0') + chunk(b'IDAT', zlib.compress(rows, 1))
-                + chunk(b'IEND', b''))
+        f.write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header) + chunk(b'PLTE', palette)
+                + chunk(b'IDAT', data) + chunk(b'IEND', b''))
+
+
+def noise_png(path, side):
+    """A 1-bit picture of random pixels: slow to encode and large however it is packed."""
+    palette_png(path, side, [os.urandom(side // 8) for _ in range(side)], b'\xff\xff\xff\0\0\0')
 
 
 class DocumentsTest(E2ECase):
@@ -68,7 +72,8 @@ class DocumentsTest(E2ECase):
             f.write('not a picture')
         app.probe('drop', windows_path(notes))
         box = app.wait_box()
-        self.assertEqual((box['text'], box['owned']), (windows_path(notes) + OPEN_FAILED, '1'))
+        self.assertEqual((box['text'], box['owned']),
+                         (windows_path(notes) + OPEN_FAILED + '\nPNG や BMP の画像ではありません。', '1'))
         self.step('the window takes no input while its box is up: a dropped picture is refused')
         self.assertTrue(int(app.window()['style'], 16) & WS_DISABLED)
         first, second = (os.path.join(app.folder, n) for n in ('first.PNG', 'second.png'))
@@ -94,6 +99,16 @@ class DocumentsTest(E2ECase):
         self.assertEqual(png_palette_and_header(saved),
                          ([(244, 241, 234), (0, 0, 0)], (668, 668, 1, 3)))
         self.assertEqual(read_pixels(saved, [(70, 30), (70, 33)]), [INK, PAPER])
+
+        self.step('a 1-bit PNG whose palette is black then white opens as it looks')
+        reversed_png = os.path.join(app.folder, 'reversed.png')
+        # 120 x 80 of index 1 (white) with a rectangle of index 0 (black) at 10,10 to 29,19.
+        rows = [b'\xff' * 15] * 80
+        rows[10:20] = [b'\xff\xc0\x00\x03' + b'\xff' * 11] * 10
+        palette_png(reversed_png, 120, rows, b'\0\0\0\xff\xff\xff')
+        app.probe('drop', windows_path(reversed_png))
+        app.wait_title('reversed.png  [')
+        app.expect_pixels([(vx + 15, vy + 15), (vx + 60, vy + 40)], [INK, PAPER])
         self.leave('alt+F4')
 
     def test_a_bmp_opened_and_mirrored_and_a_colour_original_kept(self):
@@ -104,12 +119,12 @@ class DocumentsTest(E2ECase):
         convert('-size', '120x80', 'xc:red', '-fill', 'blue', '-draw', 'rectangle 10,10 29,19',
                 original)
         with open(picture, 'rb') as f:
-            black_is_ink = struct.unpack('<I', f.read()[54:58])[0] & 0xFFFFFF != 0
+            self.assertEqual(f.read()[54:62], b'\0\0\0\0\xff\xff\xff\0')  # black, then white
         with open(original, 'rb') as f:
             colours = f.read()
-        # A 1-bit file keeps its indices: 1 is ink, 0 paper, whichever colour ImageMagick gave.
-        rect, rest = (INK, PAPER) if black_is_ink else (PAPER, INK)
-        self.step('a BMP made by ImageMagick opens through the open dialog')
+        # Its lighter colour is the paper: it opens as it looks, not as a negative.
+        rect, rest = INK, PAPER
+        self.step('a BMP made by ImageMagick opens through the open dialog, as it looks')
         self.open_through_dialog(picture)
         vx, vy, vw, vh = app.window()['view']
         self.assertEqual((vw, vh), (400, 300))

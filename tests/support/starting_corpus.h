@@ -21,6 +21,16 @@ namespace tenmark {
 // top row black, white, grey(100); bottom row white, grey(200), black. These indices:
 inline const std::vector<int> kCorpusPicture = {1, 0, 1, 0, 0, 1};
 
+inline std::filesystem::path corpusFolder(const std::string& target) {
+  return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "fuzz" /
+         "corpus" / target;
+}
+
+inline std::vector<std::uint8_t> corpusBytes(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
 // The fuzz targets' rule over the target's starting corpus, in name order: a broken file is
 // refused and leaves the surface as it was; any other file is read. `read(bytes, surface)`
 // reads one file into a marked surface. Returns the files read, with their surfaces.
@@ -28,15 +38,13 @@ template <typename Read>
 std::vector<std::pair<std::string, MonoBitmap>> expectCorpusReadAsNamed(const std::string& target,
                                                                         std::size_t brokenFiles,
                                                                         Read read) {
-  const auto dir = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() /
-                   "fuzz" / "corpus" / target;
-  std::vector<std::filesystem::path> files(std::filesystem::directory_iterator(dir), {});
+  std::vector<std::filesystem::path> files(
+      std::filesystem::directory_iterator(corpusFolder(target)), {});
   std::sort(files.begin(), files.end());
   std::size_t broken = 0;
   std::vector<std::pair<std::string, MonoBitmap>> readFiles;
   for (const auto& file : files) {
-    std::ifstream in(file, std::ios::binary);
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    const std::vector<std::uint8_t> bytes = corpusBytes(file);
     const std::string name = file.filename().string();
     if (name.starts_with("refused-")) {
       ++broken;

@@ -33,7 +33,7 @@ TEST(BmpDecoder, OneBitFilesKeepIndicesAndTakeTheColourTableAsCounted) {
     s.palette = c.palette;
     s.pixels = {0x40, 0, 0, 0, 0x80, 0, 0, 0};
     MonoBitmap b;
-    ASSERT_TRUE(decodeBmp(buildBmp(s), b)) << c.colorsUsed;
+    ASSERT_EQ(decodeBmp(buildBmp(s), b), PictureFault::None) << c.colorsUsed;
     EXPECT_EQ(indicesOf(b), (std::vector<int>{1, 0, 0, 1})) << c.colorsUsed;
     EXPECT_EQ(b.getColor(0), c.color0) << c.colorsUsed;
     EXPECT_EQ(b.getColor(1), c.color1) << c.colorsUsed;
@@ -58,7 +58,7 @@ TEST(BmpDecoder, RleWritesOutsideThePictureAreClippedAndSkippedPixelsTakeEntryZe
     s.palette = c.palette;
     s.pixels = c.pixels;
     MonoBitmap b;
-    ASSERT_TRUE(decodeBmp(buildBmp(s), b)) << c.width;
+    ASSERT_EQ(decodeBmp(buildBmp(s), b), PictureFault::None) << c.width;
     EXPECT_EQ(indicesOf(b), c.indices) << c.width;
   }
 }
@@ -90,7 +90,7 @@ TEST(BmpDecoder, ColourReductionEdgeIsAChannelSumOf382) {
     BmpRecipe s{.bitCount = c.bitCount, .compression = c.compression, .masks = c.masks};
     s.pixels = c.pixels;
     MonoBitmap b;
-    ASSERT_TRUE(decodeBmp(buildBmp(s), b)) << c.what;
+    ASSERT_EQ(decodeBmp(buildBmp(s), b), PictureFault::None) << c.what;
     EXPECT_EQ(b.pixel(0, 0), c.index) << c.what;
   }
 }
@@ -119,8 +119,8 @@ TEST(BmpDecoder, HugeRleHeaderWithNoDataGivesABackgroundPictureInItsOwnMemory) {
   ASSERT_EQ(file.size(), 64u);
   const auto decodeBlank = [&] {
     MonoBitmap b;
-    return decodeBmp(file, b) && b.width() == 65535 && b.height() == 65535u && b.isBlank() &&
-           b.getColor(0) == 0xFFFFFFu;
+    return decodeBmp(file, b) == PictureFault::None && b.width() == 65535 && b.height() == 65535u &&
+           b.isBlank() && b.getColor(0) == 0xFFFFFFu;
   };
 #if defined(__SANITIZE_ADDRESS__)
   EXPECT_TRUE(decodeBlank());
@@ -149,7 +149,7 @@ TEST(BmpDecoder, TopDownFilesUpToTheLimitAreRead) {
                                  .palette = {0xFFFFFF, 0},
                                  .pixels = Bytes(4 * std::size_t(rows), 0xFF)});
     MonoBitmap b = markedSurface();
-    const bool read = decodeBmp(file, b);
+    const bool read = decodeBmp(file, b) == PictureFault::None;
     EXPECT_EQ(read, rows <= MonoBitmap::kMaxSide) << rows;
     EXPECT_TRUE(read ? b.height() == 65535u && b.pixel(0, 65534) == 1
                      : samePicture(b, markedSurface()))
@@ -161,14 +161,40 @@ TEST(BmpDecoder, TopDownFilesUpToTheLimitAreRead) {
 // (rows too short, RLE cut off or out of place), and broken frames around a sound file; the
 // others hold the corpus picture in every layout, reduced to white and black.
 TEST(BmpDecoder, StartingCorpusFilesAreReadOrRefusedAsNamed) {
-  const auto read = expectCorpusReadAsNamed(
-      "bmp", 30, [](const Bytes& file, MonoBitmap& b) { return decodeBmp(file, b); });
+  const auto read = expectCorpusReadAsNamed("bmp", 30, [](const Bytes& file, MonoBitmap& b) {
+    return decodeBmp(file, b) == PictureFault::None;
+  });
   EXPECT_EQ(read.size(), 11u);
   for (const auto& [name, b] : read) {
     EXPECT_EQ(b.width(), 3) << name;
     EXPECT_EQ(indicesOf(b), kCorpusPicture) << name;
     EXPECT_EQ(b.getColor(0), 0xFFFFFFu) << name;
     EXPECT_EQ(b.getColor(1), 0u) << name;
+  }
+}
+
+// What the message after a refused file says, for broken files of each kind.
+TEST(BmpDecoder, RefusalsSayWhy) {
+  const struct {
+    const char* file;
+    PictureFault fault;
+  } cases[] = {
+      {"refused-empty.bmp", PictureFault::Empty},
+      {"refused-not-bm.bmp", PictureFault::NotPicture},
+      {"refused-truncated-2-bytes.bmp", PictureFault::CutShort},
+      {"refused-header-size-past-the-end.bmp", PictureFault::CutShort},
+      {"refused-rows-one-byte-shorter-than-claimed.bmp", PictureFault::CutShort},
+      {"refused-rle-data-without-its-end-code.bmp", PictureFault::CutShort},
+      {"refused-unknown-header-size.bmp", PictureFault::Unsupported},
+      {"refused-jpeg-compression.bmp", PictureFault::Unsupported},
+      {"refused-bit-count-2.bmp", PictureFault::Unsupported},
+      {"refused-overlapping-masks.bmp", PictureFault::Damaged},
+      {"refused-zero-height.bmp", PictureFault::Damaged},
+      {"refused-width-above-the-limit.bmp", PictureFault::TooLarge},
+  };
+  for (const auto& c : cases) {
+    MonoBitmap b;
+    EXPECT_EQ(decodeBmp(corpusBytes(corpusFolder("bmp") / c.file), b), c.fault) << c.file;
   }
 }
 

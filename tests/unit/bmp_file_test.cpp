@@ -25,7 +25,7 @@ using BmpFile = TempFolderTest;
 const struct {
   const char* name;
   bool (MonoBitmap::*save)(const WriteTarget&) const;
-  bool (MonoBitmap::*load)(const std::string&, bool*);
+  PictureFault (MonoBitmap::*load)(const std::string&, bool*);
 } kFormats[] = {{"a.bmp", &MonoBitmap::saveBmp, &MonoBitmap::loadBmp},
                 {"a.png", &MonoBitmap::savePng, &MonoBitmap::loadPng}};
 
@@ -41,7 +41,7 @@ TEST_F(BmpFile, SaveThenLoadGivesBackThePictureAndEveryByte) {
         ASSERT_TRUE((original.*f.save)(path(f.name))) << f.name;
         MonoBitmap loaded = markedSurface();
         bool reduced = true;
-        ASSERT_TRUE((loaded.*f.load)(path(f.name), &reduced)) << f.name;
+        ASSERT_EQ((loaded.*f.load)(path(f.name), &reduced), PictureFault::None) << f.name;
         EXPECT_TRUE(samePicture(loaded, original)) << f.name << " " << width << "x" << height;
         EXPECT_EQ(bytesOf(loaded), bytesOf(original)) << f.name << " " << width;
         EXPECT_FALSE(reduced) << f.name;
@@ -103,18 +103,22 @@ TEST_F(BmpFile, FileSourceReadsOnlyInsideTheFileInAnyOrder) {
   EXPECT_FALSE(FileSource(path("absent")).isOpen());
 }
 
-// Each loader refuses its own file cut short and no file at all; the readers' starting corpora
-// hold the other files they refuse.
-TEST_F(BmpFile, FailedLoadsLeaveTheSurfaceAsItWas) {
+// Each loader refuses its own file cut short and no file at all, and says which; the readers'
+// starting corpora hold the other files they refuse.
+TEST_F(BmpFile, FailedLoadsLeaveTheSurfaceAsItWasAndSayWhy) {
   for (const auto& f : kFormats) {
     ASSERT_TRUE((markedSurface().*f.save)(path(f.name)));
     const std::string good = contentOf(path(f.name));
     writeFile(path("cut"), good.substr(0, good.size() - 1));
-    for (const char* name : {"cut", "absent"}) {
+    for (const auto& [name, fault] :
+         {std::pair{"cut", PictureFault::CutShort}, {"absent", PictureFault::Unopened}}) {
+      PictureFault found = PictureFault::None;
       EXPECT_TRUE(refusedWithoutChange([&](MonoBitmap& b) {
-        return (b.*f.load)(path(name), nullptr);
+        found = (b.*f.load)(path(name), nullptr);
+        return found == PictureFault::None;
       })) << f.name
           << " " << name;
+      EXPECT_EQ(found, fault) << f.name << " " << name;
     }
   }
 }

@@ -39,7 +39,8 @@ TEST(DibReader, StartingCorpusFilesAreReadOrRefusedAsNamed) {
 // larger in each direction: the picture is the top-left part that the canvas holds, each pixel
 // against the rule itself: each channel laid over the paper, (c·a + p·(255 − a) + 127) / 255,
 // then the nearer canvas colour. 24 bits have no alpha, nor have 32 when every alpha is 0; a V5
-// header's mask names it, here the low byte.
+// header's mask names it, here the low byte, or only the top nibble of the byte where alpha
+// usually lies (scaled up from 4 bits as any other channel).
 TEST(DibReader, TakesTheTopLeftPartTheCanvasHoldsLaidOverThePaperInItsColours) {
   std::mt19937 rng(7);
   const int w = 61, h = 20;
@@ -52,15 +53,15 @@ TEST(DibReader, TakesTheTopLeftPartTheCanvasHoldsLaidOverThePaperInItsColours) {
   };
   const struct {
     std::uint16_t bitCount;
-    bool topDown, v5, alpha;
-  } layouts[] = {{24, false, false, false},
-                 {24, true, false, false},
-                 {32, true, false, true},
-                 {32, false, true, true},
-                 {32, true, false, false}};
+    bool topDown, v5, alpha, nibble = false;
+  } layouts[] = {{24, false, false, false},     {24, true, false, false},
+                 {32, true, false, true},       {32, false, true, true},
+                 {32, true, false, true, true}, {32, true, false, false}};
   for (const auto& l : layouts) {
     BmpRecipe r{.width = w, .height = l.topDown ? -h : h, .bitCount = l.bitCount};
     if (l.v5) r.headerSize = 124, r.compression = 3, r.masks = {0xFF000000, 0xFF0000, 0xFF00, 0xFF};
+    if (l.nibble)
+      r.headerSize = 124, r.compression = 3, r.masks = {0xFF0000, 0xFF00, 0xFF, 0xF0000000};
     const int size = l.bitCount / 8, rowBytes = (w * size + 3) / 4 * 4;
     r.pixels.assign(std::size_t(rowBytes * h), 0);
     for (int y = 0; y < h; ++y)
@@ -72,7 +73,8 @@ TEST(DibReader, TakesTheTopLeftPartTheCanvasHoldsLaidOverThePaperInItsColours) {
       }
     for (const auto& [cw, ch] : {std::pair{13, 4}, {61, 20}, {70, 25}, {8, 30}}) {
       const std::string what = std::to_string(l.bitCount) + (l.v5 ? " V5 " : " ") +
-                               std::to_string(cw) + "x" + std::to_string(ch);
+                               (l.nibble ? "nibble " : "") + std::to_string(cw) + "x" +
+                               std::to_string(ch);
       MonoBitmap picture;
       ASSERT_EQ(readDib(buildDib(r), canvasOf(cw, ch, paper, ink), picture), DibReading::Read)
           << what;
@@ -83,7 +85,7 @@ TEST(DibReader, TakesTheTopLeftPartTheCanvasHoldsLaidOverThePaperInItsColours) {
       for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x) {
           const std::uint8_t* p = &bgra[std::size_t((y * w + x) * 4)];
-          const int a = l.alpha ? p[3] : 255;
+          const int a = l.nibble ? (p[3] >> 4) * 17 : l.alpha ? p[3] : 255;
           ASSERT_EQ(picture.pixel(x, y),
                     nearer(over(p[2], a, paper & 0xFF), over(p[1], a, (paper >> 8) & 0xFF),
                            over(p[0], a, paper >> 16)))

@@ -26,7 +26,8 @@ class DocumentTest : public TempFolderTest {
   }
   MonoBitmap load(const std::string& file) const {
     MonoBitmap b;
-    EXPECT_TRUE(pictureFormatOf(file) == PictureFormat::Bmp ? b.loadBmp(file) : b.loadPng(file));
+    EXPECT_EQ(pictureFormatOf(file) == PictureFormat::Bmp ? b.loadBmp(file) : b.loadPng(file),
+              PictureFault::None);
     return b;
   }
   std::string savedPicture(const std::string& name) {
@@ -142,28 +143,89 @@ TEST_F(DocumentTest, OpenReplacesThePictureButKeepsTheCanvasColours) {
   EXPECT_EQ(indicesOf(rig.model.canvas()), indicesOf(opened));
 }
 
-// Open says so and writes no copy of the replaced picture; a command-line word that is no
+// Open says why and writes no copy of the replaced picture; a command-line word that is no
 // picture is passed over without a word.
-TEST_F(DocumentTest, FilesThatCannotBeOpenedChangeNothing) {
-  const std::string good = savedPicture("good.png");
-  writeFile(path("cut.png"), contentOf(good).substr(0, 60));
-  writeFile(path("pic.gif"), contentOf(good));
-  writeFile(path("deep.png"), "\x89PNG\r\n\x1a\nbroken");
+TEST_F(DocumentTest, FilesThatCannotBeOpenedChangeNothingAndSayWhy) {
+  const std::string good = contentOf(savedPicture("good.png"));
+  const Bytes twoBits = buildBmp({.bitCount = 2, .pixels = Bytes(4)});
+  const Bytes wide = buildBmp({.width = 70000, .bitCount = 1, .pixels = Bytes(8752)});
+  const struct {
+    std::string name, content, reason;
+  } cases[] = {
+      {"cut.png", good.substr(0, 60), text::OpenFaultCutShort},
+      {"pic.gif", good, text::OpenFaultNotPicture},
+      {"png.bmp", good, text::OpenFaultNotBmp},
+      {"text.png", "not a picture", text::OpenFaultNotPng},
+      {"empty.bmp", "", text::OpenFaultEmpty},
+      // The end chunk's checksum broken.
+      {"crc.png", good.substr(0, good.size() - 1) + "?", text::OpenFaultDamaged},
+      {"two-bits.bmp", std::string(twoBits.begin(), twoBits.end()), text::OpenFaultUnsupported},
+      {"wide.bmp", std::string(wide.begin(), wide.end()), text::OpenFaultTooLarge},
+      {"none.png", "", std::strerror(ENOENT)},
+  };
   rig.stroke({{10, 10}, {60, 30}});
   const std::vector<int> drawn = indicesOf(rig.model.canvas());
-  rig.platform.openAnswer = path("deep.png");
-  for (int i = 0; i < 2; ++i) rig.model.runCommand(CommandId::Open);
-  EXPECT_EQ(rig.platform.messages,
-            std::vector<std::string>(2, path("deep.png") + text::OpenFailedSuffix));
-  for (const std::string& file :
-       {path("cut.png"), path("pic.gif"), path("deep.png"), path("none.png"), path("")}) {
-    EXPECT_FALSE(rig.model.openImageFile(file)) << file;
+  for (const auto& c : cases) {
+    if (c.name != "none.png") writeFile(path(c.name), c.content);
+    rig.platform.openAnswer = path(c.name);
+    rig.model.runCommand(CommandId::Open);
+    EXPECT_EQ(rig.platform.messages.back(),
+              path(c.name) + text::OpenFailedSuffix + "\n" + c.reason);
+    EXPECT_FALSE(rig.model.openImageFile(path(c.name))) << c.name;
     EXPECT_EQ(indicesOf(rig.model.canvas()), drawn);
     EXPECT_EQ(rig.model.documentName(), "20060604_092418");
     EXPECT_TRUE(rig.model.modified());
   }
-  EXPECT_EQ(rig.platform.messages.size(), 2u);
-  EXPECT_EQ(entries(), 4u);  // no save folder
+  EXPECT_FALSE(rig.model.openImageFile(path("")));
+  EXPECT_EQ(rig.platform.messages.size(), std::size(cases));
+  EXPECT_EQ(entries(), std::size(cases));  // good.png, no none.png, no save folder
+}
+
+// A file's paper is its lighter colour: black and white the other way round (as ImageMagick
+// writes them) open as they look, with indices unlike the file's, so that Save over the file
+// asks as over a colour original. A file in the canvas's own paper and ink is one of ours: it
+// keeps its indices, and its bytes when saved again, whichever colour is the lighter; so does a
+// file whose colours are equal.
+TEST_F(DocumentTest, AFilesLighterColourIsItsPaperUnlessTheFileIsInTheCanvasColours) {
+  rig.model.settings().saveFolder = "";  // test paths carry no drive: bare names
+  const Color black = 0, white = 0xFFFFFF, dark = makeColor(20, 40, 30);
+  const Color light = makeColor(250, 250, 200);
+  const struct {
+    const char* name;
+    Color paper, ink, file0, file1;
+    bool swapped;
+  } cases[] = {
+      {"reversed.png", kPaper, kInk, black, white, true},
+      {"reversed.bmp", kPaper, kInk, black, white, true},
+      {"dark-canvas.png", dark, light, black, white, true},
+      {"own.png", kPaper, kInk, kPaper, kInk, false},
+      {"own-dark.png", dark, light, dark, light, false},
+      {"own-dark.bmp", dark, light, dark, light, false},
+      {"equal.bmp", kPaper, kInk, dark, dark, false},
+  };
+  std::size_t asked = 0;
+  for (const auto& c : cases) {
+    rig.model.canvas().setColor(0, c.paper);
+    rig.model.canvas().setColor(1, c.ink);
+    MonoBitmap file = randomPicture(50, 30, rng);
+    file.setColor(0, c.file0);
+    file.setColor(1, c.file1);
+    ASSERT_TRUE(pictureFormatOf(c.name) == PictureFormat::Bmp ? file.saveBmp(path(c.name))
+                                                              : file.savePng(path(c.name)));
+    const std::string bytes = contentOf(path(c.name));
+    ASSERT_TRUE(rig.model.openImageFile(path(c.name))) << c.name;
+    std::vector<int> looks = indicesOf(file);
+    for (int& index : looks) index = c.swapped ? 1 - index : index;
+    EXPECT_EQ(indicesOf(rig.model.canvas()), looks) << c.name;
+    EXPECT_EQ(rig.model.canvas().getColor(0), c.paper) << c.name;
+    // No, by default, to the question over a swapped file.
+    rig.model.runCommand(CommandId::Save);
+    asked += c.swapped;
+    EXPECT_EQ(rig.platform.warnings.size(), asked) << c.name;
+    if (c.swapped || (c.file0 == c.paper && c.file1 == c.ink)) {
+      EXPECT_EQ(contentOf(path(c.name)), bytes) << c.name;
+    }
+  }
 }
 
 // The rescue after a fault writes to a path prepared in advance: it follows every new name and
@@ -190,19 +252,19 @@ TEST_F(DocumentTest, TheRescuePathFollowsTheNameAndTheSaveFolder) {
 
 TEST_F(DocumentTest, SaveOfANewPictureAsksForANameAndSaveAsCompletesIt) {
   rig.stroke({{10, 10}, {60, 30}});
-  rig.platform.saveAnswer = ChosenSavePath{path("pic.PNG"), PictureFormat::Png};
+  rig.platform.saveAnswer = ChosenSavePath{path("pic"), PictureFormat::Png};
   rig.model.runCommand(CommandId::Save);
   EXPECT_EQ(rig.platform.savePathAskedWith, "20060604_092418");
-  EXPECT_TRUE(samePicture(load(path("pic.PNG.png")), rig.model.canvas()));
-  EXPECT_EQ(rig.model.documentName(), path("pic.PNG.png"));
+  EXPECT_TRUE(samePicture(load(path("pic.png")), rig.model.canvas()));
+  EXPECT_EQ(rig.model.documentName(), path("pic.png"));
   EXPECT_FALSE(rig.model.modified());
   // The completed name exists: asked again, and No writes nothing.
   rig.stroke({{5, 5}, {5, 40}});
-  rig.platform.saveAnswer = ChosenSavePath{path("pic.PNG"), PictureFormat::Png};
-  const std::string before = contentOf(path("pic.PNG.png"));
+  rig.platform.saveAnswer = ChosenSavePath{path("pic"), PictureFormat::Png};
+  const std::string before = contentOf(path("pic.png"));
   rig.model.runCommand(CommandId::SaveAs);
   EXPECT_EQ(rig.platform.questions.size(), 1u);
-  EXPECT_EQ(contentOf(path("pic.PNG.png")), before);
+  EXPECT_EQ(contentOf(path("pic.png")), before);
   EXPECT_TRUE(rig.model.modified());
 }
 

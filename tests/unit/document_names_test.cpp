@@ -17,7 +17,7 @@ TEST(DocumentNames, FormatsComeFromTheLastFourCharactersWithoutRegardToCase) {
   EXPECT_EQ(pictureFormatOf("png"), std::nullopt);
 }
 
-TEST(DocumentNames, SaveAsCompletesTheNameWithTheFiltersExtensionCaseSensitively) {
+TEST(DocumentNames, SaveAsCompletesTheNameWithTheFiltersExtensionInAnyCase) {
   const struct {
     const char* chosen;
     PictureFormat format;
@@ -25,10 +25,12 @@ TEST(DocumentNames, SaveAsCompletesTheNameWithTheFiltersExtensionCaseSensitively
   } cases[] = {
       {"C:\\pic", PictureFormat::Png, "C:\\pic.png"},
       {"C:\\pic.png", PictureFormat::Png, "C:\\pic.png"},
-      {"C:\\pic.PNG", PictureFormat::Png, "C:\\pic.PNG.png"},
+      {"C:\\UPPER.PNG", PictureFormat::Png, "C:\\UPPER.PNG"},
       {"C:\\pic.PNG", PictureFormat::Bmp, "C:\\pic.PNG.bmp"},
       {"C:\\a.bmp", PictureFormat::Png, "C:\\a.bmp.png"},
       {"C:\\a.bmp", PictureFormat::Bmp, "C:\\a.bmp"},
+      {"C:\\bar.BMP", PictureFormat::Bmp, "C:\\bar.BMP"},
+      {"C:\\pic.Png", PictureFormat::Png, "C:\\pic.Png"},
   };
   for (const auto& c : cases) EXPECT_EQ(completedSaveAsPath(c.chosen, c.format), c.path);
   EXPECT_EQ(savePathOf("20060604_092418", "D:\\save\\"), "D:\\save\\20060604_092418");

@@ -178,7 +178,7 @@ void expectReduction(const ReductionCase& c) {
       const std::string what = std::string(c.name) + (interlaced ? ", interlaced " : ", ") +
                                std::to_string(width) + "x" + std::to_string(height);
       MonoBitmap b = markedSurface();
-      ASSERT_TRUE(decodePng(file, b)) << what;
+      ASSERT_EQ(decodePng(file, b), PictureFault::None) << what;
       ASSERT_EQ(b.width(), width) << what;
       ASSERT_EQ(b.height(), std::uint32_t(height)) << what;
       std::vector<int> want;
@@ -299,7 +299,7 @@ TEST(PngDecoder, SizeCheckCountsTheFilesOwnBitsPerPixel) {
   ASSERT_GE(file.size(), 1200u * 1200 / 8 / 1032);
   MonoBitmap b = markedSurface();
   failAllocation(1);
-  const bool accepted = decodePng(file, b);
+  const bool accepted = decodePng(file, b) == PictureFault::None;
   const bool asked = allocationFailed();
   failAllocation(0);
   EXPECT_FALSE(accepted);
@@ -316,7 +316,7 @@ TEST(PngDecoder, AOneColourFileCompressedAThousandFoldIsAccepted) {
                                 [&](int) { return opaqueBlack; });
   ASSERT_LT(file.size(), kWidth * kHeight * 8 / 950) << "not compressed enough to test the limit";
   MonoBitmap b;
-  ASSERT_TRUE(decodePng(file, b));
+  ASSERT_EQ(decodePng(file, b), PictureFault::None);
   EXPECT_EQ(b.width(), kWidth);
   EXPECT_EQ(b.height(), std::uint32_t(kHeight));
   const std::vector<int> indices = indicesOf(b);
@@ -333,7 +333,7 @@ TEST(PngDecoder, ADeeperFileWithoutMemoryIsRefusedCleanly) {
     failAllocation(n);
     bool accepted = false;
     try {
-      accepted = decodePng(file, b);
+      accepted = decodePng(file, b) == PictureFault::None;
     } catch (const std::bad_alloc&) {
       failAllocation(0);
       FAIL() << "allocation " << n << " escaped";
@@ -354,9 +354,33 @@ TEST(PngDecoder, ADeeperFileWithoutMemoryIsRefusedCleanly) {
 // the file's own depth, sides far beyond the data and one past the limit; read are a file as wide
 // as the limit and one with ancillary chunks.
 TEST(PngDecoder, StartingCorpusFilesAreReadOrRefusedAsNamed) {
-  const auto read = expectCorpusReadAsNamed(
-      "png", 23, [](const Bytes& file, MonoBitmap& b) { return decodePng(file, b); });
+  const auto read = expectCorpusReadAsNamed("png", 23, [](const Bytes& file, MonoBitmap& b) {
+    return decodePng(file, b) == PictureFault::None;
+  });
   EXPECT_EQ(read.size(), 2u);
+}
+
+// What the message after a refused file says, for broken files of each kind.
+TEST(PngDecoder, RefusalsSayWhy) {
+  const struct {
+    const char* file;
+    PictureFault fault;
+  } cases[] = {
+      {"refused-cut-0-bytes.png", PictureFault::Empty},
+      {"refused-not-a-png-signature.png", PictureFault::NotPicture},
+      {"refused-cut-20-bytes.png", PictureFault::CutShort},
+      {"refused-cut-inside-idat.png", PictureFault::CutShort},
+      {"refused-cut-before-iend.png", PictureFault::CutShort},
+      {"refused-sides-far-too-large-for-the-data.png", PictureFault::CutShort},
+      {"refused-crc-error-in-idat.png", PictureFault::Damaged},
+      {"refused-corrupt-zlib-data.png", PictureFault::Damaged},
+      {"refused-zero-height.png", PictureFault::Damaged},
+      {"refused-width-above-the-limit.png", PictureFault::TooLarge},
+  };
+  for (const auto& c : cases) {
+    MonoBitmap b;
+    EXPECT_EQ(decodePng(corpusBytes(corpusFolder("png") / c.file), b), c.fault) << c.file;
+  }
 }
 
 }  // namespace

@@ -165,7 +165,7 @@ TEST_F(PressAcrossASave, DrawingOnAfterASaveMarksThePictureAgain) {
   rig.model.leftButtonUp(rig.at(60, 10));
   EXPECT_TRUE(rig.model.modified());
   MonoBitmap saved;
-  ASSERT_TRUE(saved.loadPng(file));
+  ASSERT_EQ(saved.loadPng(file), PictureFault::None);
   EXPECT_EQ(saved.pixel(10, 10), 1);
   EXPECT_EQ(saved.pixel(40, 10), 0);
 }
