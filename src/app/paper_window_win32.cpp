@@ -11,6 +11,7 @@
 #include "app/menu_table.h"
 #include "app/window_fit.h"
 #include "platform/wide_text_win32.h"
+#include "win32/dialog_controls.h"
 #include "win32/monitors.h"
 #include "win32/owned_dialogs.h"
 #include "win32/shell_services.h"
@@ -85,6 +86,8 @@ PaperWindow::~PaperWindow() {
 
 BOOL PaperWindow::onInitDialog() {
   attachViewWindow();
+  // Single-letter shortcuts must work with the Japanese IME on.
+  keepKeysFromInputMethod(hwnd(), true);
   loadMenuBar();
   takeDpi();
   setStartValues();

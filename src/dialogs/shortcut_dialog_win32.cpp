@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "platform/wide_text_win32.h"
+#include "win32/dialog_controls.h"
 #include "win32/modal_dialog.h"
 #include "win32/window_dpi.h"
 #include "win32/shell_services.h"
@@ -50,6 +51,8 @@ void ShortcutDialog::insertColumn(int column, const char* header, int width) {
 
 BOOL ShortcutDialog::onInitDialog() {
   listView_ = GetDlgItem(hwnd(), IDC_SHORTCUT_LIST);
+  // The list captures keys to bind, also with the IME on.
+  keepKeysFromInputMethod(listView_, false);
   // The column widths are pixels at 96 DPI; the font grows with the window's DPI, so do they.
   dpi_ = windowDpi(hwnd());
   const int menuWidth = MulDiv(152, dpi_, kDesignDpi);

@@ -4,10 +4,10 @@ once per press, bad packets leave no ink; without a usable driver the mouse draw
 follow the system cursor, the frame and the pop-up menu drain the packet queue, and the mouse
 draws again after a dialog took a pen's press away; a move to a monitor of another scale (the
 driver sends the message Wine never sends) keeps the canvas 1:1 and remakes the cursors and the
-About box's link at the new size; and whatever makes the process fail (a fault
-on the window's or the driver's thread, also while the window's thread allocates from the
-process heap, a stack overflow, std::terminate, abort()), the drawing is rescued into the save
-folder."""
+About box's link at the new size; keys reach the window and the shortcut list past the IME; and
+whatever makes the process fail (a fault on the window's or the driver's thread, also while the
+window's thread allocates from the process heap, a stack overflow, std::terminate, abort()), the
+drawing is rescued into the save folder."""
 import ctypes
 import os
 import re
@@ -215,6 +215,19 @@ class TabletTest(E2ECase):
                              ['font 1019 12', 'font 1019 24'])
         app.key('Return')
         app.wait_dialog(present=False)
+        self.step('the window, the view and the shortcut list have no input method context, so '
+                  'keys arrive as keys with the IME on; the settings dialog\'s edit boxes keep '
+                  'theirs')
+        self.play(['imc 0', 'imc 1030'])
+        for key, control in (('k', 1039), ('e', 1013)):
+            app.key(key)
+            app.wait_dialog(control)
+            self.play(['imc %d' % control])
+            app.key('Escape')
+            app.wait_dialog(present=False)
+        with open(log) as f:
+            self.assertEqual([line for line in f.read().splitlines() if line.startswith('imc')],
+                             ['imc 0 0', 'imc 1030 0', 'imc 1039 0', 'imc 1013 1'])
 
     def test_whatever_makes_the_process_fail_the_drawing_is_rescued(self):
         """Each way the process fails, in a run of its own: a stroke, then the script that makes

@@ -342,7 +342,7 @@ class App:
     def menu_item(self, steps_left, *keys):
         """Opens the File menu on the menu bar, goes `steps_left` menus to the left, then the
         keys (Return: the menu's first item)."""
-        cx, cy, _, _ = self.window()['client']
+        cx, cy, _, _ = self.wait_window()['client']
         self.click(cx + 20, cy - 10)
         self.key(*['Left'] * steps_left, *(keys or ['Return']))
 

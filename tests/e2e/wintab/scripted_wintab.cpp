@@ -17,8 +17,11 @@
 // "dpi N LEFT TOP RIGHT BOTTOM" (sends what the system sends when the window moves to a monitor
 // of N DPI, with the rectangle it suggests, to the dialog up over the window or else to the
 // window; Wine never sends it, and from another process the rectangle would not arrive);
-// "font ID" (logs the height of the font of control ID of that dialog or window).
+// "font ID" (logs the height of the font of control ID of that dialog or window); "imc ID"
+// (logs whether that control, or with ID 0 that dialog or window, has an input method context).
 #include <windows.h>
+
+#include <imm.h>
 
 #include <cstdarg>
 #include <cstdio>
@@ -159,6 +162,12 @@ void play(FILE* script) {
       const auto handle = reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0));
       if (handle && GetObjectA(handle, sizeof font, &font))
         logCall("font %lu %ld", v[0], font.lfHeight);
+    } else if (!std::strcmp(word, "imc") && std::sscanf(line, "%*s %lu", &v[0]) == 1) {
+      HWND popup = GetLastActivePopup(context.window);
+      HWND window = v[0] ? GetDlgItem(popup, int(v[0])) : popup;
+      HIMC input = ImmGetContext(window);
+      logCall("imc %lu %d", v[0], input != nullptr);
+      if (input) ImmReleaseContext(window, input);
     } else if (!std::strcmp(word, "pkt")) {
       const int n = std::sscanf(line, "%*s %lu %lu %ld %ld %lu %ld %ld", &v[0], &v[1], &xy[0],
                                 &xy[1], &v[2], &xy[2], &xy[3]);
