@@ -185,11 +185,15 @@ void PaperModel::mouseWheel(const WheelTurn& turn) {
 
 void PaperModel::zoomAround(Point client, int notches) {
   if (notches == 0) return;
-  const Point under = presenter_.view().clientToCanvas(client);
-  for (; notches > 0; --notches) presenter_.view().zoomUp();
-  for (; notches < 0; ++notches) presenter_.view().zoomDown();
+  CanvasView& view = presenter_.view();
+  const double before = view.zoomFactor();
+  view.holdAnchor(client);
+  for (; notches > 0; --notches) view.zoomUp();
+  for (; notches < 0; ++notches) view.zoomDown();
+  // Past either end of the range the view stays as it is.
+  if (view.zoomFactor() == before) return;
   onSize();
-  presenter_.keepUnder(under, client);
+  presenter_.scrollToAnchor();
   updateCaption();
 }
 

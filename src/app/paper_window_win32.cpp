@@ -252,11 +252,16 @@ void PaperWindow::readPlacement() {
   placement.length = sizeof placement;
   GetWindowPlacement(hwnd(), &placement);
   const RECT& r = placement.rcNormalPosition;
+  // Stored as start-up gives it back to SetWindowPos: in screen coordinates.
+  const MonitorAreas areas = monitorAreasOf(hwnd());
+  const Rect normal = screenFromWorkspace(
+      Rect{int(r.left), int(r.top), int(r.right - r.left), int(r.bottom - r.top)}, areas.monitor,
+      areas.work);
   Settings& s = model_.settings();
-  s.n_xpos = r.left;
-  s.n_ypos = r.top;
-  s.n_xsize = r.right - r.left;
-  s.n_ysize = r.bottom - r.top;
+  s.n_xpos = normal.x;
+  s.n_ypos = normal.y;
+  s.n_xsize = normal.width;
+  s.n_ysize = normal.height;
   s.b_Maximized = IsZoomed(hwnd()) ? 1 : 0;
 }
 

@@ -60,19 +60,13 @@ void ViewPresenter::wheelScroll(const WheelTurn& turn) {
   if (pixels != 0) onScroll(turn.axis, ScrollRequest::ThumbTrack, bar.position + pixels);
 }
 
-void ViewPresenter::keepUnder(Point canvasPoint, Point client) {
-  const Rect& v = view_.viewRect();
-  const struct {
-    ScrollAxis axis;
-    int canvas;
-    int offset;
-  } axes[] = {{ScrollAxis::Horizontal, canvasPoint.x, client.x - v.x},
-              {ScrollAxis::Vertical, canvasPoint.y, client.y - v.y}};
-  for (const auto& a : axes) {
-    wheel_.forget(a.axis);
-    if (view_.bar(a.axis).inUse())
-      onScroll(a.axis, ScrollRequest::ThumbTrack, view_.toClient(a.canvas) - a.offset);
+void ViewPresenter::scrollToAnchor() {
+  view_.scrollToAnchor();
+  for (ScrollAxis axis : {ScrollAxis::Horizontal, ScrollAxis::Vertical}) {
+    wheel_.forget(axis);
+    if (view_.bar(axis).inUse()) platform_.setScrollBar(axis, view_.bar(axis));
   }
+  platform_.invalidateWindow();
 }
 
 void ViewPresenter::paintMargins() {

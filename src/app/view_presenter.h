@@ -25,9 +25,9 @@ class ViewPresenter {
   void onScroll(ScrollAxis axis, ScrollRequest request, int trackPosition);
   // The wheel turned without Ctrl: the view scrolls as far as the turn and the bar allow.
   void wheelScroll(const WheelTurn& turn);
-  // After a zoom: scrolls so that `canvasPoint` lies under `client` again, as far as the bars
-  // allow.
-  void keepUnder(Point canvasPoint, Point client);
+  // After a zoom step around the pointer: the point the view holds for it goes back under it,
+  // as far as the bars allow.
+  void scrollToAnchor();
   void relayout();
   // The main window's paint: the margins around the view window, never the canvas.
   void paintMargins();

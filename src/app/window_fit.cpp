@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <limits>
+#include <utility>
 
 namespace tenmark {
 
@@ -15,17 +15,30 @@ void keepSpanInside(int& start, int& length, int low, int room) {
   start = std::max(std::min(start, low + room - length), low);
 }
 
-// How far apart two spans are: 0 when they only touch, -1 when they overlap; in 64 bits, as a
+// How much two spans share, and how far apart they are (0 when they meet); in 64 bits, as a
 // stored placement may hold any 32-bit numbers.
+std::int64_t spanOverlap(std::int64_t start, std::int64_t length, std::int64_t low,
+                         std::int64_t room) {
+  return std::max<std::int64_t>(std::min(start + length, low + room) - std::max(start, low), 0);
+}
 std::int64_t spanGap(std::int64_t start, std::int64_t length, std::int64_t low, std::int64_t room) {
-  const std::int64_t gap = std::max(low - (start + length), start - (low + room));
-  return gap >= 0 ? gap : -1;
+  return std::max<std::int64_t>(std::max(low - (start + length), start - (low + room)), 0);
 }
 
 // The square of a gap, a gap beyond any screen counted as one just that far.
 std::int64_t squared(std::int64_t gap) {
-  const std::int64_t g = std::min<std::int64_t>(std::max<std::int64_t>(gap, 0), 1 << 30);
+  const std::int64_t g = std::min<std::int64_t>(gap, 1 << 30);
   return g * g;
+}
+
+// How near a window is to a work area, the smaller the nearer: the more of the window it
+// holds, the nearer; holding none, by how far apart they are.
+std::pair<std::int64_t, std::int64_t> nearness(const Rect& window, const Rect& area) {
+  const std::int64_t shared = spanOverlap(window.x, window.width, area.x, area.width) *
+                              spanOverlap(window.y, window.height, area.y, area.height);
+  if (shared > 0) return {-shared, 0};
+  return {0, squared(spanGap(window.x, window.width, area.x, area.width)) +
+                 squared(spanGap(window.y, window.height, area.y, area.height))};
 }
 
 }  // namespace
@@ -53,20 +66,17 @@ Rect centredIn(const Rect& workArea, Point size) {
                     workArea);
 }
 
+Rect screenFromWorkspace(const Rect& normalPosition, const Rect& monitor, const Rect& workArea) {
+  return Rect{normalPosition.x + workArea.x - monitor.x, normalPosition.y + workArea.y - monitor.y,
+              normalPosition.width, normalPosition.height};
+}
+
 Rect storedPlacementOnScreen(const Rect& stored, const std::vector<Rect>& workAreas) {
-  const Rect* nearest = nullptr;
-  std::int64_t nearestGap = std::numeric_limits<std::int64_t>::max();
-  for (const Rect& area : workAreas) {
-    const std::int64_t dx = spanGap(stored.x, stored.width, area.x, area.width);
-    const std::int64_t dy = spanGap(stored.y, stored.height, area.y, area.height);
-    if (dx < 0 && dy < 0) return stored;
-    const std::int64_t gap = squared(dx) + squared(dy);
-    if (gap < nearestGap) {
-      nearestGap = gap;
-      nearest = &area;
-    }
-  }
-  return nearest ? keptInside(stored, *nearest) : stored;
+  if (workAreas.empty()) return stored;
+  const auto nearest = std::min_element(
+      workAreas.begin(), workAreas.end(),
+      [&](const Rect& a, const Rect& b) { return nearness(stored, a) < nearness(stored, b); });
+  return keptInside(stored, *nearest);
 }
 
 }  // namespace tenmark

@@ -31,8 +31,15 @@ WindowFitInput grownByShortfall(WindowFitInput in, const Rect& placed, Point sho
 // The window of the first start, centred in the work area.
 Rect centredIn(const Rect& workArea, Point size);
 
-// A stored placement as it is when it meets a work area; else brought into the nearest one (a
-// monitor taken away, a resolution lowered). With no work area it stays as it is.
+// The normal position the system reports for a window counts from the top left of its
+// monitor's work area, not of the screen: with a task bar at the top or left the two differ by
+// the bar. A placement is stored and given back in screen coordinates.
+Rect screenFromWorkspace(const Rect& normalPosition, const Rect& monitor, const Rect& workArea);
+
+// A stored placement brought wholly into the work area that holds most of it, or the nearest
+// one when none does (a monitor taken away, a resolution lowered): moved first, then made
+// smaller, as the first placement is. One that lies in a work area stays as it is; with no
+// work area at all it stays as it is too.
 Rect storedPlacementOnScreen(const Rect& stored, const std::vector<Rect>& workAreas);
 
 }  // namespace tenmark

@@ -135,4 +135,35 @@ bool CanvasView::scroll(ScrollAxis axis, ScrollRequest request, int trackPositio
   return true;
 }
 
+CanvasView::ViewState CanvasView::state() const {
+  return ViewState{zoomFactor_, Point{hbar_.position, vbar_.position}, viewRect_};
+}
+
+void CanvasView::holdAnchor(Point client) {
+  if (anchor_.held && anchor_.client == client && anchor_.view == state()) return;
+  // The middle of the pointer's pixel, (position + offset + 1/2) * c / d, kept as a fraction
+  // so that it converts to every zoom without rounding.
+  const std::int64_t pixel[2] = {std::int64_t{hbar_.position} + client.x - viewRect_.x,
+                                 std::int64_t{vbar_.position} + client.y - viewRect_.y};
+  for (int i = 0; i < 2; ++i) anchor_.numerator[i] = (2 * pixel[i] + 1) * ratio_.c;
+  anchor_.denominator = 2 * std::int64_t{ratio_.d};
+  anchor_.client = client;
+  anchor_.view = state();
+  anchor_.held = true;
+}
+
+int CanvasView::anchoredPosition(ScrollAxis axis) const {
+  const bool h = axis == ScrollAxis::Horizontal;
+  // The client pixel, counted from the canvas's edge, that holds the point at this zoom.
+  const std::int64_t pixel =
+      floorDiv(anchor_.numerator[h ? 0 : 1] * ratio_.d, anchor_.denominator * ratio_.c);
+  return int(pixel - (h ? anchor_.client.x - viewRect_.x : anchor_.client.y - viewRect_.y));
+}
+
+void CanvasView::scrollToAnchor() {
+  for (ScrollAxis axis : {ScrollAxis::Horizontal, ScrollAxis::Vertical})
+    scroll(axis, ScrollRequest::ThumbTrack, anchoredPosition(axis));
+  anchor_.view = state();
+}
+
 }  // namespace tenmark

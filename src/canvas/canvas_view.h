@@ -4,6 +4,8 @@
 // Positions and rectangles that reach the screen are moved onto a grid of the zoom's ratio, so
 // that a partial update and a full repaint give the same screen pixels.
 
+#include <cstdint>
+
 #include "surface/geometry.h"
 #include "canvas/scroll_bar.h"
 
@@ -68,7 +70,33 @@ class CanvasView {
   // False when the bar is not in use and nothing happened.
   bool scroll(ScrollAxis axis, ScrollRequest request, int trackPosition);
 
+  // Zooming around the pointer. The canvas point under `client` (exactly, the middle of its
+  // client pixel) is taken at the first step of a run and held while the pointer stays there
+  // and nothing else moves the view, so that a run of steps in and out, however long, comes
+  // back to the very same scroll positions.
+  void holdAnchor(Point client);
+  // After a step: each bar in use scrolls so that the held point lies in the pointer's pixel
+  // again, as far as its range allows.
+  void scrollToAnchor();
+
  private:
+  // What the last step left; any other view means the view was moved otherwise.
+  struct ViewState {
+    double zoom = 0;
+    Point positions;
+    Rect viewRect;
+    bool operator==(const ViewState&) const = default;
+  };
+  struct ZoomAnchor {
+    bool held = false;
+    Point client;
+    // The canvas point, per axis, times `denominator`.
+    std::int64_t numerator[2] = {0, 0};
+    std::int64_t denominator = 1;
+    ViewState view;
+  };
+  ViewState state() const;
+  int anchoredPosition(ScrollAxis axis) const;
   void setZoom(double zoom);
   int snappedPosition(const ScrollBar& b, int canvasExtent) const;
 
@@ -80,6 +108,7 @@ class CanvasView {
   ScrollBar vbar_;
   int canvasWidth_ = 0;
   int canvasHeight_ = 0;
+  ZoomAnchor anchor_;
 };
 
 }  // namespace tenmark

@@ -11,7 +11,7 @@ int WheelAccumulator::scrollPixels(const WheelTurn& turn, int lineStep, int page
   Travel& travel = travel_[index(turn.axis)];
   // The whole way in 1/120 of a pixel, so that every piece of a turn counts exactly once.
   travel.turned -= std::int64_t{turn.delta} * perNotch;
-  const std::int64_t pixels = travel.turned / kWheelNotch - travel.scrolled;
+  const std::int64_t pixels = floorDiv(travel.turned, kWheelNotch) - travel.scrolled;
   travel.scrolled += pixels;
   // A system set to thousands of lines a notch scrolls to the end, no further.
   constexpr std::int64_t kFar = std::numeric_limits<int>::max() / 2;
@@ -20,7 +20,8 @@ int WheelAccumulator::scrollPixels(const WheelTurn& turn, int lineStep, int page
 
 int WheelAccumulator::zoomNotches(int delta) {
   zoom_.turned += delta;
-  const std::int64_t notches = zoom_.turned / kWheelNotch - zoom_.scrolled;
+  // Rounded down, not toward 0: a whole notch either way is always one step.
+  const std::int64_t notches = floorDiv(zoom_.turned, kWheelNotch) - zoom_.scrolled;
   zoom_.scrolled += notches;
   return int(notches);
 }

@@ -2,6 +2,7 @@
 // Points and rectangles in client or canvas pixels.
 
 #include <algorithm>
+#include <cstdint>
 
 namespace tenmark {
 
@@ -21,6 +22,9 @@ struct Rect {
   bool empty() const { return width <= 0 || height <= 0; }
   bool operator==(const Rect&) const = default;
 };
+
+// a / b rounded down, for b > 0: steps are as wide below 0 as above it.
+inline std::int64_t floorDiv(std::int64_t a, std::int64_t b) { return a / b - (a % b < 0 ? 1 : 0); }
 
 // The part of `a` inside `b`; empty when they do not meet.
 inline Rect intersect(const Rect& a, const Rect& b) {

@@ -4,22 +4,29 @@ namespace tenmark {
 
 namespace {
 
-Rect workAreaOf(HMONITOR monitor) {
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  GetMonitorInfoA(monitor, &info);
-  const RECT& r = info.rcWork;
+Rect rectOf(const RECT& r) {
   return Rect{int(r.left), int(r.top), int(r.right - r.left), int(r.bottom - r.top)};
 }
 
+MonitorAreas areasOf(HMONITOR monitor) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  GetMonitorInfoA(monitor, &info);
+  return MonitorAreas{rectOf(info.rcMonitor), rectOf(info.rcWork)};
+}
+
 BOOL CALLBACK addWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
-  reinterpret_cast<std::vector<Rect>*>(areas)->push_back(workAreaOf(monitor));
+  reinterpret_cast<std::vector<Rect>*>(areas)->push_back(areasOf(monitor).work);
   return TRUE;
 }
 
 }  // namespace
 
-Rect workAreaOf(HWND hwnd) { return workAreaOf(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST)); }
+MonitorAreas monitorAreasOf(HWND hwnd) {
+  return areasOf(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST));
+}
+
+Rect workAreaOf(HWND hwnd) { return monitorAreasOf(hwnd).work; }
 
 std::vector<Rect> allWorkAreas() {
   std::vector<Rect> areas;

@@ -12,6 +12,13 @@ namespace tenmark {
 // The work area of the monitor that holds most of the window, or the nearest one.
 Rect workAreaOf(HWND hwnd);
 
+// That monitor's whole area and its work area.
+struct MonitorAreas {
+  Rect monitor;
+  Rect work;
+};
+MonitorAreas monitorAreasOf(HWND hwnd);
+
 // The work area of every monitor.
 std::vector<Rect> allWorkAreas();
 

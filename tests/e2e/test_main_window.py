@@ -1,7 +1,7 @@
 """The main window as a user meets it: the canvas in its colour, the menu bar, the cursors, the
 icon and the version text; strokes where the pointer went, undo, redo, erasing, half size and
 quick second presses (double clicks); a large canvas scrolled by dragging with Space held and by
-the wheel; Enter that does not close, a rebound Escape, the pop-up menu and every way of
+the wheel, and zoomed by Ctrl and the wheel out and back to the very same screen; Enter that does not close, a rebound Escape, the pop-up menu and every way of
 closing; and at 144 and 192 DPI, where the default canvas is taller than the screen, the first
 start, the fit (R) of a window low on the screen and the stored placement keep the whole window
 in the work area."""
@@ -175,6 +175,18 @@ class MainWindowTest(E2ECase):
                     'keyup', 'ctrl')
         self.caption(125)
         app.expect_pixels([tuple(dot)], [INK])
+        self.step('Ctrl and the wheel out past the smallest zoom and in again over the dot: '
+                  'the same screen')
+        vx, vy, vw, vh = app.window()['view']
+        view = [(x, y) for y in range(vy, vy + vh) for x in range(vx, vx + vw)]
+        before = app.colours('zoom.before.shot.png', view)
+        self.assertIn(INK, before)
+        # 75, 100, then 75, 50, 25 and one notch past it, then up to 125 only at the end.
+        app.xdotool('keydown', 'ctrl', *[a for button, times in ((5, 2), (4, 1), (5, 4), (4, 4))
+                                         for a in ('click', '--repeat', times, '--delay', 100,
+                                                   button, 'sleep', 0.1)], 'keyup', 'ctrl')
+        wait_until(lambda: app.colours('zoom.after.shot.png', view) == before,
+                   what='the screen as it was before the zoom')
         self.step('Escape bound to a command runs it instead of closing')
         app.key('Escape')
         self.caption(150)
