@@ -1,4 +1,4 @@
-// Tablet packets and proximity: the pen drives the same pointer calls as the mouse.
+// Tablet packets, pen frames and proximity: the pen drives the same pointer calls as the mouse.
 #include "app/paper_model.h"
 
 namespace tenmark {
@@ -41,6 +41,23 @@ void PaperModel::tabletProximity(bool entering) {
 void PaperModel::tabletQueueFlushed() {
   // The lift packet may have been among the packets thrown away.
   endPenPress();
+}
+
+void PaperModel::penFrames(std::span<const PenFrame> newestFirst) {
+  for (auto frame = newestFirst.rbegin(); frame != newestFirst.rend(); ++frame) penFrame(*frame);
+}
+
+void PaperModel::penFrame(const PenFrame& frame) {
+  if (frame.canceled) {
+    endPenPress();
+    return;
+  }
+  if (!frame.inRange) {
+    tabletProximity(false);
+    return;
+  }
+  if (!tablet_.inProximity) tabletProximity(true);
+  tabletPacket(tabletPacketOf(frame));
 }
 
 void PaperModel::endPenPress() {
