@@ -17,12 +17,14 @@
 #include <vector>
 
 #include "imagefile/bmp_codec.h"
+#include "imagefile/picture_fault.h"
 #include "imagefile/png_codec.h"
 #include "surface/mono_bitmap.h"
 
 namespace {
 
 using tenmark::MonoBitmap;
+using tenmark::PictureFault;
 using tenmark::WriteTarget;
 
 constexpr int kSide = 5999;

@@ -1,6 +1,7 @@
 #include "win32/dialog_controls.h"
 
 #include <commctrl.h>
+#include <imm.h>
 
 #include "platform/wide_text_win32.h"
 
@@ -35,6 +36,11 @@ void setSlider(HWND dialog, int id, int minimum, int maximum, int position) {
 
 int sliderPosition(HWND dialog, int id) {
   return int(SendDlgItemMessageA(dialog, id, TBM_GETPOS, 0, 0));
+}
+
+void keepKeysFromInputMethod(HWND window, bool withChildren) {
+  ImmAssociateContextEx(window, nullptr, 0);
+  if (withChildren) ImmAssociateContextEx(window, nullptr, IACE_CHILDREN);
 }
 
 }  // namespace tenmark
