@@ -16,6 +16,21 @@ constexpr std::uint32_t kSetWidthPressure = 512;
 
 }  // namespace
 
+PenFrame penFrameOf(const ink::PenInfo& info) {
+  const std::uint32_t flags = info.pointerInfo.pointerFlags;
+  PenFrame frame;
+  frame.inRange = flags & ink::kFlagInRange;
+  frame.inContact = flags & ink::kFlagInContact;
+  frame.canceled = flags & ink::kFlagCanceled;
+  frame.inverted = info.penFlags & ink::kPenInverted;
+  frame.eraser = info.penFlags & ink::kPenEraser;
+  frame.barrel = info.penFlags & ink::kPenBarrel;
+  frame.hasPressure = info.penMask & ink::kPenMaskPressure;
+  frame.pressure = info.pressure;
+  frame.screen = Point{info.pointerInfo.pixelLocation.x, info.pointerInfo.pixelLocation.y};
+  return frame;
+}
+
 TabletPacket tabletPacketOf(const PenFrame& frame) {
   TabletPacket packet{};
   packet.cursor = frame.inverted || frame.eraser ? kEraserCursor : kPenCursor;

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "surface/geometry.h"
+#include "tablet/pointer_abi.h"
 #include "tablet/tablet_packet.h"
 
 namespace tenmark {
@@ -25,6 +26,9 @@ struct PenFrame {
   std::uint32_t pressure = 0;  // 0 to kPenFramePressureMaximum, when hasPressure
   Point screen;                // screen pixels
 };
+
+// A frame as the system reports it.
+PenFrame penFrameOf(const ink::PenInfo& info);
 
 TabletPacket tabletPacketOf(const PenFrame& frame);
 
