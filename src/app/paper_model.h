@@ -162,6 +162,7 @@ class PaperModel {
   // A press the pen holds ends as a release would.
   void endPenPress();
   void penFrame(const PenFrame& frame);
+  void playPacket(const TabletPacket& packet, bool followSystemCursor);
 
   // Command actions.
   void undo();

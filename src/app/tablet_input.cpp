@@ -4,7 +4,11 @@
 namespace tenmark {
 
 void PaperModel::tabletPacket(const TabletPacket& packet) {
-  const PacketSettings packetSettings{settings_.b_IgnoreTabXY != 0, settings_.n_PenHardness,
+  playPacket(packet, settings_.b_IgnoreTabXY != 0);
+}
+
+void PaperModel::playPacket(const TabletPacket& packet, bool followSystemCursor) {
+  const PacketSettings packetSettings{followSystemCursor, settings_.n_PenHardness,
                                       tablet_.pressureMaximum};
   const PacketAction action = interpretPacket(packet, tablet_.previousButtons, packetSettings,
                                               PressState{pointerCaptured_, tablet_.tabletStroke});
@@ -57,7 +61,9 @@ void PaperModel::penFrame(const PenFrame& frame) {
     return;
   }
   if (!tablet_.inProximity) tabletProximity(true);
-  tabletPacket(tabletPacketOf(frame));
+  // A frame's position is where the system put its cursor for that frame: following the cursor
+  // is taking it, and so a fast stroke's history keeps its points.
+  playPacket(tabletPacketOf(frame), false);
 }
 
 void PaperModel::endPenPress() {
