@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <random>
+#include <span>
 #include <vector>
 
 #include "app/paper_model.h"
@@ -125,6 +126,41 @@ BENCHMARK(BM_StrokeSegment)
     ->Args({kLargeSide, 100})
     ->Args({640, 25})
     ->Args({kLargeSide, 25});
+
+// Eight points around the view's centre, a zigzag of 60 by 40 client pixels, oldest first.
+std::vector<Point> zigzag() {
+  std::vector<Point> points;
+  for (int i = 0; i < 8; ++i)
+    points.push_back(Point{kClient.x / 2 - 240 + 60 * i, kClient.y / 2 + (i % 2) * 40});
+  return points;
+}
+
+// A pen frame carrying eight points of history on a large canvas, against the same eight
+// segments by mouse moves below: the pen's way costs at most half as much again.
+void BM_PenFrameOfEightPoints(benchmark::State& state) {
+  Window w(kLargeSide, 1.0);
+  w.model.settings().b_IgnoreTabXY = 0;
+  std::vector<PenFrame> newestFirst;
+  for (const Point& p : zigzag()) {
+    PenFrame f;
+    f.inRange = f.inContact = f.hasPressure = true;
+    f.pressure = 512;
+    f.screen = p;
+    newestFirst.insert(newestFirst.begin(), f);
+  }
+  w.model.penFrames(std::span(&newestFirst.back(), 1));
+  for (auto _ : state) w.model.penFrames(newestFirst);
+}
+BENCHMARK(BM_PenFrameOfEightPoints);
+
+void BM_MouseMovesOfEightPoints(benchmark::State& state) {
+  Window w(kLargeSide, 1.0);
+  const std::vector<Point> points = zigzag();
+  w.model.leftButtonDown(points.front());
+  for (auto _ : state)
+    for (const Point& p : points) w.model.pointerMoved(p);
+}
+BENCHMARK(BM_MouseMovesOfEightPoints);
 
 // The end of a short stroke: its record made from the snapshot, and the snapshot brought up to
 // date with the canvas.

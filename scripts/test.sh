@@ -115,7 +115,18 @@ fuzzers() {
 windows_build() {
   configure_and_build "$build/mingw" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" \
     -DTENMARK_FAULT_DRILL=ON &&
-    echo "libpng in tenmark.exe: $(cat "${TENMARK_DEPS:-/opt/tenmark-deps}/libpng-mingw/VERSION")"
+    echo "libpng in tenmark.exe: $(cat "${TENMARK_DEPS:-/opt/tenmark-deps}/libpng-mingw/VERSION")" &&
+    no_pointer_imports "$build/mingw/tenmark.exe"
+}
+
+# The pointer functions are looked up at run time: a program importing one would not start on a
+# system without it (Windows 7), and the mouse must stay on mouse messages.
+no_pointer_imports() {
+  if x86_64-w64-mingw32-objdump -p "$1" |
+    grep -Ew 'GetPointer[A-Za-z]*|SetWindowFeedbackSetting|EnableMouseInPointer'; then
+    echo "$1 imports a pointer function" >&2
+    return 1
+  fi
 }
 
 # The download, made by scripts/package.sh twice from two copies of the working tree in

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <span>
 #include <string>
 
 #include "app/document.h"
@@ -19,6 +20,7 @@
 #include "canvas/undo_ring.h"
 #include "settings/settings.h"
 #include "surface/mono_bitmap.h"
+#include "tablet/pen_frame.h"
 #include "tablet/tablet_packet.h"
 
 namespace tenmark {
@@ -125,6 +127,9 @@ class PaperModel {
   void tabletPacket(const TabletPacket& packet);
   void tabletProximity(bool entering);
   void tabletQueueFlushed();
+  // The frames of one pointer message from a pen, newest first as the system gives them: played
+  // oldest first, so that a fast stroke keeps every point.
+  void penFrames(std::span<const PenFrame> newestFirst);
   ToolMode toolMode() const { return toolMode_; }
   bool pointerCaptured() const { return pointerCaptured_; }
 
@@ -156,6 +161,8 @@ class PaperModel {
   bool mouseGuarded() const;
   // A press the pen holds ends as a release would.
   void endPenPress();
+  void penFrame(const PenFrame& frame);
+  void playPacket(const TabletPacket& packet, bool followSystemCursor);
 
   // Command actions.
   void undo();

@@ -29,6 +29,9 @@ void PaperWindow::attachViewWindow() {
   // The view window paints the canvas itself instead of its black frame.
   viewSubclass_.attach(viewWindow_, [this](UINT message, WPARAM, LPARAM, LRESULT& result) {
     switch (message) {
+      case ink::kTabletQueryGestureStatus:
+        result = ink::kQuietPenGestures;
+        return true;
       case WM_PAINT:
         paintView();
         result = 0;

@@ -47,6 +47,8 @@ std::string firstDroppedPath(HDROP drop) {
   return fromWide(path).value_or(std::string());
 }
 
+bool isMouseMessage(UINT message) { return message >= WM_MOUSEFIRST && message <= WM_MOUSELAST; }
+
 Point pointOf(LPARAM lParam) { return Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
 ScrollRequest scrollRequestOf(WPARAM wParam) {
@@ -206,9 +208,18 @@ void PaperWindow::fitAndCentreWithoutPlacement() {
 }
 
 void PaperWindow::openTablet() {
+  // The system's pen gestures would take presses away from either interface.
+  const bool inkPresent = pens_.open();
+  pens_.quietGestures(hwnd());
+  pens_.quietGestures(viewWindow_);
   // Without a tablet the mouse works alone; nothing is said.
-  tablet_.openTablet(hwnd());
-  model_.tablet().pressureMaximum = tablet_.pressureMaximum();
+  const std::int32_t choice = model_.settings().n_tablet_input;
+  if (choice != kTabletInputInk && tablet_.openTablet(hwnd())) {
+    model_.tablet().pressureMaximum = tablet_.pressureMaximum();
+    return;
+  }
+  penInput_ = inkPresent && choice != kTabletInputWintab;
+  model_.tablet().pressureMaximum = penInput_ ? kPressureMaximum : 0;
 }
 
 void PaperWindow::nameNewPicture() { model_.makeTimestampName(localTime()); }
@@ -319,6 +330,16 @@ void PaperWindow::onTabletPacket(WPARAM serial, LPARAM context) {
     model_.tabletPacket(*packet);
 }
 
+bool PaperWindow::onPointerMessage(UINT message, WPARAM wParam, LRESULT& result) {
+  if (!penInput_) return false;
+  const std::span<const PenFrame> frames = pens_.framesOf(message, wParam);
+  if (frames.empty()) return false;
+  model_.penFrames(frames);
+  // Handled: the system then starts no gesture and makes no mouse messages of the pen.
+  result = 0;
+  return true;
+}
+
 bool PaperWindow::onSetCursor(LPARAM hitTestAndMessage, LRESULT& result) {
   // The context follows the pointer: on over the client area, off over the frame.
   const bool overClient = LOWORD(hitTestAndMessage) == HTCLIENT;
@@ -372,6 +393,9 @@ void PaperWindow::onDroppedFiles(HDROP drop) {
 }
 
 bool PaperWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  // A Wintab driver's Windows Ink side makes them too: the pen's press is the packets'.
+  if (isMouseMessage(message) && model_.tablet().tabletStroke && isPenMadeMouseMessage())
+    return false;
   switch (message) {
     case WM_DESTROY:
       onDestroy();
@@ -427,6 +451,16 @@ bool PaperWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     case WM_KILLFOCUS:
       tablet_.enableContext(false);
       return false;
+    case ink::kPointerUpdate:
+    case ink::kPointerDown:
+    case ink::kPointerUp:
+    case ink::kPointerEnter:
+    case ink::kPointerLeave:
+    case ink::kPointerCaptureChanged:
+      return onPointerMessage(message, wParam, result);
+    case ink::kTabletQueryGestureStatus:
+      result = ink::kQuietPenGestures;
+      return true;
     case wintab::kPacketMessage:
       onTabletPacket(wParam, lParam);
       return true;

@@ -14,6 +14,7 @@
 #include "app/window_images_win32.h"
 #include "app/paper_model.h"
 #include "app/paper_platform.h"
+#include "tablet/pen_link_win32.h"
 #include "tablet/tablet_link_win32.h"
 
 namespace tenmark {
@@ -73,6 +74,7 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   void onCommand(int id);
   void onWheel(UINT message, WPARAM wParam, LPARAM lParam);
   void onTabletPacket(WPARAM serial, LPARAM context);
+  bool onPointerMessage(UINT message, WPARAM wParam, LRESULT& result);
   bool onSetCursor(LPARAM hitTestAndMessage, LRESULT& result);
   // Before the frame, the system menu or the pop-up menu takes over: no queued packet may draw.
   void flushTabletQueue();
@@ -128,6 +130,9 @@ class PaperWindow : public ModalDialog, private PaperPlatform {
   std::string versionText_;
   PaperModel model_;
   TabletLink tablet_;
+  PenLink pens_;
+  // Windows Ink brings the pen; never while a Wintab context is open.
+  bool penInput_ = false;
   HWND viewWindow_ = nullptr;
   Subclass viewSubclass_;
   HMODULE user32_ = nullptr;

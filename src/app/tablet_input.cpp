@@ -1,10 +1,14 @@
-// Tablet packets and proximity: the pen drives the same pointer calls as the mouse.
+// Tablet packets, pen frames and proximity: the pen drives the same pointer calls as the mouse.
 #include "app/paper_model.h"
 
 namespace tenmark {
 
 void PaperModel::tabletPacket(const TabletPacket& packet) {
-  const PacketSettings packetSettings{settings_.b_IgnoreTabXY != 0, settings_.n_PenHardness,
+  playPacket(packet, settings_.b_IgnoreTabXY != 0);
+}
+
+void PaperModel::playPacket(const TabletPacket& packet, bool followSystemCursor) {
+  const PacketSettings packetSettings{followSystemCursor, settings_.n_PenHardness,
                                       tablet_.pressureMaximum};
   const PacketAction action = interpretPacket(packet, tablet_.previousButtons, packetSettings,
                                               PressState{pointerCaptured_, tablet_.tabletStroke});
@@ -41,6 +45,25 @@ void PaperModel::tabletProximity(bool entering) {
 void PaperModel::tabletQueueFlushed() {
   // The lift packet may have been among the packets thrown away.
   endPenPress();
+}
+
+void PaperModel::penFrames(std::span<const PenFrame> newestFirst) {
+  for (auto frame = newestFirst.rbegin(); frame != newestFirst.rend(); ++frame) penFrame(*frame);
+}
+
+void PaperModel::penFrame(const PenFrame& frame) {
+  if (frame.canceled) {
+    endPenPress();
+    return;
+  }
+  if (!frame.inRange) {
+    tabletProximity(false);
+    return;
+  }
+  if (!tablet_.inProximity) tabletProximity(true);
+  // A frame's position is where the system put its cursor for that frame: following the cursor
+  // is taking it, and so a fast stroke's history keeps its points.
+  playPacket(tabletPacketOf(frame), false);
 }
 
 void PaperModel::endPenPress() {

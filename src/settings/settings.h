@@ -9,6 +9,11 @@
 
 namespace tenmark {
 
+// Which interface brings the pen: Wintab when it opens, else Windows Ink; or one of them only.
+inline constexpr std::int32_t kTabletInputAutomatic = 0;
+inline constexpr std::int32_t kTabletInputWintab = 1;
+inline constexpr std::int32_t kTabletInputInk = 2;
+
 struct Settings {
   std::string saveFolder;  // s_save_dir
   // The canvas: held by the canvas while running, copied back here before writing.
@@ -34,6 +39,7 @@ struct Settings {
   std::int32_t n_PenHardness = 7;
   std::int32_t b_ShowMenu = 1;
   std::int32_t b_IgnoreTabXY = 1;
+  std::int32_t n_tablet_input = kTabletInputAutomatic;
   KeyBindings keyBindings;
 
   Settings() { keyBindings.setDefaults(); }

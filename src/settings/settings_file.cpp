@@ -17,7 +17,7 @@ struct IntEntry {
 
 constexpr std::int32_t kMaxColor = 0xFFFFFF;
 
-// Entries 2-22 of the file, in file order. Lookups take the first occurrence of key "=" anywhere
+// Entries 2-23 of the file, in file order. Lookups take the first occurrence of key "=" anywhere
 // in the text, so no key may be the tail of another one written before it.
 constexpr IntEntry kIntEntries[] = {
     {"n_canvas_x", &Settings::n_canvas_x, 0, kMaxConfiguredCanvasSide},
@@ -41,6 +41,7 @@ constexpr IntEntry kIntEntries[] = {
     {"n_PenHardness", &Settings::n_PenHardness, 0, 10},
     {"b_ShowMenu", &Settings::b_ShowMenu, 0, 1},
     {"b_IgnoreTabXY", &Settings::b_IgnoreTabXY, 0, 1},
+    {"n_tablet_input", &Settings::n_tablet_input, kTabletInputAutomatic, kTabletInputInk},
 };
 
 constexpr const char* kSaveFolderKey = "s_save_dir";

@@ -12,7 +12,7 @@ namespace tenmark {
 // `settings`. Does not repair the bindings (see loadSettings).
 void readSettings(const ConfigFile& file, Settings& settings);
 
-// The 22 options, an empty line and the 29 bindings, each binding as a signed decimal.
+// The 23 options, an empty line and the 29 bindings, each binding as a signed decimal.
 void writeSettings(const Settings& settings, ConfigFile& file);
 
 // Start-up: `settings` holds the defaults; reads the file over them when it can be opened,

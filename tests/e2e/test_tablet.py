@@ -1,6 +1,7 @@
 """The pen tablet through a scripted Wintab32.dll beside the program: pressure widens the stroke,
 the eraser end and the side switch erase, the side switch runs the command bound to right click
-once per press, bad packets leave no ink; without a usable driver the mouse draws alone; strokes
+once per press, bad packets leave no ink; the same through a stand-in for Windows Ink's pointer
+messages, whose frames keep every point of their history; without a usable driver the mouse draws alone; strokes
 follow the system cursor, the frame and the pop-up menu drain the packet queue, and the mouse
 draws again after a dialog took a pen's press away; a move to a monitor of another scale (the
 driver sends the message Wine never sends) keeps the canvas 1:1 and remakes the cursors and the
@@ -44,9 +45,9 @@ def cursor_on(display):
 
 
 class TabletTest(E2ECase):
-    def launch_with(self, driver=True, ini=None, env=None):
+    def launch_with(self, driver=True, ini=None, env=None, ink=False):
         """Starts the program with the scripted driver beside it (or none), which plays the
-        scripts handed to it."""
+        scripts handed to it; with `ink`, the driver stands in for the pointer functions too."""
         folder = self.folder()
         self.script = os.path.join(folder, 'packets.txt')
         if driver:
@@ -54,6 +55,8 @@ class TabletTest(E2ECase):
         env = dict(env or {}, TENMARK_WINTAB_SCRIPT=windows_path(self.script),
                    WINEDLLOVERRIDES=self.app.env['WINEDLLOVERRIDES'] + ';wintab32=' +
                    ('n' if driver else ''))
+        if ink:
+            env['TENMARK_POINTER_STANDIN'] = windows_path(os.path.join(folder, 'Wintab32.dll'))
         app = self.launch(ini, folder=folder, env=env)
         app.focus()
         return app
@@ -85,6 +88,15 @@ class TabletTest(E2ECase):
                                '-format', '%[fx:1-mean]', 'info:'], capture_output=True,
                               timeout=60, check=True).stdout
 
+    def assert_widens(self, shot, vx, y):
+        """The ramp's stroke, a pixel wide at first, at least 9 wide a little after the middle and
+        5 more towards the end."""
+        thin, middle, thick = (len([c for c in read_pixels(shot, [(vx + x, y + d) for d in range(
+            -30, 30)]) if c == INK]) for x in (150, 330, 395))
+        self.assertEqual(thin, 1)
+        self.assertGreaterEqual(middle, 9)
+        self.assertGreaterEqual(thick, middle + 5)
+
     def mouse_draws(self, x, y):
         self.app.drag([(x + 20 * i, y) for i in range(6)], pace=0.05)
         self.app.expect_pixels([(x + 50, y)], [INK])
@@ -110,11 +122,7 @@ class TabletTest(E2ECase):
                           name='tablet.shot.png')
         self.step('the stroke widens with the pressure')
         shot = os.path.join(app.folder, 'tablet.shot.png')
-        thin, middle, thick = (len([c for c in read_pixels(shot, [(vx + x, y + d) for d in range(
-            -30, 30)]) if c == INK]) for x in (150, 330, 395))
-        self.assertEqual(thin, 1)
-        self.assertGreaterEqual(middle, 9)
-        self.assertGreaterEqual(thick, middle + 5)
+        self.assert_widens(shot, vx, y)
         self.step('the side switch ran the right-click command once per press')
         self.assertIn('ペン:3', app.title())
 
@@ -132,10 +140,52 @@ class TabletTest(E2ECase):
         self.mouse_draws(vx + 100, vy + 500)
         self.leave()
 
+    def test_windows_ink_pen_through_the_stand_in(self):
+        log = os.path.join(self.folder(), 'wintab.log')
+        app = self.launch_with(
+            ini=dict(b_PenPressure=1, n_PenHardness=0, b_IgnoreTabXY=0, n_tablet_input=2,
+                     dw_Key_Brush_P=RIGHT_CLICK),
+            env={'TENMARK_WINTAB_LOG': windows_path(log)}, ink=True)
+        vx, vy, _, _ = app.window()['view']
+        y = vy + 100
+        self.step('a pressure stroke, the eraser end across it, a frame of eight points in a '
+                  'zigzag, and the barrel pressed while hovering')
+        ramp = ['pen hover 0 %d %d -1' % (vx + 100, y)] + [
+            'pen %s 0 %d %d %d' % ('down' if x == 100 else 'drag', vx + x, y,
+                                   30 + (x - 100) * 33 // 10) for x in range(100, 401, 5)] + \
+            ['pen up 0 %d %d -1' % (vx + 400, y)]
+        eraser = ['pen hover 2 %d %d -1' % (vx + 370, y - 40)] + [
+            'pen %s 2 %d %d 800' % ('down' if d == -40 else 'drag', vx + 370, y + d)
+            for d in range(-40, 41, 4)] + ['pen up 2 %d %d -1' % (vx + 370, y + 40)]
+        zag = [(vx + 100 + 20 * i, vy + 420 - 30 * (i % 2)) for i in range(9)]
+        history = ['pen down 0 %d %d 800' % zag[0], 'pen drag 0 %d %d 800 ' % zag[-1] +
+                   ' '.join('%d %d' % p for p in reversed(zag[1:-1])), 'pen up 0 %d %d -1' % zag[-1]]
+        barrel = ['pen hover %d %d %d -1' % (b, vx + 500, vy + 300) for b in (0, 1, 1, 0)] + \
+            ['pen leave 0 %d %d -1' % (vx + 500, vy + 300), 'gestures']
+        self.play(ramp + eraser + history + barrel)
+        self.settle()
+        on_zag = [(round(a[0] + (b[0] - a[0]) * t), round(a[1] + (b[1] - a[1]) * t))
+                  for a, b in zip(zag, zag[1:]) for t in (0, 0.5)]
+        app.expect_pixels([(vx + x, y) for x in (350, 370)] + on_zag,
+                          [INK, PAPER] + [INK] * len(on_zag), name='ink.shot.png')
+        self.step('the stroke widens with the pressure')
+        self.assert_widens(os.path.join(app.folder, 'ink.shot.png'), vx, y)
+        self.step('the barrel ran the right-click command once; the pen gestures and feedback '
+                  'are off')
+        self.assertIn('ペン:2', app.title())
+        with open(log) as f:
+            lines = f.read().splitlines()
+        self.assertIn('gestures 10019 10019', lines)
+        self.assertEqual(sorted(set(line for line in lines if line.startswith('feedback'))),
+                         ['feedback %d' % kind for kind in range(2, 7)])
+        self.leave()
+
     def test_without_a_usable_driver_the_mouse_draws(self):
-        for driver, env in ((False, {}), (True, {'TENMARK_WINTAB_OPEN_FAILS': '1'})):
-            self.step('with %s' % ('a driver that cannot open' if driver else 'no driver'))
-            app = self.launch_with(driver, env=env)
+        for driver, env, ini in ((False, {}, None), (True, {'TENMARK_WINTAB_OPEN_FAILS': '1'}, None),
+                                 (False, {}, {'n_tablet_input': 2})):
+            self.step('with %s%s' % ('a driver that cannot open' if driver else 'no driver',
+                                     ', Windows Ink only' if ini else ''))
+            app = self.launch_with(driver, ini=ini, env=env)
             vx, vy, _, _ = app.window()['view']
             self.mouse_draws(vx + 100, vy + 100)
             self.leave()

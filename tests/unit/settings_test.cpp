@@ -100,7 +100,7 @@ TEST(SettingsFile, EachKeyIsReadIntoTheMemberItIsWrittenFrom) {
     }
     EXPECT_TRUE(read) << key;
   }
-  EXPECT_EQ(keys, 22 + 29);
+  EXPECT_EQ(keys, 23 + 29);
 }
 
 // A value beyond its key's bounds leaves the default; a canvas side of 0 is taken (the canvas
@@ -110,9 +110,10 @@ TEST(SettingsFile, AValueBeyondItsBoundsKeepsTheDefault) {
   const struct {
     const char* line;
     bool taken;
-  } cases[] = {{"n_pen_size=0", false}, {"n_pen_size=30", true},    {"n_erase_size=31", false},
-               {"n_canvas_x=0", true},  {"n_canvas_y=6001", false}, {"n_xpos=-1000", true},
-               {"n_xpos=-1001", false}, {"n_xsize=0", false}};
+  } cases[] = {{"n_pen_size=0", false},     {"n_pen_size=30", true},     {"n_erase_size=31", false},
+               {"n_canvas_x=0", true},      {"n_canvas_y=6001", false},  {"n_xpos=-1000", true},
+               {"n_xpos=-1001", false},     {"n_xsize=0", false},        {"n_tablet_input=2", true},
+               {"n_tablet_input=3", false}, {"n_tablet_input=-1", false}};
   for (const auto& c : cases)
     EXPECT_EQ(readOver(defaults, std::string(c.line) + "\r\n") != defaults, c.taken) << c.line;
 }

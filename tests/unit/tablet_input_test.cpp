@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
+#include <span>
 
 #include "support/model_rig.h"
 #include "support/test_surfaces.h"
@@ -30,6 +32,18 @@ struct TabletRig : ModelRig {
                                     client.x + platform.clientOrigin.x,
                                     client.y + platform.clientOrigin.y, pressure});
   }
+  // A pen frame at client (x, y): in contact when a pressure is given.
+  PenFrame frame(int x, int y, std::optional<std::uint32_t> pressure = std::nullopt) const {
+    PenFrame f;
+    f.inRange = true;
+    f.inContact = pressure.has_value();
+    f.hasPressure = f.inContact;
+    f.pressure = pressure.value_or(0);
+    const Point client = at(x, y);
+    f.screen = Point{client.x + platform.clientOrigin.x, client.y + platform.clientOrigin.y};
+    return f;
+  }
+  void pen(const PenFrame& f) { model.penFrames(std::span(&f, 1)); }
 };
 
 // The width change itself is the packet's tests'; here it reaches the stroke, within 1 to 30,
@@ -105,6 +119,83 @@ TEST(TabletInput, TheSideSwitchRunsTheRightClickCommandOncePerPressAndDropsTheSt
   EXPECT_EQ(rig.platform.popupMenus, 3);
 }
 
+// Pen frames read as a 1024-level device's; a frame without pressure draws at the set width.
+TEST(TabletInput, PenFramePressureSetsTheWidthLikeATabletPacket) {
+  const struct {
+    bool hasPressure;
+    std::uint32_t pressure;
+    int width;
+  } cases[] = {{true, 1024, 25}, {true, 512, 5}, {true, 0, 1}, {false, 0, 5}};
+  for (const auto& c : cases) {
+    TabletRig rig;
+    PenFrame f = rig.frame(100, 100, c.pressure);
+    f.hasPressure = c.hasPressure;
+    rig.pen(f);
+    EXPECT_EQ(100 - rig.model.undoRing().pendingRect().left, c.width) << c.pressure;
+  }
+}
+
+TEST(TabletInput, APenFrameHistoryIsDrawnOldestFirstAndThePenLiftsAndLeaves) {
+  TabletRig rig;
+  // Each frame's position is the system cursor's at that frame, also for the history.
+  rig.model.settings().b_IgnoreTabXY = 1;
+  rig.platform.pointer = rig.at(300, 300);
+  rig.model.tabletProximity(false);
+  rig.pen(rig.frame(50, 50));
+  EXPECT_TRUE(rig.model.tablet().inProximity);
+  rig.model.leftButtonDown(rig.at(200, 200));  // the mouse waits while the pen hovers
+  EXPECT_FALSE(rig.model.pointerCaptured());
+  rig.pen(rig.frame(50, 50, 512));
+  EXPECT_TRUE(rig.model.tablet().tabletStroke);
+  const PenFrame history[] = {rig.frame(150, 100, 512), rig.frame(100, 100, 512),
+                              rig.frame(100, 50, 512)};
+  rig.model.penFrames(history);
+  for (const auto& [x, y, ink] : {std::tuple{75, 50, 1}, {100, 75, 1}, {125, 100, 1}, {75, 62, 0}})
+    EXPECT_EQ(rig.model.canvas().pixel(x, y), ink) << x << "," << y;
+  rig.pen(rig.frame(150, 100));
+  EXPECT_FALSE(rig.model.pointerCaptured());
+  rig.pen(PenFrame{});
+  EXPECT_FALSE(rig.model.tablet().inProximity);
+}
+
+TEST(TabletInput, APenFrameTurnedRoundOrWithItsEraserDownErases) {
+  for (const bool inverted : {true, false}) {
+    TabletRig rig;
+    rig.model.canvas().fill(1);
+    PenFrame hover = rig.frame(80, 80);
+    hover.inverted = inverted;
+    hover.eraser = !inverted;
+    rig.pen(rig.frame(80, 80));
+    EXPECT_FALSE(rig.model.tablet().eraserActive);
+    rig.pen(hover);
+    EXPECT_TRUE(rig.model.tablet().eraserActive) << inverted;
+    for (int x : {80, 120}) {
+      PenFrame touch = rig.frame(x, 80, 512);
+      touch.inverted = hover.inverted, touch.eraser = hover.eraser;
+      rig.pen(touch);
+    }
+    EXPECT_EQ(rig.model.canvas().pixel(100, 80), 0) << inverted;
+  }
+}
+
+TEST(TabletInput, ThePenBarrelGoingDownRunsTheRightClickCommand) {
+  TabletRig rig;
+  rig.model.settings().keyBindings[CommandId::PopMenu] = kRightClick;
+  PenFrame barrel = rig.frame(50, 50);
+  barrel.barrel = true;
+  rig.pen(rig.frame(50, 50));
+  rig.pen(barrel);
+  rig.pen(barrel);  // held: once
+  EXPECT_EQ(rig.platform.popupMenus, 1);
+  rig.pen(rig.frame(50, 50, 512));
+  rig.pen(rig.frame(90, 50, 512));
+  barrel = rig.frame(90, 50, 512);
+  barrel.barrel = true;
+  rig.pen(barrel);  // during a stroke: the stroke is dropped
+  EXPECT_EQ(rig.platform.popupMenus, 2);
+  EXPECT_FALSE(rig.model.pointerCaptured());
+}
+
 TEST(TabletInput, WithIgnoreTabXYTheStrokeFollowsTheSystemCursor) {
   TabletRig rig;
   rig.model.settings().b_IgnoreTabXY = 1;
@@ -142,6 +233,14 @@ TEST(TabletInput, NoButtonOrPenOutlivesThePressItHeld) {
        [&](TabletRig& r) { penPress(r), r.model.tabletProximity(false); }},
       {"a pen press whose packets were thrown away",
        [&](TabletRig& r) { penPress(r), r.model.tabletQueueFlushed(); }},
+      {"a pen frame cancelled, or its pointer capture lost",
+       [&](TabletRig& r) {
+         penPress(r);
+         PenFrame canceled = r.frame(70, 60, 500);
+         canceled.canceled = true;
+         r.pen(canceled);
+       }},
+      {"a pen that leaves the window in contact", [&](TabletRig& r) { penPress(r), r.pen({}); }},
       {"a pen press whose capture was taken away",
        [&](TabletRig& r) { penPress(r), r.model.captureLost(); }},
   };

@@ -19,10 +19,19 @@
 // window; Wine never sends it, and from another process the rectangle would not arrive);
 // "font ID" (logs the height of the font of control ID of that dialog or window); "imc ID"
 // (logs whether that control, or with ID 0 that dialog or window, has an input method context).
+//
+// It also stands in for the system's pointer functions (Windows Ink, which Wine lacks) when a
+// test build is told to take them from here (TENMARK_POINTER_STANDIN): the window it posts to is
+// the first that SetWindowFeedbackSetting is called for, and each call is logged ("feedback
+// KIND"). Script lines: "pen WHAT PENFLAGS X Y PRESSURE [X Y]..." posts a pen's pointer message,
+// WHAT one of hover, down, drag, up, leave; the position is in screen pixels, a PRESSURE of -1
+// is none, and the pairs after it are the frame's older points, newest first; "gestures" logs
+// the window's pen service property and its answer to the gesture status query.
 #include <windows.h>
 
 #include <imm.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -31,11 +40,13 @@
 #include <string>
 
 #include "app/fault_drill.h"
+#include "tablet/pointer_abi.h"
 #include "tablet/wintab_abi.h"
 
 namespace {
 
 using namespace tenmark::wintab;
+namespace ink = tenmark::ink;
 
 struct Queued {
   UINT serial;
@@ -124,6 +135,71 @@ void packet(const Packet& p, POINT cursor) {
   if (post) PostMessageA(window, message, serial, reinterpret_cast<LPARAM>(&context));
 }
 
+// Each pen message gets a pointer id of its own, so that the window reads the frame it was
+// posted with however late it reads it.
+struct PenMessage {
+  ink::PenInfo history[16];  // newest first
+  std::uint32_t count = 0;
+};
+constexpr std::uint32_t kPenMessages = 256;
+PenMessage penMessages[kPenMessages];
+std::uint32_t nextPen = 0;
+
+PenMessage* penMessage(std::uint32_t id) {
+  return id >= 1 && id <= kPenMessages ? &penMessages[id - 1] : nullptr;
+}
+
+void pen(const char* line) {
+  char what[16] = {};
+  unsigned long penFlags = 0;
+  long pressure = 0;
+  int used = 0;
+  long x = 0, y = 0;
+  if (std::sscanf(line, "%*s %15s %lu %ld %ld %ld%n", what, &penFlags, &x, &y, &pressure, &used) <
+      5)
+    return;
+  const struct {
+    const char* what;
+    UINT message;
+    std::uint32_t flags;
+  } kinds[] = {
+      {"hover", ink::kPointerUpdate, ink::kFlagInRange | ink::kFlagUpdate},
+      {"down", ink::kPointerDown, ink::kFlagInRange | ink::kFlagInContact | ink::kFlagDown},
+      {"drag", ink::kPointerUpdate, ink::kFlagInRange | ink::kFlagInContact | ink::kFlagUpdate},
+      {"up", ink::kPointerUp, ink::kFlagInRange | ink::kFlagUp},
+      {"leave", ink::kPointerLeave, ink::kFlagUpdate}};
+  for (const auto& kind : kinds) {
+    if (std::strcmp(what, kind.what)) continue;
+    EnterCriticalSection(&lock);
+    const std::uint32_t id = nextPen++ % kPenMessages + 1;
+    PenMessage& m = *penMessage(id);
+    m.count = 0;
+    for (const char* rest = line + used; m.count < 16; ++m.count) {
+      ink::PenInfo& info = m.history[m.count];
+      info = ink::PenInfo{};
+      info.pointerInfo.pointerType = ink::kPenPointer;
+      info.pointerInfo.pointerId = id;
+      info.pointerInfo.pointerFlags = kind.flags;
+      info.pointerInfo.pixelLocation = {std::int32_t(x), std::int32_t(y)};
+      info.penFlags = std::uint32_t(penFlags);
+      info.penMask = pressure >= 0 ? ink::kPenMaskPressure : 0;
+      info.pressure = pressure >= 0 ? std::uint32_t(pressure) : 0;
+      int more = 0;
+      if (std::sscanf(rest, " %ld %ld%n", &x, &y, &more) != 2) {
+        ++m.count;
+        break;
+      }
+      rest += more;
+    }
+    for (std::uint32_t i = 0; i < m.count; ++i) m.history[i].pointerInfo.historyCount = m.count;
+    HWND window = context.window;
+    LeaveCriticalSection(&lock);
+    PostMessageA(window, kind.message, MAKEWPARAM(id, kind.flags & 0xFFFF),
+                 MAKELPARAM(m.history[0].pointerInfo.pixelLocation.x,
+                            m.history[0].pointerInfo.pixelLocation.y));
+  }
+}
+
 void writeThroughNull() {
   // Volatile, so that the compiler keeps the write instead of treating it as unreachable.
   volatile Packet* volatile nowhere = nullptr;
@@ -168,6 +244,15 @@ void play(FILE* script) {
       HIMC input = ImmGetContext(window);
       logCall("imc %lu %d", v[0], input != nullptr);
       if (input) ImmReleaseContext(window, input);
+    } else if (!std::strcmp(word, "gestures")) {
+      logCall("gestures %lx %lx",
+              static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(
+                  GetPropW(context.window, ink::kPenServiceProperty))),
+              static_cast<unsigned long>(
+                  SendMessageA(context.window, ink::kTabletQueryGestureStatus, 0, 0)));
+    } else if (!std::strcmp(word, "pen")) {
+      pen(line);
+      if (pace) Sleep(pace);
     } else if (!std::strcmp(word, "pkt")) {
       const int n = std::sscanf(line, "%*s %lu %lu %ld %ld %lu %ld %ld", &v[0], &v[1], &xy[0],
                                 &xy[1], &v[2], &xy[2], &xy[3]);
@@ -191,6 +276,12 @@ DWORD WINAPI playScripts(void*) {
     Sleep(30);
   }
   return 0;
+}
+
+void startPlayer() {
+  if (player) return;
+  stopping = 0;
+  player = CreateThread(nullptr, 0, playScripts, nullptr, 0, nullptr);
 }
 
 bool ours(Context handle) { return handle == reinterpret_cast<Context>(&context) && context.open; }
@@ -228,8 +319,7 @@ __declspec(dllexport) Context WINAPI WTOpenA(HWND window, LogContext* requested,
   context.enabled = enable != 0;
   context.queue.clear();
   LeaveCriticalSection(&lock);
-  stopping = 0;
-  player = CreateThread(nullptr, 0, playScripts, nullptr, 0, nullptr);
+  startPlayer();
   logCall("open %08x %d", requested->options, requested->outExtY);
   return reinterpret_cast<Context>(&context);
 }
@@ -312,6 +402,50 @@ __declspec(dllexport) int WINAPI WTPacketsPeek(Context handle, int count, LPVOID
     if (out) static_cast<Packet*>(out)[copied] = context.queue[std::size_t(copied)].packet;
   LeaveCriticalSection(&lock);
   return copied;
+}
+
+// The pointer functions, for the pen messages this driver posts.
+__declspec(dllexport) BOOL WINAPI GetPointerType(UINT32 id, std::uint32_t* type) {
+  if (!penMessage(id) || !type) return FALSE;
+  *type = ink::kPenPointer;
+  return TRUE;
+}
+
+__declspec(dllexport) BOOL WINAPI GetPointerPenInfo(UINT32 id, ink::PenInfo* info) {
+  const PenMessage* m = penMessage(id);
+  if (!m || !info) return FALSE;
+  EnterCriticalSection(&lock);
+  *info = m->history[0];
+  LeaveCriticalSection(&lock);
+  return TRUE;
+}
+
+__declspec(dllexport) BOOL WINAPI
+    GetPointerPenInfoHistory(UINT32 id, UINT32* count, ink::PenInfo* infos) {
+  const PenMessage* m = penMessage(id);
+  if (!m || !count) return FALSE;
+  EnterCriticalSection(&lock);
+  if (infos)
+    for (std::uint32_t i = 0; i < *count && i < m->count; ++i) infos[i] = m->history[i];
+  *count = infos ? std::min(*count, m->count) : m->count;
+  LeaveCriticalSection(&lock);
+  return TRUE;
+}
+
+__declspec(dllexport) BOOL WINAPI
+    SetWindowFeedbackSetting(HWND window, UINT kind, DWORD, UINT32, const void*) {
+  logCall("feedback %u", kind);
+  EnterCriticalSection(&lock);
+  const bool first = !context.window;
+  if (first) context.window = window;
+  LeaveCriticalSection(&lock);
+  if (!first) return TRUE;
+  // Kept loaded: the script player runs until the process ends.
+  HMODULE self = nullptr;
+  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                     reinterpret_cast<LPCSTR>(&SetWindowFeedbackSetting), &self);
+  startPlayer();
+  return TRUE;
 }
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
