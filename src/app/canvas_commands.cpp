@@ -16,10 +16,10 @@ void PaperModel::recordWholeCanvas() {
   toolContext_.showUndoState();
 }
 
-void PaperModel::mirror(void (MonoBitmap::*flip)()) {
-  if (!beginWholeCanvasChange()) return;
-  (canvas_.*flip)();
-  recordWholeCanvas();
+void PaperModel::mirror(UndoRing::Mirror axis) {
+  endPressInProgress();
+  if (!ring_.mirrorCanvas(canvas_, axis)) return;
+  toolContext_.showUndoState();
   setModified(true);
   platform_.invalidateWindow();
 }

@@ -109,10 +109,10 @@ void PaperModel::runCommandAction(CommandId id) {
       document_.saveAs();
       break;
     case CommandId::VMirror:
-      mirror(&MonoBitmap::mirrorLeftRight);
+      mirror(UndoRing::Mirror::LeftRight);
       break;
     case CommandId::HMirror:
-      mirror(&MonoBitmap::mirrorTopBottom);
+      mirror(UndoRing::Mirror::TopBottom);
       break;
     case CommandId::Resize:
       platform_.fitWindowToCanvas(canvas_.width(), canvas_.height());

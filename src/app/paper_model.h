@@ -176,7 +176,7 @@ class PaperModel {
   void newPicture();
   void openPicture();
   void openFile(const std::string& path);
-  void mirror(void (MonoBitmap::*flip)());
+  void mirror(UndoRing::Mirror axis);
   void clearCanvas();
   void copyToClipboard();
   void paste();

@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/physical_memory.h"
+
 namespace tenmark {
 
 namespace {
 
 int following(int slot) { return (slot + 1) % UndoRing::kSlots; }
+int preceding(int slot) { return slot == 0 ? UndoRing::kSlots - 1 : slot - 1; }
 
 Rect canvasBounds(const MonoBitmap& canvas) { return Rect{0, 0, canvas.width(), canvas.height()}; }
 
@@ -24,7 +27,46 @@ Rect asRect(const UndoRing::Edges& e) {
   return Rect{e.left, e.top, e.right - e.left, e.bottom - e.top};
 }
 
+std::span<std::uint8_t> bytesOf(MonoBitmap& b) { return {b.pixels(), b.byteCount()}; }
+
+// The canvas's pixels traded for `other`'s; the canvas keeps its colours.
+void tradePixels(MonoBitmap& canvas, MonoBitmap& other) {
+  const Color background = canvas.getColor(0);
+  const Color pen = canvas.getColor(1);
+  std::swap(other, canvas);
+  canvas.setColor(0, background);
+  canvas.setColor(1, pen);
+}
+
+void flip(MonoBitmap& b, UndoRing::Mirror axis) {
+  if (axis == UndoRing::Mirror::LeftRight)
+    b.mirrorLeftRight();
+  else
+    b.mirrorTopBottom();
+}
+
+// The mirror over `area` at the top left: the whole canvas, or what a canvas of another size
+// has there (after a resize), by way of a picture of the area's size.
+bool mirrorArea(MonoBitmap& canvas, UndoRing::Mirror axis, const Rect& area) {
+  if (area == canvasBounds(canvas)) {
+    flip(canvas, axis);
+    return true;
+  }
+  MonoBitmap part;
+  if (!part.create(area.width, area.height)) return false;
+  canvas.copyRectTo(area, part, Point{});
+  flip(part, axis);
+  part.copyRectTo(Rect{0, 0, area.width, area.height}, canvas, Point{});
+  return true;
+}
+
 }  // namespace
+
+std::size_t UndoRing::defaultCapBytes() {
+  constexpr std::uint64_t kLeast = std::uint64_t(256) << 20;
+  constexpr std::uint64_t kMost = std::uint64_t(2) << 30;
+  return std::size_t(std::clamp(physicalMemoryBytes() / 8, kLeast, kMost));
+}
 
 bool UndoRing::takeSnapshot(const MonoBitmap& canvas) {
   if (sameSize(canvasSnapshot_, canvas)) {
@@ -36,6 +78,8 @@ bool UndoRing::takeSnapshot(const MonoBitmap& canvas) {
     copy.assign(canvas);
     canvasSnapshot_ = std::move(copy);
   }
+  prepared_ = Record{};
+  preparedReady_ = false;
   unsynced_ = Rect{};
   pendingRect_ = Edges{};
   recordPending_ = false;
@@ -46,15 +90,9 @@ bool UndoRing::prepareWholeRecord(const MonoBitmap& canvas) {
   // A pending record goes first, as its own step; when it cannot be made, its pixels stay out of
   // the snapshot and the whole record joins it. Folded in, they would be beyond undo.
   if (pushPendingRecord(canvas) && !refreshSnapshot(canvas, Rect{})) return false;
-  if (sameSize(spare_, canvas)) return true;
-  // The slot past the newest record holds nothing that undo or redo can reach: its memory may
-  // serve.
-  MonoBitmap& free = patchSlots_[std::size_t(nextSlot_)];
-  if (!canRedo() && sameSize(free, canvas)) {
-    spare_ = std::move(free);
-    return true;
-  }
-  return spare_.create(canvas.width(), canvas.height());
+  if (!sameSize(canvasSnapshot_, canvas)) return takeSnapshot(canvas);
+  if (!preparedReady_) preparedReady_ = keepBefore(canvasBounds(canvas), prepared_);
+  return preparedReady_;
 }
 
 void UndoRing::extendRecord(const Rect& r) {
@@ -79,93 +117,171 @@ bool UndoRing::pushRecord(const MonoBitmap& canvas) {
   }
   // Kept clipped, so that a far-reaching area pending after a failure cannot grow without end.
   pendingRect_ = Edges{area.x, area.y, area.right(), area.bottom()};
-  MonoBitmap& slot = patchSlots_[std::size_t(nextSlot_)];
-  if (area == canvasBounds(canvas) && sameSize(spare_, canvas)) {
-    // The snapshot is the whole "before" picture: it becomes the slot as it is, and the spare
-    // memory takes the new snapshot, one copy instead of two.
-    std::swap(slot, canvasSnapshot_);
-    std::swap(canvasSnapshot_, spare_);
-    spare_.release();
-    canvasSnapshot_.assign(canvas);
-    unsynced_ = Rect{};
-  } else {
-    if (!makeSlot(nextSlot_, area.width, area.height)) return false;
-    canvasSnapshot_.copyRectTo(area, slot, Point{});
-    refreshSnapshot(canvas, Rect{});
+  Record& slot = slots_[std::size_t(nextSlot_)];
+  if (area == canvasBounds(canvas) && preparedReady_) {
+    slot = std::move(prepared_);
+    prepared_ = Record{};
+    preparedReady_ = false;
+  } else if (!keepBefore(area, slot)) {
+    return false;
   }
-  copyColors(canvas, slot);
+  refreshSnapshot(canvas, Rect{});
   pendingRect_ = Edges{};
   recordPending_ = false;
-  patchOrigins_[std::size_t(nextSlot_)] = Point{area.x, area.y};
   advance();
-  redoEnd_ = nextSlot_;
   return true;
 }
 
-bool UndoRing::makeSlot(int index, int w, int h) {
-  MonoBitmap& slot = patchSlots_[std::size_t(index)];
-  if (w <= 0 || h <= 0) {
-    // A record wholly outside the canvas: an undo step that changes nothing.
-    slot.release();
-    return true;
+bool UndoRing::keepBefore(const Rect& area, Record& record) {
+  // Made beside the record, which may be a redo step that a failure must leave as it was.
+  Record made;
+  made.area = area;
+  if (!area.empty()) {
+    const std::size_t rowBytes = std::size_t(area.width + 7) / 8;
+    const bool large = rowBytes * std::size_t(area.height) > memory_.chunkBytes;
+    const bool fits = record.patch.hasPixels() && record.patch.width() == area.width &&
+                      record.patch.height() == area.height;
+    if (large && area == canvasBounds(canvasSnapshot_)) {
+      // The snapshot is the whole "before" picture: encoded as it is, without a copy.
+      if (!made.packed.pack(bytesOf(canvasSnapshot_), memory_.chunkBytes)) return false;
+      made.kind = Record::Kind::Packed;
+    } else {
+      if (fits && !large)
+        made.patch = std::move(record.patch);
+      else if (!made.patch.create(area.width, area.height, MonoBitmap::InitialPixels::Unset))
+        return false;
+      canvasSnapshot_.copyRectTo(area, made.patch, Point{});
+      if (large) {
+        if (!made.packed.pack(bytesOf(made.patch), memory_.chunkBytes)) return false;
+        made.patch.release();
+        made.kind = Record::Kind::Packed;
+      }
+    }
   }
-  if (slot.hasPixels() && slot.width() == w && slot.height() == h) return true;
-  MonoBitmap made;
-  if (!made.create(w, h)) return false;
-  slot = std::move(made);
+  record = std::move(made);
   return true;
 }
 
 void UndoRing::advance() {
-  nextSlot_ = following(nextSlot_);
-  if (oldestSlot_ == nextSlot_) oldestSlot_ = following(nextSlot_);
+  // A new record ends redo.
+  if (canRedo())
+    for (int s = following(nextSlot_); s != redoEnd_; s = following(s)) dropSlot(s);
+  const int newest = nextSlot_;
+  nextSlot_ = redoEnd_ = following(nextSlot_);
+  if (oldestSlot_ == nextSlot_) {
+    dropSlot(oldestSlot_);
+    oldestSlot_ = following(nextSlot_);
+  }
+  dropOldestDownTo(newest);
 }
 
-bool UndoRing::swapWithCanvas(int slot, MonoBitmap& canvas) {
-  MonoBitmap& patch = patchSlots_[std::size_t(slot)];
-  const Point at = patchOrigins_[std::size_t(slot)];
-  const int w = patch.width();
-  const int h = patch.height();
-  if (at == Point{} && sameSize(patch, canvas)) {
-    // A whole-canvas record trades its memory with the canvas; the canvas keeps its colours.
-    const Color background = canvas.getColor(0);
-    const Color pen = canvas.getColor(1);
-    std::swap(patch, canvas);
-    canvas.setColor(0, background);
-    canvas.setColor(1, pen);
+void UndoRing::dropOldestDownTo(int kept) {
+  while (oldestSlot_ != kept && recordBytes() > memory_.capBytes) {
+    dropSlot(oldestSlot_);
+    oldestSlot_ = following(oldestSlot_);
+  }
+}
+
+std::size_t UndoRing::recordBytes() const {
+  std::size_t total = 0;
+  for (int s = oldestSlot_; s != redoEnd_; s = following(s))
+    total += slots_[std::size_t(s)].bytes();
+  return total;
+}
+
+bool UndoRing::swapWithCanvas(Record& record, MonoBitmap& canvas) {
+  switch (record.kind) {
+    case Record::Kind::Mirror:
+      if (!mirrorArea(canvas, record.axis, record.area)) return false;
+      break;
+    case Record::Kind::Packed:
+      if (!swapPacked(record, canvas)) return false;
+      break;
+    case Record::Kind::Patch:
+      if (!swapPatch(record, canvas)) return false;
+      break;
+  }
+  return refreshSnapshot(canvas, record.area);
+}
+
+bool UndoRing::swapPatch(Record& record, MonoBitmap& canvas) {
+  MonoBitmap& patch = record.patch;
+  const Rect& area = record.area;
+  if (area == canvasBounds(canvas) && sameSize(patch, canvas)) {
+    // A whole-canvas record trades its memory with the canvas.
+    tradePixels(canvas, patch);
   } else if (patch.hasPixels()) {
     MonoBitmap temporary;
-    if (!temporary.create(w, h)) return false;
-    canvas.copyRectTo(Rect{at.x, at.y, w, h}, temporary, Point{0, 0});
-    patch.copyRectTo(Rect{0, 0, w, h}, canvas, Point{at.x, at.y});
-    temporary.copyRectTo(Rect{0, 0, w, h}, patch, Point{0, 0});
+    if (!temporary.create(area.width, area.height)) return false;
+    const Rect all{0, 0, area.width, area.height};
+    canvas.copyRectTo(area, temporary, Point{});
+    patch.copyRectTo(all, canvas, Point{area.x, area.y});
+    temporary.copyRectTo(all, patch, Point{});
   }
-  return refreshSnapshot(canvas, Rect{at.x, at.y, w, h});
+  return true;
+}
+
+bool UndoRing::swapPacked(Record& record, MonoBitmap& canvas) {
+  const Rect& area = record.area;
+  MonoBitmap stored;
+  if (!stored.create(area.width, area.height, MonoBitmap::InitialPixels::Unset) ||
+      !record.packed.unpack(bytesOf(stored)))
+    return false;
+  PackedBytes now;
+  if (area == canvasBounds(canvas)) {
+    if (!now.pack(bytesOf(canvas), memory_.chunkBytes)) return false;
+    tradePixels(canvas, stored);
+  } else {
+    // The canvas was resized under the record: its part of the area, paper elsewhere.
+    MonoBitmap part;
+    if (!part.create(area.width, area.height)) return false;
+    canvas.copyRectTo(area, part, Point{});
+    if (!now.pack(bytesOf(part), memory_.chunkBytes)) return false;
+    stored.copyRectTo(Rect{0, 0, area.width, area.height}, canvas, Point{area.x, area.y});
+  }
+  record.packed = std::move(now);
+  return true;
 }
 
 bool UndoRing::pushPendingRecord(const MonoBitmap& canvas) {
   return !recordPending_ || pushRecord(canvas) || !recordPending_;
 }
 
+bool UndoRing::mirrorCanvas(MonoBitmap& canvas, Mirror axis) {
+  if (!pushPendingRecord(canvas) || !refreshSnapshot(canvas, Rect{})) return false;
+  // The canvas first: a mirror that fails does so before it changes anything.
+  flip(canvas, axis);
+  Record& slot = slots_[std::size_t(nextSlot_)];
+  slot = Record{};
+  slot.kind = Record::Kind::Mirror;
+  slot.axis = axis;
+  slot.area = canvasBounds(canvas);
+  refreshSnapshot(canvas, slot.area);
+  advance();
+  return true;
+}
+
 bool UndoRing::undoStep(MonoBitmap& canvas) {
   if (!pushPendingRecord(canvas) || !canUndo()) return false;
-  const int slot = nextSlot_ == 0 ? kSlots - 1 : nextSlot_ - 1;
-  if (!swapWithCanvas(slot, canvas)) return false;
+  const int slot = preceding(nextSlot_);
+  if (!swapWithCanvas(slots_[std::size_t(slot)], canvas)) return false;
   nextSlot_ = slot;
+  // Undo may have made its record larger: older records make room.
+  dropOldestDownTo(nextSlot_);
   return true;
 }
 
 bool UndoRing::redoStep(MonoBitmap& canvas) {
   if (!pushPendingRecord(canvas) || !canRedo()) return false;
-  if (!swapWithCanvas(nextSlot_, canvas)) return false;
+  if (!swapWithCanvas(slots_[std::size_t(nextSlot_)], canvas)) return false;
+  dropOldestDownTo(nextSlot_);
   nextSlot_ = following(nextSlot_);
   return true;
 }
 
 bool UndoRing::resetRing(const MonoBitmap& canvas) {
   if (!takeSnapshot(canvas)) return false;
-  for (MonoBitmap& slot : patchSlots_) slot.release();
-  spare_.release();
+  for (Record& slot : slots_) slot = Record{};
   oldestSlot_ = redoEnd_ = nextSlot_ = 0;
   return true;
 }
@@ -173,7 +289,11 @@ bool UndoRing::resetRing(const MonoBitmap& canvas) {
 bool UndoRing::refreshSnapshot(const MonoBitmap& canvas, const Rect& changed) {
   if (!sameSize(canvasSnapshot_, canvas)) return takeSnapshot(canvas);
   const Rect area = intersect(unite(unsynced_, changed), canvasBounds(canvas));
-  if (!area.empty()) canvas.copyRectTo(area, canvasSnapshot_, Point{area.x, area.y});
+  if (!area.empty()) {
+    canvas.copyRectTo(area, canvasSnapshot_, Point{area.x, area.y});
+    prepared_ = Record{};
+    preparedReady_ = false;
+  }
   copyColors(canvas, canvasSnapshot_);
   unsynced_ = Rect{};
   return true;
