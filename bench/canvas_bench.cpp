@@ -1,10 +1,12 @@
 // The drawing budgets: one stroke segment and the end of a short stroke cost the same on a small
 // and a large canvas; a full repaint of a 1920 x 1080 client, a wheel notch with its repaint and
-// one Move drag step stay within a few memcpy of their bytes. Each has its memcpy baseline here,
+// one Move drag step stay within a few memcpy of their bytes, and so does the undo record of a
+// whole-canvas change. Each has its memcpy baseline here,
 // measured in the same run.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <random>
@@ -209,6 +211,58 @@ void BM_MemcpyCanvasBytes(benchmark::State& state) {
   memcpyBaseline(state, b.byteCount());
 }
 BENCHMARK(BM_MemcpyCanvasBytes);
+
+// A large line drawing: lines of the pen's widths, about 2 % ink.
+MonoBitmap lineDrawing() {
+  MonoBitmap b;
+  b.create(kLargeSide, kLargeSide);
+  std::mt19937 rng(5);
+  const auto pick = [&](int n) { return int(rng() % unsigned(n)); };
+  for (int i = 0; i < 250; ++i) {
+    const int x = pick(kLargeSide);
+    const int y = pick(kLargeSide);
+    b.drawLine(x, y, x + pick(800) - 400, y + pick(800) - 400, 4 + pick(9), 1);
+  }
+  return b;
+}
+
+// Args: the picture (0 a line drawing, 1 noise), the change (0 Clear, 1 Paste of the other
+// picture). The undo record of a whole-canvas change on a large canvas: readied before the
+// change and pushed after it, within three memcpy of the canvas's bytes; record_bytes is what it
+// holds.
+void BM_WholeCanvasRecord(benchmark::State& state) {
+  MonoBitmap pictures[2] = {lineDrawing(), {}};
+  pictures[1].create(kLargeSide, kLargeSide);
+  fillRandom(pictures[1]);
+  const MonoBitmap& before = pictures[state.range(0)];
+  const MonoBitmap& pasted = pictures[1 - state.range(0)];
+  MonoBitmap canvas;
+  canvas.create(kLargeSide, kLargeSide);
+  UndoRing ring;
+  const Rect whole{0, 0, kLargeSide, kLargeSide};
+  for (auto _ : state) {
+    canvas.copyAllFrom(before);
+    ring.resetRing(canvas);
+    const auto start = std::chrono::steady_clock::now();
+    ring.prepareWholeRecord(canvas);
+    const auto prepared = std::chrono::steady_clock::now();
+    if (state.range(1) == 0)
+      canvas.fill(0);
+    else
+      canvas.copyAllFrom(pasted);
+    const auto changed = std::chrono::steady_clock::now();
+    ring.beginRecord(whole);
+    ring.pushRecord(canvas);
+    const auto pushed = std::chrono::steady_clock::now();
+    state.SetIterationTime(
+        std::chrono::duration<double>(prepared - start + pushed - changed).count());
+  }
+  state.counters["record_bytes"] = double(ring.recordBytes());
+}
+BENCHMARK(BM_WholeCanvasRecord)
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
 
 // One pointer position of a Move drag on a large canvas (the repaint it asks for is measured by
 // BM_FullRepaint).

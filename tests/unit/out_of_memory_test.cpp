@@ -146,6 +146,17 @@ TEST_F(OutOfMemoryTest, CanvasAndClipboardCommandsAreWholeOrNothing) {
   expectWholeOrNothing(
       "redo", [](ModelRig& r) { r.model.runCommand(CommandId::Redo); }, false,
       [](ModelRig& r) { r.model.runCommand(CommandId::Undo); });
+  // A canvas above a chunk: the redo of its Clear decodes the record and encodes the canvas,
+  // which the follow-up's undo decodes.
+  expectWholeOrNothing(
+      "redo of a large Clear", [](ModelRig& r) { r.model.runCommand(CommandId::Redo); }, false,
+      [](ModelRig& r) {
+        r.model.canvas() = canvasOf(2900, 2900, kPaper, kInk);
+        r.model.resetUndoRing();
+        r.stroke({{10, 10}, {100, 60}});
+        r.model.runCommand(CommandId::Clear);
+        r.model.runCommand(CommandId::Undo);
+      });
   expectWholeOrNothing(
       "resize", [](ModelRig& r) { r.model.runCommand(CommandId::Config); }, false,
       [](ModelRig& r) {

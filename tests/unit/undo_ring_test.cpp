@@ -17,8 +17,7 @@ struct RingRig {
   MonoBitmap canvas;
   UndoRing ring;
 
-  RingRig(int w, int h, UndoRing::Memory memory = {})
-      : canvas(canvasOf(w, h)), ring(memory) {
+  RingRig(int w, int h, UndoRing::Memory memory = {}) : canvas(canvasOf(w, h)), ring(memory) {
     ring.resetRing(canvas);
   }
   // A change of the whole canvas, as Clear and Paste make it.
@@ -46,9 +45,9 @@ TEST(UndoRing, AgreesWithWholeCanvasCopiesOverRandomSequences) {
   std::mt19937 rng(7);
   const auto pick = [&](int n) { return int(rng() % unsigned(n)); };
   const UndoRing::Memory memory{1500, 100};
-  int dropped = 0;     // records pushed out by an eleventh: the runs must reach the limit
-  int overCap = 0;     // records dropped for the cap
-  int refused = 0;     // steps refused for memory
+  int dropped = 0;  // records pushed out by an eleventh: the runs must reach the limit
+  int overCap = 0;  // records dropped for the cap
+  int refused = 0;  // steps refused for memory
   int pendingBeforeWhole = 0;
   for (int run = 0; run < 40; ++run) {
     RingRig rig(97, 61, memory);
@@ -109,9 +108,8 @@ TEST(UndoRing, AgreesWithWholeCanvasCopiesOverRandomSequences) {
       } else {
         const bool undo = action < 10;
         const MonoBitmap before = copyOf(rig.canvas);
-        const bool did = attempt([&] {
-          return undo ? rig.ring.undoStep(rig.canvas) : rig.ring.redoStep(rig.canvas);
-        });
+        const bool did = attempt(
+            [&] { return undo ? rig.ring.undoStep(rig.canvas) : rig.ring.redoStep(rig.canvas); });
         pendingTakenIn(before);
         const bool expected = !pending && (undo ? live > oldest : live + 1 < history.size());
         if (did != expected) {
@@ -121,7 +119,8 @@ TEST(UndoRing, AgreesWithWholeCanvasCopiesOverRandomSequences) {
       }
       refused += failing && allocationFailed();
       failAllocation(0);
-      if (!pending && !rig.ring.canUndo() && live > oldest) overCap += int(live - oldest), oldest = live;
+      if (!pending && !rig.ring.canUndo() && live > oldest)
+        overCap += int(live - oldest), oldest = live;
       ASSERT_EQ(rig.ring.canUndo(), pending || live > oldest);
       ASSERT_EQ(rig.ring.canRedo(), live + 1 < history.size());
       if (pending) continue;
