@@ -90,7 +90,6 @@ bool UndoRing::prepareWholeRecord(const MonoBitmap& canvas) {
   // A pending record goes first, as its own step; when it cannot be made, its pixels stay out of
   // the snapshot and the whole record joins it. Folded in, they would be beyond undo.
   if (pushPendingRecord(canvas) && !refreshSnapshot(canvas, Rect{})) return false;
-  if (!sameSize(canvasSnapshot_, canvas)) return takeSnapshot(canvas);
   if (!preparedReady_) preparedReady_ = keepBefore(canvasBounds(canvas), prepared_);
   return preparedReady_;
 }

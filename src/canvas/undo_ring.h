@@ -51,7 +51,8 @@ class UndoRing {
   // Before a change of the whole canvas: takes in a pending record first (as its own step, or,
   // when that cannot be made, by leaving its pixels out of the snapshot so that the whole record
   // joins it), folds everything else reported into the snapshot, so that the record's "before"
-  // is the canvas as it stands now, and readies the memory that pushRecord needs for it.
+  // is the canvas as it stands now, and makes the record from it, so that pushRecord needs no
+  // memory for it.
   bool prepareWholeRecord(const MonoBitmap& canvas);
   // A record's area grows until it is pushed: a press that starts again before its release, or a
   // record that could not get its memory, stays one undo step with what follows.
