@@ -72,6 +72,13 @@ std::size_t runEnd(const std::uint8_t* p, std::size_t from, std::size_t n, std::
 // True for a word of eight equal bytes.
 bool uniform(std::uint64_t w) { return w == std::uint8_t(w) * kEveryByte; }
 
+// How many of the four words from `p` are eight equal bytes, counted without a branch.
+int uniformWords(const std::uint8_t* p) {
+  int count = 0;
+  for (int k = 0; k < 32; k += 8) count += uniform(loadWord(p + k));
+  return count;
+}
+
 std::size_t encodeByteRuns(std::span<const std::uint8_t> in, std::span<std::uint8_t> out) {
   const std::uint8_t* p = in.data();
   const std::size_t n = in.size();
@@ -81,8 +88,7 @@ std::size_t encodeByteRuns(std::span<const std::uint8_t> in, std::span<std::uint
   // branch, so that bytes without runs cost little; every run of 15 bytes or more is found.
   std::size_t i = 0;
   while (i + 8 <= n && !writer.full()) {
-    if (i + 32 <= n && !(uniform(loadWord(p + i)) | uniform(loadWord(p + i + 8)) |
-                         uniform(loadWord(p + i + 16)) | uniform(loadWord(p + i + 24)))) {
+    if (i + 32 <= n && uniformWords(p + i) == 0) {
       i += 32;
       continue;
     }
