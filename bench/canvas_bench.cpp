@@ -288,7 +288,7 @@ void BM_MoveDragWithRepaint(benchmark::State& state) {
 }
 BENCHMARK(BM_MoveDragWithRepaint);
 
-// The mirror command with its whole-canvas undo record, against the surface's mirror alone.
+// The mirror command with its undo step (the mirror itself), against the surface's mirror alone.
 void BM_SurfaceMirror(benchmark::State& state) {
   Window w(kLargeSide, 1.0);
   for (auto _ : state) w.model.canvas().mirrorLeftRight();
