@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "surface/instruction_set.h"
+#include "surface/shifted_bytes.h"
+
 namespace tenmark::bits {
 
 namespace {
@@ -37,7 +40,7 @@ void copyShiftedBytes(const std::uint8_t* src, std::uint8_t* dst, std::int64_t n
   }
 }
 
-void copyShiftedBytes(const std::uint8_t* src, int shift, std::uint8_t* dst, std::int64_t n) {
+void copyShiftedBytesPlain(const std::uint8_t* src, int shift, std::uint8_t* dst, std::int64_t n) {
   switch (shift) {
     case 1:
       return copyShiftedBytes<1>(src, dst, n);
@@ -53,6 +56,42 @@ void copyShiftedBytes(const std::uint8_t* src, int shift, std::uint8_t* dst, std
       return copyShiftedBytes<6>(src, dst, n);
     default:
       return copyShiftedBytes<7>(src, dst, n);
+  }
+}
+
+#ifdef TENMARK_X86_KERNELS
+void copyShiftedBytesSse2(const std::uint8_t* src, int shift, std::uint8_t* dst, std::int64_t n) {
+  std::int64_t i = 0;
+  for (; i + 16 <= n; i += 16) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i + 1));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), simd::shiftedBytes(a, b, shift));
+  }
+  copyShiftedBytesPlain(src + i, shift, dst + i, n - i);
+}
+
+__attribute__((target("avx2"))) void copyShiftedBytesAvx2(const std::uint8_t* src, int shift,
+                                                          std::uint8_t* dst, std::int64_t n) {
+  std::int64_t i = 0;
+  for (; i + 32 <= n; i += 32) {
+    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+    const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i + 1));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), simd::shiftedBytes(a, b, shift));
+  }
+  copyShiftedBytesPlain(src + i, shift, dst + i, n - i);
+}
+#endif
+
+void copyShiftedBytes(const std::uint8_t* src, int shift, std::uint8_t* dst, std::int64_t n) {
+  switch (simd::instructionSet()) {
+#ifdef TENMARK_X86_KERNELS
+    case simd::InstructionSet::Avx2:
+      return copyShiftedBytesAvx2(src, shift, dst, n);
+    case simd::InstructionSet::Sse2:
+      return copyShiftedBytesSse2(src, shift, dst, n);
+#endif
+    default:
+      return copyShiftedBytesPlain(src, shift, dst, n);
   }
 }
 
