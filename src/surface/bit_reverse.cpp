@@ -1,5 +1,6 @@
 #include "surface/bit_reverse.h"
 
+#include <algorithm>
 #include <array>
 
 #include "surface/instruction_set.h"
@@ -43,8 +44,10 @@ __m128i swapBits(__m128i x, int count, char low) {
 // through dwords, words and bytes, and the bits of each byte by swapping nibbles, pairs and bits.
 // The source is read upwards, as the next row's will be.
 void mirrorBytesSse2(const std::uint8_t* src, int shift, std::uint8_t* dst, std::int64_t q) {
-  std::int64_t j = q - 16;
-  for (; j >= 0; j -= 16) {
+  if (q < 16) return mirrorBytesTable(src, shift, dst, q);
+  // Downwards from the last block; the first, when q is no multiple of 16, overlaps the one
+  // before it, which costs less than the bytes one at a time.
+  for (std::int64_t j = q - 16;; j = std::max<std::int64_t>(j - 16, 0)) {
     const std::uint8_t* p = src + (q - 16 - j);
     __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     // With no shift the neighbour contributes nothing, and byte q may not exist.
@@ -55,9 +58,8 @@ void mirrorBytesSse2(const std::uint8_t* src, int shift, std::uint8_t* dst, std:
     x = _mm_or_si128(_mm_slli_epi16(x, 8), _mm_srli_epi16(x, 8));
     x = swapBits(swapBits(swapBits(x, 4, 0x0F), 2, 0x33), 1, 0x55);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + j), x);
+    if (j == 0) return;
   }
-  const std::int64_t rest = j + 16;
-  mirrorBytesTable(src + (q - rest), shift, dst, rest);
 }
 
 // 32 bytes at a time: shift the source bytes into place, reverse their order (within each
@@ -73,8 +75,10 @@ __attribute__((target("avx2"))) void mirrorBytesAvx2(const std::uint8_t* src, in
                        0x05, 0x0D, 0x03, 0x0B, 0x07, 0x0F);
   const __m256i highNibble = _mm256_slli_epi16(lowNibble, 4);
   const __m256i nibble = _mm256_set1_epi8(0x0F);
-  std::int64_t j = q - 32;
-  for (; j >= 0; j -= 32) {
+  if (q < 32) return mirrorBytesTable(src, shift, dst, q);
+  // Downwards from the last block; the first, when q is no multiple of 32, overlaps the one
+  // before it, which costs less than the bytes one at a time.
+  for (std::int64_t j = q - 32;; j = std::max<std::int64_t>(j - 32, 0)) {
     const std::uint8_t* p = src + (q - 32 - j);
     __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
     // With no shift the neighbour contributes nothing, and byte q may not exist.
@@ -85,9 +89,8 @@ __attribute__((target("avx2"))) void mirrorBytesAvx2(const std::uint8_t* src, in
     const __m256i hi = _mm256_and_si256(_mm256_srli_epi16(x, 4), nibble);
     x = _mm256_or_si256(_mm256_shuffle_epi8(highNibble, lo), _mm256_shuffle_epi8(lowNibble, hi));
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + j), x);
+    if (j == 0) return;
   }
-  const std::int64_t rest = j + 32;
-  mirrorBytesTable(src + (q - rest), shift, dst, rest);
 }
 #endif
 

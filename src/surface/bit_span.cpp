@@ -1,5 +1,6 @@
 #include "surface/bit_span.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "surface/instruction_set.h"
@@ -61,24 +62,26 @@ void copyShiftedBytesPlain(const std::uint8_t* src, int shift, std::uint8_t* dst
 
 #ifdef TENMARK_X86_KERNELS
 void copyShiftedBytesSse2(const std::uint8_t* src, int shift, std::uint8_t* dst, std::int64_t n) {
-  std::int64_t i = 0;
-  for (; i + 16 <= n; i += 16) {
+  if (n < 16) return copyShiftedBytesPlain(src, shift, dst, n);
+  // The last block overlaps the one before it when n is no multiple of 16.
+  for (std::int64_t i = 0;; i = std::min<std::int64_t>(i + 16, n - 16)) {
     const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
     const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i + 1));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), simd::shiftedBytes(a, b, shift));
+    if (i == n - 16) return;
   }
-  copyShiftedBytesPlain(src + i, shift, dst + i, n - i);
 }
 
 __attribute__((target("avx2"))) void copyShiftedBytesAvx2(const std::uint8_t* src, int shift,
                                                           std::uint8_t* dst, std::int64_t n) {
-  std::int64_t i = 0;
-  for (; i + 32 <= n; i += 32) {
+  if (n < 32) return copyShiftedBytesPlain(src, shift, dst, n);
+  // The last block overlaps the one before it when n is no multiple of 32.
+  for (std::int64_t i = 0;; i = std::min<std::int64_t>(i + 32, n - 32)) {
     const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
     const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i + 1));
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), simd::shiftedBytes(a, b, shift));
+    if (i == n - 32) return;
   }
-  copyShiftedBytesPlain(src + i, shift, dst + i, n - i);
 }
 #endif
 
