@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "surface/instruction_set.h"
 #include "surface/shifted_bytes.h"
@@ -62,11 +63,9 @@ void mirrorBytesSse2(const std::uint8_t* src, int shift, std::uint8_t* dst, std:
   }
 }
 
-// 32 bytes at a time: shift the source bytes into place, reverse their order (within each
-// 16-byte lane, then the lanes), and reverse the bits of each byte through a 16-entry nibble
-// table. The source is read upwards, as the next row's will be, so the memory keeps pace.
-__attribute__((target("avx2"))) void mirrorBytesAvx2(const std::uint8_t* src, int shift,
-                                                     std::uint8_t* dst, std::int64_t q) {
+// 32 bytes in the opposite order (within each 16-byte lane, then the lanes), each byte's bits
+// reversed through a 16-entry nibble table.
+__attribute__((target("avx2"))) inline __m256i reversed(__m256i x) {
   const __m256i byteOrder = _mm256_setr_epi8(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0,
                                              15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
   const __m256i lowNibble =
@@ -75,6 +74,16 @@ __attribute__((target("avx2"))) void mirrorBytesAvx2(const std::uint8_t* src, in
                        0x05, 0x0D, 0x03, 0x0B, 0x07, 0x0F);
   const __m256i highNibble = _mm256_slli_epi16(lowNibble, 4);
   const __m256i nibble = _mm256_set1_epi8(0x0F);
+  x = _mm256_permute4x64_epi64(_mm256_shuffle_epi8(x, byteOrder), 0x4E);
+  const __m256i lo = _mm256_and_si256(x, nibble);
+  const __m256i hi = _mm256_and_si256(_mm256_srli_epi16(x, 4), nibble);
+  return _mm256_or_si256(_mm256_shuffle_epi8(highNibble, lo), _mm256_shuffle_epi8(lowNibble, hi));
+}
+
+// 32 bytes at a time: shift the source bytes into place and reverse them. The source is read
+// upwards, as the next row's will be, so the memory keeps pace.
+__attribute__((target("avx2"))) void mirrorBytesAvx2(const std::uint8_t* src, int shift,
+                                                     std::uint8_t* dst, std::int64_t q) {
   if (q < 32) return mirrorBytesTable(src, shift, dst, q);
   // Downwards from the last block; the first, when q is no multiple of 32, overlaps the one
   // before it, which costs less than the bytes one at a time.
@@ -84,13 +93,43 @@ __attribute__((target("avx2"))) void mirrorBytesAvx2(const std::uint8_t* src, in
     // With no shift the neighbour contributes nothing, and byte q may not exist.
     if (shift)
       x = simd::shiftedBytes(x, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 1)), shift);
-    x = _mm256_permute4x64_epi64(_mm256_shuffle_epi8(x, byteOrder), 0x4E);
-    const __m256i lo = _mm256_and_si256(x, nibble);
-    const __m256i hi = _mm256_and_si256(_mm256_srli_epi16(x, 4), nibble);
-    x = _mm256_or_si256(_mm256_shuffle_epi8(highNibble, lo), _mm256_shuffle_epi8(lowNibble, hi));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + j), x);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + j), reversed(x));
     if (j == 0) return;
   }
+}
+// A row mirrored where it lies, in one pass: a block from each end, both read before either is
+// written, until less than two blocks are left between them; those go through a small buffer.
+// The byte just past a block from the right end may already hold mirrored pixels, so it comes
+// from the block read before.
+__attribute__((target("avx2"))) void mirrorRowAvx2(std::uint8_t* row, std::int64_t width) {
+  const std::int64_t q = width >> 3;
+  const int shift = int(width & 7);
+  const std::uint8_t first = row[0];
+  __m256i before = _mm256_castsi128_si256(_mm_cvtsi32_si128(shift ? row[q] : 0));
+  std::int64_t i = 0;
+  for (; q - 2 * i >= 64; i += 32) {
+    std::uint8_t* left = row + i;
+    std::uint8_t* right = row + (q - 32 - i);
+    __m256i fromRight = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(right));
+    __m256i fromLeft = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(left));
+    const __m256i rightBlock = fromRight;
+    if (shift) {
+      const __m256i nextRight =
+          _mm256_alignr_epi8(_mm256_permute2x128_si256(fromRight, before, 0x21), fromRight, 1);
+      fromRight = simd::shiftedBytes(fromRight, nextRight, shift);
+      fromLeft = simd::shiftedBytes(
+          fromLeft, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(left + 1)), shift);
+    }
+    before = rightBlock;
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(left), reversed(fromRight));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(right), reversed(fromLeft));
+  }
+  const std::int64_t middle = q - 2 * i;
+  std::uint8_t buffer[65];
+  std::memcpy(buffer, row + i, std::size_t(middle));
+  buffer[middle] = std::uint8_t(_mm_cvtsi128_si32(_mm256_castsi256_si128(before)));
+  mirrorBytesAvx2(buffer, shift, row + i, middle);
+  if (shift != 0) row[q] = kReverse[first >> (8 - shift)];
 }
 #endif
 
@@ -115,6 +154,14 @@ void reverseRow(const std::uint8_t* src, std::int64_t width, std::uint8_t* dst) 
   mirrorBytes(src, shift, dst, whole);
   // The first `shift` pixels, right-aligned so that reversing leaves the padding bits zero.
   if (shift != 0) dst[whole] = kReverse[src[0] >> (8 - shift)];
+}
+
+void mirrorRow(std::uint8_t* row, std::int64_t width, std::uint8_t* scratch) {
+#ifdef TENMARK_X86_KERNELS
+  if (simd::instructionSet() == simd::InstructionSet::Avx2) return mirrorRowAvx2(row, width);
+#endif
+  reverseRow(row, width, scratch);
+  std::memcpy(row, scratch, std::size_t((width + 7) / 8));
 }
 
 }  // namespace tenmark::bits

@@ -10,4 +10,7 @@ namespace tenmark::bits {
 // last pixel in dst's last byte become 0. dst and src must not overlap.
 void reverseRow(const std::uint8_t* src, std::int64_t width, std::uint8_t* dst);
 
+// The same in place; `scratch` holds the row's bytes for the forms that go through it.
+void mirrorRow(std::uint8_t* row, std::int64_t width, std::uint8_t* scratch);
+
 }  // namespace tenmark::bits

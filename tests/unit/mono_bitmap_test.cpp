@@ -233,7 +233,8 @@ TEST(MonoBitmapMirror, RandomPicturesMatchThePerPixelMirrorAndTwiceIsIdentity) {
   }
 }
 
-// What one instruction set's kernels make of random rows: mirrored rows and shifted copies at
+// What one instruction set's kernels make of random rows: rows mirrored into another and in place,
+// and shifted copies at
 // every bit offset, and reduced renderings, each in buffers of exactly the bytes they may touch
 // so that the sanitizer sees any overrun.
 std::vector<std::uint32_t> kernelResults(std::uint32_t rngStart) {
@@ -245,13 +246,16 @@ std::vector<std::uint32_t> kernelResults(std::uint32_t rngStart) {
     return bytes;
   };
   // Around the ends of bytes, of 16- and 32-byte vectors and of whole runs of them.
-  for (const std::int64_t count : {1, 7, 8, 9, 121, 128, 135, 249, 256, 263, 264, 511, 520, 777}) {
+  for (const std::int64_t count :
+       {1, 7, 8, 9, 121, 128, 135, 249, 256, 263, 264, 511, 520, 777, 1999, 2055}) {
     for (int offset = 0; offset < 8; ++offset) {
       const std::int64_t width = count + offset;
       const std::vector<std::uint8_t> src = randomBytes((width + 7) / 8);
-      std::vector<std::uint8_t> mirrored(src.size());
+      std::vector<std::uint8_t> mirrored(src.size()), inPlace = src, scratch(src.size());
       bits::reverseRow(src.data(), width, mirrored.data());
+      bits::mirrorRow(inPlace.data(), width, scratch.data());
       out.insert(out.end(), mirrored.begin(), mirrored.end());
+      out.insert(out.end(), inPlace.begin(), inPlace.end());
       for (int to = 0; to < 8; ++to) {
         std::vector<std::uint8_t> copy = randomBytes((to + count + 7) / 8);
         bits::copyBits(src.data(), offset, copy.data(), to, count);
