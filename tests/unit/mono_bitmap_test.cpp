@@ -17,6 +17,7 @@
 #include "surface/bit_reverse.h"
 #include "surface/bit_span.h"
 #include "surface/instruction_set.h"
+#include "surface/picture_reduction.h"
 #include "surface/rgb32_image.h"
 
 namespace tenmark {
@@ -234,9 +235,8 @@ TEST(MonoBitmapMirror, RandomPicturesMatchThePerPixelMirrorAndTwiceIsIdentity) {
 }
 
 // What one instruction set's kernels make of random rows: rows mirrored into another and in place,
-// and shifted copies at
-// every bit offset, and reduced renderings, each in buffers of exactly the bytes they may touch
-// so that the sanitizer sees any overrun.
+// shifted copies at every bit offset, reduced renderings and colour rows reduced to indices, each
+// in buffers of exactly the bytes they may touch so that the sanitizer sees any overrun.
 std::vector<std::uint32_t> kernelResults(std::uint32_t rngStart) {
   std::mt19937 rng(rngStart);
   std::vector<std::uint32_t> out;
@@ -274,6 +274,17 @@ std::vector<std::uint32_t> kernelResults(std::uint32_t rngStart) {
         b.stretchTo(Rect{from, 0, tw * z.c / z.d, 2 * z.c}, image, Rect{0, 0, tw, 2 * z.d});
         out.insert(out.end(), image.pixels.begin(), image.pixels.end());
       }
+    }
+  }
+  // Colour rows onto indices, laid over the paper by their alpha or not, widths around 8 and 16.
+  for (const std::optional<Color> paper :
+       {std::optional<Color>(), std::optional<Color>(0xEAF1F4)}) {
+    RowReduction reduce(NearerIndex(makeColor(250, 240, 200), makeColor(20, 40, 90)), paper);
+    for (const int width : {1, 7, 8, 9, 15, 16, 17, 23, 24, 25, 263}) {
+      const std::vector<std::uint8_t> colours = randomBytes(4 * std::int64_t(width));
+      std::vector<std::uint8_t> row = randomBytes((width + 7) / 8);
+      reduce(colours.data(), width, row.data());
+      out.insert(out.end(), row.begin(), row.end());
     }
   }
   return out;
