@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <numeric>
 #include <optional>
 #include <vector>
 
@@ -119,6 +120,67 @@ void writeColors(const std::uint8_t* indices, std::size_t n, const std::uint32_t
   }
 }
 
+// Where 16 target pixels at a time find their blocks when every source byte holds perByte of
+// them: for each pixel, its source byte counted from the chunk's first byte and its block's
+// mask in it. The chunks repeat after `chunks` of them, which span `bytes` source bytes.
+struct ChunkPattern {
+  std::size_t chunks = 0;
+  std::size_t bytes = 0;
+  std::uint8_t first[8] = {};  // each chunk's first source byte, from the period's start
+  std::uint8_t byte[8][16] = {};
+  std::uint8_t mask[8][16] = {};
+};
+
+ChunkPattern chunkPattern(std::size_t perByte, const std::uint8_t blockMasks[8]) {
+  ChunkPattern p;
+  p.chunks = perByte / std::gcd(perByte, std::size_t(16));
+  p.bytes = 16 * p.chunks / perByte;
+  for (std::size_t j = 0; j < p.chunks; ++j) {
+    p.first[j] = std::uint8_t(16 * j / perByte);
+    for (std::size_t q = 0; q < 16; ++q) {
+      p.byte[j][q] = std::uint8_t((16 * j + q) / perByte - p.first[j]);
+      p.mask[j][q] = blockMasks[(16 * j + q) % perByte];
+    }
+  }
+  return p;
+}
+
+#ifdef TENMARK_X86_KERNELS
+// 1 for each of 16 pixels whose block holds a set bit: its byte gathered by a byte shuffle and
+// tested against its block's mask.
+__attribute__((target("avx2"))) inline __m128i blockFlags(const std::uint8_t* from, __m128i byte,
+                                                          __m128i mask) {
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+  return _mm_min_epu8(_mm_and_si128(_mm_shuffle_epi8(v, byte), mask), _mm_set1_epi8(1));
+}
+
+// Pixels of whole source bytes straight from their ink and paper, 16 at a time. Returns the source
+// bytes done, whole repeats of the pattern; ink and paper are readable 16 bytes past `bytes`.
+__attribute__((target("avx2"))) std::size_t writeChunksAvx2(
+    const ChunkPattern& pattern, const std::uint8_t* ink, const std::uint8_t* paper,
+    std::size_t bytes, const std::uint32_t colors[4], std::uint32_t* out) {
+  const __m256i table =
+      _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(colors)));
+  std::size_t done = 0;
+  for (; done + pattern.bytes <= bytes; done += pattern.bytes) {
+    for (std::size_t j = 0; j < pattern.chunks; ++j, out += 16) {
+      const __m128i byte = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern.byte[j]));
+      const __m128i mask = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern.mask[j]));
+      const std::size_t at = done + pattern.first[j];
+      const __m128i paperFlags = blockFlags(paper + at, byte, mask);
+      const __m128i index =
+          _mm_or_si128(blockFlags(ink + at, byte, mask), _mm_add_epi8(paperFlags, paperFlags));
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(out),
+                          _mm256_permutevar8x32_epi32(table, _mm256_cvtepu8_epi32(index)));
+      _mm256_storeu_si256(
+          reinterpret_cast<__m256i*>(out + 8),
+          _mm256_permutevar8x32_epi32(table, _mm256_cvtepu8_epi32(_mm_srli_si128(index, 8))));
+    }
+  }
+  return done;
+}
+#endif
+
 // Which source pixels under one target row hold ink and which paper. A target pixel is the AND
 // of the colours present in its block, so ink on paper shows as ink & paper. Only the source
 // bytes under the visible target are read: presenting a small rectangle costs the same on any
@@ -131,8 +193,8 @@ class RowReduction {
       : covers_(covers),
         firstByte_(span.first >> 3),
         bytes_(std::size_t(((span.end + 7) >> 3) - firstByte_)),
-        ink_(bytes_ + 1),
-        paper_(bytes_ + 1),
+        ink_(bytes_ + 16),
+        paper_(bytes_ + 16),
         colors_{~0u, palette[1], palette[0], palette[0] & palette[1]} {
     // Each target pixel's block as a mask over the 16 bits from one byte on, worked out once.
     blocks_.reserve(covers.size());
@@ -202,14 +264,22 @@ class RowReduction {
   // The target pixels of whole source bytes: each byte's ink and paper give the colour indices
   // of its blocks at once, then the indices become pixels.
   void writeGroups(std::uint32_t* out) {
+    std::size_t done = 0;
+#ifdef TENMARK_X86_KERNELS
+    if (simd::instructionSet() == simd::InstructionSet::Avx2) {
+      done = writeChunksAvx2(pattern_, &ink_[firstGroupByte_], &paper_[firstGroupByte_], groups_,
+                             colors_, out);
+      out += done * perByte_;
+    }
+#endif
     std::uint8_t* indices = indices_.data();
-    for (std::size_t g = 0; g < groups_; ++g, indices += perByte_) {
+    for (std::size_t g = done; g < groups_; ++g, indices += perByte_) {
       const std::size_t byte = firstGroupByte_ + g;
       // Eight indices written, perByte of them kept: the next byte's overwrite the rest.
       const std::uint64_t both = spread_[ink_[byte]] | spread_[paper_[byte]] << 1;
       std::memcpy(indices, &both, 8);
     }
-    writeColors(indices_.data(), groups_ * perByte_, colors_, out);
+    writeColors(indices_.data(), (groups_ - done) * perByte_, colors_, out);
   }
 
   // When the blocks repeat with every source byte (perByte target pixels to 8 source pixels,
@@ -225,17 +295,20 @@ class RowReduction {
     if (start >= covers_.size() || ((covers_[start].first - firstByte_ * 8) & 7) != 0) return;
     const std::size_t last = start + std::size_t(perByte) - 1;
     if (last >= covers_.size() || covers_[last].end != covers_[start].first + 8) return;
+    std::uint8_t blockMasks[8] = {};
+    for (std::size_t k = 0; k < std::size_t(perByte); ++k) {
+      const Cover c = covers_[start + k];
+      const auto from = unsigned(c.first - covers_[start].first);
+      const auto count = unsigned(c.end - c.first);
+      blockMasks[k] = std::uint8_t(((1u << count) - 1u) << (8u - from - count));
+    }
     for (unsigned value = 0; value < 256; ++value) {
       std::uint64_t flags = 0;
-      for (std::size_t k = 0; k < std::size_t(perByte); ++k) {
-        const Cover c = covers_[start + k];
-        const auto from = unsigned(c.first - covers_[start].first);
-        const auto count = unsigned(c.end - c.first);
-        const unsigned mask = ((1u << count) - 1u) << (8u - from - count);
-        if (value & mask) flags |= std::uint64_t(1) << (8 * k);
-      }
+      for (std::size_t k = 0; k < std::size_t(perByte); ++k)
+        if (value & blockMasks[k]) flags |= std::uint64_t(1) << (8 * k);
       spread_[value] = flags;
     }
+    pattern_ = chunkPattern(std::size_t(perByte), blockMasks);
     perByte_ = std::size_t(perByte);
     alignedStart_ = start;
     firstGroupByte_ = std::size_t((covers_[start].first >> 3) - firstByte_);
@@ -252,7 +325,7 @@ class RowReduction {
   const std::vector<Cover>& covers_;
   std::int64_t firstByte_;
   std::size_t bytes_;
-  // One spare byte at the end, so a block's window never reads past them.
+  // Spare bytes at the end, so that neither a block's window nor a vector reads past them.
   std::vector<std::uint8_t> ink_;
   std::vector<std::uint8_t> paper_;
   std::vector<Block> blocks_;
@@ -264,6 +337,7 @@ class RowReduction {
   // By source byte: bytes of 1 for the blocks that hold a set bit, one byte to a block.
   std::uint64_t spread_[256] = {};
   std::vector<std::uint8_t> indices_;  // the groups' colour indices, with room for 8 more
+  ChunkPattern pattern_;
 };
 
 // One source row onto one target row where every target pixel shows one source pixel.
