@@ -97,37 +97,38 @@ __attribute__((target("avx2"))) void mirrorBytesAvx2(const std::uint8_t* src, in
     if (j == 0) return;
   }
 }
+
 // A row mirrored where it lies, in one pass: a block from each end, both read before either is
 // written, until less than two blocks are left between them; those go through a small buffer.
-// The byte just past a block from the right end may already hold mirrored pixels, so it comes
-// from the block read before.
+// Each block for the right end is stored only after the next blocks are read, since its first
+// byte is still needed as the neighbour of the next block from the right.
 __attribute__((target("avx2"))) void mirrorRowAvx2(std::uint8_t* row, std::int64_t width) {
   const std::int64_t q = width >> 3;
   const int shift = int(width & 7);
   const std::uint8_t first = row[0];
-  __m256i before = _mm256_castsi128_si256(_mm_cvtsi32_si128(shift ? row[q] : 0));
+  std::uint8_t* pendingAt = nullptr;
+  __m256i pending = _mm256_setzero_si256();
   std::int64_t i = 0;
   for (; q - 2 * i >= 64; i += 32) {
     std::uint8_t* left = row + i;
     std::uint8_t* right = row + (q - 32 - i);
     __m256i fromRight = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(right));
     __m256i fromLeft = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(left));
-    const __m256i rightBlock = fromRight;
     if (shift) {
-      const __m256i nextRight =
-          _mm256_alignr_epi8(_mm256_permute2x128_si256(fromRight, before, 0x21), fromRight, 1);
-      fromRight = simd::shiftedBytes(fromRight, nextRight, shift);
+      fromRight = simd::shiftedBytes(
+          fromRight, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(right + 1)), shift);
       fromLeft = simd::shiftedBytes(
           fromLeft, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(left + 1)), shift);
     }
-    before = rightBlock;
+    if (pendingAt) _mm256_storeu_si256(reinterpret_cast<__m256i*>(pendingAt), pending);
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(left), reversed(fromRight));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(right), reversed(fromLeft));
+    pending = reversed(fromLeft);
+    pendingAt = right;
   }
   const std::int64_t middle = q - 2 * i;
   std::uint8_t buffer[65];
-  std::memcpy(buffer, row + i, std::size_t(middle));
-  buffer[middle] = std::uint8_t(_mm_cvtsi128_si32(_mm256_castsi256_si128(before)));
+  std::memcpy(buffer, row + i, std::size_t(middle + (shift ? 1 : 0)));
+  if (pendingAt) _mm256_storeu_si256(reinterpret_cast<__m256i*>(pendingAt), pending);
   mirrorBytesAvx2(buffer, shift, row + i, middle);
   if (shift != 0) row[q] = kReverse[first >> (8 - shift)];
 }
