@@ -99,9 +99,9 @@ __attribute__((target("avx2"))) void mirrorBytesAvx2(const std::uint8_t* src, in
 }
 
 // A row mirrored where it lies, in one pass: a block from each end, both read before either is
-// written, until less than two blocks are left between them; those go through a small buffer.
-// Each block for the right end is stored only after the next blocks are read, since its first
-// byte is still needed as the neighbour of the next block from the right.
+// written; the last two may overlap, and less than a block left between them goes through a
+// small buffer. Each block for the right end is stored only after the next blocks are read, since
+// its first byte is still needed as the neighbour of the next block from the right.
 __attribute__((target("avx2"))) void mirrorRowAvx2(std::uint8_t* row, std::int64_t width) {
   const std::int64_t q = width >> 3;
   const int shift = int(width & 7);
@@ -109,7 +109,7 @@ __attribute__((target("avx2"))) void mirrorRowAvx2(std::uint8_t* row, std::int64
   std::uint8_t* pendingAt = nullptr;
   __m256i pending = _mm256_setzero_si256();
   std::int64_t i = 0;
-  for (; q - 2 * i >= 64; i += 32) {
+  for (; q - 2 * i >= 32; i += 32) {
     std::uint8_t* left = row + i;
     std::uint8_t* right = row + (q - 32 - i);
     __m256i fromRight = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(right));
@@ -125,11 +125,11 @@ __attribute__((target("avx2"))) void mirrorRowAvx2(std::uint8_t* row, std::int64
     pending = reversed(fromLeft);
     pendingAt = right;
   }
-  const std::int64_t middle = q - 2 * i;
-  std::uint8_t buffer[65];
-  std::memcpy(buffer, row + i, std::size_t(middle + (shift ? 1 : 0)));
+  const std::int64_t middle = std::max<std::int64_t>(q - 2 * i, 0);
+  std::uint8_t buffer[33];
+  if (middle > 0) std::memcpy(buffer, row + i, std::size_t(middle + (shift ? 1 : 0)));
   if (pendingAt) _mm256_storeu_si256(reinterpret_cast<__m256i*>(pendingAt), pending);
-  mirrorBytesAvx2(buffer, shift, row + i, middle);
+  mirrorBytesTable(buffer, shift, row + i, middle);
   if (shift != 0) row[q] = kReverse[first >> (8 - shift)];
 }
 #endif
