@@ -1,9 +1,8 @@
 #pragma once
-// Mirroring of 1-bit rows: byte bit-reversal tables, with vector forms of the same where the
-// processor has them.
+// Mirroring of 1-bit rows: byte bit-reversal tables, with vector forms of the same for
+// each instruction set (surface/instruction_set.h).
 
 #include <cstdint>
-#include <vector>
 
 namespace tenmark::bits {
 
@@ -11,17 +10,7 @@ namespace tenmark::bits {
 // last pixel in dst's last byte become 0. dst and src must not overlap.
 void reverseRow(const std::uint8_t* src, std::int64_t width, std::uint8_t* dst);
 
-// One way of mirroring the whole bytes of a row: dst[j] = the bits of byte q - 1 - j, read
-// `shift` bits into the source (that is, src[k] << shift | src[k + 1] >> (8 - shift)), reversed.
-// Reads src[q] only when shift is not 0.
-using MirrorBytes = void (*)(const std::uint8_t* src, int shift, std::uint8_t* dst, std::int64_t q);
-
-struct MirrorKernel {
-  const char* name;
-  MirrorBytes run;
-};
-
-// Every kernel this processor can run, the fastest first; the table form is always there.
-std::vector<MirrorKernel> mirrorKernels();
+// The same in place; `scratch` holds the row's bytes for the forms that go through it.
+void mirrorRow(std::uint8_t* row, std::int64_t width, std::uint8_t* scratch);
 
 }  // namespace tenmark::bits

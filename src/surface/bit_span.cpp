@@ -1,6 +1,10 @@
 #include "surface/bit_span.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "surface/instruction_set.h"
+#include "surface/shifted_bytes.h"
 
 namespace tenmark::bits {
 
@@ -37,7 +41,7 @@ void copyShiftedBytes(const std::uint8_t* src, std::uint8_t* dst, std::int64_t n
   }
 }
 
-void copyShiftedBytes(const std::uint8_t* src, int shift, std::uint8_t* dst, std::int64_t n) {
+void copyShiftedBytesPlain(const std::uint8_t* src, int shift, std::uint8_t* dst, std::int64_t n) {
   switch (shift) {
     case 1:
       return copyShiftedBytes<1>(src, dst, n);
@@ -53,6 +57,44 @@ void copyShiftedBytes(const std::uint8_t* src, int shift, std::uint8_t* dst, std
       return copyShiftedBytes<6>(src, dst, n);
     default:
       return copyShiftedBytes<7>(src, dst, n);
+  }
+}
+
+#ifdef TENMARK_X86_KERNELS
+void copyShiftedBytesSse2(const std::uint8_t* src, int shift, std::uint8_t* dst, std::int64_t n) {
+  if (n < 16) return copyShiftedBytesPlain(src, shift, dst, n);
+  // The last block overlaps the one before it when n is no multiple of 16.
+  for (std::int64_t i = 0;; i = std::min<std::int64_t>(i + 16, n - 16)) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i + 1));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), simd::shiftedBytes(a, b, shift));
+    if (i == n - 16) return;
+  }
+}
+
+__attribute__((target("avx2"))) void copyShiftedBytesAvx2(const std::uint8_t* src, int shift,
+                                                          std::uint8_t* dst, std::int64_t n) {
+  if (n < 32) return copyShiftedBytesPlain(src, shift, dst, n);
+  // The last block overlaps the one before it when n is no multiple of 32.
+  for (std::int64_t i = 0;; i = std::min<std::int64_t>(i + 32, n - 32)) {
+    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+    const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i + 1));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), simd::shiftedBytes(a, b, shift));
+    if (i == n - 32) return;
+  }
+}
+#endif
+
+void copyShiftedBytes(const std::uint8_t* src, int shift, std::uint8_t* dst, std::int64_t n) {
+  switch (simd::instructionSet()) {
+#ifdef TENMARK_X86_KERNELS
+    case simd::InstructionSet::Avx2:
+      return copyShiftedBytesAvx2(src, shift, dst, n);
+    case simd::InstructionSet::Sse2:
+      return copyShiftedBytesSse2(src, shift, dst, n);
+#endif
+    default:
+      return copyShiftedBytesPlain(src, shift, dst, n);
   }
 }
 

@@ -2,13 +2,19 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <numeric>
 #include <optional>
 #include <vector>
 
 #include "surface/bit_span.h"
 #include "surface/copy_clip.h"
+#include "surface/instruction_set.h"
 #include "surface/mono_bitmap.h"
 #include "surface/rgb32_image.h"
+
+#ifdef TENMARK_X86_KERNELS
+#include <immintrin.h>
+#endif
 
 namespace tenmark {
 
@@ -53,6 +59,128 @@ inline int bitAt(const std::uint8_t* row, std::int64_t x) {
   return (row[x >> 3] >> (7 - (x & 7))) & 1;
 }
 
+// Pixels from a row of colour indices 0 to 3: out[i] = colors[indices[i]].
+void writeColorsPlain(const std::uint8_t* indices, std::size_t n, const std::uint32_t colors[4],
+                      std::uint32_t* out) {
+  for (std::size_t i = 0; i < n; ++i) out[i] = colors[indices[i]];
+}
+
+#ifdef TENMARK_X86_KERNELS
+// Four pixels at a time: each index compared with 1, 2 and 3 selects the difference of that
+// colour from colour 0.
+void writeColorsSse2(const std::uint8_t* indices, std::size_t n, const std::uint32_t colors[4],
+                     std::uint32_t* out) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i base = _mm_set1_epi32(int(colors[0]));
+  __m128i index[3], change[3];
+  for (int k = 0; k < 3; ++k) {
+    index[k] = _mm_set1_epi32(k + 1);
+    change[k] = _mm_set1_epi32(int(colors[k + 1] ^ colors[0]));
+  }
+  std::size_t i = 0;
+  for (; i + 4 <= n; i += 4) {
+    std::int32_t four;
+    std::memcpy(&four, indices + i, 4);
+    const __m128i v = _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(four), zero), zero);
+    __m128i pixel = base;
+    for (int k = 0; k < 3; ++k)
+      pixel = _mm_xor_si128(pixel, _mm_and_si128(_mm_cmpeq_epi32(v, index[k]), change[k]));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), pixel);
+  }
+  writeColorsPlain(indices + i, n - i, colors, out + i);
+}
+
+// Eight pixels at a time, the indices widened to 32 bits and looked up by a lane permutation.
+__attribute__((target("avx2"))) void writeColorsAvx2(const std::uint8_t* indices, std::size_t n,
+                                                     const std::uint32_t colors[4],
+                                                     std::uint32_t* out) {
+  const __m256i table =
+      _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(colors)));
+  std::size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    const __m256i v =
+        _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(indices + i)));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_permutevar8x32_epi32(table, v));
+  }
+  writeColorsPlain(indices + i, n - i, colors, out + i);
+}
+#endif
+
+void writeColors(const std::uint8_t* indices, std::size_t n, const std::uint32_t colors[4],
+                 std::uint32_t* out) {
+  switch (simd::instructionSet()) {
+#ifdef TENMARK_X86_KERNELS
+    case simd::InstructionSet::Avx2:
+      return writeColorsAvx2(indices, n, colors, out);
+    case simd::InstructionSet::Sse2:
+      return writeColorsSse2(indices, n, colors, out);
+#endif
+    default:
+      return writeColorsPlain(indices, n, colors, out);
+  }
+}
+
+// Where 16 target pixels at a time find their blocks when every source byte holds perByte of
+// them: for each pixel, its source byte counted from the chunk's first byte and its block's
+// mask in it. The chunks repeat after `chunks` of them, which span `bytes` source bytes.
+struct ChunkPattern {
+  std::size_t chunks = 0;
+  std::size_t bytes = 0;
+  std::uint8_t first[8] = {};  // each chunk's first source byte, from the period's start
+  std::uint8_t byte[8][16] = {};
+  std::uint8_t mask[8][16] = {};
+};
+
+ChunkPattern chunkPattern(std::size_t perByte, const std::uint8_t blockMasks[8]) {
+  ChunkPattern p;
+  p.chunks = perByte / std::gcd(perByte, std::size_t(16));
+  p.bytes = 16 * p.chunks / perByte;
+  for (std::size_t j = 0; j < p.chunks; ++j) {
+    p.first[j] = std::uint8_t(16 * j / perByte);
+    for (std::size_t q = 0; q < 16; ++q) {
+      p.byte[j][q] = std::uint8_t((16 * j + q) / perByte - p.first[j]);
+      p.mask[j][q] = blockMasks[(16 * j + q) % perByte];
+    }
+  }
+  return p;
+}
+
+#ifdef TENMARK_X86_KERNELS
+// 1 for each of 16 pixels whose block holds a set bit: its byte gathered by a byte shuffle and
+// tested against its block's mask.
+__attribute__((target("avx2"))) inline __m128i blockFlags(const std::uint8_t* from, __m128i byte,
+                                                          __m128i mask) {
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+  return _mm_min_epu8(_mm_and_si128(_mm_shuffle_epi8(v, byte), mask), _mm_set1_epi8(1));
+}
+
+// Pixels of whole source bytes straight from their ink and paper, 16 at a time. Returns the source
+// bytes done, whole repeats of the pattern; ink and paper are readable 16 bytes past `bytes`.
+__attribute__((target("avx2"))) std::size_t writeChunksAvx2(
+    const ChunkPattern& pattern, const std::uint8_t* ink, const std::uint8_t* paper,
+    std::size_t bytes, const std::uint32_t colors[4], std::uint32_t* out) {
+  const __m256i table =
+      _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(colors)));
+  std::size_t done = 0;
+  for (; done + pattern.bytes <= bytes; done += pattern.bytes) {
+    for (std::size_t j = 0; j < pattern.chunks; ++j, out += 16) {
+      const __m128i byte = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern.byte[j]));
+      const __m128i mask = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern.mask[j]));
+      const std::size_t at = done + pattern.first[j];
+      const __m128i paperFlags = blockFlags(paper + at, byte, mask);
+      const __m128i index =
+          _mm_or_si128(blockFlags(ink + at, byte, mask), _mm_add_epi8(paperFlags, paperFlags));
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(out),
+                          _mm256_permutevar8x32_epi32(table, _mm256_cvtepu8_epi32(index)));
+      _mm256_storeu_si256(
+          reinterpret_cast<__m256i*>(out + 8),
+          _mm256_permutevar8x32_epi32(table, _mm256_cvtepu8_epi32(_mm_srli_si128(index, 8))));
+    }
+  }
+  return done;
+}
+#endif
+
 // Which source pixels under one target row hold ink and which paper. A target pixel is the AND
 // of the colours present in its block, so ink on paper shows as ink & paper. Only the source
 // bytes under the visible target are read: presenting a small rectangle costs the same on any
@@ -65,8 +193,8 @@ class RowReduction {
       : covers_(covers),
         firstByte_(span.first >> 3),
         bytes_(std::size_t(((span.end + 7) >> 3) - firstByte_)),
-        ink_(bytes_ + 1),
-        paper_(bytes_ + 1),
+        ink_(bytes_ + 16),
+        paper_(bytes_ + 16),
         colors_{~0u, palette[1], palette[0], palette[0] & palette[1]} {
     // Each target pixel's block as a mask over the 16 bits from one byte on, worked out once.
     blocks_.reserve(covers.size());
@@ -100,7 +228,7 @@ class RowReduction {
     }
   }
 
-  void write(std::uint32_t* out) const {
+  void write(std::uint32_t* out) {
     std::size_t i = 0;
     if (groups_ > 0) {
       for (; i < alignedStart_; ++i) writeOne(i, out);
@@ -133,22 +261,25 @@ class RowReduction {
     out[i] = colors_[int(hasInk) | int(hasPaper) << 1];
   }
 
-  // The target pixels of whole source bytes: their blocks' flags gathered into one word, then
-  // four pixels at a time from a table indexed by four ink and four paper flags.
-  void writeGroups(std::uint32_t* out) const {
-    unsigned ink = 0;
-    unsigned paper = 0;
-    unsigned pending = 0;
-    for (std::size_t g = 0; g < groups_; ++g) {
-      const std::size_t byte = firstGroupByte_ + g;
-      ink |= unsigned(byteFlags_[ink_[byte]]) << pending;
-      paper |= unsigned(byteFlags_[paper_[byte]]) << pending;
-      pending += unsigned(perByte_);
-      for (; pending >= 4; pending -= 4, ink >>= 4, paper >>= 4, out += 4)
-        std::memcpy(out, quads_[(ink & 15u) | (paper & 15u) << 4], 16);
+  // The target pixels of whole source bytes: each byte's ink and paper give the colour indices
+  // of its blocks at once, then the indices become pixels.
+  void writeGroups(std::uint32_t* out) {
+    std::size_t done = 0;
+#ifdef TENMARK_X86_KERNELS
+    if (simd::instructionSet() == simd::InstructionSet::Avx2) {
+      done = writeChunksAvx2(pattern_, &ink_[firstGroupByte_], &paper_[firstGroupByte_], groups_,
+                             colors_, out);
+      out += done * perByte_;
     }
-    for (; pending > 0; --pending, ink >>= 1, paper >>= 1)
-      *out++ = colors_[(ink & 1u) | (paper & 1u) << 1];
+#endif
+    std::uint8_t* indices = indices_.data();
+    for (std::size_t g = done; g < groups_; ++g, indices += perByte_) {
+      const std::size_t byte = firstGroupByte_ + g;
+      // Eight indices written, perByte of them kept: the next byte's overwrite the rest.
+      const std::uint64_t both = spread_[ink_[byte]] | spread_[paper_[byte]] << 1;
+      std::memcpy(indices, &both, 8);
+    }
+    writeColors(indices_.data(), (groups_ - done) * perByte_, colors_, out);
   }
 
   // When the blocks repeat with every source byte (perByte target pixels to 8 source pixels,
@@ -164,17 +295,20 @@ class RowReduction {
     if (start >= covers_.size() || ((covers_[start].first - firstByte_ * 8) & 7) != 0) return;
     const std::size_t last = start + std::size_t(perByte) - 1;
     if (last >= covers_.size() || covers_[last].end != covers_[start].first + 8) return;
-    for (unsigned value = 0; value < 256; ++value) {
-      unsigned flags = 0;
-      for (std::size_t k = 0; k < std::size_t(perByte); ++k) {
-        const Cover c = covers_[start + k];
-        const auto from = unsigned(c.first - covers_[start].first);
-        const auto count = unsigned(c.end - c.first);
-        const unsigned mask = ((1u << count) - 1u) << (8u - from - count);
-        if (value & mask) flags |= 1u << k;
-      }
-      byteFlags_[value] = std::uint8_t(flags);
+    std::uint8_t blockMasks[8] = {};
+    for (std::size_t k = 0; k < std::size_t(perByte); ++k) {
+      const Cover c = covers_[start + k];
+      const auto from = unsigned(c.first - covers_[start].first);
+      const auto count = unsigned(c.end - c.first);
+      blockMasks[k] = std::uint8_t(((1u << count) - 1u) << (8u - from - count));
     }
+    for (unsigned value = 0; value < 256; ++value) {
+      std::uint64_t flags = 0;
+      for (std::size_t k = 0; k < std::size_t(perByte); ++k)
+        if (value & blockMasks[k]) flags |= std::uint64_t(1) << (8 * k);
+      spread_[value] = flags;
+    }
+    pattern_ = chunkPattern(std::size_t(perByte), blockMasks);
     perByte_ = std::size_t(perByte);
     alignedStart_ = start;
     firstGroupByte_ = std::size_t((covers_[start].first >> 3) - firstByte_);
@@ -183,11 +317,7 @@ class RowReduction {
       if (covers_[i + perByte_ - 1].end != covers_[i].first + 8) break;
       ++groups_;
     }
-    const auto color = [this](unsigned index, unsigned k, unsigned width) {
-      return colors_[((index >> k) & 1u) | ((index >> (width + k)) & 1u) << 1];
-    };
-    for (unsigned index = 0; index < 256; ++index)
-      for (unsigned k = 0; k < 4; ++k) quads_[index][k] = color(index, k, 4);
+    indices_.resize(groups_ * perByte_ + 8);
   }
 
   static constexpr std::size_t kTableWorthwhile = 64;
@@ -195,7 +325,7 @@ class RowReduction {
   const std::vector<Cover>& covers_;
   std::int64_t firstByte_;
   std::size_t bytes_;
-  // One spare byte at the end, so a block's window never reads past them.
+  // Spare bytes at the end, so that neither a block's window nor a vector reads past them.
   std::vector<std::uint8_t> ink_;
   std::vector<std::uint8_t> paper_;
   std::vector<Block> blocks_;
@@ -204,8 +334,10 @@ class RowReduction {
   std::size_t alignedStart_ = 0;
   std::size_t firstGroupByte_ = 0;
   std::size_t groups_ = 0;  // 0: no byte table
-  std::uint8_t byteFlags_[256] = {};
-  std::uint32_t quads_[256][4];
+  // By source byte: bytes of 1 for the blocks that hold a set bit, one byte to a block.
+  std::uint64_t spread_[256] = {};
+  std::vector<std::uint8_t> indices_;  // the groups' colour indices, with room for 8 more
+  ChunkPattern pattern_;
 };
 
 // One source row onto one target row where every target pixel shows one source pixel.

@@ -74,12 +74,8 @@ void MonoBitmap::assign(const MonoBitmap& source) {
 
 void MonoBitmap::mirrorLeftRight() {
   if (!hasPixels()) return;
-  std::vector<std::uint8_t> mirrored(static_cast<std::size_t>(stride_));
-  const std::size_t pixelBytes = (std::size_t(width_) + 7) / 8;
-  for (std::int32_t y = 0; y < height_; ++y) {
-    bits::reverseRow(row(y), width_, mirrored.data());
-    std::memcpy(row(y), mirrored.data(), pixelBytes);
-  }
+  std::vector<std::uint8_t> scratch(static_cast<std::size_t>(stride_));
+  for (std::int32_t y = 0; y < height_; ++y) bits::mirrorRow(row(y), width_, scratch.data());
 }
 
 void MonoBitmap::mirrorTopBottom() {

@@ -15,6 +15,9 @@
 
 #include "support/test_surfaces.h"
 #include "surface/bit_reverse.h"
+#include "surface/bit_span.h"
+#include "surface/instruction_set.h"
+#include "surface/picture_reduction.h"
 #include "surface/rgb32_image.h"
 
 namespace tenmark {
@@ -231,34 +234,74 @@ TEST(MonoBitmapMirror, RandomPicturesMatchThePerPixelMirrorAndTwiceIsIdentity) {
   }
 }
 
-int bitAt(const std::vector<std::uint8_t>& row, std::int64_t x) {
-  return (row[std::size_t(x >> 3)] >> (7 - (x & 7))) & 1;
-}
-
-// Every kernel the processor offers (the mirror above runs only the fastest) mirrors whole bytes
-// at every bit offset like the per-pixel definition, and never reads the byte after the row
-// when it need not.
-TEST(MirrorKernels, EveryKernelMatchesThePerPixelMirror) {
-  std::mt19937 rng(606);
-  const auto kernels = bits::mirrorKernels();
-  ASSERT_FALSE(kernels.empty());
-  EXPECT_STREQ(kernels.back().name, "table");
-  for (const bits::MirrorKernel& kernel : kernels) {
-    for (std::int64_t q : {0, 1, 15, 31, 32, 33, 64, 95, 96, 97, 200}) {
-      for (int shift = 0; shift < 8; ++shift) {
-        // Exactly the bytes the kernel may read, so the sanitizer sees any overrun.
-        std::vector<std::uint8_t> src(std::size_t(q + (shift ? 1 : 0)));
-        for (auto& b : src) b = std::uint8_t(rng());
-        std::vector<std::uint8_t> dst(std::size_t(q) + 1, 0xA5);
-        if (q > 0) kernel.run(src.data(), shift, dst.data(), q);
-        for (std::int64_t x = 0; x < q * 8; ++x) {
-          ASSERT_EQ(bitAt(dst, x), bitAt(src, shift + q * 8 - 1 - x))
-              << kernel.name << " q " << q << " shift " << shift << " x " << x;
-        }
-        EXPECT_EQ(dst[std::size_t(q)], 0xA5) << kernel.name;
+// What one instruction set's kernels make of random rows: rows mirrored into another and in place,
+// shifted copies at every bit offset, reduced renderings and colour rows reduced to indices, each
+// in buffers of exactly the bytes they may touch so that the sanitizer sees any overrun.
+std::vector<std::uint32_t> kernelResults(std::uint32_t rngStart) {
+  std::mt19937 rng(rngStart);
+  std::vector<std::uint32_t> out;
+  const auto randomBytes = [&rng](std::int64_t n) {
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(n));
+    for (auto& b : bytes) b = std::uint8_t(rng());
+    return bytes;
+  };
+  // Around the ends of bytes, of 16- and 32-byte vectors and of whole runs of them.
+  for (const std::int64_t count :
+       {1, 7, 8, 9, 121, 128, 135, 249, 256, 263, 264, 511, 520, 777, 1999, 2055}) {
+    for (int offset = 0; offset < 8; ++offset) {
+      const std::int64_t width = count + offset;
+      const std::vector<std::uint8_t> src = randomBytes((width + 7) / 8);
+      std::vector<std::uint8_t> mirrored(src.size()), inPlace = src, scratch(src.size());
+      bits::reverseRow(src.data(), width, mirrored.data());
+      bits::mirrorRow(inPlace.data(), width, scratch.data());
+      out.insert(out.end(), mirrored.begin(), mirrored.end());
+      out.insert(out.end(), inPlace.begin(), inPlace.end());
+      for (int to = 0; to < 8; ++to) {
+        std::vector<std::uint8_t> copy = randomBytes((to + count + 7) / 8);
+        bits::copyBits(src.data(), offset, copy.data(), to, count);
+        out.insert(out.end(), copy.begin(), copy.end());
       }
     }
   }
+  const struct { int c, d; } zooms[] = {{8, 1}, {4, 1}, {2, 1}, {4, 3}};
+  for (const auto& z : zooms) {
+    for (int tw : {64, 65, 71, 263}) {
+      const MonoBitmap b = randomBitmap(tw * z.c / z.d + 8, 2 * z.c, rng);
+      Rgb32Image image;
+      image.reshape(tw, 2);
+      for (int from = 0; from < 8; ++from) {
+        std::fill(image.pixels.begin(), image.pixels.end(), kUntouched);
+        b.stretchTo(Rect{from, 0, tw * z.c / z.d, 2 * z.c}, image, Rect{0, 0, tw, 2 * z.d});
+        out.insert(out.end(), image.pixels.begin(), image.pixels.end());
+      }
+    }
+  }
+  // Colour rows onto indices, laid over the paper by their alpha or not, widths around 8 and 16.
+  for (const std::optional<Color> paper :
+       {std::optional<Color>(), std::optional<Color>(0xEAF1F4)}) {
+    RowReduction reduce(NearerIndex(makeColor(250, 240, 200), makeColor(20, 40, 90)), paper);
+    for (const int width : {1, 7, 8, 9, 15, 16, 17, 23, 24, 25, 263}) {
+      const std::vector<std::uint8_t> colours = randomBytes(4 * std::int64_t(width));
+      std::vector<std::uint8_t> row = randomBytes((width + 7) / 8);
+      reduce(colours.data(), width, row.data());
+      out.insert(out.end(), row.begin(), row.end());
+    }
+  }
+  return out;
+}
+
+// Every instruction set this processor has gives exactly what the plain kernels give.
+TEST(InstructionSets, EveryVectorKernelMatchesThePlainOne) {
+  const auto sets = simd::availableInstructionSets();
+  ASSERT_EQ(sets.front(), simd::InstructionSet::Plain);
+  const simd::InstructionSet widest = simd::instructionSet();
+  simd::forceInstructionSet(simd::InstructionSet::Plain);
+  const std::vector<std::uint32_t> plain = kernelResults(31);
+  for (const simd::InstructionSet set : sets) {
+    simd::forceInstructionSet(set);
+    EXPECT_EQ(kernelResults(31), plain) << simd::nameOf(set);
+  }
+  simd::forceInstructionSet(widest);
 }
 
 // Whether the thin line takes pixel (x, y): step i of the major axis, from the start up to but
