@@ -322,10 +322,10 @@ bool PaperWindow::onSetCursor(LPARAM hitTestAndMessage, LRESULT& result) {
 
 bool PaperWindow::onSystemCommand(WPARAM command, LPARAM character) {
   flushTabletQueue();
-  // Alt and F10 by themselves never open the menu bar, so that Alt can be part of a shortcut
-  // (the Alt released after a bound Alt key would otherwise open it). A key pressed with Alt
-  // that no binding took reaches the system: Alt+Space opens the window menu.
-  if ((command & 0xFFF0) == SC_KEYMENU) return character == 0;
+  // The keyboard never opens the menu bar, so that Alt can be part of a shortcut (the Alt
+  // released after a bound Alt key would otherwise open it); Alt+Space, when no binding took
+  // it, opens the window menu as everywhere.
+  if ((command & 0xFFF0) == SC_KEYMENU) return character != ' ';
   if (menuItemOf(int(command)) || command == ID_APP_ABOUT)
     SendMessageA(hwnd(), WM_COMMAND, command, 0);
   return false;
