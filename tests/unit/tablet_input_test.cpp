@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <tuple>
 
 #include "support/model_rig.h"
 #include "support/test_surfaces.h"
@@ -119,19 +120,38 @@ TEST(TabletInput, TheSideSwitchRunsTheRightClickCommandOncePerPressAndDropsTheSt
   EXPECT_EQ(rig.platform.popupMenus, 3);
 }
 
-// Pen frames read as a 1024-level device's; a frame without pressure draws at the set width.
-TEST(TabletInput, PenFramePressureSetsTheWidthLikeATabletPacket) {
+// A pen frame asks what the same Wintab packet asks (whose rules the tests above prove): the
+// eraser end, the side switch, contact as pressure on the 1024-level scale, at least a touch, and
+// without pressure the one that keeps the set width.
+TEST(TabletInput, APenFrameBecomesTheWintabPacketOfTheSameState) {
   const struct {
-    bool hasPressure;
+    bool contact, hasPressure, inverted, eraser, barrel;
     std::uint32_t pressure;
-    int width;
-  } cases[] = {{true, 1024, 25}, {true, 512, 5}, {true, 0, 1}, {false, 0, 5}};
+    TabletPacket packet;
+  } cases[] = {
+      {false, false, false, false, false, 0, {kPen, 0, 7, 9, 0}},
+      {true, true, false, false, false, 1024, {kPen, kTip, 7, 9, 1023}},
+      {true, true, false, false, false, 0, {kPen, kTip, 7, 9, 1}},
+      {true, false, false, false, false, 0, {kPen, kTip, 7, 9, 512}},
+      {false, false, true, false, false, 0, {kEraserEnd, 0, 7, 9, 0}},
+      {true, true, false, true, false, 300, {kEraserEnd, kTip, 7, 9, 300}},
+      {false, false, false, false, true, 0, {kPen, kSwitch, 7, 9, 0}},
+      {true, true, false, false, true, 600, {kPen, kTip | kSwitch, 7, 9, 600}},
+  };
   for (const auto& c : cases) {
-    TabletRig rig;
-    PenFrame f = rig.frame(100, 100, c.pressure);
-    f.hasPressure = c.hasPressure;
-    rig.pen(f);
-    EXPECT_EQ(100 - rig.model.undoRing().pendingRect().left, c.width) << c.pressure;
+    PenFrame f{.inRange = true,
+               .inContact = c.contact,
+               .inverted = c.inverted,
+               .eraser = c.eraser,
+               .barrel = c.barrel,
+               .hasPressure = c.hasPressure,
+               .pressure = c.pressure,
+               .screen = Point{7, 9}};
+    const TabletPacket p = tabletPacketOf(f);
+    EXPECT_EQ(
+        std::tuple(p.cursor, p.buttons, p.x, p.y, p.pressure),
+        std::tuple(c.packet.cursor, c.packet.buttons, c.packet.x, c.packet.y, c.packet.pressure))
+        << &c - cases;
   }
 }
 
@@ -156,44 +176,6 @@ TEST(TabletInput, APenFrameHistoryIsDrawnOldestFirstAndThePenLiftsAndLeaves) {
   EXPECT_FALSE(rig.model.pointerCaptured());
   rig.pen(PenFrame{});
   EXPECT_FALSE(rig.model.tablet().inProximity);
-}
-
-TEST(TabletInput, APenFrameTurnedRoundOrWithItsEraserDownErases) {
-  for (const bool inverted : {true, false}) {
-    TabletRig rig;
-    rig.model.canvas().fill(1);
-    PenFrame hover = rig.frame(80, 80);
-    hover.inverted = inverted;
-    hover.eraser = !inverted;
-    rig.pen(rig.frame(80, 80));
-    EXPECT_FALSE(rig.model.tablet().eraserActive);
-    rig.pen(hover);
-    EXPECT_TRUE(rig.model.tablet().eraserActive) << inverted;
-    for (int x : {80, 120}) {
-      PenFrame touch = rig.frame(x, 80, 512);
-      touch.inverted = hover.inverted, touch.eraser = hover.eraser;
-      rig.pen(touch);
-    }
-    EXPECT_EQ(rig.model.canvas().pixel(100, 80), 0) << inverted;
-  }
-}
-
-TEST(TabletInput, ThePenBarrelGoingDownRunsTheRightClickCommand) {
-  TabletRig rig;
-  rig.model.settings().keyBindings[CommandId::PopMenu] = kRightClick;
-  PenFrame barrel = rig.frame(50, 50);
-  barrel.barrel = true;
-  rig.pen(rig.frame(50, 50));
-  rig.pen(barrel);
-  rig.pen(barrel);  // held: once
-  EXPECT_EQ(rig.platform.popupMenus, 1);
-  rig.pen(rig.frame(50, 50, 512));
-  rig.pen(rig.frame(90, 50, 512));
-  barrel = rig.frame(90, 50, 512);
-  barrel.barrel = true;
-  rig.pen(barrel);  // during a stroke: the stroke is dropped
-  EXPECT_EQ(rig.platform.popupMenus, 2);
-  EXPECT_FALSE(rig.model.pointerCaptured());
 }
 
 TEST(TabletInput, WithIgnoreTabXYTheStrokeFollowsTheSystemCursor) {
