@@ -8,11 +8,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "imagefile/picture_fault.h"
 #include "support/test_surfaces.h"
 
 namespace tenmark {
@@ -57,6 +59,16 @@ std::vector<std::pair<std::string, MonoBitmap>> expectCorpusReadAsNamed(const st
   }
   EXPECT_EQ(broken, brokenFiles) << "broken files in fuzz/corpus/" << target;
   return readFiles;
+}
+
+// What `decode(bytes, surface)` says of each named broken file of the target's corpus.
+template <typename Decode>
+void expectRefusalsSayWhy(const std::string& target, Decode decode,
+                          std::initializer_list<std::pair<const char*, PictureFault>> cases) {
+  for (const auto& [file, fault] : cases) {
+    MonoBitmap b;
+    EXPECT_EQ(decode(corpusBytes(corpusFolder(target) / file), b), fault) << file;
+  }
 }
 
 }  // namespace tenmark

@@ -175,27 +175,19 @@ TEST(BmpDecoder, StartingCorpusFilesAreReadOrRefusedAsNamed) {
 
 // What the message after a refused file says, for broken files of each kind.
 TEST(BmpDecoder, RefusalsSayWhy) {
-  const struct {
-    const char* file;
-    PictureFault fault;
-  } cases[] = {
-      {"refused-empty.bmp", PictureFault::Empty},
-      {"refused-not-bm.bmp", PictureFault::NotPicture},
-      {"refused-truncated-2-bytes.bmp", PictureFault::CutShort},
-      {"refused-header-size-past-the-end.bmp", PictureFault::CutShort},
-      {"refused-rows-one-byte-shorter-than-claimed.bmp", PictureFault::CutShort},
-      {"refused-rle-data-without-its-end-code.bmp", PictureFault::CutShort},
-      {"refused-unknown-header-size.bmp", PictureFault::Unsupported},
-      {"refused-jpeg-compression.bmp", PictureFault::Unsupported},
-      {"refused-bit-count-2.bmp", PictureFault::Unsupported},
-      {"refused-overlapping-masks.bmp", PictureFault::Damaged},
-      {"refused-zero-height.bmp", PictureFault::Damaged},
-      {"refused-width-above-the-limit.bmp", PictureFault::TooLarge},
-  };
-  for (const auto& c : cases) {
-    MonoBitmap b;
-    EXPECT_EQ(decodeBmp(corpusBytes(corpusFolder("bmp") / c.file), b), c.fault) << c.file;
-  }
+  expectRefusalsSayWhy("bmp", [](const Bytes& file, MonoBitmap& b) { return decodeBmp(file, b); },
+                       {{"refused-empty.bmp", PictureFault::Empty},
+                        {"refused-not-bm.bmp", PictureFault::NotPicture},
+                        {"refused-truncated-2-bytes.bmp", PictureFault::CutShort},
+                        {"refused-header-size-past-the-end.bmp", PictureFault::CutShort},
+                        {"refused-rows-one-byte-shorter-than-claimed.bmp", PictureFault::CutShort},
+                        {"refused-rle-data-without-its-end-code.bmp", PictureFault::CutShort},
+                        {"refused-unknown-header-size.bmp", PictureFault::Unsupported},
+                        {"refused-jpeg-compression.bmp", PictureFault::Unsupported},
+                        {"refused-bit-count-2.bmp", PictureFault::Unsupported},
+                        {"refused-overlapping-masks.bmp", PictureFault::Damaged},
+                        {"refused-zero-height.bmp", PictureFault::Damaged},
+                        {"refused-width-above-the-limit.bmp", PictureFault::TooLarge}});
 }
 
 }  // namespace

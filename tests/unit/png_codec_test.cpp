@@ -362,25 +362,17 @@ TEST(PngDecoder, StartingCorpusFilesAreReadOrRefusedAsNamed) {
 
 // What the message after a refused file says, for broken files of each kind.
 TEST(PngDecoder, RefusalsSayWhy) {
-  const struct {
-    const char* file;
-    PictureFault fault;
-  } cases[] = {
-      {"refused-cut-0-bytes.png", PictureFault::Empty},
-      {"refused-not-a-png-signature.png", PictureFault::NotPicture},
-      {"refused-cut-20-bytes.png", PictureFault::CutShort},
-      {"refused-cut-inside-idat.png", PictureFault::CutShort},
-      {"refused-cut-before-iend.png", PictureFault::CutShort},
-      {"refused-sides-far-too-large-for-the-data.png", PictureFault::CutShort},
-      {"refused-crc-error-in-idat.png", PictureFault::Damaged},
-      {"refused-corrupt-zlib-data.png", PictureFault::Damaged},
-      {"refused-zero-height.png", PictureFault::Damaged},
-      {"refused-width-above-the-limit.png", PictureFault::TooLarge},
-  };
-  for (const auto& c : cases) {
-    MonoBitmap b;
-    EXPECT_EQ(decodePng(corpusBytes(corpusFolder("png") / c.file), b), c.fault) << c.file;
-  }
+  expectRefusalsSayWhy("png", [](const Bytes& file, MonoBitmap& b) { return decodePng(file, b); },
+                       {{"refused-cut-0-bytes.png", PictureFault::Empty},
+                        {"refused-not-a-png-signature.png", PictureFault::NotPicture},
+                        {"refused-cut-20-bytes.png", PictureFault::CutShort},
+                        {"refused-cut-inside-idat.png", PictureFault::CutShort},
+                        {"refused-cut-before-iend.png", PictureFault::CutShort},
+                        {"refused-sides-far-too-large-for-the-data.png", PictureFault::CutShort},
+                        {"refused-crc-error-in-idat.png", PictureFault::Damaged},
+                        {"refused-corrupt-zlib-data.png", PictureFault::Damaged},
+                        {"refused-zero-height.png", PictureFault::Damaged},
+                        {"refused-width-above-the-limit.png", PictureFault::TooLarge}});
 }
 
 }  // namespace
